@@ -1,0 +1,105 @@
+#include "cli/table.h"
+
+#include "listing/listline.h"
+#include "plot/marks.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+bool OutputBuffer::flush()
+{
+    if (m_state != Open)
+        return false;
+    std::size_t done = 0;
+    while (done < m_used) {
+        const ssize_t n = ::write(m_fd, m_buffer + done, m_used - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            m_errno = errno;
+            m_state = errno == EPIPE ? Closed : Failed;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    m_used = 0;
+    return true;
+}
+
+namespace {
+
+// The table's sink: a sample passes only when the window could draw it, then its line
+// goes to the buffer.
+class TableSink : public SampleSink
+{
+public:
+    TableSink(const RunParameters &p, bool csv, OutputBuffer &out)
+        : m_eq(p.eq), m_n(p.n), m_csv(csv), m_out(out)
+    {
+    }
+
+    Fault start(double x0, double y0) override { return startMarks(x0, y0).fault; }
+
+    Fault sample(double x, double y) override
+    {
+        if (const Fault f = sampleMarks(m_eq, m_n, x, y).fault; f != Fault::None)
+            return f;
+        if (!m_out.reserve(kMaxLineLength))
+            return Fault::OutputFailed;
+        char *p = m_out.end();
+        if (m_csv) {
+            p = writeShortest(p, x);
+            *p++ = ',';
+            p = writeShortest(p, y);
+        } else {
+            p = writeListLine(p, x, y);
+        }
+        *p++ = '\n';
+        m_out.commit(p);
+        return Fault::None;
+    }
+
+private:
+    static constexpr std::size_t kMaxLineLength =
+        (kMaxListLineLength > 2 * kMaxShortestLength + 1 ? kMaxListLineLength
+                                                          : 2 * kMaxShortestLength + 1) + 1;
+    int m_eq;
+    double m_n;
+    bool m_csv;
+    OutputBuffer &m_out;
+};
+
+int outputError(const OutputBuffer &out, std::FILE *err)
+{
+    if (out.state() == OutputBuffer::Closed)
+        return 0; // the reader has all it wanted
+    std::fprintf(err, "redurivezi-table: write error: %s\n", std::strerror(out.error()));
+    return 1;
+}
+
+} // namespace
+
+int runTable(const TableOptions &options, int outFd, std::FILE *err)
+{
+    OutputBuffer out(outFd);
+    if (options.csv && out.reserve(4)) {
+        std::memcpy(out.end(), "x,y\n", 4);
+        out.commit(out.end() + 4);
+    }
+
+    TableSink sink(options.params, options.csv, out);
+    const RunOutcome outcome = run(options.params, sink);
+
+    // Every line before a failure is delivered before the failure is told.
+    if (!out.flush() || outcome.fault == Fault::OutputFailed)
+        return outputError(out, err);
+    if (outcome.failed()) {
+        std::fprintf(err, "redurivezi-table: %s at x = %s\n",
+                     std::string(faultText(outcome.fault)).c_str(),
+                     generalText(outcome.faultX).c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "cli/tableoptions.h"
+
+#include <cstdio>
+
+// Writes to a file descriptor through a fixed buffer, so a table of any length runs in
+// constant memory.
+class OutputBuffer
+{
+public:
+    enum State { Open, Closed, Failed };
+
+    explicit OutputBuffer(int fd) : m_fd(fd) {}
+    OutputBuffer(const OutputBuffer &) = delete;
+    OutputBuffer &operator=(const OutputBuffer &) = delete;
+
+    // Room for at least `n` more characters; flushes when needed. False once the
+    // output is closed or failed.
+    bool reserve(std::size_t n) { return m_used + n <= kCapacity || flush(); }
+    char *end() { return m_buffer + m_used; }
+    void commit(char *newEnd) { m_used = static_cast<std::size_t>(newEnd - m_buffer); }
+
+    bool flush();
+    State state() const { return m_state; }
+    int error() const { return m_errno; }
+
+private:
+    static constexpr std::size_t kCapacity = 1 << 16;
+
+    int m_fd;
+    State m_state = Open;
+    int m_errno = 0;
+    std::size_t m_used = 0;
+    char m_buffer[kCapacity];
+};
+
+// Runs the table described by `options`, writing the lines to `outFd` and any failure
+// to `err`. Returns the exit status: 0 done (or the reader closed the pipe), 1 a
+// computation without a value or an output error.
+int runTable(const TableOptions &options, int outFd, std::FILE *err);

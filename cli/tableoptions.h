@@ -1,0 +1,28 @@
+#pragma once
+
+#include "solver/solver.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+struct TableOptions
+{
+    RunParameters params;
+    bool csv = false;
+};
+
+struct TableArguments
+{
+    enum Status { Run, Help, BadUsage, OutOfRange };
+    Status status = Run;
+    TableOptions options;
+    std::string message; // for BadUsage and OutOfRange: what was wrong
+};
+
+// Parses the arguments after the program name. Each value is a field's text, read by
+// the same text-to-number rule as the window's fields; an omitted one is the field's
+// default text.
+TableArguments parseTableArguments(std::span<const std::string_view> args);
+
+std::string_view tableUsage();

@@ -1,0 +1,16 @@
+#include "listing/listline.h"
+
+#include <cstring>
+
+char *writeListLine(char *out, double x, double y)
+{
+    out = writeGeneral(out, x);
+    std::memcpy(out, "   ", 3);
+    return writePicture(out + 3, y);
+}
+
+std::string listLine(double x, double y)
+{
+    char buf[kMaxListLineLength];
+    return std::string(buf, writeListLine(buf, x, y));
+}

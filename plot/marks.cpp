@@ -1,0 +1,54 @@
+#include "plot/marks.h"
+
+#include "solver/checked.h"
+#include "solver/solver.h"
+
+namespace {
+
+// Rounds both coordinates to single precision, x first, and appends the mark unless
+// this or an earlier operation of the list had no value.
+void add(MarkList &list, Checked &c, Mark::Kind kind, double x, double y, PaletteColour colour)
+{
+    if (!c.ok())
+        return;
+    const float sx = c.single(x, Fault::CoordinateOverflow);
+    const float sy = c.single(y, Fault::CoordinateOverflow);
+    if (!c.ok()) {
+        list.fault = c.fault();
+        return;
+    }
+    list.marks[static_cast<std::size_t>(list.count++)] = Mark{kind, sx, sy, colour};
+}
+
+} // namespace
+
+MarkList startMarks(double x0, double y0)
+{
+    MarkList list;
+    Checked c;
+    add(list, c, Mark::Point, x0, y0, kLightRed);
+    return list;
+}
+
+MarkList sampleMarks(int eq, double n, double x, double y)
+{
+    MarkList list;
+    Checked c;
+    if (eq < kEquationEmden) {
+        add(list, c, Mark::LineTo, x, y, kLightRed);
+    } else if (eq == kEquationEmden) {
+        // Each dot's coordinates are computed only after the dot before it is placed, so
+        // a power without a value leaves the earlier dots drawn.
+        const double x2 = c.mul(2.0, x);
+        add(list, c, Mark::Point, x2, c.mul(2.0, y), kLightRed);
+        if (c.ok())
+            add(list, c, Mark::Point, x2, c.mul(2.0, c.pow(y, n)), kBlack);
+        if (c.ok())
+            add(list, c, Mark::Point, x2, c.mul(2.0, c.pow(y, c.add(1.0, n))), kGreen);
+    } else if (eq == kEquationCosmos) {
+        add(list, c, Mark::LineTo, c.mul(4.0, x), y, kLightRed);
+    }
+    if (!c.ok())
+        list.fault = c.fault();
+    return list;
+}

@@ -1,0 +1,24 @@
+#include "solver/fault.h"
+
+std::string_view faultText(Fault fault)
+{
+    switch (fault) {
+    case Fault::None:
+        return "no failure";
+    case Fault::DivisionByZero:
+        return "division by zero";
+    case Fault::PowerUndefined:
+        return "power of a negative number with a fractional exponent";
+    case Fault::PowerOfZero:
+        return "power of zero with a negative exponent";
+    case Fault::Overflow:
+        return "overflow";
+    case Fault::SingleOverflow:
+        return "overflow of the single-precision slope";
+    case Fault::CoordinateOverflow:
+        return "drawing coordinate out of range";
+    case Fault::OutputFailed:
+        return "output failed";
+    }
+    return "unknown failure";
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// An operation without a value. The run ends at the first one; the caller turns it
+// into a message.
+enum class Fault : std::uint8_t {
+    None,
+    DivisionByZero,     // a divisor of zero, 0 / 0 included
+    PowerUndefined,     // a negative base raised to a non-integral exponent
+    PowerOfZero,        // zero raised to a negative exponent
+    Overflow,           // a double result beyond the finite range
+    SingleOverflow,     // a store into single precision beyond its range
+    CoordinateOverflow, // a drawing coordinate beyond single precision's range
+    OutputFailed,       // the receiver of the samples could not take one
+};
+
+// Short lower-case description, e.g. "division by zero".
+std::string_view faultText(Fault fault);

@@ -1,0 +1,112 @@
+#include "solver/solver.h"
+
+#include "solver/equations.h"
+
+namespace {
+
+constexpr double h2 = h / 2.0;
+
+RunOutcome failure(RunOutcome out, Fault fault, double x)
+{
+    out.fault = fault;
+    out.faultX = x;
+    return out;
+}
+
+// One run for one equation number, so that g is inlined into the loop.
+template<int Eq>
+RunOutcome runEquation(const RunParameters &p, SampleSink &sink)
+{
+    RunOutcome out;
+    Checked c;
+
+    double y = p.y0;
+    // The slope is kept in single precision between steps: every store rounds to single.
+    float z = c.single(p.z0);
+    if (!c.ok())
+        return failure(out, c.fault(), p.x0);
+
+    if (const Fault f = sink.start(p.x0, p.y0); f != Fault::None)
+        return failure(out, f, p.x0);
+
+    // The bound stays a double, neither rounded nor truncated: with xf = 0.29 it is just
+    // below 29, so the last grid point is 0.28.
+    const double nsteps = c.div(c.sub(p.xf, p.x0), h);
+    if (!c.ok())
+        return failure(out, c.fault(), p.x0);
+
+    // i is exact up to 2^53 both as an integer and as a double.
+    for (std::int64_t i = 0; static_cast<double>(i) <= nsteps; ++i) {
+        // The abscissa is recomputed from i, never accumulated.
+        const double x = c.add(c.mul(h, static_cast<double>(i)), p.x0);
+
+        const double k1 = f(x, y, z);
+        const double l1 = equations::g<Eq>(p, x, y, z, c);
+        if (!c.ok())
+            return failure(out, c.fault(), x);
+
+        // The sample leaves before the step away from it.
+        if (const Fault f = sink.sample(x, y); f != Fault::None)
+            return failure(out, f, x);
+        ++out.samples;
+
+        const double zs = static_cast<double>(z);
+        const double xm = c.add(x, h2);
+
+        const double y2 = c.add(y, c.mul(h2, k1));
+        const double z2 = c.add(zs, c.mul(h2, l1));
+        const double k2 = f(xm, y2, z2);
+        const double l2 = equations::g<Eq>(p, xm, y2, z2, c);
+
+        const double y3 = c.add(y, c.mul(h2, k2));
+        const double z3 = c.add(zs, c.mul(h2, l2));
+        const double k3 = f(xm, y3, z3);
+        const double l3 = equations::g<Eq>(p, xm, y3, z3, c);
+
+        const double xe = c.add(x, h);
+        const double y4 = c.add(y, c.mul(h, k3));
+        const double z4 = c.add(zs, c.mul(h, l3));
+        const double k4 = f(xe, y4, z4);
+        const double l4 = equations::g<Eq>(p, xe, y4, z4, c);
+
+        y = c.add(y, c.div(c.mul(h, c.add(c.add(k1, k4), c.mul(2.0, c.add(k2, k3)))), 6.0));
+        // The increment is summed in double from the widened z; only the result is
+        // rounded to single.
+        z = c.single(
+            c.add(zs, c.div(c.mul(h, c.add(c.add(l1, l4), c.mul(2.0, c.add(l2, l3)))), 6.0)));
+        if (!c.ok())
+            return failure(out, c.fault(), x);
+
+        if constexpr (Eq == kEquationEmden) {
+            // The new y is neither drawn nor listed.
+            if (y <= 0.0) {
+                out.emdenStop = true;
+                return out;
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+RunOutcome run(const RunParameters &p, SampleSink &sink)
+{
+    switch (p.eq) {
+    case 1:
+        return runEquation<1>(p, sink);
+    case 2:
+        return runEquation<2>(p, sink);
+    case 3:
+        return runEquation<3>(p, sink);
+    case 4:
+        return runEquation<4>(p, sink);
+    case 5:
+        return runEquation<5>(p, sink);
+    case 6:
+        return runEquation<6>(p, sink);
+    default:
+        // Unset, or any number outside the catalogue: g is 0.
+        return runEquation<kEquationUnset>(p, sink);
+    }
+}

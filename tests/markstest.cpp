@@ -1,0 +1,90 @@
+#include "plot/marks.h"
+#include "solver/solver.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <string>
+#include <vector>
+
+std::ostream &operator<<(std::ostream &os, const Mark &m)
+{
+    return os << (m.kind == Mark::Point ? "point(" : "lineTo(") << m.x << ", " << m.y << ", "
+              << m.colour << ")";
+}
+
+namespace {
+
+struct MarksCase
+{
+    std::string name;
+    int eq;
+    double n, x, y;
+    std::vector<Mark> marks;
+    Fault fault;
+};
+
+void PrintTo(const MarksCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SampleMarks : public testing::TestWithParam<MarksCase>
+{
+};
+
+TEST_P(SampleMarks, FollowTheEquation)
+{
+    const MarksCase &c = GetParam();
+    const MarkList list = sampleMarks(c.eq, c.n, c.x, c.y);
+    EXPECT_EQ(list.fault, c.fault);
+    ASSERT_EQ(static_cast<std::size_t>(list.count), c.marks.size());
+    for (std::size_t i = 0; i < c.marks.size(); ++i)
+        EXPECT_EQ(list.marks[i], c.marks[i]) << i;
+}
+
+constexpr auto P = Mark::Point;
+constexpr auto L = Mark::LineTo;
+
+INSTANTIATE_TEST_SUITE_P(
+    Marks, SampleMarks,
+    testing::Values(
+        MarksCase{"Unset", kEquationUnset, 2, 1.5, -0.25, {{L, 1.5f, -0.25f, kLightRed}}, Fault::None},
+        MarksCase{"Oscillator", 1, 2, 0.01, 0.1, {{L, 0.01f, 0.1f, kLightRed}}, Fault::None},
+        MarksCase{"VanDerPol", 4, 2, 3, 2, {{L, 3, 2, kLightRed}}, Fault::None},
+        MarksCase{"EmdenSquareAndCube", 5, 2, 0.5, 1.5,
+                  {{P, 1, 3, kLightRed}, {P, 1, 4.5f, kBlack}, {P, 1, 6.75f, kGreen}},
+                  Fault::None},
+        MarksCase{"EmdenAtOne", 5, 2, 0.01, 1,
+                  {{P, 0.02f, 2, kLightRed}, {P, 0.02f, 2, kBlack}, {P, 0.02f, 2, kGreen}},
+                  Fault::None},
+        MarksCase{"Cosmos", 6, 2, 1.25, 0.5, {{L, 5, 0.5f, kLightRed}}, Fault::None},
+        MarksCase{"OutsideCatalogue", 7, 2, 1, 1, {}, Fault::None},
+        // A negative start with a fractional index: the light-red dot stands, the rest
+        // has no value.
+        MarksCase{"EmdenNegativeFractional", 5, 2.5, 0.5, -1, {{P, 1, -2, kLightRed}},
+                  Fault::PowerUndefined},
+        MarksCase{"EmdenZeroNegativeIndex", 5, -1, 1, 0, {{P, 2, 0, kLightRed}},
+                  Fault::PowerOfZero},
+        MarksCase{"EmdenPowerBeyondSingle", 5, 2, 1, 1e20,
+                  {{P, 2, 2e20f, kLightRed}}, Fault::CoordinateOverflow},
+        MarksCase{"EmdenPowerBeyondDouble", 5, 20, 1, 1e20,
+                  {{P, 2, 2e20f, kLightRed}}, Fault::Overflow},
+        MarksCase{"LineBeyondSingle", 2, 2, 1, 1e39, {}, Fault::CoordinateOverflow},
+        MarksCase{"CosmosStretchBeyondSingle", 6, 2, 1e38, 1, {}, Fault::CoordinateOverflow},
+        // Just past the largest single but rounding down to it.
+        MarksCase{"RoundsToLargestSingle", 1, 2, 1, 3.4028235e38,
+                  {{L, 1, 3.4028235e38f, kLightRed}}, Fault::None}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(StartMarks, AreOneUnscaledLightRedDot)
+{
+    const MarkList list = startMarks(3, -1.5);
+    ASSERT_EQ(list.count, 1);
+    EXPECT_EQ(list.marks[0], (Mark{Mark::Point, 3, -1.5f, kLightRed}));
+    EXPECT_EQ(startMarks(1e39, 0).fault, Fault::CoordinateOverflow);
+    EXPECT_EQ(startMarks(0, -1e39).count, 0);
+}
+
+} // namespace

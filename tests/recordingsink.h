@@ -1,0 +1,33 @@
+#pragma once
+
+#include "solver/solver.h"
+
+#include <cstddef>
+#include <limits>
+#include <utility>
+#include <vector>
+
+// Keeps what a run hands over; can be told to refuse the sample number `refuseAt`.
+class RecordingSink : public SampleSink
+{
+public:
+    Fault start(double x0, double y0) override
+    {
+        ++starts;
+        startPoint = {x0, y0};
+        return Fault::None;
+    }
+
+    Fault sample(double x, double y) override
+    {
+        if (samples.size() == refuseAt)
+            return Fault::OutputFailed;
+        samples.emplace_back(x, y);
+        return Fault::None;
+    }
+
+    int starts = 0;
+    std::pair<double, double> startPoint;
+    std::vector<std::pair<double, double>> samples;
+    std::size_t refuseAt = std::numeric_limits<std::size_t>::max();
+};

@@ -1,0 +1,245 @@
+#include "solver/equations.h"
+#include "solver/solver.h"
+#include "tests/recordingsink.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <cfloat>
+#include <cmath>
+#include <string>
+
+namespace {
+
+RunParameters params(int eq, double x0, double y0, double z0, double xf, double n = 0,
+                     double lam = 0)
+{
+    return RunParameters{eq, x0, y0, z0, xf, n, lam};
+}
+
+// ---- How many grid points a run visits, and where it stops -------------------------
+
+struct CountCase
+{
+    std::string name;
+    RunParameters p;
+    std::size_t samples;
+    double lastX;
+    bool emdenStop;
+};
+
+void PrintTo(const CountCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SampleCount : public testing::TestWithParam<CountCase>
+{
+};
+
+TEST_P(SampleCount, VisitsExactlyTheGridPointsUpToTheBound)
+{
+    const CountCase &c = GetParam();
+    RecordingSink sink;
+    const RunOutcome out = run(c.p, sink);
+
+    EXPECT_FALSE(out.failed()) << faultText(out.fault);
+    EXPECT_EQ(sink.starts, 1);
+    EXPECT_EQ(sink.startPoint.first, c.p.x0);
+    EXPECT_EQ(sink.startPoint.second, c.p.y0);
+    ASSERT_EQ(sink.samples.size(), c.samples);
+    EXPECT_EQ(out.samples, c.samples);
+    EXPECT_EQ(out.emdenStop, c.emdenStop);
+    if (c.samples > 0) {
+        EXPECT_EQ(sink.samples.front(), std::make_pair(c.p.x0, c.p.y0));
+        EXPECT_NEAR(sink.samples.back().first, c.lastX, 1e-12);
+    }
+    // Abscissae are recomputed as h * i + x0, never accumulated.
+    for (std::size_t i = 0; i < sink.samples.size(); ++i)
+        ASSERT_EQ(sink.samples[i].first, h * static_cast<double>(i) + c.p.x0) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, SampleCount,
+    testing::Values(
+        CountCase{"DefaultTexts", params(0, 0, 0.01, 16.947, 5), 501, 5, false},
+        CountCase{"EndEqualsStart", params(2, 1.5, 2, 3, 1.5), 1, 1.5, false},
+        CountCase{"EndBeforeStart", params(1, 1, 2, 3, 0.5), 0, 0, false},
+        CountCase{"FractionalBound", params(1, 0, 0, 1, 0.025), 3, 0.02, false},
+        // (0.29 - 0) / 0.01 is just below 29: the bound is never rounded.
+        CountCase{"BoundJustBelowInteger", params(1, 0, 0, 1, 0.29), 29, 0.28, false},
+        CountCase{"NegativeStart", params(3, -2, 1, 0, 2), 401, 2, false},
+        // First zero of the n = 1 solution is at pi, of the n = 0 one at sqrt(6).
+        CountCase{"EmdenStopIndexOne", params(5, 0.01, 1, 0, 20, 1), 314, 3.14, true},
+        CountCase{"EmdenStopIndexZero", params(5, 0.01, 1, 0, 20, 0), 244, 2.44, true},
+        // A start at or below zero is listed, then the first step ends the run.
+        CountCase{"EmdenStartBelowZero", params(5, 0.5, -1, 0, 5, 2), 1, 0.5, true}),
+    [](const auto &info) { return info.param.name; });
+
+// ---- Closed forms --------------------------------------------------------------------
+
+TEST(ClosedForm, UnsetEquationIsAStraightLine)
+{
+    RecordingSink sink;
+    run(params(kEquationUnset, 0, 1, 2, 1), sink);
+    ASSERT_EQ(sink.samples.size(), 101u);
+    for (const auto &[x, y] : sink.samples)
+        EXPECT_NEAR(y, 1 + 2 * x, 1e-14) << x;
+    EXPECT_NEAR(sink.samples.back().second, 3.0, 1e-14);
+}
+
+TEST(ClosedForm, HarmonicOscillatorFollowsSine)
+{
+    RecordingSink sink;
+    run(params(1, 0, 0, 1, 5), sink);
+    ASSERT_EQ(sink.samples.size(), 501u);
+    EXPECT_NEAR(sink.samples.back().second, std::sin(5.0), 1e-7);
+    for (const auto &[x, y] : sink.samples)
+        EXPECT_NEAR(y, std::sin(x), 3e-7) << x; // the single-precision slope
+}
+
+TEST(ClosedForm, DampedEquationFollowsTwoExponentials)
+{
+    // y'' + 6y' + 5y = 0, y(0) = 0.01, y'(0) = 16.947: y = A e^-x + B e^-5x.
+    const double b = -(16.947 + 0.01) / 4;
+    const double a = 0.01 - b;
+    RecordingSink sink;
+    run(params(3, 0, 0.01, 16.947, 5), sink);
+    ASSERT_EQ(sink.samples.size(), 501u);
+    for (const auto &[x, y] : sink.samples)
+        EXPECT_NEAR(y, a * std::exp(-x) + b * std::exp(-5 * x), 2e-6) << x;
+}
+
+// ---- The catalogue -------------------------------------------------------------------
+
+struct GCase
+{
+    std::string name;
+    RunParameters p;
+    double x, y, z;
+    double expected;
+};
+
+void PrintTo(const GCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Catalogue : public testing::TestWithParam<GCase>
+{
+};
+
+TEST_P(Catalogue, GivesTheTabulatedValueInBothForms)
+{
+    const GCase &c = GetParam();
+    Checked general;
+    EXPECT_EQ(g(c.p, c.x, c.y, c.z, general), c.expected);
+    EXPECT_TRUE(general.ok());
+    Checked first;
+    EXPECT_EQ(g(c.p, c.x, c.y, static_cast<float>(c.z), first), c.expected);
+    EXPECT_EQ(f(c.x, c.y, c.z), c.z);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, Catalogue,
+    testing::Values(GCase{"CosmosWithoutLam", params(6, 0, 0, 0, 0, 0, 0), 0, 2, 0, -1.0 / 12},
+                    GCase{"CosmosAtRest", params(6, 0, 0, 0, 0, 0, 1), 3, 1, 7, 0},
+                    GCase{"EmdenAtOne", params(5, 0, 0, 0, 0, 2), 1, 1, 0, -1},
+                    GCase{"EmdenAtTwo", params(5, 0, 0, 0, 0, 2), 2, 1, 1, -2},
+                    GCase{"VanDerPolAtOne", params(4, 0, 0, 0, 0), 0, 1, 123, -1},
+                    GCase{"VanDerPolAtZero", params(4, 0, 0, 0, 0), 0, 0, 0.5, 0.5},
+                    GCase{"Oscillator", params(1, 0, 0, 0, 0), 9, 0.25, 4, -0.25},
+                    GCase{"SineForced", params(2, 0, 0, 0, 0), 0, 1.5, 4, -3},
+                    GCase{"Damped", params(3, 0, 0, 0, 0), 0, 1, 2, -17},
+                    GCase{"Unset", params(kEquationUnset, 0, 0, 0, 0), 1, 2, 3, 0},
+                    GCase{"OutsideCatalogue", params(9, 0, 0, 0, 0), 1, 2, 3, 0}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Catalogue, FirstFormOfTheDampedEquationRoundsTheProductToSingle)
+{
+    // z = 1 + 2^-23 (a single); -6 z needs 26 bits, so the single product loses the
+    // last ones while the double one keeps them.
+    const float z = 1.0f + 0x1p-23f;
+    const RunParameters p = params(3, 0, 0, 0, 0);
+    Checked c;
+    EXPECT_EQ(g(p, 0, 0, z, c), static_cast<double>(-6.0f * z));
+    EXPECT_EQ(g(p, 0, 0, static_cast<double>(z), c), -6.0 * static_cast<double>(z));
+    EXPECT_NE(static_cast<double>(-6.0f * z), -6.0 * static_cast<double>(z));
+}
+
+// ---- Failing operations --------------------------------------------------------------
+
+struct FailCase
+{
+    std::string name;
+    RunParameters p;
+    Fault fault;
+    double faultX;
+    std::size_t samples;
+    bool started;
+};
+
+void PrintTo(const FailCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Failure : public testing::TestWithParam<FailCase>
+{
+};
+
+TEST_P(Failure, EndsTheRunWhereItArisesAndKeepsWhatCameBefore)
+{
+    const FailCase &c = GetParam();
+    RecordingSink sink;
+    const RunOutcome out = run(c.p, sink);
+    EXPECT_EQ(out.fault, c.fault) << faultText(out.fault);
+    EXPECT_EQ(out.faultX, c.faultX);
+    EXPECT_EQ(sink.starts, c.started ? 1 : 0);
+    EXPECT_EQ(sink.samples.size(), c.samples);
+    EXPECT_EQ(out.samples, c.samples);
+    for (const auto &[x, y] : sink.samples)
+        ASSERT_TRUE(std::isfinite(x) && std::isfinite(y));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conditions, Failure,
+    testing::Values(
+        // (-2 * 0) / 0 in the very first evaluation.
+        FailCase{"EmdenFromZeroWithFlatStart", params(5, 0, 1, 0, 5, 2), Fault::DivisionByZero,
+                 0, 0, true},
+        FailCase{"EmdenFromZero", params(5, 0, 0.01, 16.947, 5, 2), Fault::DivisionByZero, 0, 0,
+                 true},
+        FailCase{"CosmosAtZero", params(6, 1, 0, 1, 5, 0, 1), Fault::DivisionByZero, 1, 0, true},
+        // The last step before y crosses zero takes a power of a negative number.
+        FailCase{"EmdenFractionalIndex", params(5, 0.01, 1, 0, 20, 2.5), Fault::PowerUndefined,
+                 0.01 * 534 + 0.01, 535, true},
+        FailCase{"EmdenZeroToNegativeIndex", params(5, 1, 0, 1, 5, -1), Fault::PowerOfZero, 1, 0,
+                 true},
+        FailCase{"SquareBeyondRange", params(4, 0, 1e200, 0, 5), Fault::Overflow, 0, 0, true},
+        FailCase{"SpanBeyondRange", params(1, -1e308, 0, 0, 1e308), Fault::Overflow, -1e308, 0,
+                 true},
+        FailCase{"BoundBeyondRange", params(1, 0, 0, 0, 1e307), Fault::Overflow, 0, 0, true},
+        // The slope after the first step, about -1e298, has no single value.
+        FailCase{"SlopeStoreBeyondSingle", params(1, 2, 1e300, 0, 5), Fault::SingleOverflow, 2,
+                 1, true},
+        FailCase{"StartSlopeBeyondSingle", params(1, 0, 0, 1e39, 5), Fault::SingleOverflow, 0, 0,
+                 false},
+        // -6 z in single precision: 6 * 3e38 is beyond its range.
+        FailCase{"SingleProductBeyondRange", params(3, 0, 0, 3e38, 5), Fault::SingleOverflow, 0, 0,
+                 true}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Failure, SinkRefusalEndsTheRunAtThatSample)
+{
+    RecordingSink sink;
+    sink.refuseAt = 7;
+    const RunOutcome out = run(params(2, 0, 0.01, 16.947, 5), sink);
+    EXPECT_EQ(out.fault, Fault::OutputFailed);
+    EXPECT_EQ(out.faultX, 0.07);
+    EXPECT_EQ(out.samples, 7u);
+    EXPECT_EQ(sink.samples.size(), 7u);
+}
+
+} // namespace
