@@ -41,7 +41,7 @@ RunOutcome runEquation(const RunParameters &p, SampleSink &sink)
         const double x = c.add(c.mul(h, static_cast<double>(i)), p.x0);
 
         const double k1 = f(x, y, z);
-        const double l1 = equations::g<Eq>(p, x, y, z, c);
+        const double l1 = equations::g<Eq>(p, equations::at<Eq>(x), y, z, c);
         if (!c.ok())
             return failure(out, c.fault(), x);
 
@@ -51,22 +51,22 @@ RunOutcome runEquation(const RunParameters &p, SampleSink &sink)
         ++out.samples;
 
         const double zs = static_cast<double>(z);
-        const double xm = c.add(x, h2);
+        const auto xm = equations::at<Eq>(c.add(x, h2));
 
         const double y2 = c.add(y, c.mul(h2, k1));
         const double z2 = c.add(zs, c.mul(h2, l1));
-        const double k2 = f(xm, y2, z2);
+        const double k2 = f(xm.x, y2, z2);
         const double l2 = equations::g<Eq>(p, xm, y2, z2, c);
 
         const double y3 = c.add(y, c.mul(h2, k2));
         const double z3 = c.add(zs, c.mul(h2, l2));
-        const double k3 = f(xm, y3, z3);
+        const double k3 = f(xm.x, y3, z3);
         const double l3 = equations::g<Eq>(p, xm, y3, z3, c);
 
-        const double xe = c.add(x, h);
+        const auto xe = equations::at<Eq>(c.add(x, h));
         const double y4 = c.add(y, c.mul(h, k3));
         const double z4 = c.add(zs, c.mul(h, l3));
-        const double k4 = f(xe, y4, z4);
+        const double k4 = f(xe.x, y4, z4);
         const double l4 = equations::g<Eq>(p, xe, y4, z4, c);
 
         y = c.add(y, c.div(c.mul(h, c.add(c.add(k1, k4), c.mul(2.0, c.add(k2, k3)))), 6.0));
