@@ -1,0 +1,64 @@
+#pragma once
+
+#include "plot/marks.h"
+#include "platform/palette.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+
+#include <memory>
+
+// A square drawing surface with a world coordinate system and a current point, kept in a
+// QImage at device resolution. Lines are solid and one device pixel wide, points single
+// device pixels, nothing is antialiased, and whatever lies outside the world window is
+// clipped away. Every coordinate arrives in single precision.
+class PlotSurface
+{
+public:
+    // `logicalSize` pixels on each side, drawn at `devicePixelRatio` device pixels each.
+    explicit PlotSurface(int logicalSize, qreal devicePixelRatio = 1.0);
+    ~PlotSurface();
+    PlotSurface(const PlotSurface &) = delete;
+    PlotSurface &operator=(const PlotSurface &) = delete;
+
+    static constexpr QRgb kBackground = 0xFF80FFFF; // RGB(128, 255, 255)
+    static constexpr QRgb kForeground = 0xFF0000FF; // RGB(0, 0, 255)
+
+    // Maps the world window (left, top)-(right, bottom) onto the whole image.
+    void setScale(float left, float top, float right, float bottom);
+    // Fills the image with the background colour; the current point becomes (0, 0).
+    void clear();
+    void line(float x1, float y1, float x2, float y2); // in the foreground colour
+    void line(float x1, float y1, float x2, float y2, PaletteColour colour);
+    void lineTo(float x2, float y2, PaletteColour colour);
+    void point(float x, float y, PaletteColour colour);
+    // Draws the valid marks of a list, in order.
+    void draw(const MarkList &marks);
+
+    QPointF currentPoint() const { return {m_cx, m_cy}; }
+
+    // The finished image; ends any drawing still under way.
+    const QImage &image();
+    qreal devicePixelRatio() const { return m_devicePixelRatio; }
+    // The device pixel a world point falls on (may lie outside the image).
+    QPointF toDevice(float x, float y) const;
+
+private:
+    QPainter &painter();
+    void segment(float x1, float y1, float x2, float y2, QColor colour);
+
+    QImage m_image;
+    qreal m_devicePixelRatio;
+    std::unique_ptr<QPainter> m_painter; // kept open across calls: one per run, not per mark
+    // The world window.
+    double m_left = 0, m_top = 0, m_right = 1, m_bottom = 1;
+    float m_cx = 0, m_cy = 0;
+};
+
+// The axes drawn when the window opens: magenta x axis, blue y axis running past the
+// bottom edge, 19 pairs of ticks.
+void drawStartupAxes(PlotSurface &surface);
+// The axes Ready draws after clearing: both blue, the y axis ending at the bottom edge.
+void drawResetAxes(PlotSurface &surface);

@@ -1,0 +1,317 @@
+#include "window/form1.h"
+
+#include "listing/numbertext.h"
+#include "platform/formfont.h"
+#include "platform/samplelist.h"
+#include "platform/texttonumber.h"
+#include "platform/twips.h"
+#include "plot/marks.h"
+#include "plot/plotwidget.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+constexpr QRgb kFormBackground = 0xFF8080FF;   // RGB(128, 128, 255)
+constexpr QRgb kOptionBackground = 0xFFFFE0C0; // RGB(255, 224, 192)
+constexpr QRgb kLabelBackground = 0xFF80FF80;  // RGB(128, 255, 128)
+constexpr QRgb kLegendRed = 0xFFFF0000;        // the red of palette entry 12
+constexpr QRgb kLegendGreen = 0xFF008000;      // the green of palette entry 2
+
+void setColour(QWidget *w, QPalette::ColorRole role, QRgb rgb)
+{
+    QPalette p = w->palette();
+    p.setColor(role, QColor::fromRgb(rgb));
+    w->setPalette(p);
+}
+
+void setBackground(QWidget *w, QRgb rgb)
+{
+    setColour(w, w->backgroundRole(), rgb);
+    w->setAutoFillBackground(true);
+}
+
+template<typename W>
+W *place(W *w, const char *name, QRect twips, qreal pointSize, bool italic = false)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(twips);
+    w->setFont(formFont(pointSize, italic));
+    return w;
+}
+
+QRadioButton *makeOption(QWidget *parent, const char *name, const char *caption, QRect twips,
+                         qreal pointSize)
+{
+    auto *option = place(new QRadioButton(QString::fromUtf8(caption), parent), name, twips, pointSize);
+    setBackground(option, kOptionBackground);
+    return option;
+}
+
+QLineEdit *makeText(QWidget *parent, const char *name, const char *text, QRect twips,
+                    qreal pointSize)
+{
+    return place(new QLineEdit(QString::fromLatin1(text), parent), name, twips, pointSize);
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, QRect twips,
+                  qreal pointSize, QRgb background)
+{
+    auto *label = place(new QLabel(QString::fromUtf8(caption), parent), name, twips, pointSize, true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setBackground(label, background);
+    return label;
+}
+
+// The window's receiver of a run: each sample is drawn first, then listed. A sample
+// whose marks have no value is neither finished on the plot nor listed.
+class RunSink : public SampleSink
+{
+public:
+    RunSink(PlotSurface &surface, SampleList &list, int eq, double n)
+        : m_surface(surface), m_list(list), m_eq(eq), m_n(n)
+    {
+    }
+
+    Fault start(double x0, double y0) override
+    {
+        const MarkList marks = startMarks(x0, y0);
+        m_surface.draw(marks);
+        return marks.fault;
+    }
+
+    Fault sample(double x, double y) override
+    {
+        const MarkList marks = sampleMarks(m_eq, m_n, x, y);
+        m_surface.draw(marks);
+        if (!marks.ok())
+            return marks.fault;
+        m_list.append(x, y);
+        return Fault::None;
+    }
+
+private:
+    PlotSurface &m_surface;
+    SampleList &m_list;
+    int m_eq;
+    double m_n;
+};
+
+// What a field holds, for messages.
+QString fieldDescription(const QLineEdit *field)
+{
+    const QString name = field->objectName();
+    if (name == QLatin1String("Text1"))
+        return Form1::tr("the start abscissa x0");
+    if (name == QLatin1String("Text3"))
+        return Form1::tr("the start value y(x0)");
+    if (name == QLatin1String("Text4"))
+        return Form1::tr("the start slope y'(x0)");
+    if (name == QLatin1String("Text2"))
+        return Form1::tr("the final abscissa");
+    if (name == QLatin1String("Text5"))
+        return Form1::tr("the Emden index n");
+    return Form1::tr("the Cosmos coefficient lam");
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("RedurIvezi"));
+    setFixedSize(twipsToPixels(8910), twipsToPixels(7065)); // 594 x 471
+    setBackground(this, kFormBackground);
+
+    createControls();
+    connectEvents();
+    load();
+}
+
+Form1::~Form1() = default;
+
+PlotSurface &Form1::surface() { return m_picture1->surface(); }
+
+void Form1::createControls()
+{
+    // Created in tab order, which Qt then follows.
+    m_options[0] = makeOption(this, "Option1", "y'' + y = 0", twipsRect(6840, 120, 1815, 375), 9.75);
+    m_options[1] = makeOption(this, "Option2", "y'' + 2y = sin x", twipsRect(6840, 480, 1815, 375), 9);
+    m_options[2] = makeOption(this, "Option3", "y''+ 6y'+ 5y= 0", twipsRect(6840, 840, 1815, 375), 9);
+    m_command1 = place(new QPushButton(QStringLiteral("Ready"), this), "Command1",
+                       twipsRect(6960, 3600, 1095, 375), 11.25);
+
+    // The plot starts above the client area, as in the window description.
+    m_picture1 = new PlotWidget(twipsToPixels(6735), this);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    m_picture1->move(twipsToPixels(0), twipsToPixels(-120));
+
+    m_text1 = makeText(this, "Text1", "0", twipsRect(1320, 6720, 735, 360), 12);
+    m_text2 = makeText(this, "Text2", "5", twipsRect(5640, 6720, 735, 330), 11.25);
+    makeLabel(this, "Label1", "Initial =", twipsRect(360, 6720, 945, 300), 12, kLabelBackground);
+    makeLabel(this, "Label2", "Final =", twipsRect(4680, 6720, 975, 300), 11.25, kLabelBackground);
+    makeLabel(this, "Label3", " x      y", twipsRect(6960, 3960, 1695, 375), 11.25, kLabelBackground);
+    m_text3 = makeText(this, "Text3", "0.01", twipsRect(2040, 6720, 735, 375), 11.25);
+    m_options[3] = makeOption(this, "Option4", "y''-(1-yy)y'+y=0", twipsRect(6840, 1200, 1815, 495), 9);
+
+    m_samples = new SampleList(this);
+    m_list1 = new QListView(this);
+    m_list1->setObjectName(QStringLiteral("List1"));
+    m_list1->setGeometry(twipsRect(6960, 4320, 1695, 1860));
+    m_list1->setModel(m_samples);
+    m_list1->setUniformItemSizes(true); // rows are never measured one by one
+    m_list1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    m_text4 = makeText(this, "Text4", "16.947", twipsRect(2760, 6720, 855, 375), 11.25);
+    m_options[4] = makeOption(this, "Option5", "Emden", twipsRect(6840, 1680, 1215, 375), 9);
+    m_text5 = makeText(this, "Text5", "2", twipsRect(8040, 1680, 615, 390), 11.25);
+
+    // The Emden legend lies on the plot, opaque in its background colour, hidden.
+    const QRgb plotBackground = PlotSurface::kBackground;
+    m_label4 = makeLabel(m_picture1, "Label4", "u ,  T", twipsRect(1920, 120, 855, 240), 12, plotBackground);
+    m_label5 = makeLabel(m_picture1, "Label5", "ρ", twipsRect(1920, 480, 270, 240), 12, plotBackground);
+    m_label6 = makeLabel(m_picture1, "Label6", "P", twipsRect(1920, 840, 180, 240), 12, plotBackground);
+    setColour(m_label4, QPalette::WindowText, kLegendRed);
+    setColour(m_label6, QPalette::WindowText, kLegendGreen);
+    m_label4->hide();
+    m_label5->hide();
+    m_label6->hide();
+
+    m_command2 = place(new QPushButton(QStringLiteral("End"), this), "Command2",
+                       twipsRect(8040, 3600, 615, 375), 12);
+    m_options[5] = makeOption(this, "Option6", "Cosmos", twipsRect(6840, 2040, 1215, 375), 9);
+    m_text6 = makeText(this, "Text6", "1", twipsRect(8040, 2040, 615, 375), 12);
+
+    // One group for all six: choosing one clears the others, and none is chosen at first.
+    m_optionGroup = new QButtonGroup(this);
+    for (int i = 0; i < 6; ++i)
+        m_optionGroup->addButton(m_options[static_cast<std::size_t>(i)], i + 1);
+
+    const QList<QWidget *> tabOrder = {m_options[0], m_options[1], m_options[2], m_command1,
+                                       m_text1,      m_text2,      m_text3,      m_options[3],
+                                       m_list1,      m_text4,      m_options[4], m_text5,
+                                       m_command2,   m_options[5], m_text6};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    m_text1->setFocus();
+}
+
+void Form1::connectEvents()
+{
+    connect(m_optionGroup, &QButtonGroup::idClicked, this, [this](int eq) { m_state.eq = eq; });
+    connect(m_text1, &QLineEdit::returnPressed, this, &Form1::enterInText1);
+    connect(m_text3, &QLineEdit::returnPressed, this, &Form1::enterInText3);
+    connect(m_text4, &QLineEdit::returnPressed, this, &Form1::enterInText4);
+    connect(m_text2, &QLineEdit::returnPressed, this, &Form1::enterInText2);
+    connect(m_command1, &QPushButton::clicked, this, &Form1::ready);
+    connect(m_command2, &QPushButton::clicked, this, &Form1::end);
+}
+
+void Form1::load()
+{
+    drawStartupAxes(surface());
+}
+
+bool Form1::capture(QLineEdit *field, double &target)
+{
+    const auto value = textToNumber(field->text().toStdString());
+    if (!value) {
+        warn(tr("The number for %1 is beyond the range of a double:\n%2")
+                 .arg(fieldDescription(field), field->text()));
+        return false;
+    }
+    target = *value;
+    return true;
+}
+
+// The Enter key moves along Text1 -> Text3 -> Text4 -> Text2, whatever the tab order.
+void Form1::enterInText1()
+{
+    if (capture(m_text1, m_state.x0))
+        m_text3->setFocus();
+}
+
+void Form1::enterInText3()
+{
+    if (capture(m_text3, m_state.y0))
+        m_text4->setFocus();
+}
+
+void Form1::enterInText4()
+{
+    if (capture(m_text4, m_state.z0))
+        m_text2->setFocus();
+}
+
+void Form1::enterInText2()
+{
+    // In this order; a number beyond range ends the handling where it is found.
+    if (capture(m_text5, m_state.n) && capture(m_text6, m_state.lam) &&
+        capture(m_text2, m_state.xf))
+        startRun();
+}
+
+void Form1::startRun()
+{
+    const RunParameters p{m_state.eq, m_state.x0, m_state.y0, m_state.z0,
+                          m_state.xf, m_state.n,  m_state.lam};
+    RunSink sink(surface(), *m_samples, m_state.eq, m_state.n);
+
+    // The run holds the only thread until it ends: no input event is dispatched meanwhile,
+    // and what was typed or clicked waits in the queue.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const RunOutcome outcome = run(p, sink);
+    const int first = m_samples->commit();
+    QApplication::restoreOverrideCursor();
+
+    if (first < m_samples->rowCount())
+        m_list1->scrollTo(m_samples->index(first), QAbstractItemView::PositionAtTop);
+    m_picture1->update();
+
+    if (outcome.failed()) {
+        // Only the run ends: the plot, the list and the captured values stay as they are.
+        QString what = QString::fromUtf8(faultText(outcome.fault).data(),
+                                         static_cast<qsizetype>(faultText(outcome.fault).size()));
+        what[0] = what[0].toUpper();
+        warn(tr("%1 at x = %2.\n\nThe run stopped there; the plot and the list keep what came "
+                "before it.")
+                 .arg(what, QString::fromStdString(generalText(outcome.faultX))));
+    }
+}
+
+void Form1::ready()
+{
+    drawResetAxes(surface());
+    m_picture1->update();
+    updateLegend();
+    m_samples->clear();
+    m_text1->setFocus();
+}
+
+void Form1::updateLegend()
+{
+    const bool emden = m_state.eq == kEquationEmden;
+    m_label4->setVisible(emden);
+    m_label5->setVisible(emden);
+    m_label6->setVisible(emden);
+}
+
+void Form1::end()
+{
+    // At once and without a question: no window is left behind.
+    hide();
+    QCoreApplication::quit();
+}
+
+void Form1::warn(const QString &message)
+{
+    QMessageBox::warning(this, windowTitle(), message);
+}

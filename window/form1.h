@@ -1,0 +1,83 @@
+#pragma once
+
+#include "solver/solver.h"
+
+#include <QWidget>
+
+#include <array>
+
+class PlotSurface;
+class PlotWidget;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QRadioButton;
+class SampleList;
+
+// What the window remembers between events. A value enters it only through the event
+// that captures it; until then it counts as 0.
+struct SolverState
+{
+    int eq = kEquationUnset;
+    double x0 = 0.0; // Enter in Text1
+    double y0 = 0.0; // Enter in Text3
+    double z0 = 0.0; // Enter in Text4
+    double xf = 0.0; // Enter in Text2
+    double n = 0.0;  // Enter in Text2, from Text5
+    double lam = 0.0; // Enter in Text2, from Text6
+};
+
+// The program's one window: the plot, the equation options, the fields, Ready and End,
+// and the sample list.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    const SolverState &state() const { return m_state; }
+    PlotSurface &surface();
+    const SampleList &samples() const { return *m_samples; }
+
+private:
+    void createControls();
+    void connectEvents();
+    void load();
+
+    void enterInText1();
+    void enterInText3();
+    void enterInText4();
+    void enterInText2();
+    void ready();
+    void end();
+
+    void updateLegend();
+    // Reads a field by the text-to-number rule. A number beyond the double range is
+    // reported and leaves `target` alone; false then.
+    bool capture(QLineEdit *field, double &target);
+    void startRun();
+    void warn(const QString &message);
+
+    SolverState m_state;
+
+    PlotWidget *m_picture1 = nullptr;
+    std::array<QRadioButton *, 6> m_options{};
+    QButtonGroup *m_optionGroup = nullptr;
+    QLineEdit *m_text1 = nullptr;
+    QLineEdit *m_text2 = nullptr;
+    QLineEdit *m_text3 = nullptr;
+    QLineEdit *m_text4 = nullptr;
+    QLineEdit *m_text5 = nullptr;
+    QLineEdit *m_text6 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QPushButton *m_command2 = nullptr;
+    QLabel *m_label4 = nullptr;
+    QLabel *m_label5 = nullptr;
+    QLabel *m_label6 = nullptr;
+    QListView *m_list1 = nullptr;
+    SampleList *m_samples = nullptr;
+};
