@@ -2,7 +2,6 @@
 
 #include "listing/listline.h"
 
-#include <climits>
 
 int SampleList::rowCount(const QModelIndex &parent) const
 {
@@ -27,8 +26,7 @@ QString SampleList::line(int row) const
 int SampleList::commit()
 {
     const int first = m_rows;
-    // A view counts rows in an int; samples beyond that are kept but not shown.
-    const auto total = static_cast<int>(std::min<std::size_t>(m_samples.size(), INT_MAX));
+    const auto total = static_cast<int>(m_samples.size());
     if (total > first) {
         beginInsertRows({}, first, total - 1);
         m_rows = total;

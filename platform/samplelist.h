@@ -11,11 +11,21 @@
 class SampleList : public QAbstractListModel
 {
 public:
-    using QAbstractListModel::QAbstractListModel;
+    // Enough for a run from 0 to 500000, and 800 MB at most: beyond it a run would
+    // exhaust the memory of an ordinary machine before it ended.
+    static constexpr std::size_t kDefaultCapacity = 50'000'001;
+
+    explicit SampleList(std::size_t capacity = kDefaultCapacity, QObject *parent = nullptr)
+        : QAbstractListModel(parent), m_capacity(capacity)
+    {
+    }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
+    // Room for one more sample, published or not.
+    bool full() const { return m_samples.size() >= m_capacity; }
+    std::size_t capacity() const { return m_capacity; }
     void append(double x, double y) { m_samples.emplace_back(x, y); }
     // Publishes the appended samples; returns the row of the first of them.
     int commit();
@@ -26,5 +36,6 @@ public:
 
 private:
     std::deque<std::pair<double, double>> m_samples; // a deque never moves what it holds
+    std::size_t m_capacity;
     int m_rows = 0;
 };

@@ -19,6 +19,8 @@ std::string_view faultText(Fault fault)
         return "drawing coordinate out of range";
     case Fault::OutputFailed:
         return "output failed";
+    case Fault::ListFull:
+        return "the list is full";
     }
     return "unknown failure";
 }

@@ -14,6 +14,7 @@ enum class Fault : std::uint8_t {
     SingleOverflow,     // a store into single precision beyond its range
     CoordinateOverflow, // a drawing coordinate beyond single precision's range
     OutputFailed,       // the receiver of the samples could not take one
+    ListFull,           // the window's list holds as many lines as it can
 };
 
 // Short lower-case description, e.g. "division by zero".

@@ -474,6 +474,32 @@ TEST_F(Form1Test, ANumberBeyondRangeEndsThatEnterOnly)
     EXPECT_EQ(form.samples().rowCount(), 0);
 }
 
+TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
+{
+    Form1 form(10);
+    form.show();
+    auto *text2 = form.findChild<QLineEdit *>(QStringLiteral("Text2"));
+    {
+        MessageBoxCatcher catcher;
+        QTest::keyClick(text2, Qt::Key_Return);
+        EXPECT_EQ(catcher.count(), 1);
+        EXPECT_TRUE(catcher.text().startsWith(
+            QStringLiteral("The list holds at most 10 lines, so the run stopped at x = 0.1.")))
+            << catcher.text().toStdString();
+    }
+    ASSERT_EQ(form.samples().rowCount(), 10);
+    EXPECT_EQ(form.samples().line(9), QStringLiteral("0.09   .0000"));
+    // The line along the x axis ends at x = 0.09: column floor(5.09 * 22.45) = 114.
+    const QImage &image = form.surface().image();
+    EXPECT_EQ(image.pixel(114, kAxisRow), kRed);
+    EXPECT_EQ(image.pixel(116, kAxisRow), kMagenta);
+
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    MessageBoxCatcher catcher;
+    QTest::keyClick(text2, Qt::Key_Return);
+    EXPECT_EQ(form.samples().rowCount(), 10);
+}
+
 // ---- Repaint and end -------------------------------------------------------------------------
 
 TEST_F(Form1Test, ThePlotSurvivesBeingHiddenAndShownAgain)

@@ -89,6 +89,9 @@ public:
 
     Fault sample(double x, double y) override
     {
+        // A sample that cannot be listed is not drawn either.
+        if (m_list.full())
+            return Fault::ListFull;
         const MarkList marks = sampleMarks(m_eq, m_n, x, y);
         m_surface.draw(marks);
         if (!marks.ok())
@@ -123,7 +126,10 @@ QString fieldDescription(const QLineEdit *field)
 
 } // namespace
 
-Form1::Form1(QWidget *parent) : QWidget(parent)
+Form1::Form1(QWidget *parent) : Form1(SampleList::kDefaultCapacity, parent) {}
+
+Form1::Form1(std::size_t listCapacity, QWidget *parent)
+    : QWidget(parent), m_samples(new SampleList(listCapacity, this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("RedurIvezi"));
@@ -161,7 +167,6 @@ void Form1::createControls()
     m_text3 = makeText(this, "Text3", "0.01", twipsRect(2040, 6720, 735, 375), 11.25);
     m_options[3] = makeOption(this, "Option4", "y''-(1-yy)y'+y=0", twipsRect(6840, 1200, 1815, 495), 9);
 
-    m_samples = new SampleList(this);
     m_list1 = new QListView(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(twipsRect(6960, 4320, 1695, 1860));
@@ -276,7 +281,12 @@ void Form1::startRun()
         m_list1->scrollTo(m_samples->index(first), QAbstractItemView::PositionAtTop);
     m_picture1->update();
 
-    if (outcome.failed()) {
+    if (outcome.fault == Fault::ListFull) {
+        warn(tr("The list holds at most %1 lines, so the run stopped at x = %2.\n\nReady "
+                "empties it.")
+                 .arg(m_samples->capacity())
+                 .arg(QString::fromStdString(generalText(outcome.faultX))));
+    } else if (outcome.failed()) {
         // Only the run ends: the plot, the list and the captured values stay as they are.
         QString what = QString::fromUtf8(faultText(outcome.fault).data(),
                                          static_cast<qsizetype>(faultText(outcome.fault).size()));

@@ -37,6 +37,9 @@ class Form1 : public QWidget
 
 public:
     explicit Form1(QWidget *parent = nullptr);
+    // With room for `listCapacity` lines in the list; a run that would list more stops
+    // with a message.
+    explicit Form1(std::size_t listCapacity, QWidget *parent = nullptr);
     ~Form1() override;
 
     const SolverState &state() const { return m_state; }
