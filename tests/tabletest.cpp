@@ -4,11 +4,13 @@
 
 #include <ostream>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,13 +32,17 @@ std::string readFile(const std::string &path)
 // Runs the table tool through the shell; `tail` may redirect or pipe its output.
 Result table(const std::string &args, const std::string &tail = "")
 {
-    const std::string dir = testing::TempDir();
-    const std::string out = dir + "table.out";
-    const std::string err = dir + "table.err";
+    // CTest runs the cases as parallel processes: each gets files of its own.
+    const std::string base = testing::TempDir() + "table-" + std::to_string(getpid());
+    const std::string out = base + ".out";
+    const std::string err = base + ".err";
     const std::string command = "set -o pipefail; { " + std::string(REDURIVEZI_TABLE) + " " +
                                 args + " " + tail + "; } > " + out + " 2> " + err;
     const int raw = std::system(("bash -c '" + command + "'").c_str());
-    return Result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+    Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return result;
 }
 
 int lineCount(const std::string &text)
