@@ -64,7 +64,8 @@ public:
 private:
     static constexpr std::size_t kMaxLineLength =
         (kMaxListLineLength > 2 * kMaxShortestLength + 1 ? kMaxListLineLength
-                                                          : 2 * kMaxShortestLength + 1) + 1;
+                                                         : 2 * kMaxShortestLength + 1) +
+        1;
     int m_eq;
     double m_n;
     bool m_csv;

@@ -108,8 +108,8 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         const auto number = textToNumber(texts[k]);
         if (!number) {
             result.status = TableArguments::OutOfRange;
-            result.message = std::string(kNumberOptions[k].name) + ": number out of range: " +
-                             std::string(texts[k]);
+            result.message = std::string(kNumberOptions[k].name) +
+                             ": number out of range: " + std::string(texts[k]);
             return result;
         }
         result.options.params.*kNumberOptions[k].target = *number;

@@ -164,7 +164,8 @@ char *writeGeneral(char *out, double v)
     } else {
         // "d.dddddddddddddde+XX"
         char buf[32];
-        const auto end = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14).ptr;
+        const auto end =
+            std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14).ptr;
         digits[0] = buf[0];
         std::memcpy(digits + 1, buf + 2, 14);
         d = 0;

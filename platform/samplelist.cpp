@@ -2,7 +2,6 @@
 
 #include "listing/listline.h"
 
-
 int SampleList::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_rows;

@@ -6,7 +6,10 @@
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Length of the longest prefix of `s` that is a decimal number without sign, 0 if none.
 std::size_t numberLength(std::string_view s)
@@ -35,7 +38,6 @@ std::size_t numberLength(std::string_view s)
     }
     return i;
 }
-
 
 // The decimal exponent of the leading nonzero digit of a number of numberLength() > 0
 // that is not 0, e.g. 2 for "123.4", -3 for "0.00123", 5 for "1e5". Saturates far beyond
@@ -97,8 +99,8 @@ std::optional<double> textToNumber(std::string_view text)
     // from_chars is locale-independent and correctly rounded. It reports overflow and
     // underflow alike as out of range and leaves the value alone; only overflow fails.
     double value = 0.0;
-    const auto result = std::from_chars(body.data(), body.data() + len, value,
-                                        std::chars_format::general);
+    const auto result =
+        std::from_chars(body.data(), body.data() + len, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         if (decimalExponent(body.substr(0, len)) > 0)
             return std::nullopt;

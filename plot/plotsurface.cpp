@@ -6,13 +6,15 @@
 
 namespace {
 
-QColor paletteColour(PaletteColour index) { return QColor::fromRgb(paletteRgb(index)); }
+QColor paletteColour(PaletteColour index)
+{
+    return QColor::fromRgb(paletteRgb(index));
+}
 
 // Liang-Barsky: cuts the segment down to the box [lo, hiX] x [lo, hiY]. False when
 // nothing of it is inside. The box is a little larger than the image, so the clipped
 // end points fit in an int and the painter's own clipping trims the last pixel.
-bool clipSegment(double &x1, double &y1, double &x2, double &y2, double lo, double hiX,
-                 double hiY)
+bool clipSegment(double &x1, double &y1, double &x2, double &y2, double lo, double hiX, double hiY)
 {
     const double dx = x2 - x1;
     const double dy = y2 - y1;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "plot/marks.h"
 #include "platform/palette.h"
+#include "plot/marks.h"
 
 #include <QColor>
 #include <QImage>

@@ -18,5 +18,6 @@ void PlotWidget::paintEvent(QPaintEvent *event)
     const QImage &image = m_surface.image();
     const qreal scale = image.width() / static_cast<qreal>(width());
     const QRect r = event->rect();
-    p.drawImage(r, image, QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
+    p.drawImage(r, image,
+                QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
 }

@@ -2,8 +2,7 @@
 
 namespace {
 
-template<typename Z>
-double gAny(const RunParameters &p, double x, double y, Z z, Checked &c)
+template<typename Z> double gAny(const RunParameters &p, double x, double y, Z z, Checked &c)
 {
     switch (p.eq) {
     case 1:

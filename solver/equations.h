@@ -22,8 +22,7 @@ struct Abscissa
     double sinx; // sin(x) for equation 2, else unused
 };
 
-template<int Eq>
-inline Abscissa at(double x)
+template<int Eq> inline Abscissa at(double x)
 {
     if constexpr (Eq == 2)
         return {x, std::sin(x)};
@@ -65,8 +64,14 @@ inline double g(const RunParameters &p, const Abscissa &a, double y, Z z, Checke
 } // namespace equations
 
 // f returns its third argument; the single-precision form widens it to double.
-inline double f(double, double, float z) { return static_cast<double>(z); }
-inline double f(double, double, double z) { return z; }
+inline double f(double, double, float z)
+{
+    return static_cast<double>(z);
+}
+inline double f(double, double, double z)
+{
+    return z;
+}
 
 // g of the equation p.eq; any other number, unset included, gives 0. Faults are noted
 // in `c`.

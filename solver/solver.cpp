@@ -14,8 +14,7 @@ RunOutcome failure(RunOutcome out, Fault fault, double x)
 }
 
 // One run for one equation number, so that g is inlined into the loop.
-template<int Eq>
-RunOutcome runEquation(const RunParameters &p, SampleSink &sink)
+template<int Eq> RunOutcome runEquation(const RunParameters &p, SampleSink &sink)
 {
     RunOutcome out;
     Checked c;

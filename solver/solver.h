@@ -20,11 +20,11 @@ constexpr double h = 0.01;
 struct RunParameters
 {
     int eq = kEquationUnset;
-    double x0 = 0.0; // start abscissa
-    double y0 = 0.0; // y(x0)
-    double z0 = 0.0; // y'(x0)
-    double xf = 0.0; // final abscissa
-    double n = 0.0;  // index of the Emden equation
+    double x0 = 0.0;  // start abscissa
+    double y0 = 0.0;  // y(x0)
+    double z0 = 0.0;  // y'(x0)
+    double xf = 0.0;  // final abscissa
+    double n = 0.0;   // index of the Emden equation
     double lam = 0.0; // coefficient of the Cosmos equation
 };
 

@@ -1,7 +1,9 @@
+#include "window/form1.h"
 #include "platform/formfont.h"
 #include "platform/samplelist.h"
 #include "plot/plotsurface.h"
-#include "window/form1.h"
+
+#include "tests/plotpixels.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +25,7 @@
 
 namespace {
 
-constexpr QRgb kBackground = 0xFF80FFFF;
-constexpr QRgb kBlue = 0xFF0000FF;
-constexpr QRgb kMagenta = 0xFF800080;
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr int kAxisRow = 336;
+using namespace plotpixels;
 
 std::vector<std::string> referenceLines(const std::string &name)
 {
@@ -78,8 +76,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
     }
 
-    template<typename W = QWidget>
-    W *child(const char *name)
+    template<typename W = QWidget> W *child(const char *name)
     {
         auto *w = form.findChild<W *>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
@@ -147,7 +144,10 @@ struct ControlCase
     bool italic;
 };
 
-void PrintTo(const ControlCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const ControlCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Layout : public Form1Test, public testing::WithParamInterface<ControlCase>
 {
@@ -226,16 +226,18 @@ TEST_F(Form1Test, OpensWithCaptionSizeAndNothingChosen)
 TEST_F(Form1Test, FontIsTheJapaneseGothicWhereInstalled)
 {
     const QString family = formFontFamily();
-    EXPECT_TRUE(family == QStringLiteral("ＭＳ Ｐゴシック") || family == QStringLiteral("MS PGothic") ||
-                family.startsWith(QStringLiteral("IPAPGothic")) || family.startsWith(QStringLiteral("IPA P")))
+    EXPECT_TRUE(family == QStringLiteral("ＭＳ Ｐゴシック") ||
+                family == QStringLiteral("MS PGothic") ||
+                family.startsWith(QStringLiteral("IPAPGothic")) ||
+                family.startsWith(QStringLiteral("IPA P")))
         << family.toStdString();
 }
 
 TEST_F(Form1Test, FocusChainFollowsTheTabIndexes)
 {
-    const std::vector<std::string> order = {
-        "Option1", "Option2", "Option3", "Command1", "Text1",    "Text2",   "Text3", "Option4",
-        "List1",   "Text4",   "Option5", "Text5",    "Command2", "Option6", "Text6"};
+    const std::vector<std::string> order = {"Option1", "Option2", "Option3",  "Command1", "Text1",
+                                            "Text2",   "Text3",   "Option4",  "List1",    "Text4",
+                                            "Option5", "Text5",   "Command2", "Option6",  "Text6"};
     std::vector<std::string> chain;
     QWidget *w = child(order[0].c_str());
     do {
@@ -249,7 +251,7 @@ TEST_F(Form1Test, FocusChainFollowsTheTabIndexes)
 TEST_F(Form1Test, TabKeyTreatsTheOptionGroupAsOneStop)
 {
     // As with option buttons everywhere: Tab enters the group once, the arrows move in it.
-    const std::vector<std::string> expected = {"Command1", "Text1", "Text2", "Text3", "List1",
+    const std::vector<std::string> expected = {"Command1", "Text1", "Text2",    "Text3", "List1",
                                                "Text4",    "Text5", "Command2", "Text6", "Option1"};
     child("Option1")->setFocus();
     std::vector<std::string> visited;
@@ -262,7 +264,7 @@ TEST_F(Form1Test, TabKeyTreatsTheOptionGroupAsOneStop)
 
 TEST_F(Form1Test, OpensWithTheStartupAxes)
 {
-    EXPECT_EQ(pixel(300, kAxisRow), kMagenta);
+    EXPECT_EQ(pixel(300, kAxisRow), kMagentaRgb);
     EXPECT_EQ(pixel(112, 448), kBlue);
     EXPECT_EQ(pixel(300, 100), kBackground);
 }
@@ -287,8 +289,9 @@ TEST_F(Form1Test, TypicalUseListsTheReferenceRun)
     EXPECT_EQ(form.samples().line(0), QStringLiteral("0   .0100"));
     // The red polyline leaves the start point (0, 0.01) upwards.
     EXPECT_EQ(pixel(112, 335), kRed);
-    EXPECT_EQ(child<QListView>("List1")->model()->data(child<QListView>("List1")->model()->index(0, 0)),
-              QStringLiteral("0   .0100"));
+    EXPECT_EQ(
+        child<QListView>("List1")->model()->data(child<QListView>("List1")->model()->index(0, 0)),
+        QStringLiteral("0   .0100"));
 }
 
 TEST_F(Form1Test, EnterOnlyInTheFinalFieldRunsWithUncapturedZeros)
@@ -301,7 +304,7 @@ TEST_F(Form1Test, EnterOnlyInTheFinalFieldRunsWithUncapturedZeros)
     EXPECT_EQ(got[500], "5   .0000");
     // along the x axis from 0 to 5, in light red
     EXPECT_EQ(pixel(200, kAxisRow), kRed);
-    EXPECT_EQ(pixel(300, kAxisRow), kMagenta);
+    EXPECT_EQ(pixel(300, kAxisRow), kMagentaRgb);
 }
 
 TEST_F(Form1Test, AFieldEditedWithoutEnterChangesNothing)
@@ -326,7 +329,10 @@ struct CaptureCase
     double n, lam, xf;
 };
 
-void PrintTo(const CaptureCase &c, std::ostream *os) { *os << c.text5 << " " << c.text6 << " " << c.text2; }
+void PrintTo(const CaptureCase &c, std::ostream *os)
+{
+    *os << c.text5 << " " << c.text6 << " " << c.text2;
+}
 
 class Capture : public Form1Test, public testing::WithParamInterface<CaptureCase>
 {
@@ -399,7 +405,7 @@ TEST_F(Form1Test, EmdenRunDrawsThreeFamiliesOfDots)
     EXPECT_EQ(lines(), referenceLines("emden_n1"));
     // At the start all three families stand at (0.02, 2): the red dot is drawn over by
     // the black and then the green one; the unscaled start dot is at (0.01, 1).
-    EXPECT_EQ(pixel(112, 291), 0xFF008000u);
+    EXPECT_EQ(pixel(112, 291), kGreenRgb);
     EXPECT_EQ(pixel(112, 314), kRed);
 }
 
@@ -492,7 +498,7 @@ TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
     // The line along the x axis ends at x = 0.09: column floor(5.09 * 22.45) = 114.
     const QImage &image = form.surface().image();
     EXPECT_EQ(image.pixel(114, kAxisRow), kRed);
-    EXPECT_EQ(image.pixel(116, kAxisRow), kMagenta);
+    EXPECT_EQ(image.pixel(116, kAxisRow), kMagentaRgb);
 
     QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
     MessageBoxCatcher catcher;
@@ -521,9 +527,8 @@ TEST_F(Form1Test, ThePlotSurvivesBeingHiddenAndShownAgain)
 TEST_F(Form1Test, EndQuitsAtOnce)
 {
     QSignalSpy quit(QCoreApplication::instance(), &QCoreApplication::aboutToQuit);
-    QTimer::singleShot(0, [this] {
-        QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
-    });
+    QTimer::singleShot(
+        0, [this] { QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(3); }); // a fault, not an end
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_FALSE(form.isVisible());

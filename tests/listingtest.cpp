@@ -44,16 +44,13 @@ INSTANTIATE_TEST_SUITE_P(
                     // Grid abscissae whose doubles carry a tail beyond 15 digits.
                     TextCase{0.01 * 313 + 0.01, "3.14"}, TextCase{0.01 * 3, "0.03"},
                     TextCase{0.01 * 29 + 0, "0.29"}, TextCase{0.1 + 0.2, "0.3"},
-                    TextCase{1.0 / 3, "0.333333333333333"},
-                    TextCase{2.0 / 3, "0.666666666666667"},
+                    TextCase{1.0 / 3, "0.333333333333333"}, TextCase{2.0 / 3, "0.666666666666667"},
                     TextCase{-2.0 / 3 * 1000, "-666.666666666667"},
                     // 15 nines round up into the next decade.
-                    TextCase{std::nextafter(10.0, 0.0), "10"},
-                    TextCase{0.99999999999999994, "1"},
+                    TextCase{std::nextafter(10.0, 0.0), "10"}, TextCase{0.99999999999999994, "1"},
                     // The switch to exponent form: below 1E-5 and from 1E15 on.
                     TextCase{0.00001, "0.00001"}, TextCase{0.000015, "0.000015"},
-                    TextCase{0.0001234, "0.0001234"},
-                    TextCase{0.0000099, "9.9E-06"},
+                    TextCase{0.0001234, "0.0001234"}, TextCase{0.0000099, "9.9E-06"},
                     TextCase{4.440892098500626e-16, "4.44089209850063E-16"},
                     TextCase{-1.1102230246251565e-16, "-1.11022302462516E-16"},
                     TextCase{99999999999999.9, "99999999999999.9"},
@@ -73,22 +70,24 @@ TEST_P(PictureText, RoundsToFourDecimals)
     EXPECT_EQ(pictureText(GetParam().value), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, PictureText,
-    testing::Values(TextCase{0.01, ".0100"}, TextCase{0, ".0000"}, TextCase{1.5, "1.5000"},
-                    TextCase{-0.25, "-.2500"}, TextCase{12345.678, "12345.6780"},
-                    TextCase{16.947, "16.9470"}, TextCase{0.99996, "1.0000"},
-                    TextCase{-0.99996, "-1.0000"}, TextCase{0.00004, ".0000"},
-                    TextCase{0.00005000001, ".0001"},
-                    // A negative value that rounds to zero shows no sign.
-                    TextCase{-0.00004, ".0000"}, TextCase{-0.0, ".0000"},
-                    // Ties of the exact binary value go to even.
-                    TextCase{0.03125, ".0312"}, TextCase{0.09375, ".0938"},
-                    TextCase{-1.03125, "-1.0312"}, TextCase{2.00015625, "2.0002"}, TextCase{84.74501, "84.7450"},
-                    TextCase{5e-324, ".0000"}, TextCase{1e15 + 0.25, "1000000000000000.2500"},
-                    TextCase{9007199254740993.0, "9007199254740992.0000"},
-                    TextCase{1e20, "100000000000000000000.0000"},
-                    TextCase{-1e22, "-10000000000000000000000.0000"}));
+INSTANTIATE_TEST_SUITE_P(Examples, PictureText,
+                         testing::Values(TextCase{0.01, ".0100"}, TextCase{0, ".0000"},
+                                         TextCase{1.5, "1.5000"}, TextCase{-0.25, "-.2500"},
+                                         TextCase{12345.678, "12345.6780"},
+                                         TextCase{16.947, "16.9470"}, TextCase{0.99996, "1.0000"},
+                                         TextCase{-0.99996, "-1.0000"}, TextCase{0.00004, ".0000"},
+                                         TextCase{0.00005000001, ".0001"},
+                                         // A negative value that rounds to zero shows no sign.
+                                         TextCase{-0.00004, ".0000"}, TextCase{-0.0, ".0000"},
+                                         // Ties of the exact binary value go to even.
+                                         TextCase{0.03125, ".0312"}, TextCase{0.09375, ".0938"},
+                                         TextCase{-1.03125, "-1.0312"},
+                                         TextCase{2.00015625, "2.0002"},
+                                         TextCase{84.74501, "84.7450"}, TextCase{5e-324, ".0000"},
+                                         TextCase{1e15 + 0.25, "1000000000000000.2500"},
+                                         TextCase{9007199254740993.0, "9007199254740992.0000"},
+                                         TextCase{1e20, "100000000000000000000.0000"},
+                                         TextCase{-1e22, "-10000000000000000000000.0000"}));
 
 TEST(PictureText, WritesEveryDigitOfTheLargestDouble)
 {
@@ -119,11 +118,11 @@ TEST_P(ListLine, JoinsXThreeBlanksAndY)
     EXPECT_EQ(listLine(GetParam().x, GetParam().y), GetParam().line);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ListLine,
-                         testing::Values(LineCase{0, 0.01, "0   .0100"},
-                                         LineCase{1.5, -0.25, "1.5   -.2500"},
-                                         LineCase{0.01 * 313 + 0.01, 7.25, "3.14   7.2500"},
-                                         LineCase{0.01 * 70 + -0.7, 38.98809, "1.11022302462516E-16   38.9881"}));
+INSTANTIATE_TEST_SUITE_P(
+    Examples, ListLine,
+    testing::Values(LineCase{0, 0.01, "0   .0100"}, LineCase{1.5, -0.25, "1.5   -.2500"},
+                    LineCase{0.01 * 313 + 0.01, 7.25, "3.14   7.2500"},
+                    LineCase{0.01 * 70 + -0.7, 38.98809, "1.11022302462516E-16   38.9881"}));
 
 // ---- Against the C library's exact formatting ------------------------------------------
 
@@ -147,8 +146,7 @@ std::string referenceGeneral(double v)
     if (d < -5 || d >= 15) {
         char exp[16];
         std::snprintf(exp, sizeof exp, "E%c%02d", d < 0 ? '-' : '+', std::abs(d));
-        return sign + digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "") +
-               exp;
+        return sign + digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "") + exp;
     }
     if (d >= 0) {
         std::string whole = digits.substr(0, static_cast<std::size_t>(d + 1));

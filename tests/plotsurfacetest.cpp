@@ -1,5 +1,7 @@
-#include "plot/marks.h"
 #include "plot/plotsurface.h"
+#include "plot/marks.h"
+
+#include "tests/plotpixels.h"
 
 #include <gtest/gtest.h>
 
@@ -9,20 +11,12 @@
 
 namespace {
 
-constexpr QRgb kBackground = 0xFF80FFFF;
-constexpr QRgb kBlue = 0xFF0000FF;
-constexpr QRgb kMagenta = 0xFF800080;
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kGreen = 0xFF008000;
+using namespace plotpixels;
 
-// 449 pixels for 20 units: world (x, y) falls on pixel floor((x + 5) * 22.45),
-// floor((15 - y) * 22.45). The x axis is row 336, the y axis column 112.
-constexpr int kSize = 449;
-constexpr int kAxisRow = 336;
-constexpr int kAxisColumn = 112;
-
-QRgb pixel(PlotSurface &s, int x, int y) { return s.image().pixel(x, y); }
+QRgb pixel(PlotSurface &s, int x, int y)
+{
+    return s.image().pixel(x, y);
+}
 
 class Surface : public testing::Test
 {
@@ -37,7 +31,10 @@ struct MapCase
     int px, py;
 };
 
-void PrintTo(const MapCase &c, std::ostream *os) { *os << "(" << c.x << ", " << c.y << ")"; }
+void PrintTo(const MapCase &c, std::ostream *os)
+{
+    *os << "(" << c.x << ", " << c.y << ")";
+}
 
 class WorldToDevice : public testing::TestWithParam<MapCase>
 {
@@ -49,7 +46,7 @@ TEST_P(WorldToDevice, PutsADotOnTheMappedPixel)
     s.setScale(-5, 15, 15, -5);
     const MapCase &c = GetParam();
     s.point(c.x, c.y, 0);
-    EXPECT_EQ(pixel(s, c.px, c.py), kBlack);
+    EXPECT_EQ(pixel(s, c.px, c.py), kBlackRgb);
     // and on no other pixel
     const QImage &image = s.image();
     int dark = 0;
@@ -89,7 +86,7 @@ TEST_F(Surface, ClipsLinesToTheWindowWhateverTheirLength)
     // the diagonal up and to the right.
     s.point(0, 0, 12);
     s.lineTo(3.4e38f, 3.4e38f, 2);
-    EXPECT_EQ(pixel(s, kAxisColumn + 100, kAxisRow - 100), kGreen);
+    EXPECT_EQ(pixel(s, kAxisColumn + 100, kAxisRow - 100), kGreenRgb);
     EXPECT_EQ(s.currentPoint(), QPointF(3.4e38f, 3.4e38f));
     s.line(-1e30f, -1e30f, -2e30f, 1e30f, 0); // wholly outside
 }
@@ -128,8 +125,8 @@ TEST_F(Surface, DrawsTheValidMarksOfAList)
     // Emden at n = 2, y = 1.5, x = 0.5: (1, 3) red, (1, 4.5) black, (1, 6.75) green.
     s.draw(sampleMarks(5, 2, 0.5, 1.5));
     EXPECT_EQ(pixel(s, 134, 269), kRed);
-    EXPECT_EQ(pixel(s, 134, 235), kBlack);
-    EXPECT_EQ(pixel(s, 134, 185), kGreen);
+    EXPECT_EQ(pixel(s, 134, 235), kBlackRgb);
+    EXPECT_EQ(pixel(s, 134, 185), kGreenRgb);
 }
 
 TEST(Axes, StartupAxesAreMagentaAndBlueWithNineteenTickPairs)
@@ -138,7 +135,7 @@ TEST(Axes, StartupAxesAreMagentaAndBlueWithNineteenTickPairs)
     drawStartupAxes(s);
     const QImage &image = s.image();
     for (const int x : {0, 50, 109, 115, 200, 448})
-        EXPECT_EQ(image.pixel(x, kAxisRow), kMagenta) << x;
+        EXPECT_EQ(image.pixel(x, kAxisRow), kMagentaRgb) << x;
     // The tick at 0 on the y axis crosses the origin in blue.
     for (int x = 110; x <= 114; ++x)
         EXPECT_EQ(image.pixel(x, kAxisRow), kBlue) << x;
@@ -189,7 +186,7 @@ TEST(Axes, HighDensityScreensGetOneDevicePixelThinLines)
     const QImage &image = s.image();
     ASSERT_EQ(image.size(), QSize(898, 898));
     // The x axis: row floor(15 * 44.9) = 673 only.
-    EXPECT_EQ(image.pixel(600, 673), kMagenta);
+    EXPECT_EQ(image.pixel(600, 673), kMagentaRgb);
     EXPECT_EQ(image.pixel(600, 672), kBackground);
     EXPECT_EQ(image.pixel(600, 674), kBackground);
     EXPECT_EQ(image.pixel(224, 10), kBlue);

@@ -1,5 +1,5 @@
-#include "solver/equations.h"
 #include "solver/solver.h"
+#include "solver/equations.h"
 #include "tests/recordingsink.h"
 
 #include <gtest/gtest.h>
@@ -62,19 +62,18 @@ TEST_P(SampleCount, VisitsExactlyTheGridPointsUpToTheBound)
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, SampleCount,
-    testing::Values(
-        CountCase{"DefaultTexts", params(0, 0, 0.01, 16.947, 5), 501, 5, false},
-        CountCase{"EndEqualsStart", params(2, 1.5, 2, 3, 1.5), 1, 1.5, false},
-        CountCase{"EndBeforeStart", params(1, 1, 2, 3, 0.5), 0, 0, false},
-        CountCase{"FractionalBound", params(1, 0, 0, 1, 0.025), 3, 0.02, false},
-        // (0.29 - 0) / 0.01 is just below 29: the bound is never rounded.
-        CountCase{"BoundJustBelowInteger", params(1, 0, 0, 1, 0.29), 29, 0.28, false},
-        CountCase{"NegativeStart", params(3, -2, 1, 0, 2), 401, 2, false},
-        // First zero of the n = 1 solution is at pi, of the n = 0 one at sqrt(6).
-        CountCase{"EmdenStopIndexOne", params(5, 0.01, 1, 0, 20, 1), 314, 3.14, true},
-        CountCase{"EmdenStopIndexZero", params(5, 0.01, 1, 0, 20, 0), 244, 2.44, true},
-        // A start at or below zero is listed, then the first step ends the run.
-        CountCase{"EmdenStartBelowZero", params(5, 0.5, -1, 0, 5, 2), 1, 0.5, true}),
+    testing::Values(CountCase{"DefaultTexts", params(0, 0, 0.01, 16.947, 5), 501, 5, false},
+                    CountCase{"EndEqualsStart", params(2, 1.5, 2, 3, 1.5), 1, 1.5, false},
+                    CountCase{"EndBeforeStart", params(1, 1, 2, 3, 0.5), 0, 0, false},
+                    CountCase{"FractionalBound", params(1, 0, 0, 1, 0.025), 3, 0.02, false},
+                    // (0.29 - 0) / 0.01 is just below 29: the bound is never rounded.
+                    CountCase{"BoundJustBelowInteger", params(1, 0, 0, 1, 0.29), 29, 0.28, false},
+                    CountCase{"NegativeStart", params(3, -2, 1, 0, 2), 401, 2, false},
+                    // First zero of the n = 1 solution is at pi, of the n = 0 one at sqrt(6).
+                    CountCase{"EmdenStopIndexOne", params(5, 0.01, 1, 0, 20, 1), 314, 3.14, true},
+                    CountCase{"EmdenStopIndexZero", params(5, 0.01, 1, 0, 20, 0), 244, 2.44, true},
+                    // A start at or below zero is listed, then the first step ends the run.
+                    CountCase{"EmdenStartBelowZero", params(5, 0.5, -1, 0, 5, 2), 1, 0.5, true}),
     [](const auto &info) { return info.param.name; });
 
 // ---- Closed forms --------------------------------------------------------------------
@@ -207,8 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
     Conditions, Failure,
     testing::Values(
         // (-2 * 0) / 0 in the very first evaluation.
-        FailCase{"EmdenFromZeroWithFlatStart", params(5, 0, 1, 0, 5, 2), Fault::DivisionByZero,
-                 0, 0, true},
+        FailCase{"EmdenFromZeroWithFlatStart", params(5, 0, 1, 0, 5, 2), Fault::DivisionByZero, 0,
+                 0, true},
         FailCase{"EmdenFromZero", params(5, 0, 0.01, 16.947, 5, 2), Fault::DivisionByZero, 0, 0,
                  true},
         FailCase{"CosmosAtZero", params(6, 1, 0, 1, 5, 0, 1), Fault::DivisionByZero, 1, 0, true},
@@ -222,8 +221,8 @@ INSTANTIATE_TEST_SUITE_P(
                  true},
         FailCase{"BoundBeyondRange", params(1, 0, 0, 0, 1e307), Fault::Overflow, 0, 0, true},
         // The slope after the first step, about -1e298, has no single value.
-        FailCase{"SlopeStoreBeyondSingle", params(1, 2, 1e300, 0, 5), Fault::SingleOverflow, 2,
-                 1, true},
+        FailCase{"SlopeStoreBeyondSingle", params(1, 2, 1e300, 0, 5), Fault::SingleOverflow, 2, 1,
+                 true},
         FailCase{"StartSlopeBeyondSingle", params(1, 0, 0, 1e39, 5), Fault::SingleOverflow, 0, 0,
                  false},
         // -6 z in single precision: 6 * 3e38 is beyond its range.

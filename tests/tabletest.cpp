@@ -36,8 +36,8 @@ Result table(const std::string &args, const std::string &tail = "")
     const std::string base = testing::TempDir() + "table-" + std::to_string(getpid());
     const std::string out = base + ".out";
     const std::string err = base + ".err";
-    const std::string command = "set -o pipefail; { " + std::string(REDURIVEZI_TABLE) + " " +
-                                args + " " + tail + "; } > " + out + " 2> " + err;
+    const std::string command = "set -o pipefail; { " + std::string(REDURIVEZI_TABLE) + " " + args +
+                                " " + tail + "; } > " + out + " 2> " + err;
     const int raw = std::system(("bash -c '" + command + "'").c_str());
     Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
     std::remove(out.c_str());
@@ -154,9 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"OptionBeyondRange", "--xf 1e999", 1, 0,
                    "redurivezi-table: --xf: number out of range: 1e999\n"},
         StatusCase{"Help", "--help", 0, 20, ""},
-        StatusCase{"UnknownOption", "--step 0.1", 2, 0, "redurivezi-table: unknown option --step\nUsage:"},
+        StatusCase{"UnknownOption", "--step 0.1", 2, 0,
+                   "redurivezi-table: unknown option --step\nUsage:"},
         StatusCase{"MissingValue", "--x0", 2, 0, "redurivezi-table: missing value for --x0\n"},
-        StatusCase{"EquationOutOfRange", "--eq 7", 2, 0, "redurivezi-table: --eq must be 1 to 6, not 7\n"},
+        StatusCase{"EquationOutOfRange", "--eq 7", 2, 0,
+                   "redurivezi-table: --eq must be 1 to 6, not 7\n"},
         StatusCase{"EquationZero", "--eq 0", 2, 0, "redurivezi-table: --eq must be 1 to 6"},
         StatusCase{"EquationNotANumber", "--eq two", 2, 0, "redurivezi-table: --eq must be 1 to 6"},
         StatusCase{"StrayArgument", "5", 2, 0, "redurivezi-table: unknown option 5\n"}),
@@ -217,8 +219,8 @@ TEST(TableArguments, OmittedValuesAreTheFieldDefaults)
 
 TEST(TableArguments, TheLastOfARepeatedOptionCounts)
 {
-    const std::vector<std::string_view> args = {"--eq", "3", "--eq", "6", "--lam", "2x", "--lam",
-                                                " 1e1"};
+    const std::vector<std::string_view> args = {"--eq",  "3",  "--eq",  "6",
+                                                "--lam", "2x", "--lam", " 1e1"};
     const TableArguments a = parseTableArguments(args);
     ASSERT_EQ(a.status, TableArguments::Run);
     EXPECT_EQ(a.options.params.eq, 6);

@@ -50,7 +50,8 @@ W *place(W *w, const char *name, QRect twips, qreal pointSize, bool italic = fal
 QRadioButton *makeOption(QWidget *parent, const char *name, const char *caption, QRect twips,
                          qreal pointSize)
 {
-    auto *option = place(new QRadioButton(QString::fromUtf8(caption), parent), name, twips, pointSize);
+    auto *option =
+        place(new QRadioButton(QString::fromUtf8(caption), parent), name, twips, pointSize);
     setBackground(option, kOptionBackground);
     return option;
 }
@@ -64,7 +65,8 @@ QLineEdit *makeText(QWidget *parent, const char *name, const char *text, QRect t
 QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, QRect twips,
                   qreal pointSize, QRgb background)
 {
-    auto *label = place(new QLabel(QString::fromUtf8(caption), parent), name, twips, pointSize, true);
+    auto *label =
+        place(new QLabel(QString::fromUtf8(caption), parent), name, twips, pointSize, true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setBackground(label, background);
     return label;
@@ -143,14 +145,20 @@ Form1::Form1(std::size_t listCapacity, QWidget *parent)
 
 Form1::~Form1() = default;
 
-PlotSurface &Form1::surface() { return m_picture1->surface(); }
+PlotSurface &Form1::surface()
+{
+    return m_picture1->surface();
+}
 
 void Form1::createControls()
 {
     // Created in tab order, which Qt then follows.
-    m_options[0] = makeOption(this, "Option1", "y'' + y = 0", twipsRect(6840, 120, 1815, 375), 9.75);
-    m_options[1] = makeOption(this, "Option2", "y'' + 2y = sin x", twipsRect(6840, 480, 1815, 375), 9);
-    m_options[2] = makeOption(this, "Option3", "y''+ 6y'+ 5y= 0", twipsRect(6840, 840, 1815, 375), 9);
+    m_options[0] =
+        makeOption(this, "Option1", "y'' + y = 0", twipsRect(6840, 120, 1815, 375), 9.75);
+    m_options[1] =
+        makeOption(this, "Option2", "y'' + 2y = sin x", twipsRect(6840, 480, 1815, 375), 9);
+    m_options[2] =
+        makeOption(this, "Option3", "y''+ 6y'+ 5y= 0", twipsRect(6840, 840, 1815, 375), 9);
     m_command1 = place(new QPushButton(QStringLiteral("Ready"), this), "Command1",
                        twipsRect(6960, 3600, 1095, 375), 11.25);
 
@@ -163,9 +171,11 @@ void Form1::createControls()
     m_text2 = makeText(this, "Text2", "5", twipsRect(5640, 6720, 735, 330), 11.25);
     makeLabel(this, "Label1", "Initial =", twipsRect(360, 6720, 945, 300), 12, kLabelBackground);
     makeLabel(this, "Label2", "Final =", twipsRect(4680, 6720, 975, 300), 11.25, kLabelBackground);
-    makeLabel(this, "Label3", " x      y", twipsRect(6960, 3960, 1695, 375), 11.25, kLabelBackground);
+    makeLabel(this, "Label3", " x      y", twipsRect(6960, 3960, 1695, 375), 11.25,
+              kLabelBackground);
     m_text3 = makeText(this, "Text3", "0.01", twipsRect(2040, 6720, 735, 375), 11.25);
-    m_options[3] = makeOption(this, "Option4", "y''-(1-yy)y'+y=0", twipsRect(6840, 1200, 1815, 495), 9);
+    m_options[3] =
+        makeOption(this, "Option4", "y''-(1-yy)y'+y=0", twipsRect(6840, 1200, 1815, 495), 9);
 
     m_list1 = new QListView(this);
     m_list1->setObjectName(QStringLiteral("List1"));
@@ -180,9 +190,12 @@ void Form1::createControls()
 
     // The Emden legend lies on the plot, opaque in its background colour, hidden.
     const QRgb plotBackground = PlotSurface::kBackground;
-    m_label4 = makeLabel(m_picture1, "Label4", "u ,  T", twipsRect(1920, 120, 855, 240), 12, plotBackground);
-    m_label5 = makeLabel(m_picture1, "Label5", "ρ", twipsRect(1920, 480, 270, 240), 12, plotBackground);
-    m_label6 = makeLabel(m_picture1, "Label6", "P", twipsRect(1920, 840, 180, 240), 12, plotBackground);
+    m_label4 = makeLabel(m_picture1, "Label4", "u ,  T", twipsRect(1920, 120, 855, 240), 12,
+                         plotBackground);
+    m_label5 =
+        makeLabel(m_picture1, "Label5", "ρ", twipsRect(1920, 480, 270, 240), 12, plotBackground);
+    m_label6 =
+        makeLabel(m_picture1, "Label6", "P", twipsRect(1920, 840, 180, 240), 12, plotBackground);
     setColour(m_label4, QPalette::WindowText, kLegendRed);
     setColour(m_label6, QPalette::WindowText, kLegendGreen);
     m_label4->hide();

@@ -21,11 +21,11 @@ class SampleList;
 struct SolverState
 {
     int eq = kEquationUnset;
-    double x0 = 0.0; // Enter in Text1
-    double y0 = 0.0; // Enter in Text3
-    double z0 = 0.0; // Enter in Text4
-    double xf = 0.0; // Enter in Text2
-    double n = 0.0;  // Enter in Text2, from Text5
+    double x0 = 0.0;  // Enter in Text1
+    double y0 = 0.0;  // Enter in Text3
+    double z0 = 0.0;  // Enter in Text4
+    double xf = 0.0;  // Enter in Text2
+    double n = 0.0;   // Enter in Text2, from Text5
     double lam = 0.0; // Enter in Text2, from Text6
 };
 
