@@ -394,6 +394,16 @@ TEST_F(Form1Test, LegendFollowsTheEquationOnlyAtReady)
     EXPECT_FALSE(legendVisible());
 }
 
+TEST_F(Form1Test, ArrowKeysChooseTheNextOptionToo)
+{
+    chooseOption(3);
+    QTest::keyClick(child("Option3"), Qt::Key_Down);
+    EXPECT_TRUE(child<QRadioButton>("Option4")->isChecked());
+    EXPECT_EQ(form.state().eq, 4);
+    QTest::keyClick(child("Option4"), Qt::Key_Up);
+    EXPECT_EQ(form.state().eq, 3);
+}
+
 TEST_F(Form1Test, EmdenRunDrawsThreeFamiliesOfDots)
 {
     chooseOption(5);

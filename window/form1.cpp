@@ -224,7 +224,11 @@ void Form1::createControls()
 
 void Form1::connectEvents()
 {
-    connect(m_optionGroup, &QButtonGroup::idClicked, this, [this](int eq) { m_state.eq = eq; });
+    // Whichever way an option becomes chosen, by a click or by the arrow keys.
+    connect(m_optionGroup, &QButtonGroup::idToggled, this, [this](int eq, bool checked) {
+        if (checked)
+            m_state.eq = eq;
+    });
     connect(m_text1, &QLineEdit::returnPressed, this, &Form1::enterInText1);
     connect(m_text3, &QLineEdit::returnPressed, this, &Form1::enterInText3);
     connect(m_text4, &QLineEdit::returnPressed, this, &Form1::enterInText4);
