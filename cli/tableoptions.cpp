@@ -53,8 +53,8 @@ std::string_view tableUsage()
            "  --help    show this text\n"
            "\n"
            "Each T is read like the window's fields: its leading number, 0 if none.\n"
-           "Exit status: 0 done, 1 a computation without a value or an output error,\n"
-           "2 bad usage.\n";
+           "Exit status: 0 done, 1 a computation without a value, a number beyond the\n"
+           "double range or an output error, 2 bad usage.\n";
 }
 
 TableArguments parseTableArguments(std::span<const std::string_view> args)
