@@ -92,6 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RunFile{"unset_default", "", ""}, RunFile{"sinx_default", "--eq 2", ""},
         RunFile{"damped_default", "--eq 3", ""},
+        // Large enough that the single-precision product -6 z shows in 165 of the lines.
+        RunFile{"damped_fast_start", "--eq 3 --y0 10 --z0 99999.7", ""},
         RunFile{"vanderpol", "--eq 4 --y0 0.5 --z0 0 --xf 20", ""},
         RunFile{"emden_n1", "--eq 5 --n 1 --x0 0.01 --y0 1 --z0 0 --xf 20", ""},
         RunFile{"emden_n2_5", "--eq 5 --n 2.5 --x0 0.01 --y0 1 --z0 0 --xf 20",
