@@ -319,6 +319,9 @@ TEST_F(Form1Test, AFieldEditedWithoutEnterChangesNothing)
     ASSERT_EQ(got.size(), 1002u); // a second run appends
     EXPECT_EQ(got[501], "0   .0100");
     EXPECT_EQ(got[0], got[501]);
+    // The list shows the first line of the newest run at its top.
+    auto *list = child<QListView>("List1");
+    EXPECT_EQ(list->indexAt(QPoint(2, 2)).row(), 501);
 }
 
 struct CaptureCase
