@@ -14,8 +14,9 @@
 
 namespace equations {
 
-// An abscissa with what g takes from it alone. The second and third stage of a step share
-// theirs, so the sine of equation 2 is computed three times per step instead of four.
+// An abscissa with what g takes from it alone, computed once per distinct abscissa: the
+// second and third stage of a step share theirs, and the end of a step is usually the next
+// grid point. Equation 2 then takes about two sines per step instead of four.
 struct Abscissa
 {
     double x;

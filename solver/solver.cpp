@@ -2,6 +2,9 @@
 
 #include "solver/equations.h"
 
+#include <bit>
+#include <limits>
+
 namespace {
 
 constexpr double h2 = h / 2.0;
@@ -34,13 +37,22 @@ template<int Eq> RunOutcome runEquation(const RunParameters &p, SampleSink &sink
     if (!c.ok())
         return failure(out, c.fault(), p.x0);
 
+    // The end abscissa of the last step, x + h, is usually the very double h * (i + 1) + x0
+    // of the next grid point; then its sine is taken over instead of computed again.
+    equations::Abscissa last{std::numeric_limits<double>::quiet_NaN(), 0.0};
+
     // i is exact up to 2^53 both as an integer and as a double.
     for (std::int64_t i = 0; static_cast<double>(i) <= nsteps; ++i) {
         // The abscissa is recomputed from i, never accumulated.
         const double x = c.add(c.mul(h, static_cast<double>(i)), p.x0);
 
         const double k1 = f(x, y, z);
-        const double l1 = equations::g<Eq>(p, equations::at<Eq>(x), y, z, c);
+        // Compared bit for bit, so that -0 and +0 keep sines of their own sign.
+        const equations::Abscissa xs =
+            std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(last.x)
+                ? last
+                : equations::at<Eq>(x);
+        const double l1 = equations::g<Eq>(p, xs, y, z, c);
         if (!c.ok())
             return failure(out, c.fault(), x);
 
@@ -67,6 +79,7 @@ template<int Eq> RunOutcome runEquation(const RunParameters &p, SampleSink &sink
         const double z4 = c.add(zs, c.mul(h, l3));
         const double k4 = f(xe.x, y4, z4);
         const double l4 = equations::g<Eq>(p, xe, y4, z4, c);
+        last = xe;
 
         y = c.add(y, c.div(c.mul(h, c.add(c.add(k1, k4), c.mul(2.0, c.add(k2, k3)))), 6.0));
         // The increment is summed in double from the widened z; only the result is
