@@ -91,6 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
     Reference, WholeRun,
     testing::Values(
         RunFile{"unset_default", "", ""}, RunFile{"sinx_default", "--eq 2", ""},
+        RunFile{"sinx_from_negative", "--eq 2 --x0 -2.3 --y0 1 --z0 -1 --xf 10", ""},
         RunFile{"damped_default", "--eq 3", ""},
         // Large enough that the single-precision product -6 z shows in 165 of the lines.
         RunFile{"damped_fast_start", "--eq 3 --y0 10 --z0 99999.7", ""},
