@@ -51,8 +51,7 @@ bool clipSegment(double &x1, double &y1, double &x2, double &y2, double lo, doub
 
 PlotSurface::PlotSurface(int logicalSize, qreal devicePixelRatio)
     : m_image(QSize(qRound(logicalSize * devicePixelRatio), qRound(logicalSize * devicePixelRatio)),
-              QImage::Format_RGB32),
-      m_devicePixelRatio(devicePixelRatio)
+              QImage::Format_RGB32)
 {
     m_image.fill(kBackground);
 }
@@ -78,11 +77,19 @@ QPointF PlotSurface::toDevice(float x, float y) const
             (static_cast<double>(y) - m_top) * m_image.height() / (m_bottom - m_top)};
 }
 
-QPainter &PlotSurface::painter()
+QPainter &PlotSurface::painter(QColor colour)
 {
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
+        m_penColour = QColor();
+    }
+    if (colour != m_penColour) {
+        // Solid, one device pixel wide, with the end points drawn.
+        QPen pen(colour, 1.0, Qt::SolidLine, Qt::SquareCap);
+        pen.setCosmetic(true);
+        m_painter->setPen(pen);
+        m_penColour = colour;
     }
     return *m_painter;
 }
@@ -98,10 +105,7 @@ void PlotSurface::segment(float x1, float y1, float x2, float y2, QColor colour)
     // A device pixel covers [i, i + 1): its index is the floor of the coordinate.
     const QPoint p1(static_cast<int>(std::floor(ax)), static_cast<int>(std::floor(ay)));
     const QPoint p2(static_cast<int>(std::floor(bx)), static_cast<int>(std::floor(by)));
-    QPainter &p = painter();
-    QPen pen(colour, 1.0, Qt::SolidLine, Qt::SquareCap);
-    pen.setCosmetic(true);
-    p.setPen(pen);
+    QPainter &p = painter(colour);
     if (p1 == p2)
         p.drawPoint(p1);
     else
@@ -129,11 +133,8 @@ void PlotSurface::point(float x, float y, PaletteColour colour)
     const QPointF d = toDevice(x, y);
     if (!(d.x() >= 0 && d.x() < m_image.width() && d.y() >= 0 && d.y() < m_image.height()))
         return;
-    QPainter &p = painter();
-    QPen pen(paletteColour(colour), 1.0);
-    pen.setCosmetic(true);
-    p.setPen(pen);
-    p.drawPoint(QPoint(static_cast<int>(d.x()), static_cast<int>(d.y())));
+    painter(paletteColour(colour))
+        .drawPoint(QPoint(static_cast<int>(d.x()), static_cast<int>(d.y())));
 }
 
 void PlotSurface::draw(const MarkList &marks)

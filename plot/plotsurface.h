@@ -41,17 +41,17 @@ public:
 
     // The finished image; ends any drawing still under way.
     const QImage &image();
-    qreal devicePixelRatio() const { return m_devicePixelRatio; }
     // The device pixel a world point falls on (may lie outside the image).
     QPointF toDevice(float x, float y) const;
 
 private:
-    QPainter &painter();
+    // The open painter, its pen set to `colour`.
+    QPainter &painter(QColor colour);
     void segment(float x1, float y1, float x2, float y2, QColor colour);
 
     QImage m_image;
-    qreal m_devicePixelRatio;
     std::unique_ptr<QPainter> m_painter; // kept open across calls: one per run, not per mark
+    QColor m_penColour;                  // of m_painter: the pen changes only with the colour
     // The world window.
     double m_left = 0, m_top = 0, m_right = 1, m_bottom = 1;
     float m_cx = 0, m_cy = 0;

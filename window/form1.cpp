@@ -305,8 +305,8 @@ void Form1::startRun()
                  .arg(QString::fromStdString(generalText(outcome.faultX))));
     } else if (outcome.failed()) {
         // Only the run ends: the plot, the list and the captured values stay as they are.
-        QString what = QString::fromUtf8(faultText(outcome.fault).data(),
-                                         static_cast<qsizetype>(faultText(outcome.fault).size()));
+        const std::string_view text = faultText(outcome.fault);
+        QString what = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         what[0] = what[0].toUpper();
         warn(tr("%1 at x = %2.\n\nThe run stopped there; the plot and the list keep what came "
                 "before it.")
