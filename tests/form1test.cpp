@@ -218,6 +218,12 @@ TEST_F(Form1Test, OpensWithCaptionSizeAndNothingChosen)
               QColor(255, 224, 192));
     EXPECT_EQ(form.samples().rowCount(), 0);
     EXPECT_FALSE(legendVisible());
+    // The legend is opaque in the plot's background, each label in its dots' colour.
+    EXPECT_EQ(child("Label4")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(child("Label6")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_EQ(child("Label5")->palette().color(child("Label5")->backgroundRole()),
+              QColor(128, 255, 255));
+    EXPECT_TRUE(child("Label5")->autoFillBackground());
     EXPECT_EQ(form.state().eq, kEquationUnset);
     EXPECT_EQ(form.state().y0, 0.0); // the default texts are not captured
     EXPECT_EQ(form.focusWidget(), text(1));

@@ -2,6 +2,7 @@
 
 #include "listing/numbertext.h"
 #include "platform/formfont.h"
+#include "platform/palette.h"
 #include "platform/samplelist.h"
 #include "platform/texttonumber.h"
 #include "platform/twips.h"
@@ -22,8 +23,6 @@ namespace {
 constexpr QRgb kFormBackground = 0xFF8080FF;   // RGB(128, 128, 255)
 constexpr QRgb kOptionBackground = 0xFFFFE0C0; // RGB(255, 224, 192)
 constexpr QRgb kLabelBackground = 0xFF80FF80;  // RGB(128, 255, 128)
-constexpr QRgb kLegendRed = 0xFFFF0000;        // the red of palette entry 12
-constexpr QRgb kLegendGreen = 0xFF008000;      // the green of palette entry 2
 
 void setColour(QWidget *w, QPalette::ColorRole role, QRgb rgb)
 {
@@ -196,8 +195,9 @@ void Form1::createControls()
         makeLabel(m_picture1, "Label5", "ρ", twipsRect(1920, 480, 270, 240), 12, plotBackground);
     m_label6 =
         makeLabel(m_picture1, "Label6", "P", twipsRect(1920, 840, 180, 240), 12, plotBackground);
-    setColour(m_label4, QPalette::WindowText, kLegendRed);
-    setColour(m_label6, QPalette::WindowText, kLegendGreen);
+    // Each label in the colour of the dots it names.
+    setColour(m_label4, QPalette::WindowText, paletteRgb(kLightRed));
+    setColour(m_label6, QPalette::WindowText, paletteRgb(kGreen));
     m_label4->hide();
     m_label5->hide();
     m_label6->hide();
