@@ -1,54 +1,165 @@
-// Times a long run in the real window on the offscreen platform: the Enter in the final
-// field, from the key press until the handler returns with the plot drawn and every
-// sample listed.
+// Long runs in the real window on the offscreen platform, through the real Enter handler
+// of the final field: from the key press until the handler has returned with the plot
+// drawn and every sample listed. Also the start-up time to the first painted window,
+// against a bare Qt window with as many widgets.
 //
-//     QT_QPA_PLATFORM=offscreen window_bench [points]     (default 10^6)
+//     QT_QPA_PLATFORM=offscreen window_bench
+//
+// Each start-up is timed in a fresh process (this program started again with
+// --startup form|bare), so that neither window profits from fonts the other loaded.
 
 #include "platform/samplelist.h"
 #include "window/form1.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
-double runOnce(Form1 &form, int option, double points)
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point since)
 {
-    form.findChild<QRadioButton *>(QStringLiteral("Option%1").arg(option))->click();
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+long residentMiB()
+{
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE) / (1024 * 1024);
+}
+
+long peakMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// A run of exactly `samples` grid points from 0: nsteps is samples - 1/2.
+void runOnce(Form1 &form, int option, long samples)
+{
+    if (option > 0)
+        form.findChild<QRadioButton *>(QStringLiteral("Option%1").arg(option))->click();
     for (const char *name : {"Text1", "Text3", "Text4"})
         QTest::keyClick(form.findChild<QLineEdit *>(QLatin1String(name)), Qt::Key_Return);
     auto *text2 = form.findChild<QLineEdit *>(QStringLiteral("Text2"));
-    text2->setText(QString::number((points - 1) / 100, 'g', 17));
-    const auto start = std::chrono::steady_clock::now();
+    text2->setText(QString::number((static_cast<double>(samples) - 0.5) / 100, 'g', 17));
+
+    const long before = residentMiB();
+    const int rows = form.samples().rowCount();
+    const auto start = Clock::now();
     QTest::keyClick(text2, Qt::Key_Return);
-    QApplication::processEvents(); // the repaint of plot and list
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double s = seconds(start);
+    QApplication::processEvents(); // the final repaint, not part of the handler
+    std::printf("option %d  %9ld samples  %7.3f s  %6.1f ns/sample  %8d rows  RSS +%ld MiB  "
+                "peak %ld MiB\n",
+                option, samples, s, s / static_cast<double>(samples) * 1e9,
+                form.samples().rowCount() - rows, residentMiB() - before, peakMiB());
+    std::fflush(stdout);
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+}
+
+// The bare window: the same kinds and number of widgets, default fonts, nothing drawn.
+class BareWindow : public QWidget
+{
+public:
+    BareWindow()
+    {
+        resize(594, 471);
+        new QWidget(this);
+        for (int i = 0; i < 6; ++i)
+            new QRadioButton(QStringLiteral("Option"), this);
+        for (int i = 0; i < 6; ++i)
+            new QLineEdit(QStringLiteral("0"), this);
+        for (int i = 0; i < 6; ++i)
+            new QLabel(QStringLiteral("Label"), this);
+        new QPushButton(QStringLiteral("Ready"), this);
+        new QPushButton(QStringLiteral("End"), this);
+        new QWidget(this);
+    }
+};
+
+// Start-up in this process: from main() to the window's first paint.
+int startup(const char *which, Clock::time_point begun, int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    std::unique_ptr<QWidget> window;
+    if (std::strcmp(which, "form") == 0)
+        window = std::make_unique<Form1>();
+    else
+        window = std::make_unique<BareWindow>();
+    bool painted = false;
+    struct PaintSpy : QObject
+    {
+        bool *painted;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                *painted = true;
+            return false;
+        }
+    } spy;
+    spy.painted = &painted;
+    window->installEventFilter(&spy);
+    window->show();
+    while (!painted)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::printf("%.6f\n", seconds(begun));
+    return 0;
+}
+
+double medianStartup(const char *self, const char *which)
+{
+    std::vector<double> times;
+    for (int i = 0; i < 7; ++i) {
+        QProcess p;
+        p.start(QString::fromLocal8Bit(self),
+                {QStringLiteral("--startup"), QString::fromLatin1(which)});
+        p.waitForFinished();
+        times.push_back(p.readAllStandardOutput().trimmed().toDouble());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    const auto begun = Clock::now();
+    if (argc > 2 && std::strcmp(argv[1], "--startup") == 0)
+        return startup(argv[2], begun, argc, argv);
+
     QApplication app(argc, argv);
-    const double points = argc > 1 ? std::atof(argv[1]) : 1e6;
-    Form1 form;
-    form.show();
-    for (const int option : {2, 4}) {
-        const int before = form.samples().rowCount();
-        const double s = runOnce(form, option, points);
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        std::printf("option %d: %.0f points in %.3f s, %.0f ns per point, %d rows listed, "
-                    "peak RSS %ld MiB\n",
-                    option, points, s, s / points * 1e9, form.samples().rowCount() - before,
-                    usage.ru_maxrss / 1024);
-    }
+    const double form = medianStartup(argv[0], "form");
+    const double bare = medianStartup(argv[0], "bare");
+    std::printf("start-up to the first painted window (median of 7): %.1f ms; bare Qt window "
+                "with as many widgets: %.1f ms; ratio %.2f\n",
+                form * 1e3, bare * 1e3, form / bare);
+
+    Form1 window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    std::printf("idle window: RSS %ld MiB\n", residentMiB());
+    for (const int option : {0, 2, 4})
+        for (const long samples : {100'000L, 1'000'000L, 10'000'000L})
+            runOnce(window, option, samples);
     return 0;
 }

@@ -1,6 +1,16 @@
 #include "platform/samplelist.h"
 
 #include "listing/listline.h"
+#include "solver/solver.h"
+
+#include <algorithm>
+
+SampleList::SampleList(std::size_t capacity, QObject *parent)
+    : QAbstractListModel(parent),
+      // A model row is an int.
+      m_capacity(std::min<std::size_t>(capacity, std::numeric_limits<int>::max()))
+{
+}
 
 int SampleList::rowCount(const QModelIndex &parent) const
 {
@@ -14,18 +24,47 @@ QVariant SampleList::data(const QModelIndex &index, int role) const
     return line(index.row());
 }
 
+void SampleList::startRun(double x0)
+{
+    // A run that listed nothing leaves no entry behind.
+    if (!m_runs.empty() && m_runs.back().firstRow == m_y.size())
+        m_runs.back().x0 = x0;
+    else
+        m_runs.push_back(Run{m_y.size(), x0});
+}
+
+const SampleList::Run &SampleList::runOf(std::size_t row) const
+{
+    // The last run that starts at or before the row.
+    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), row,
+                                        [](std::size_t r, const Run &run) { return r < run.firstRow; });
+    return *(after - 1);
+}
+
+double SampleList::nextAbscissa() const
+{
+    const Run &run = m_runs.back();
+    return gridAbscissa(run.x0, static_cast<std::int64_t>(m_y.size() - run.firstRow));
+}
+
+double SampleList::x(int row) const
+{
+    const auto r = static_cast<std::size_t>(row);
+    const Run &run = runOf(r);
+    return gridAbscissa(run.x0, static_cast<std::int64_t>(r - run.firstRow));
+}
+
 QString SampleList::line(int row) const
 {
-    const auto &[x, y] = m_samples[static_cast<std::size_t>(row)];
     char buf[kMaxListLineLength];
-    const char *end = writeListLine(buf, x, y);
+    const char *end = writeListLine(buf, x(row), y(row));
     return QString::fromLatin1(buf, static_cast<qsizetype>(end - buf));
 }
 
 int SampleList::commit()
 {
     const int first = m_rows;
-    const auto total = static_cast<int>(m_samples.size());
+    const auto total = static_cast<int>(m_y.size());
     if (total > first) {
         beginInsertRows({}, first, total - 1);
         m_rows = total;
@@ -37,7 +76,8 @@ int SampleList::commit()
 void SampleList::clear()
 {
     beginResetModel();
-    m_samples.clear();
+    m_y = {}; // gives the blocks back, not only the values
+    m_runs.clear();
     m_rows = 0;
     endResetModel();
 }

@@ -2,40 +2,61 @@
 
 #include <QAbstractListModel>
 
+#include <cstdint>
 #include <deque>
-#include <utility>
+#include <vector>
 
-// The rows of the sample list. A row is kept as its two doubles, 16 bytes, and turned
-// into its text only when a view asks for it, so a run of millions of samples stays
-// small and fast. Samples appended during a run become rows at commit(), in one insert.
+// The rows of the sample list, one per sample, in the order they came. A row is turned
+// into its text only when a view asks for it, so a list of millions of samples stays
+// small and fast.
+//
+// Only y is kept per row, 8 bytes. The x of a run's samples is its grid abscissa
+// (h * i) + x0, so it is recomputed from the run's x0 and the row's index in the run,
+// bit for bit the double the run handed out. The values sit in a deque, whose fixed-size
+// blocks never move: growing the list never copies what it already holds.
+//
+// Samples appended during a run become rows at commit(), in one insert per commit, so a
+// view lays them out once per repaint and not once per row.
 class SampleList : public QAbstractListModel
 {
 public:
-    // Enough for a run from 0 to 500000, and 800 MB at most: beyond it a run would
-    // exhaust the memory of an ordinary machine before it ended.
-    static constexpr std::size_t kDefaultCapacity = 50'000'001;
+    // Ten million lines, 80 MB of values: a run past it stops with a message. The table
+    // tool, which keeps nothing, has no such limit.
+    static constexpr std::size_t kDefaultCapacity = 10'000'000;
 
-    explicit SampleList(std::size_t capacity = kDefaultCapacity, QObject *parent = nullptr)
-        : QAbstractListModel(parent), m_capacity(capacity)
-    {
-    }
+    explicit SampleList(std::size_t capacity = kDefaultCapacity, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     // Room for one more sample, published or not.
-    bool full() const { return m_samples.size() >= m_capacity; }
+    bool full() const { return m_y.size() >= m_capacity; }
     std::size_t capacity() const { return m_capacity; }
-    void append(double x, double y) { m_samples.emplace_back(x, y); }
+
+    // The samples appended from now on are grid points 0, 1, 2, ... of a run from x0.
+    void startRun(double x0);
+    // The x the next appended sample stands for.
+    double nextAbscissa() const;
+    void append(double y) { m_y.push_back(y); }
     // Publishes the appended samples; returns the row of the first of them.
     int commit();
     void clear();
 
-    // The text of a published row.
+    // The sample and the text of a published row.
+    double x(int row) const;
+    double y(int row) const { return m_y[static_cast<std::size_t>(row)]; }
     QString line(int row) const;
 
 private:
-    std::deque<std::pair<double, double>> m_samples; // a deque never moves what it holds
+    struct Run
+    {
+        std::size_t firstRow;
+        double x0;
+    };
+    const Run &runOf(std::size_t row) const;
+
+    std::deque<double> m_y;
+    std::vector<Run> m_runs; // ordered by firstRow; one entry per run that listed a sample
     std::size_t m_capacity;
     int m_rows = 0;
 };

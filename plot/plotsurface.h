@@ -9,11 +9,18 @@
 #include <QPointF>
 
 #include <memory>
+#include <vector>
 
 // A square drawing surface with a world coordinate system and a current point, kept in a
 // QImage at device resolution. Lines are solid and one device pixel wide, points single
 // device pixels, nothing is antialiased, and whatever lies outside the world window is
 // clipped away. Every coordinate arrives in single precision.
+//
+// A run hands over millions of tiny segments, most of them inside one device pixel
+// column. They are drawn as the pixels they set, not one painter call each: the
+// segments of a polyline that stay in one column are merged into the vertical span they
+// cover, segments wholly outside the image are dropped, and the rest go to the painter
+// in batches of one colour. Points are written straight into the image, in order.
 class PlotSurface
 {
 public:
@@ -47,7 +54,17 @@ public:
 private:
     // The open painter, its pen set to `colour`.
     QPainter &painter(QColor colour);
-    void segment(float x1, float y1, float x2, float y2, QColor colour);
+    void line(float x1, float y1, float x2, float y2, QColor colour);
+    // From device point a to device point b.
+    void segment(QPointF a, QPointF b, QColor colour);
+    // A segment between two device pixels, both within two pixels of the image.
+    void addLine(QPoint p1, QPoint p2, QColor colour);
+    // Queues the column span under way, which stays open for the polyline to extend it.
+    void queueColumn();
+    void closeColumn();
+    // Hands the queued lines to the painter.
+    void flushLines();
+    void moveTo(float x, float y);
 
     QImage m_image;
     std::unique_ptr<QPainter> m_painter; // kept open across calls: one per run, not per mark
@@ -55,6 +72,17 @@ private:
     // The world window.
     double m_left = 0, m_top = 0, m_right = 1, m_bottom = 1;
     float m_cx = 0, m_cy = 0;
+    QPointF m_cd; // the current point in device coordinates, mapped once
+
+    // Lines of m_batchColour not yet painted; a zero-length one is a point.
+    std::vector<QLine> m_lines;
+    QColor m_batchColour;
+    // The polyline's span in its current device column: it runs from the pixel where the
+    // polyline entered the column through rows m_columnTop..m_columnBottom and is at
+    // m_columnExit now. m_columnCovered: its one pixel is already the end of a queued line.
+    bool m_columnOpen = false;
+    bool m_columnCovered = false;
+    int m_column = 0, m_columnTop = 0, m_columnBottom = 0, m_columnExit = 0;
 };
 
 // The axes drawn when the window opens: magenta x axis, blue y axis running past the

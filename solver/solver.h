@@ -16,6 +16,14 @@ constexpr int kEquationCosmos = 6;
 // The step, the double nearest to 0.01.
 constexpr double h = 0.01;
 
+// The abscissa of grid point i of a run from x0: (h * i) + x0, two rounded double
+// operations in this order. It is recomputed from i, never accumulated, so whoever knows
+// x0 and i gets the very double the run handed out.
+constexpr double gridAbscissa(double x0, std::int64_t i)
+{
+    return h * static_cast<double>(i) + x0;
+}
+
 // What a run uses. A value that was never captured counts as 0.
 struct RunParameters
 {

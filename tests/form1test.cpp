@@ -10,7 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QAbstractItemView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -296,7 +296,7 @@ TEST_F(Form1Test, TypicalUseListsTheReferenceRun)
     // The red polyline leaves the start point (0, 0.01) upwards.
     EXPECT_EQ(pixel(112, 335), kRed);
     EXPECT_EQ(
-        child<QListView>("List1")->model()->data(child<QListView>("List1")->model()->index(0, 0)),
+        child<QAbstractItemView>("List1")->model()->data(child<QAbstractItemView>("List1")->model()->index(0, 0)),
         QStringLiteral("0   .0100"));
 }
 
@@ -326,7 +326,7 @@ TEST_F(Form1Test, AFieldEditedWithoutEnterChangesNothing)
     EXPECT_EQ(got[501], "0   .0100");
     EXPECT_EQ(got[0], got[501]);
     // The list shows the first line of the newest run at its top.
-    auto *list = child<QListView>("List1");
+    auto *list = child<QAbstractItemView>("List1");
     EXPECT_EQ(list->indexAt(QPoint(2, 2)).row(), 501);
 }
 
@@ -501,7 +501,7 @@ TEST_F(Form1Test, ANumberBeyondRangeEndsThatEnterOnly)
 
 TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
 {
-    Form1 form(10);
+    Form1 form(10, Form1::kProgressInterval);
     form.show();
     auto *text2 = form.findChild<QLineEdit *>(QStringLiteral("Text2"));
     {
@@ -509,7 +509,7 @@ TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
         QTest::keyClick(text2, Qt::Key_Return);
         EXPECT_EQ(catcher.count(), 1);
         EXPECT_TRUE(catcher.text().startsWith(
-            QStringLiteral("The list holds at most 10 lines, so the run stopped at x = 0.1.")))
+            QStringLiteral("The list is full (10 lines). The run stopped at x = 0.1. Ready clears it.")))
             << catcher.text().toStdString();
     }
     ASSERT_EQ(form.samples().rowCount(), 10);

@@ -8,15 +8,18 @@
 #include "platform/twips.h"
 #include "plot/marks.h"
 #include "plot/plotwidget.h"
+#include "window/sampleview.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <functional>
 
 namespace {
 
@@ -72,17 +75,20 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, QRect 
 }
 
 // The window's receiver of a run: each sample is drawn first, then listed. A sample
-// whose marks have no value is neither finished on the plot nor listed.
+// whose marks have no value is neither finished on the plot nor listed. Every so many
+// samples it lets the window show how far the run has come.
 class RunSink : public SampleSink
 {
 public:
-    RunSink(PlotSurface &surface, SampleList &list, int eq, double n)
-        : m_surface(surface), m_list(list), m_eq(eq), m_n(n)
+    RunSink(PlotSurface &surface, SampleList &list, int eq, double n,
+            std::function<void()> progress)
+        : m_surface(surface), m_list(list), m_eq(eq), m_n(n), m_progress(std::move(progress))
     {
     }
 
     Fault start(double x0, double y0) override
     {
+        m_list.startRun(x0);
         const MarkList marks = startMarks(x0, y0);
         m_surface.draw(marks);
         return marks.fault;
@@ -97,15 +103,26 @@ public:
         m_surface.draw(marks);
         if (!marks.ok())
             return marks.fault;
-        m_list.append(x, y);
+        // The list recomputes x from the run's x0 and the grid index.
+        Q_ASSERT(x == m_list.nextAbscissa());
+        m_list.append(y);
+        if (--m_untilProgress == 0) {
+            m_untilProgress = kProgressEvery;
+            m_progress();
+        }
         return Fault::None;
     }
 
 private:
+    // Often enough for a tenth of a second at any speed, rare enough to cost nothing.
+    static constexpr int kProgressEvery = 1024;
+
     PlotSurface &m_surface;
     SampleList &m_list;
     int m_eq;
     double m_n;
+    std::function<void()> m_progress;
+    int m_untilProgress = kProgressEvery;
 };
 
 // What a field holds, for messages.
@@ -127,10 +144,11 @@ QString fieldDescription(const QLineEdit *field)
 
 } // namespace
 
-Form1::Form1(QWidget *parent) : Form1(SampleList::kDefaultCapacity, parent) {}
+Form1::Form1(QWidget *parent) : Form1(SampleList::kDefaultCapacity, kProgressInterval, parent) {}
 
-Form1::Form1(std::size_t listCapacity, QWidget *parent)
-    : QWidget(parent), m_samples(new SampleList(listCapacity, this))
+Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
+    : QWidget(parent), m_samples(new SampleList(listCapacity, this)),
+      m_progressInterval(progressInterval)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("RedurIvezi"));
@@ -176,12 +194,10 @@ void Form1::createControls()
     m_options[3] =
         makeOption(this, "Option4", "y''-(1-yy)y'+y=0", twipsRect(6840, 1200, 1815, 495), 9);
 
-    m_list1 = new QListView(this);
+    m_list1 = new SampleView(this);
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setGeometry(twipsRect(6960, 4320, 1695, 1860));
     m_list1->setModel(m_samples);
-    m_list1->setUniformItemSizes(true); // rows are never measured one by one
-    m_list1->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     m_text4 = makeText(this, "Text4", "16.947", twipsRect(2760, 6720, 855, 375), 11.25);
     m_options[4] = makeOption(this, "Option5", "Emden", twipsRect(6840, 1680, 1215, 375), 9);
@@ -285,24 +301,25 @@ void Form1::startRun()
 {
     const RunParameters p{m_state.eq, m_state.x0, m_state.y0, m_state.z0,
                           m_state.xf, m_state.n,  m_state.lam};
-    RunSink sink(surface(), *m_samples, m_state.eq, m_state.n);
+    m_runFirstRow = m_samples->rowCount();
+    m_runClock.start();
+    m_lastProgress = 0;
+    m_waitCursor = false;
+    RunSink sink(surface(), *m_samples, m_state.eq, m_state.n, [this] { showProgress(); });
 
-    // The run holds the only thread until it ends: no input event is dispatched meanwhile,
-    // and what was typed or clicked waits in the queue.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The run holds the only thread until it ends. Progress is painted directly, so no
+    // input event is dispatched meanwhile: what is typed or clicked waits in the queue and
+    // is handled afterwards, in order.
     const RunOutcome outcome = run(p, sink);
-    const int first = m_samples->commit();
-    QApplication::restoreOverrideCursor();
-
-    if (first < m_samples->rowCount())
-        m_list1->scrollTo(m_samples->index(first), QAbstractItemView::PositionAtTop);
+    publishRows();
     m_picture1->update();
+    if (m_waitCursor)
+        QApplication::restoreOverrideCursor();
 
     if (outcome.fault == Fault::ListFull) {
-        warn(tr("The list holds at most %1 lines, so the run stopped at x = %2.\n\nReady "
-                "empties it.")
-                 .arg(m_samples->capacity())
-                 .arg(QString::fromStdString(generalText(outcome.faultX))));
+        warn(tr("The list is full (%1 lines). The run stopped at x = %2. Ready clears it.")
+                 .arg(QLocale(QLocale::English).toString(qulonglong(m_samples->capacity())),
+                      QString::fromStdString(generalText(outcome.faultX))));
     } else if (outcome.failed()) {
         // Only the run ends: the plot, the list and the captured values stay as they are.
         const std::string_view text = faultText(outcome.fault);
@@ -312,6 +329,33 @@ void Form1::startRun()
                 "before it.")
                  .arg(what, QString::fromStdString(generalText(outcome.faultX))));
     }
+}
+
+void Form1::publishRows()
+{
+    const int before = m_samples->rowCount();
+    m_samples->commit();
+    // The list shows the newest run from its first line.
+    if (before == m_runFirstRow && m_runFirstRow < m_samples->rowCount())
+        m_list1->showAtTop(m_runFirstRow);
+}
+
+void Form1::showProgress()
+{
+    const qint64 now = m_runClock.elapsed();
+    if (now - m_lastProgress < m_progressInterval)
+        return;
+    m_lastProgress = now;
+    if (!m_waitCursor) {
+        // Only a run that lasts longer than a moment shows it.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_waitCursor = true;
+    }
+    publishRows();
+    // repaint(), not update(): painted and flushed now, with no trip through the event
+    // queue, which holds the user's input until the run is over.
+    m_picture1->repaint();
+    m_list1->refresh();
 }
 
 void Form1::ready()

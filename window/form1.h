@@ -2,6 +2,7 @@
 
 #include "solver/solver.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <array>
@@ -11,10 +12,10 @@ class PlotWidget;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPushButton;
 class QRadioButton;
 class SampleList;
+class SampleView;
 
 // What the window remembers between events. A value enters it only through the event
 // that captures it; until then it counts as 0.
@@ -36,10 +37,13 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
+    // How often a long run shows its progress, in milliseconds.
+    static constexpr int kProgressInterval = 100;
+
     explicit Form1(QWidget *parent = nullptr);
-    // With room for `listCapacity` lines in the list; a run that would list more stops
-    // with a message.
-    explicit Form1(std::size_t listCapacity, QWidget *parent = nullptr);
+    // With room for `listCapacity` lines in the list (a run that would list more stops
+    // with a message), showing a long run's progress every `progressInterval` ms.
+    Form1(std::size_t listCapacity, int progressInterval, QWidget *parent = nullptr);
     ~Form1() override;
 
     const SolverState &state() const { return m_state; }
@@ -63,6 +67,10 @@ private:
     // reported and leaves `target` alone; false then.
     bool capture(QLineEdit *field, double &target);
     void startRun();
+    // During a run: publishes the new rows and paints plot and list, at most once per
+    // progress interval.
+    void showProgress();
+    void publishRows();
     void warn(const QString &message);
 
     SolverState m_state;
@@ -81,6 +89,13 @@ private:
     QLabel *m_label4 = nullptr;
     QLabel *m_label5 = nullptr;
     QLabel *m_label6 = nullptr;
-    QListView *m_list1 = nullptr;
+    SampleView *m_list1 = nullptr;
     SampleList *m_samples = nullptr;
+
+    // The run under way.
+    int m_progressInterval;
+    QElapsedTimer m_runClock;
+    qint64 m_lastProgress = 0;
+    int m_runFirstRow = 0;
+    bool m_waitCursor = false;
 };

@@ -1,0 +1,33 @@
+#include "window/sampleview.h"
+
+#include <QHeaderView>
+
+SampleView::SampleView(QWidget *parent) : QTableView(parent)
+{
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    QHeaderView *rows = verticalHeader();
+    rows->hide();
+    // Fixed sections: the header never asks the model for a row's size.
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    const int height = fontMetrics().height() + 2;
+    rows->setMinimumSectionSize(height);
+    rows->setDefaultSectionSize(height);
+    setShowGrid(false);
+    setWordWrap(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void SampleView::refresh()
+{
+    updateGeometries();
+    repaint();
+}
+
+void SampleView::showAtTop(int row)
+{
+    updateGeometries();
+    scrollTo(model()->index(row, 0), QAbstractItemView::PositionAtTop);
+}
