@@ -354,8 +354,8 @@ void Form1::showProgress()
     publishRows();
     // repaint(), not update(): painted and flushed now, with no trip through the event
     // queue, which holds the user's input until the run is over.
-    m_picture1->repaint();
     m_list1->refresh();
+    m_picture1->repaint();
 }
 
 void Form1::ready()

@@ -1,0 +1,188 @@
+// The surface merges a run's segments by device column and paints them in batches. Here
+// each run is painted a second time the plain way, one QPainter call per segment, and
+// the two pictures must agree to within one pixel.
+
+#include "plot/marks.h"
+#include "plot/plotsurface.h"
+#include "solver/solver.h"
+
+#include "tests/plotpixels.h"
+#include "tests/recordingsink.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+
+#include <cmath>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace plotpixels;
+
+struct DrawCase
+{
+    std::string name;
+    RunParameters p;
+    qreal devicePixelRatio = 1.0;
+};
+
+void PrintTo(const DrawCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+std::vector<Mark> runMarks(const RunParameters &p)
+{
+    RecordingSink sink;
+    run(p, sink);
+    std::vector<Mark> marks;
+    const MarkList start = startMarks(p.x0, p.y0);
+    marks.insert(marks.end(), start.marks.begin(), start.marks.begin() + start.count);
+    for (const auto &[x, y] : sink.samples) {
+        const MarkList m = sampleMarks(p.eq, p.n, x, y);
+        marks.insert(marks.end(), m.marks.begin(), m.marks.begin() + m.count);
+    }
+    return marks;
+}
+
+// One painter call per mark, on the device pixel each end falls in, with the painter's
+// own clipping.
+QImage perSegment(const PlotSurface &mapping, QSize size, const std::vector<Mark> &marks)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kBackground);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    auto centre = [&](float x, float y) {
+        const QPointF d = mapping.toDevice(x, y);
+        return QPointF(std::floor(d.x()), std::floor(d.y()));
+    };
+    QPointF current = centre(0, 0);
+    for (const Mark &m : marks) {
+        QPen pen(QColor::fromRgb(paletteRgb(m.colour)), 1.0, Qt::SolidLine, Qt::SquareCap);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        const QPointF next = centre(m.x, m.y);
+        if (m.kind == Mark::Point)
+            painter.drawPoint(next);
+        else
+            painter.drawLine(QLineF(current, next));
+        current = next;
+    }
+    return image;
+}
+
+// Every pixel set in `a` has a pixel of the same colour in `b` at most one pixel away.
+int pixelsWithoutNeighbour(const QImage &a, const QImage &b)
+{
+    int missing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb c = a.pixel(x, y);
+            if (c == kBackground)
+                continue;
+            bool found = false;
+            for (int dy = -1; dy <= 1 && !found; ++dy)
+                for (int dx = -1; dx <= 1 && !found; ++dx)
+                    found = b.valid(x + dx, y + dy) && b.pixel(x + dx, y + dy) == c;
+            missing += !found;
+        }
+    return missing;
+}
+
+int setPixels(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) != kBackground;
+    return count;
+}
+
+class CurveDrawing : public testing::TestWithParam<DrawCase>
+{
+};
+
+TEST_P(CurveDrawing, MatchesPaintingEverySegmentToWithinOnePixel)
+{
+    const DrawCase &c = GetParam();
+    PlotSurface surface(kSize, c.devicePixelRatio);
+    surface.setScale(-5, 15, 15, -5);
+    const std::vector<Mark> marks = runMarks(c.p);
+    ASSERT_GT(marks.size(), 100u);
+    for (const Mark &m : marks) {
+        MarkList one;
+        one.marks[0] = m;
+        one.count = 1;
+        surface.draw(one);
+    }
+    const QImage merged = surface.image();
+    const QImage reference = perSegment(surface, merged.size(), marks);
+
+    ASSERT_GT(setPixels(reference), 50);
+    EXPECT_EQ(pixelsWithoutNeighbour(merged, reference), 0);
+    EXPECT_EQ(pixelsWithoutNeighbour(reference, merged), 0);
+}
+
+RunParameters params(int eq, double x0, double y0, double z0, double xf, double n = 0,
+                     double lam = 0)
+{
+    return RunParameters{eq, x0, y0, z0, xf, n, lam};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CurveDrawing,
+    testing::Values(
+        // a steep straight line that leaves through the top edge
+        DrawCase{"UnsetDefaults", params(0, 0, 0.01, 16.947, 5)},
+        // oscillating around the x axis for a long while, thousands of samples per column
+        DrawCase{"SineForcedLong", params(2, 0, 0.01, 16.947, 400)},
+        DrawCase{"OscillatorFast", params(1, -5, 3, 40, 15)},
+        // steep relaxation oscillations, clipped at top and bottom
+        DrawCase{"VanDerPol", params(4, -4, 2, 0, 14)},
+        DrawCase{"Damped", params(3, -1, 10, 16.947, 10)},
+        // stretched fourfold: everything past x = 3.75 lies beyond the right edge
+        DrawCase{"CosmosClipped", params(6, 0, 0.5, 1, 5, 0, 1)},
+        DrawCase{"SineForcedHighDensity", params(2, 0, 0.01, 16.947, 50), 2.0},
+        DrawCase{"EmdenDots", params(5, 0.01, 1, 0, 20, 1.5)}),
+    [](const testing::TestParamInfo<DrawCase> &info) { return info.param.name; });
+
+TEST(CurveDrawing, DotsInAlternatingColoursKeepTheirOrder)
+{
+    // Where the three Emden families cross, the last dot painted on a pixel shows, as if
+    // each dot were painted at once: the picture equals per-dot painting exactly.
+    PlotSurface surface(kSize);
+    surface.setScale(-5, 15, 15, -5);
+    const std::vector<Mark> marks = runMarks(params(5, 0.01, 1, 0, 20, 2));
+    for (const Mark &m : marks) {
+        MarkList one;
+        one.marks[0] = m;
+        one.count = 1;
+        surface.draw(one);
+    }
+    EXPECT_TRUE(surface.image() == perSegment(surface, QSize(kSize, kSize), marks));
+}
+
+TEST(CurveDrawing, ShowsTheSpanUnderWayAndGoesOnExtendingIt)
+{
+    // Taking the image in the middle of a column paints the span so far; the polyline
+    // then carries on in the same column.
+    PlotSurface surface(kSize);
+    surface.setScale(-5, 15, 15, -5);
+    surface.point(0, 0, 12);
+    surface.lineTo(0.01f, 1, 12); // column 112, rows 314 .. 336
+    EXPECT_EQ(surface.image().pixel(kAxisColumn, 320), kRed);
+    EXPECT_EQ(surface.image().pixel(kAxisColumn, 300), kBackground);
+    surface.lineTo(0.02f, 2, 12); // rows 291 .. 314, same column
+    const QImage &image = surface.image();
+    for (int y = 292; y <= 336; ++y)
+        ASSERT_EQ(image.pixel(kAxisColumn, y), kRed) << y;
+    EXPECT_EQ(image.pixel(kAxisColumn, 289), kBackground);
+}
+
+} // namespace

@@ -1,0 +1,228 @@
+// Long runs in the window: progress painted while the run holds the thread, input that
+// waits until the run is over, the list limit, and Ready on a huge list.
+
+#include "platform/samplelist.h"
+#include "window/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <vector>
+
+namespace {
+
+template<typename W> W *child(QWidget &form, const char *name)
+{
+    auto *w = form.findChild<W *>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+void runTo(Form1 &form, const char *xf)
+{
+    auto *text2 = child<QLineEdit>(form, "Text2");
+    text2->setText(QString::fromLatin1(xf));
+    QTest::keyClick(text2, Qt::Key_Return);
+}
+
+// Calls `onEvent` for every event of the given type that reaches `target`, or any
+// object when target is null.
+class EventWatch : public QObject
+{
+public:
+    EventWatch(QEvent::Type type, QObject *target, std::function<void(QObject *, QEvent *)> onEvent)
+        : m_type(type), m_onEvent(std::move(onEvent))
+    {
+        if (target)
+            target->installEventFilter(this);
+        else
+            qApp->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == m_type)
+            m_onEvent(watched, event);
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void(QObject *, QEvent *)> m_onEvent;
+};
+
+// Answers every message box with OK, counting them.
+class MessageBoxAnswer
+{
+public:
+    MessageBoxAnswer()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts.push_back(box->text());
+                box->accept();
+            }
+        });
+        m_timer.start();
+    }
+    std::vector<QString> texts;
+
+private:
+    QTimer m_timer;
+};
+
+struct Progress
+{
+    int rows;
+    int scrollMaximum;
+    bool waitCursor;
+};
+
+TEST(LongRun, PaintsItsProgressWhileItRuns)
+{
+    // Progress at every check, so a short run shows it many times.
+    Form1 form(SampleList::kDefaultCapacity, 0);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto *list = child<QAbstractItemView>(form, "List1");
+    std::vector<Progress> seen;
+    EventWatch paints(QEvent::Paint, child<QWidget>(form, "Picture1"), [&](QObject *, QEvent *) {
+        const QCursor *cursor = QApplication::overrideCursor();
+        seen.push_back({form.samples().rowCount(), list->verticalScrollBar()->maximum(),
+                        cursor && cursor->shape() == Qt::WaitCursor});
+    });
+
+    runTo(form, "200"); // 20 001 samples
+    ASSERT_EQ(form.samples().rowCount(), 20001);
+    std::vector<Progress> during;
+    for (const Progress &p : seen)
+        if (p.rows < 20001)
+            during.push_back(p);
+    // A paint at every 1024 samples or so, each with more rows than the one before,
+    // and the list's scroll range following.
+    ASSERT_GE(during.size(), 10u);
+    for (std::size_t i = 1; i < during.size(); ++i) {
+        EXPECT_GT(during[i].rows, during[i - 1].rows);
+        EXPECT_GT(during[i].scrollMaximum, during[i - 1].scrollMaximum);
+        EXPECT_TRUE(during[i].waitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(LongRun, ShortRunsShowNoProgress)
+{
+    Form1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    int paintsDuringRun = 0;
+    EventWatch paints(QEvent::Paint, child<QWidget>(form, "Picture1"), [&](QObject *, QEvent *) {
+        paintsDuringRun += form.samples().rowCount() < 501;
+    });
+    runTo(form, "5");
+    EXPECT_EQ(paintsDuringRun, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(LongRun, InputDuringARunWaitsAndIsHandledAfterwardsInOrder)
+{
+    Form1 form(SampleList::kDefaultCapacity, 0);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto *text1 = child<QLineEdit>(form, "Text1");
+    auto *text2 = child<QLineEdit>(form, "Text2");
+    text2->setText(QStringLiteral("100")); // 10 001 samples, progress painted throughout
+
+    // Three Enters in the final field and a key in the first, all queued at once, as if
+    // typed while the first run was going.
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::postEvent(text2,
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        text1, new QKeyEvent(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, QStringLiteral("7")));
+
+    struct Seen
+    {
+        QObject *receiver;
+        int rows;
+    };
+    std::vector<Seen> presses;
+    EventWatch keys(QEvent::KeyPress, nullptr, [&](QObject *receiver, QEvent *) {
+        if (receiver == text1 || receiver == text2)
+            presses.push_back({receiver, form.samples().rowCount()});
+    });
+    QCoreApplication::processEvents();
+
+    // Each event came only after the run before it had ended, in the order given.
+    ASSERT_EQ(presses.size(), 4u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(presses[i].receiver, text2);
+        EXPECT_EQ(presses[i].rows, 10001 * i);
+    }
+    EXPECT_EQ(presses[3].receiver, text1);
+    EXPECT_EQ(presses[3].rows, 3 * 10001);
+    EXPECT_EQ(form.samples().rowCount(), 3 * 10001);
+    EXPECT_TRUE(text1->text().endsWith(QLatin1Char('7')));
+}
+
+TEST(LongRun, AFullListStopsTheRunAndKeepsWhatWasListed)
+{
+    Form1 form(600, Form1::kProgressInterval);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    MessageBoxAnswer answer;
+    runTo(form, "5");
+    ASSERT_EQ(form.samples().rowCount(), 501);
+    std::vector<QString> first;
+    for (int row = 0; row < 501; ++row)
+        first.push_back(form.samples().line(row));
+
+    runTo(form, "5"); // would add 501 more; 99 fit
+    ASSERT_EQ(answer.texts.size(), 1u);
+    EXPECT_EQ(answer.texts[0], QStringLiteral("The list is full (600 lines). The run stopped at "
+                                              "x = 0.99. Ready clears it."));
+    ASSERT_EQ(form.samples().rowCount(), 600);
+    for (int row = 0; row < 501; ++row)
+        ASSERT_EQ(form.samples().line(row), first[row]) << row;
+    EXPECT_EQ(form.samples().line(501), first[0]);
+    EXPECT_EQ(form.samples().line(599), first[98]);
+
+    QTest::mouseClick(child<QPushButton>(form, "Command1"), Qt::LeftButton);
+    runTo(form, "5");
+    EXPECT_EQ(form.samples().rowCount(), 501);
+    EXPECT_EQ(answer.texts.size(), 1u);
+}
+
+TEST(LongRun, ReadyEmptiesAHugeListAtOnce)
+{
+    Form1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    runTo(form, "10000");
+    ASSERT_EQ(form.samples().rowCount(), 1'000'001);
+    QCoreApplication::processEvents();
+    auto *list = child<QAbstractItemView>(form, "List1");
+    EXPECT_GT(list->verticalScrollBar()->maximum(), 900'000);
+
+    QSignalSpy reset(&form.samples(), &SampleList::modelReset);
+    QSignalSpy removed(&form.samples(), &SampleList::rowsRemoved);
+    QTest::mouseClick(child<QPushButton>(form, "Command1"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(removed.count(), 0);
+    EXPECT_EQ(form.samples().rowCount(), 0);
+    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+    EXPECT_FALSE(list->indexAt(QPoint(2, 2)).isValid());
+}
+
+} // namespace

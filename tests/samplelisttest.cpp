@@ -1,0 +1,129 @@
+// The list model keeps only y and each run's x0; its lines must still be the list lines of
+// the very samples a run handed out.
+
+#include "listing/listline.h"
+#include "platform/samplelist.h"
+#include "solver/solver.h"
+
+#include "tests/recordingsink.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ListCase
+{
+    std::string name;
+    std::vector<RunParameters> runs; // one after another, without Ready
+};
+
+void PrintTo(const ListCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// Feeds a run to the list the way the window's sink does.
+class ListSink : public RecordingSink
+{
+public:
+    explicit ListSink(SampleList &list) : m_list(list) {}
+
+    Fault start(double x0, double y0) override
+    {
+        m_list.startRun(x0);
+        return RecordingSink::start(x0, y0);
+    }
+
+    Fault sample(double x, double y) override
+    {
+        const Fault f = RecordingSink::sample(x, y);
+        m_list.append(y);
+        return f;
+    }
+
+private:
+    SampleList &m_list;
+};
+
+class SampleListRuns : public testing::TestWithParam<ListCase>
+{
+};
+
+TEST_P(SampleListRuns, RowsAreTheListLinesOfTheSamplesHandedOut)
+{
+    SampleList list;
+    QSignalSpy inserted(&list, &SampleList::rowsInserted);
+    std::vector<std::string> expected;
+    for (const RunParameters &p : GetParam().runs) {
+        ListSink sink(list);
+        run(p, sink);
+        list.commit();
+        for (const auto &[x, y] : sink.samples)
+            expected.push_back(listLine(x, y));
+    }
+    ASSERT_EQ(list.rowCount(), static_cast<int>(expected.size()));
+    for (int row = 0; row < list.rowCount(); ++row)
+        ASSERT_EQ(list.data(list.index(row)).toString().toStdString(), expected[row]) << row;
+    // One insert per commit that added rows, never one per row.
+    EXPECT_LE(inserted.count(), static_cast<int>(GetParam().runs.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, SampleListRuns,
+    testing::Values(
+        ListCase{"Default", {{0, 0, 0.01, 16.947, 5}}},
+        ListCase{"SineFromNegativeStart", {{2, -3.7, 1, 0, 12}}},
+        // far from 0 the grid abscissae carry rounding that the 15 digits show
+        ListCase{"LargeStart", {{1, 12345.678, 1, 0, 12350}}},
+        ListCase{"TinyStart", {{0, 1e-9, 0, 1, 0.5}}},
+        ListCase{"EmdenStop", {{5, 0.01, 1, 0, 20, 1}}},
+        // an empty run in between leaves the later x values right
+        ListCase{"RunsInSuccession",
+                 {{0, 0, 0.01, 16.947, 1}, {0, 3, 0, 0, 2}, {2, -1, 0, 1, 0.5}, {0, 7, 1, 1, 7}}}),
+    [](const testing::TestParamInfo<ListCase> &info) { return info.param.name; });
+
+TEST(SampleList, IsFullAtItsCapacityAndPublishesOnlyAtCommit)
+{
+    SampleList list(3);
+    list.startRun(0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(list.full());
+        list.append(i);
+    }
+    EXPECT_TRUE(list.full());
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(list.commit(), 0);
+    EXPECT_EQ(list.rowCount(), 3);
+    EXPECT_EQ(list.line(2), QStringLiteral("0.02   2.0000"));
+    EXPECT_EQ(list.nextAbscissa(), 0.03);
+}
+
+TEST(SampleList, ClearEmptiesEverythingInOneReset)
+{
+    SampleList list;
+    list.startRun(0);
+    for (int i = 0; i < 1'000'000; ++i)
+        list.append(i);
+    list.commit();
+    QSignalSpy reset(&list, &SampleList::modelReset);
+    QSignalSpy removed(&list, &SampleList::rowsRemoved);
+    list.clear();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(removed.count(), 0);
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_FALSE(list.full());
+
+    // A run after the clear starts from its own x0.
+    list.startRun(-1);
+    list.append(0.25);
+    list.commit();
+    EXPECT_EQ(list.line(0), QStringLiteral("-1   .2500"));
+}
+
+} // namespace
