@@ -3,6 +3,7 @@
 #include "platform/samplelist.h"
 #include "plot/plotsurface.h"
 
+#include "tests/messageboxcatcher.h"
 #include "tests/plotpixels.h"
 
 #include <gtest/gtest.h>
@@ -35,36 +36,6 @@ std::vector<std::string> referenceLines(const std::string &name)
         lines.push_back(line);
     return lines;
 }
-
-// Answers the next message box with OK and keeps its text. The box is modal, so it is
-// found from a timer that runs inside its event loop.
-class MessageBoxCatcher
-{
-public:
-    MessageBoxCatcher()
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                m_text = box->text();
-                m_icon = box->icon();
-                ++m_count;
-                box->accept();
-            }
-        });
-        m_timer.start();
-    }
-
-    QString text() const { return m_text; }
-    QMessageBox::Icon icon() const { return m_icon; }
-    int count() const { return m_count; }
-
-private:
-    QTimer m_timer;
-    QString m_text;
-    QMessageBox::Icon m_icon = QMessageBox::NoIcon;
-    int m_count = 0;
-};
 
 class Form1Test : public testing::Test
 {

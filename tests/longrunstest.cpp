@@ -4,6 +4,8 @@
 #include "platform/samplelist.h"
 #include "window/form1.h"
 
+#include "tests/messageboxcatcher.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -59,27 +61,6 @@ public:
 private:
     QEvent::Type m_type;
     std::function<void(QObject *, QEvent *)> m_onEvent;
-};
-
-// Answers every message box with OK, counting them.
-class MessageBoxAnswer
-{
-public:
-    MessageBoxAnswer()
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts.push_back(box->text());
-                box->accept();
-            }
-        });
-        m_timer.start();
-    }
-    std::vector<QString> texts;
-
-private:
-    QTimer m_timer;
 };
 
 struct Progress
@@ -180,7 +161,7 @@ TEST(LongRun, AFullListStopsTheRunAndKeepsWhatWasListed)
     Form1 form(600, Form1::kProgressInterval);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    MessageBoxAnswer answer;
+    MessageBoxCatcher answer;
     runTo(form, "5");
     ASSERT_EQ(form.samples().rowCount(), 501);
     std::vector<QString> first;
@@ -188,8 +169,8 @@ TEST(LongRun, AFullListStopsTheRunAndKeepsWhatWasListed)
         first.push_back(form.samples().line(row));
 
     runTo(form, "5"); // would add 501 more; 99 fit
-    ASSERT_EQ(answer.texts.size(), 1u);
-    EXPECT_EQ(answer.texts[0], QStringLiteral("The list is full (600 lines). The run stopped at "
+    ASSERT_EQ(answer.count(), 1);
+    EXPECT_EQ(answer.text(), QStringLiteral("The list is full (600 lines). The run stopped at "
                                               "x = 0.99. Ready clears it."));
     ASSERT_EQ(form.samples().rowCount(), 600);
     for (int row = 0; row < 501; ++row)
@@ -200,7 +181,7 @@ TEST(LongRun, AFullListStopsTheRunAndKeepsWhatWasListed)
     QTest::mouseClick(child<QPushButton>(form, "Command1"), Qt::LeftButton);
     runTo(form, "5");
     EXPECT_EQ(form.samples().rowCount(), 501);
-    EXPECT_EQ(answer.texts.size(), 1u);
+    EXPECT_EQ(answer.count(), 1);
 }
 
 TEST(LongRun, ReadyEmptiesAHugeListAtOnce)

@@ -203,6 +203,15 @@ TEST(Table, ClosedPipeEndsQuietly)
     EXPECT_EQ(r.err, "");
 }
 
+TEST(Table, StreamsAHugeSpan)
+{
+    // 10^12 grid points: the tool streams them, keeping nothing, for as long as it is read.
+    const Result r = table("--eq 2 --xf 1e10", "| head -n 200000 | tail -n 1");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, 10), "1999.99   ");
+    EXPECT_EQ(r.err, "");
+}
+
 // ---- The parser on its own ---------------------------------------------------------------
 
 TEST(TableArguments, OmittedValuesAreTheFieldDefaults)

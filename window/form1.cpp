@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -124,6 +125,23 @@ private:
     std::function<void()> m_progress;
     int m_untilProgress = kProgressEvery;
 };
+
+// A field's text as a message shows it: a pasted page of digits is cut short, and
+// control characters become visible.
+QString quotedForMessage(const QString &text)
+{
+    qsizetype kept = std::min<qsizetype>(text.size(), 40);
+    if (kept < text.size() && text[kept - 1].isHighSurrogate())
+        --kept; // never half a character
+    QString shown;
+    for (qsizetype i = 0; i < kept; ++i) {
+        const QChar c = text[i];
+        shown += c.isPrint() || c.isSurrogate() ? c : QChar(0xFFFD);
+    }
+    if (kept < text.size())
+        shown += Form1::tr("… (%1 characters)").arg(text.size());
+    return shown;
+}
 
 // What a field holds, for messages.
 QString fieldDescription(const QLineEdit *field)
@@ -263,7 +281,7 @@ bool Form1::capture(QLineEdit *field, double &target)
     const auto value = textToNumber(field->text().toStdString());
     if (!value) {
         warn(tr("The number for %1 is beyond the range of a double:\n%2")
-                 .arg(fieldDescription(field), field->text()));
+                 .arg(fieldDescription(field), quotedForMessage(field->text())));
         return false;
     }
     target = *value;
@@ -384,5 +402,8 @@ void Form1::end()
 
 void Form1::warn(const QString &message)
 {
-    QMessageBox::warning(this, windowTitle(), message);
+    QMessageBox box(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
+    // The message may quote what was typed: never read it as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }

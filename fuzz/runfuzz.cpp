@@ -1,0 +1,102 @@
+// Any run parameters: finite doubles and an equation number 0..6, the span capped to a
+// few thousand grid points. The run and the window's marks must never crash, trip a
+// sanitizer, or hand a NaN or an infinity on; the sink sees start once, then at most
+// floor(nsteps) + 1 samples in grid order.
+
+#include "plot/marks.h"
+#include "solver/solver.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+class CheckingSink : public SampleSink
+{
+public:
+    explicit CheckingSink(const RunParameters &p) : m_p(p) {}
+
+    Fault start(double x0, double y0) override
+    {
+        check(m_starts++ == 0 && m_samples == 0);
+        check(x0 == m_p.x0 && y0 == m_p.y0);
+        const MarkList marks = startMarks(x0, y0);
+        checkMarks(marks);
+        return marks.fault;
+    }
+
+    Fault sample(double x, double y) override
+    {
+        check(m_starts == 1);
+        check(std::isfinite(x) && std::isfinite(y));
+        check(x == gridAbscissa(m_p.x0, static_cast<std::int64_t>(m_samples)));
+        const MarkList marks = sampleMarks(m_p.eq, m_p.n, x, y);
+        checkMarks(marks);
+        // A sample whose marks have no value is refused, as the window refuses it.
+        if (marks.ok())
+            ++m_samples;
+        return marks.fault;
+    }
+
+    // The samples accepted.
+    std::uint64_t samples() const { return m_samples; }
+
+private:
+    static void checkMarks(const MarkList &marks)
+    {
+        check(marks.count >= 0 && marks.count <= 3);
+        for (int i = 0; i < marks.count; ++i)
+            check(std::isfinite(marks.marks[i].x) && std::isfinite(marks.marks[i].y));
+    }
+
+    RunParameters m_p;
+    int m_starts = 0;
+    std::uint64_t m_samples = 0;
+};
+
+double finiteOrZero(const std::uint8_t *data)
+{
+    double v;
+    std::memcpy(&v, data, sizeof v);
+    return std::isfinite(v) ? v : 0.0;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    constexpr std::size_t kNeeded = 1 + 6 * sizeof(double);
+    if (size < kNeeded)
+        return 0;
+    RunParameters p;
+    p.eq = data[0] % 7;
+    p.x0 = finiteOrZero(data + 1);
+    p.y0 = finiteOrZero(data + 9);
+    p.z0 = finiteOrZero(data + 17);
+    p.xf = finiteOrZero(data + 25);
+    p.n = finiteOrZero(data + 33);
+    p.lam = finiteOrZero(data + 41);
+    // At most 3000 steps: beyond that a run only repeats what it did.
+    constexpr double kMaxSpan = 30.0;
+    if (!(p.xf - p.x0 <= kMaxSpan))
+        p.xf = p.x0 + kMaxSpan;
+
+    CheckingSink sink(p);
+    const RunOutcome outcome = run(p, sink);
+    check(outcome.samples == sink.samples());
+    const double nsteps = (p.xf - p.x0) / h;
+    if (std::isfinite(nsteps))
+        check(nsteps < 0 ? sink.samples() == 0
+                         : static_cast<double>(sink.samples()) <= std::floor(nsteps) + 1);
+    if (outcome.failed())
+        check(std::isfinite(outcome.faultX));
+    return 0;
+}

@@ -1,0 +1,303 @@
+// Every failing condition and hostile text through the real window: a message, nothing
+// on screen lost or corrupted, the captured values as they should be, and the window
+// working on.
+
+#include "listing/listline.h"
+#include "platform/samplelist.h"
+#include "plot/marks.h"
+#include "plot/plotsurface.h"
+#include "window/form1.h"
+
+#include "tests/messageboxcatcher.h"
+#include "tests/plotpixels.h"
+#include "tests/recordingsink.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace plotpixels;
+
+std::vector<std::string> referenceLines(const std::string &name)
+{
+    std::ifstream in(std::string(REDURIVEZI_TEST_DATA) + "/" + name + ".txt");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Keeps the samples the window would list: those whose marks all have a value.
+class ListedSink : public RecordingSink
+{
+public:
+    Fault start(double x0, double y0) override
+    {
+        RecordingSink::start(x0, y0);
+        return startMarks(x0, y0).fault;
+    }
+    Fault sample(double x, double y) override
+    {
+        const Fault f = sampleMarks(eq, n, x, y).fault;
+        return f == Fault::None ? RecordingSink::sample(x, y) : f;
+    }
+    int eq = 0;
+    double n = 0;
+};
+
+class Window
+{
+public:
+    explicit Window(std::size_t capacity = SampleList::kDefaultCapacity)
+        : form(capacity, Form1::kProgressInterval)
+    {
+        form.show();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    QLineEdit *text(int i) { return form.findChild<QLineEdit *>(QStringLiteral("Text%1").arg(i)); }
+    void choose(int option)
+    {
+        QTest::mouseClick(form.findChild<QRadioButton *>(QStringLiteral("Option%1").arg(option)),
+                          Qt::LeftButton);
+    }
+    void ready() { QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton); }
+    // Types each text into its field and presses Enter there, in the order given.
+    void enter(const std::vector<std::pair<int, QString>> &fields)
+    {
+        for (const auto &[field, typed] : fields) {
+            text(field)->setFocus();
+            text(field)->setText(typed);
+            QTest::keyClick(text(field), Qt::Key_Return);
+        }
+    }
+    std::vector<std::string> lines() const
+    {
+        std::vector<std::string> out;
+        for (int row = 0; row < form.samples().rowCount(); ++row)
+            out.push_back(form.samples().line(row).toStdString());
+        return out;
+    }
+
+    Form1 form;
+};
+
+struct FailureCase
+{
+    std::string name;
+    int option;                                  // 0: none chosen
+    QString n = QStringLiteral("2"), lam = QStringLiteral("1");
+    std::vector<std::pair<int, QString>> fields; // typed and entered in this order
+    QString message;                             // how the message begins
+    RunParameters run;                           // the run that was made, if any
+    bool ran = true;
+};
+
+void PrintTo(const FailureCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+bool curveColour(QRgb c)
+{
+    return c == kRed || c == kBlackRgb || c == kGreenRgb;
+}
+
+class WindowFailure : public testing::TestWithParam<FailureCase>
+{
+};
+
+TEST_P(WindowFailure, WarnsKeepsWhatIsOnScreenAndWorksOn)
+{
+    const FailureCase &c = GetParam();
+    Window w;
+    // Something on screen first: the default texts, no equation.
+    w.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")},
+             {2, QStringLiteral("5")}});
+    const std::vector<std::string> before = w.lines();
+    ASSERT_EQ(before.size(), 501u);
+    const QImage imageBefore = w.form.surface().image().copy();
+
+    if (c.option)
+        w.choose(c.option);
+    w.text(5)->setText(c.n);
+    w.text(6)->setText(c.lam);
+    {
+        MessageBoxCatcher catcher;
+        w.enter(c.fields);
+        EXPECT_EQ(catcher.count(), 1);
+        EXPECT_EQ(catcher.icon(), QMessageBox::Warning);
+        EXPECT_TRUE(catcher.text().startsWith(c.message)) << catcher.text().toStdString();
+    }
+    EXPECT_TRUE(w.form.isVisible());
+
+    // The list: what was there, then exactly the samples before the failure.
+    std::vector<std::string> expected = before;
+    if (c.ran) {
+        ListedSink sink;
+        sink.eq = c.run.eq;
+        sink.n = c.run.n;
+        ::run(c.run, sink);
+        for (const auto &[x, y] : sink.samples)
+            expected.push_back(listLine(x, y));
+    }
+    EXPECT_EQ(w.lines(), expected);
+
+    // The plot: nothing erased, nothing drawn but curve.
+    const QImage &image = w.form.surface().image();
+    int changed = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != imageBefore.pixel(x, y)) {
+                ++changed;
+                ASSERT_TRUE(curveColour(image.pixel(x, y))) << x << "," << y;
+            }
+    if (!c.ran) {
+        EXPECT_EQ(changed, 0);
+    }
+
+    // The state holds what was captured, and nothing of a value that failed.
+    const SolverState &s = w.form.state();
+    EXPECT_EQ(s.eq, c.run.eq);
+    EXPECT_EQ(s.x0, c.run.x0);
+    EXPECT_EQ(s.y0, c.run.y0);
+    EXPECT_EQ(s.z0, c.run.z0);
+    EXPECT_EQ(s.xf, c.run.xf);
+
+    // And the window works on: Ready, then the typical run.
+    w.ready();
+    w.choose(2);
+    w.text(5)->setText(QStringLiteral("2"));
+    w.text(6)->setText(QStringLiteral("1"));
+    w.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")},
+             {2, QStringLiteral("5")}});
+    EXPECT_EQ(w.lines(), referenceLines("sinx_default"));
+}
+
+const std::vector<std::pair<int, QString>> kFields(const char *x0, const char *y0, const char *z0,
+                                                   const char *xf)
+{
+    return {{1, QString::fromLatin1(x0)}, {3, QString::fromLatin1(y0)},
+            {4, QString::fromLatin1(z0)}, {2, QString::fromLatin1(xf)}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix, WindowFailure,
+    testing::Values(
+        FailureCase{"EmdenFromZero", 5, "2", "1", kFields("0", "1", "0", "5"),
+                    "Division by zero at x = 0.", {5, 0, 1, 0, 5, 2, 1}},
+        FailureCase{"CosmosThroughZero", 6, "2", "1", kFields("1", "0", "1", "5"),
+                    "Division by zero at x = 1.", {6, 1, 0, 1, 5, 2, 1}},
+        FailureCase{"EmdenFractionalIndexNegativeStart", 5, "2.5", "1",
+                    kFields("0.5", "-1", "0", "5"),
+                    "Power of a negative number with a fractional exponent at x = 0.5.",
+                    {5, 0.5, -1, 0, 5, 2.5, 1}},
+        FailureCase{"EmdenFractionalIndexPartway", 5, "2.5", "1", kFields("0.01", "1", "0", "20"),
+                    "Power of a negative number with a fractional exponent at x = 5.35.",
+                    {5, 0.01, 1, 0, 20, 2.5, 1}},
+        // Van der Pol from far out is too stiff for the step: three samples, and the step
+        // from the third overflows.
+        FailureCase{"VanDerPolBlowingUp", 4, "2", "1", kFields("0", "100", "0", "5"),
+                    "Overflow at x = 0.02.", {4, 0, 100, 0, 5, 2, 1}},
+        FailureCase{"StartValueBeyondSingle", 1, "2", "1", kFields("0", "1e39", "0", "5"),
+                    "Drawing coordinate out of range at x = 0.", {1, 0, 1e39, 0, 5, 2, 1}},
+        FailureCase{"StartSlopeBeyondSingle", 1, "2", "1", kFields("0", "0", "-4e38", "5"),
+                    "Overflow of the single-precision slope at x = 0.", {1, 0, 0, -4e38, 5, 2, 1}},
+        FailureCase{"FieldBeyondDoubleRange", 0, "2", "1", {{1, QStringLiteral("1e999")}},
+                    "The number for the start abscissa x0 is beyond the range of a double",
+                    {0, 0, 0.01, 16.947, 5, 0, 0}, false},
+        FailureCase{"IndexBeyondDoubleRange", 5, "-1e400", "1", {{2, QStringLiteral("7")}},
+                    "The number for the Emden index n is beyond the range of a double",
+                    {5, 0, 0.01, 16.947, 5, 0, 0}, false}),
+    [](const testing::TestParamInfo<FailureCase> &info) { return info.param.name; });
+
+// ---- Hostile text in a field -----------------------------------------------------------
+
+struct HostileCase
+{
+    std::string name;
+    QString typed;
+    std::optional<double> captured; // none: a message, and x0 keeps its value
+};
+
+void PrintTo(const HostileCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class HostileText : public testing::TestWithParam<HostileCase>
+{
+};
+
+TEST_P(HostileText, IsReadByTheRuleOrReportedInPlainShortText)
+{
+    const HostileCase &c = GetParam();
+    Window w;
+    w.enter({{1, QStringLiteral("0.5")}});
+    MessageBoxCatcher catcher;
+    w.enter({{1, c.typed}});
+    if (c.captured) {
+        EXPECT_EQ(catcher.count(), 0);
+        EXPECT_EQ(w.form.state().x0, *c.captured);
+        EXPECT_EQ(w.form.focusWidget(), w.text(3));
+    } else {
+        ASSERT_EQ(catcher.count(), 1);
+        EXPECT_EQ(w.form.state().x0, 0.5);
+        EXPECT_EQ(w.form.focusWidget(), w.text(1));
+        // What was typed is quoted as plain text, cut short.
+        EXPECT_EQ(catcher.format(), Qt::PlainText);
+        EXPECT_LT(catcher.text().size(), 200) << catcher.text().toStdString();
+    }
+    // A run from whatever was captured goes through.
+    w.enter({{3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")}, {2, QStringLiteral("100")}});
+    EXPECT_GT(w.form.samples().rowCount(), 9000);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, HostileText,
+    testing::Values(
+        // A field keeps at most 32767 characters of a paste; the rule reads what it keeps.
+        HostileCase{"HundredThousandDigits", QStringLiteral("1") + QString(99'999, u'0'),
+                    std::nullopt},
+        HostileCase{"HundredThousandLetters", QString(100'000, u'x'), 0.0},
+        HostileCase{"TinyWithThousandsOfZeros", QStringLiteral("0.") + QString(99'998, u'0') + u'1',
+                    0.0},
+        HostileCase{"LongExponent", QStringLiteral("2e-") + QString(50'000, u'9'), 0.0},
+        HostileCase{"ControlCharacters", QStringLiteral("\x01\x02\x1b[31m5"), 0.0},
+        HostileCase{"ControlCharactersAfter", QStringLiteral("5\x07\x08"), 5.0},
+        HostileCase{"TabBefore", QStringLiteral("\t7"), 7.0},
+        HostileCase{"FullWidthDigits", QStringLiteral("１２３"), 0.0},
+        HostileCase{"ArabicDecimalSeparator", QStringLiteral("3٫5"), 3.0},
+        HostileCase{"UnicodeMinus", QStringLiteral("−2"), 0.0},
+        HostileCase{"EmojiAfter", QStringLiteral("4😀"), 4.0},
+        HostileCase{"MarkupAround", QStringLiteral("<b>5</b>"), 0.0},
+        HostileCase{"MarkupInAMessage", QStringLiteral("1e999<img src=x><b>!"), std::nullopt},
+        HostileCase{"ControlsInAMessage", QStringLiteral("1e999\x01\x02"), std::nullopt}),
+    [](const testing::TestParamInfo<HostileCase> &info) { return info.param.name; });
+
+TEST(HugeSpan, TheListLimitEndsAHugeSpanInTheWindow)
+{
+    Window w(100'000);
+    MessageBoxCatcher catcher;
+    w.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0")}, {4, QStringLiteral("1")},
+             {2, QStringLiteral("1e10")}}); // 10^12 grid points
+    ASSERT_EQ(catcher.count(), 1);
+    EXPECT_EQ(catcher.text(), QStringLiteral("The list is full (100,000 lines). The run stopped at "
+                                             "x = 1000. Ready clears it."));
+    ASSERT_EQ(w.form.samples().rowCount(), 100'000);
+    EXPECT_EQ(w.form.samples().line(99'999), QStringLiteral("999.99   999.9900"));
+}
+
+} // namespace
