@@ -3,6 +3,7 @@
 #include "listing/listline.h"
 #include "plot/marks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -49,13 +50,7 @@ public:
         if (!m_out.reserve(kMaxLineLength))
             return Fault::OutputFailed;
         char *p = m_out.end();
-        if (m_csv) {
-            p = writeShortest(p, x);
-            *p++ = ',';
-            p = writeShortest(p, y);
-        } else {
-            p = writeListLine(p, x, y);
-        }
+        p = m_csv ? writeCsvLine(p, x, y) : writeListLine(p, x, y);
         *p++ = '\n';
         m_out.commit(p);
         return Fault::None;
@@ -63,9 +58,7 @@ public:
 
 private:
     static constexpr std::size_t kMaxLineLength =
-        (kMaxListLineLength > 2 * kMaxShortestLength + 1 ? kMaxListLineLength
-                                                         : 2 * kMaxShortestLength + 1) +
-        1;
+        std::max(kMaxListLineLength, kMaxCsvLineLength) + 1;
     int m_eq;
     double m_n;
     bool m_csv;

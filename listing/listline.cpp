@@ -9,6 +9,13 @@ char *writeListLine(char *out, double x, double y)
     return writePicture(out + 3, y);
 }
 
+char *writeCsvLine(char *out, double x, double y)
+{
+    out = writeShortest(out, x);
+    *out++ = ',';
+    return writeShortest(out, y);
+}
+
 std::string listLine(double x, double y)
 {
     char buf[kMaxListLineLength];

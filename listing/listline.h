@@ -11,3 +11,8 @@ constexpr std::size_t kMaxListLineLength = kMaxGeneralLength + 3 + kMaxPictureLe
 char *writeListLine(char *out, double x, double y);
 
 std::string listLine(double x, double y);
+
+// The CSV row of a sample: x and y as the shortest texts that read back to the same
+// doubles, joined by a comma. At most kMaxCsvLineLength characters, no terminator.
+constexpr std::size_t kMaxCsvLineLength = 2 * kMaxShortestLength + 1;
+char *writeCsvLine(char *out, double x, double y);

@@ -8,9 +8,15 @@
 #include "platform/twips.h"
 #include "plot/marks.h"
 #include "plot/plotwidget.h"
+#include "window/listexport.h"
 #include "window/sampleview.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +24,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <functional>
@@ -174,6 +181,7 @@ Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
     setBackground(this, kFormBackground);
 
     createControls();
+    createActions();
     connectEvents();
     load();
 }
@@ -398,6 +406,158 @@ void Form1::end()
     // At once and without a question: no window is left behind.
     hide();
     QCoreApplication::quit();
+}
+
+void Form1::createActions()
+{
+    auto make = [this](const char *name, const QString &text, void (Form1::*slot)()) {
+        auto *action = new QAction(text, this);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    m_copyAction = make("copyAction", tr("Copy"), &Form1::copySelection);
+    m_copyAllAction = make("copyAllAction", tr("Copy All"), &Form1::copyAll);
+    m_saveListAction = make("saveListAction", tr("Save List As…"), &Form1::saveListAs);
+    m_saveImageAction = make("saveImageAction", tr("Save Image As…"), &Form1::saveImageAs);
+    m_copyImageAction = make("copyImageAction", tr("Copy Image"), &Form1::copyImage);
+
+    // Ctrl+C while the list has the focus; Ctrl+A is the view's own select-all.
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    m_copyAction->setShortcutContext(Qt::WidgetShortcut);
+    m_list1->addAction(m_copyAction);
+
+    m_list1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list1, &QWidget::customContextMenuRequested, this, &Form1::showListMenu);
+    m_picture1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_picture1, &QWidget::customContextMenuRequested, this, &Form1::showPlotMenu);
+}
+
+void Form1::showListMenu(QPoint pos)
+{
+    m_copyAction->setEnabled(m_list1->selectionModel()->hasSelection());
+    m_copyAllAction->setEnabled(m_samples->rowCount() > 0);
+    m_saveListAction->setEnabled(m_samples->rowCount() > 0);
+    QMenu menu(this);
+    menu.addAction(m_copyAction);
+    menu.addAction(m_copyAllAction);
+    menu.addSeparator();
+    menu.addAction(m_saveListAction);
+    menu.exec(m_list1->viewport()->mapToGlobal(pos));
+    m_copyAction->setEnabled(true); // the shortcut checks the selection itself
+}
+
+void Form1::showPlotMenu(QPoint pos)
+{
+    QMenu menu(this);
+    menu.addAction(m_saveImageAction);
+    menu.addAction(m_copyImageAction);
+    menu.exec(m_picture1->mapToGlobal(pos));
+}
+
+namespace {
+
+void setClipboardText(QByteArray text)
+{
+    // As bytes: ten million lines are 200 MB this way, twice that as a QString.
+    auto *mime = new QMimeData;
+    mime->setData(QStringLiteral("text/plain"), text);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+} // namespace
+
+void Form1::copySelection()
+{
+    // The selection is a set of row ranges, in the order they were made; the lines go
+    // out in list order, each once.
+    std::vector<std::pair<int, int>> spans;
+    for (const QItemSelectionRange &r : m_list1->selectionModel()->selection())
+        spans.emplace_back(r.top(), r.bottom());
+    if (spans.empty())
+        return;
+    std::sort(spans.begin(), spans.end());
+    QByteArray text;
+    int next = 0; // the first row not yet copied
+    for (auto [top, bottom] : spans) {
+        top = std::max(top, next);
+        if (top > bottom)
+            continue;
+        text += listexport::text(*m_samples, top, bottom, listexport::Format::Lines);
+        next = bottom + 1;
+    }
+    setClipboardText(std::move(text));
+}
+
+void Form1::copyAll()
+{
+    setClipboardText(listexport::text(*m_samples, 0, m_samples->rowCount() - 1,
+                                      listexport::Format::Lines));
+}
+
+QImage Form1::plotImage() const
+{
+    // Rendered like the screen, legend labels included, at the screen's pixel ratio.
+    return m_picture1->grab().toImage();
+}
+
+void Form1::copyImage()
+{
+    QGuiApplication::clipboard()->setImage(plotImage());
+}
+
+namespace {
+
+// Asks for a file name; an answer without a suffix gets the one of the chosen type.
+QString askForFile(QWidget *parent, const QString &caption, const QString &name,
+                   const QStringList &filters)
+{
+    QString chosenFilter;
+    QString path = QFileDialog::getSaveFileName(parent, caption, name, filters.join(QLatin1String(";;")),
+                                                &chosenFilter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        // "Text (*.txt)" -> ".txt"
+        const qsizetype star = chosenFilter.indexOf(QLatin1String("*."));
+        if (star >= 0)
+            path += chosenFilter.mid(star + 1, chosenFilter.indexOf(u')', star) - star - 1);
+    }
+    return path;
+}
+
+} // namespace
+
+void Form1::saveListAs()
+{
+    const QString path = askForFile(this, tr("Save List As"), QStringLiteral("list.txt"),
+                                    {tr("Text (*.txt)"), tr("CSV (*.csv)")});
+    if (!path.isEmpty())
+        saveListTo(path);
+}
+
+void Form1::saveImageAs()
+{
+    const QString path =
+        askForFile(this, tr("Save Image As"), QStringLiteral("plot.png"), {tr("PNG image (*.png)")});
+    if (!path.isEmpty())
+        saveImageTo(path);
+}
+
+bool Form1::saveListTo(const QString &path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::optional<QString> error = listexport::saveList(*m_samples, path);
+    QApplication::restoreOverrideCursor();
+    if (error)
+        warn(*error);
+    return !error;
+}
+
+bool Form1::saveImageTo(const QString &path)
+{
+    const std::optional<QString> error = listexport::saveImage(plotImage(), path);
+    if (error)
+        warn(*error);
+    return !error;
 }
 
 void Form1::warn(const QString &message)

@@ -3,12 +3,14 @@
 #include "solver/solver.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QWidget>
 
 #include <array>
 
 class PlotSurface;
 class PlotWidget;
+class QAction;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -50,6 +52,14 @@ public:
     PlotSurface &surface();
     const SampleList &samples() const { return *m_samples; }
 
+    // The plot as it is on screen, at device resolution: the curve, and the legend
+    // when it is shown.
+    QImage plotImage() const;
+    // Save the list (as lines, or CSV for a .csv name) or the plot image (PNG). A
+    // failure is reported in a message; false then, and nothing is left behind.
+    bool saveListTo(const QString &path);
+    bool saveImageTo(const QString &path);
+
 private:
     void createControls();
     void connectEvents();
@@ -63,6 +73,16 @@ private:
     void end();
 
     void updateLegend();
+
+    void createActions();
+    void showListMenu(QPoint pos);
+    void showPlotMenu(QPoint pos);
+    // The selected lines, or all of them, to the clipboard as text, one per line.
+    void copySelection();
+    void copyAll();
+    void copyImage();
+    void saveListAs();
+    void saveImageAs();
     // Reads a field by the text-to-number rule. A number beyond the double range is
     // reported and leaves `target` alone; false then.
     bool capture(QLineEdit *field, double &target);
@@ -91,6 +111,12 @@ private:
     QLabel *m_label6 = nullptr;
     SampleView *m_list1 = nullptr;
     SampleList *m_samples = nullptr;
+
+    QAction *m_copyAction = nullptr;
+    QAction *m_copyAllAction = nullptr;
+    QAction *m_saveListAction = nullptr;
+    QAction *m_saveImageAction = nullptr;
+    QAction *m_copyImageAction = nullptr;
 
     // The run under way.
     int m_progressInterval;

@@ -17,6 +17,8 @@ SampleView::SampleView(QWidget *parent) : QTableView(parent)
     setWordWrap(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Shift and Ctrl extend the selection, as in any list; Ctrl+A selects every line.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
