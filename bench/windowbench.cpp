@@ -11,7 +11,12 @@
 #include "platform/samplelist.h"
 #include "window/form1.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -51,6 +56,25 @@ long peakMiB()
     return usage.ru_maxrss / 1024;
 }
 
+// Copy All and Save List As of the whole list, as the context menu does them.
+void timeExports(Form1 &form)
+{
+    auto start = Clock::now();
+    form.findChild<QAction *>(QStringLiteral("copyAllAction"))->trigger();
+    const double copied = seconds(start);
+    const auto bytes = QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size();
+    QGuiApplication::clipboard()->clear();
+
+    const QString path = QDir::temp().filePath(QStringLiteral("redurivezi-bench-list.txt"));
+    start = Clock::now();
+    const bool saved = form.saveListTo(path);
+    const double wrote = seconds(start);
+    QFile::remove(path);
+    std::printf("  Copy All of %d lines: %.3f s (%lld MB of text); Save List As .txt: %.3f s%s\n",
+                form.samples().rowCount(), copied, static_cast<long long>(bytes) / 1'000'000,
+                wrote, saved ? "" : " (failed)");
+}
+
 // A run of exactly `samples` grid points from 0: nsteps is samples - 1/2.
 void runOnce(Form1 &form, int option, long samples)
 {
@@ -72,6 +96,8 @@ void runOnce(Form1 &form, int option, long samples)
                 option, samples, s, s / static_cast<double>(samples) * 1e9,
                 form.samples().rowCount() - rows, residentMiB() - before, peakMiB());
     std::fflush(stdout);
+    if (option == 0 && samples == 10'000'000)
+        timeExports(form);
     QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
 }
 
