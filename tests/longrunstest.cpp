@@ -124,9 +124,10 @@ TEST(LongRun, InputDuringARunWaitsAndIsHandledAfterwardsInOrder)
     auto *text2 = child<QLineEdit>(form, "Text2");
     text2->setText(QStringLiteral("100")); // 10 001 samples, progress painted throughout
 
-    // Three Enters in the final field and a key in the first, all queued at once, as if
+    // Ten Enters in the final field and a key in the first, all queued at once, as if
     // typed while the first run was going.
-    for (int i = 0; i < 3; ++i)
+    constexpr int kEnters = 10;
+    for (int i = 0; i < kEnters; ++i)
         QCoreApplication::postEvent(text2,
                                     new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
     QCoreApplication::postEvent(
@@ -145,14 +146,14 @@ TEST(LongRun, InputDuringARunWaitsAndIsHandledAfterwardsInOrder)
     QCoreApplication::processEvents();
 
     // Each event came only after the run before it had ended, in the order given.
-    ASSERT_EQ(presses.size(), 4u);
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(presses.size(), kEnters + 1u);
+    for (int i = 0; i < kEnters; ++i) {
         EXPECT_EQ(presses[i].receiver, text2);
         EXPECT_EQ(presses[i].rows, 10001 * i);
     }
-    EXPECT_EQ(presses[3].receiver, text1);
-    EXPECT_EQ(presses[3].rows, 3 * 10001);
-    EXPECT_EQ(form.samples().rowCount(), 3 * 10001);
+    EXPECT_EQ(presses[kEnters].receiver, text1);
+    EXPECT_EQ(presses[kEnters].rows, kEnters * 10001);
+    EXPECT_EQ(form.samples().rowCount(), kEnters * 10001);
     EXPECT_TRUE(text1->text().endsWith(QLatin1Char('7')));
 }
 
