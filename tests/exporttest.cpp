@@ -211,6 +211,10 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
     QTemporaryDir tmp;
     const QString base = c.where == "dir" ? tmp.path() : QString::fromStdString(c.where);
     QDir folder(base);
+    // A shared folder such as /proc changes by itself: there only what the save could
+    // have left counts, the file and its temporary siblings.
+    if (c.where != "dir")
+        folder.setNameFilters({QString::fromStdString(c.file) + u'*'});
     if (c.needsNonRoot)
         QFile::setPermissions(base, QFile::ReadOwner | QFile::ExeOwner);
     const QStringList before = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);

@@ -4,6 +4,7 @@
 #include "plot/plotsurface.h"
 
 #include "tests/messageboxcatcher.h"
+#include "tests/referencedata.h"
 #include "tests/plotpixels.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -27,15 +27,6 @@
 namespace {
 
 using namespace plotpixels;
-
-std::vector<std::string> referenceLines(const std::string &name)
-{
-    std::ifstream in(std::string(REDURIVEZI_TEST_DATA) + "/" + name + ".txt");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 class Form1Test : public testing::Test
 {

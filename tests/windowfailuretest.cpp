@@ -9,6 +9,7 @@
 #include "window/form1.h"
 
 #include "tests/messageboxcatcher.h"
+#include "tests/referencedata.h"
 #include "tests/plotpixels.h"
 #include "tests/recordingsink.h"
 
@@ -19,7 +20,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -28,15 +28,6 @@
 namespace {
 
 using namespace plotpixels;
-
-std::vector<std::string> referenceLines(const std::string &name)
-{
-    std::ifstream in(std::string(REDURIVEZI_TEST_DATA) + "/" + name + ".txt");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // Keeps the samples the window would list: those whose marks all have a value.
 class ListedSink : public RecordingSink
