@@ -250,6 +250,7 @@ TEST_P(HostileText, IsReadByTheRuleOrReportedInPlainShortText)
         // What was typed is quoted as plain text, cut short.
         EXPECT_EQ(catcher.format(), Qt::PlainText);
         EXPECT_LT(catcher.text().size(), 200) << catcher.text().toStdString();
+        EXPECT_TRUE(catcher.text().isValidUtf16()); // no character cut in half
     }
     // A run from whatever was captured goes through.
     w.enter({{3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")}, {2, QStringLiteral("100")}});
@@ -275,7 +276,10 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"EmojiAfter", QStringLiteral("4😀"), 4.0},
         HostileCase{"MarkupAround", QStringLiteral("<b>5</b>"), 0.0},
         HostileCase{"MarkupInAMessage", QStringLiteral("1e999<img src=x><b>!"), std::nullopt},
-        HostileCase{"ControlsInAMessage", QStringLiteral("1e999\x01\x02"), std::nullopt}),
+        HostileCase{"ControlsInAMessage", QStringLiteral("1e999\x01\x02"), std::nullopt},
+        // The cut after 40 characters falls inside the emoji.
+        HostileCase{"EmojiAtTheCut", QStringLiteral("1e999") + QString(34, u'x') + QStringLiteral("😀 tail"),
+                    std::nullopt}),
     [](const testing::TestParamInfo<HostileCase> &info) { return info.param.name; });
 
 TEST(HugeSpan, TheListLimitEndsAHugeSpanInTheWindow)
