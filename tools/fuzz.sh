@@ -12,6 +12,13 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(texttonumber numbertext run)
 
+# libFuzzer comes with clang; install it where it is missing, as tools/setup.sh would.
+if ! command -v clang++ >/dev/null; then
+    as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+    as_root apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q clang
+fi
+
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DREDURIVEZI_FUZZ=ON -DREDURIVEZI_TESTS=OFF -DREDURIVEZI_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j2 --target "${targets[@]/%/_fuzz}"
