@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace solver;
+
 namespace {
 
 class NullSink : public SampleSink
@@ -37,18 +39,18 @@ void runBench(benchmark::State &state, RunParameters p)
 }
 
 // 10^5 grid points per run, from the default texts on.
-RunParameters span(int eq, double y0 = 0.01, double z0 = 16.947)
+RunParameters span(Equation eq, double y0 = 0.01, double z0 = 16.947)
 {
-    return RunParameters{eq, 0.0, y0, z0, 1000.0, 2.0, 1.0};
+    return RunParameters{.eq = eq, .x0 = 0.0, .y0 = y0, .z0 = z0, .xf = 1000.0, .n = 2.0, .lam = 1.0};
 }
 
 } // namespace
 
-BENCHMARK_CAPTURE(runBench, unset, span(0));
-BENCHMARK_CAPTURE(runBench, oscillator, span(1));
-BENCHMARK_CAPTURE(runBench, sine_forced, span(2));
-BENCHMARK_CAPTURE(runBench, damped, span(3));
-BENCHMARK_CAPTURE(runBench, van_der_pol, span(4, 0.5, 0.0));
+BENCHMARK_CAPTURE(runBench, unset, span(Equation::Unset));
+BENCHMARK_CAPTURE(runBench, oscillator, span(Equation::Oscillator));
+BENCHMARK_CAPTURE(runBench, sine_forced, span(Equation::SineForced));
+BENCHMARK_CAPTURE(runBench, damped, span(Equation::Damped));
+BENCHMARK_CAPTURE(runBench, van_der_pol, span(Equation::VanDerPol, 0.5, 0.0));
 // Index 5: the solution 1 / sqrt(1 + x^2 / 3) never reaches zero, so the run is long.
-BENCHMARK_CAPTURE(runBench, emden, RunParameters{5, 0.01, 1.0, 0.0, 1000.0, 5.0, 1.0});
-BENCHMARK_CAPTURE(runBench, cosmos, span(6, 1.0, 0.0));
+BENCHMARK_CAPTURE(runBench, emden, RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1.0, .z0 = 0.0, .xf = 1000.0, .n = 5.0, .lam = 1.0});
+BENCHMARK_CAPTURE(runBench, cosmos, span(Equation::Cosmos, 1.0, 0.0));

@@ -16,6 +16,9 @@ int main(int argc, char **argv)
     case TableArguments::Help:
         std::fputs(tableUsage().data(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
+    case TableArguments::Version:
+        std::fputs(tableVersion().data(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     case TableArguments::BadUsage:
         std::fprintf(stderr, "redurivezi-table: %s\n%s", parsed.message.c_str(),
                      tableUsage().data());

@@ -9,6 +9,9 @@
 #include <string>
 #include <unistd.h>
 
+using solver::Fault;
+using solver::RunParameters;
+
 bool OutputBuffer::flush()
 {
     if (m_state != Open)
@@ -33,7 +36,7 @@ namespace {
 
 // The table's sink: a sample passes only when the window could draw it, then its line
 // goes to the buffer.
-class TableSink : public SampleSink
+class TableSink : public solver::SampleSink
 {
 public:
     TableSink(const RunParameters &p, bool csv, OutputBuffer &out)
@@ -59,7 +62,7 @@ public:
 private:
     static constexpr std::size_t kMaxLineLength =
         std::max(kMaxListLineLength, kMaxCsvLineLength) + 1;
-    int m_eq;
+    solver::Equation m_eq;
     double m_n;
     bool m_csv;
     OutputBuffer &m_out;
@@ -84,14 +87,14 @@ int runTable(const TableOptions &options, int outFd, std::FILE *err)
     }
 
     TableSink sink(options.params, options.csv, out);
-    const RunOutcome outcome = run(options.params, sink);
+    const solver::RunOutcome outcome = solver::run(options.params, sink);
 
     // Every line before a failure is delivered before the failure is told.
     if (!out.flush() || outcome.fault == Fault::OutputFailed)
         return outputError(out, err);
     if (outcome.failed()) {
         std::fprintf(err, "redurivezi-table: %s at x = %s\n",
-                     std::string(faultText(outcome.fault)).c_str(),
+                     std::string(solver::faultText(outcome.fault)).c_str(),
                      generalText(outcome.faultX).c_str());
         return 1;
     }

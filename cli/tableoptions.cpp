@@ -1,27 +1,15 @@
 #include "cli/tableoptions.h"
 
 #include "platform/texttonumber.h"
+#include "version.h"
+#include "window/fieldtable.h"
 
 #include <array>
 
+using fields::Field;
+using fields::kFields;
+
 namespace {
-
-struct NumberOption
-{
-    std::string_view name;
-    std::string_view defaultText; // the field's text when the window opens
-    double RunParameters::*target;
-};
-
-// In the order the window captures them: Text1, Text3, Text4, then Text5, Text6, Text2.
-constexpr std::array<NumberOption, 6> kNumberOptions = {{
-    {"--x0", "0", &RunParameters::x0},
-    {"--y0", "0.01", &RunParameters::y0},
-    {"--z0", "16.947", &RunParameters::z0},
-    {"--n", "2", &RunParameters::n},
-    {"--lam", "1", &RunParameters::lam},
-    {"--xf", "5", &RunParameters::xf},
-}};
 
 TableArguments badUsage(std::string message)
 {
@@ -31,43 +19,75 @@ TableArguments badUsage(std::string message)
     return result;
 }
 
+const fields::FieldSpec *optionNamed(std::string_view name)
+{
+    for (const auto &field : kFields)
+        if (field.option == name)
+            return &field;
+    return nullptr;
+}
+
+std::string makeUsage()
+{
+    std::string usage =
+        "Usage: redurivezi-table [--eq N] [--x0 T] [--y0 T] [--z0 T] [--xf T] [--n T]\n"
+        "                        [--lam T] [--csv]\n"
+        "Integrates y'' = g(x, y, y') from x0 to xf with fixed-step Runge-Kutta (h = 0.01)\n"
+        "and prints the sample list, one line per grid point.\n"
+        "\n"
+        "  --eq N    equation: 1 y''+y=0, 2 y''+2y=sin x, 3 y''+6y'+5y=0,\n"
+        "            4 van der Pol, 5 Emden (index n), 6 Cosmos (coefficient lam);\n"
+        "            without it no equation is chosen and y'' = 0\n";
+    for (Field f : fields::kUsageOrder) {
+        const auto &field = fields::spec(f);
+        std::string name = std::string(field.option) + " T";
+        name.resize(std::max<std::size_t>(name.size() + 1, 10), ' ');
+        usage += "  " + name + std::string(field.holds) + " (default " +
+                 std::string(field.defaultText) + ")\n";
+    }
+    usage += "  --csv     print \"x,y\" and each sample as exact shortest decimals\n"
+             "  --help    show this text\n"
+             "  --version show the version\n"
+             "\n"
+             "Each T is read like the window's fields: its leading number, 0 if none.\n"
+             "Exit status: 0 done, 1 a computation without a value, a number beyond the\n"
+             "double range or an output error, 2 bad usage.\n";
+    return usage;
+}
+
 } // namespace
 
 std::string_view tableUsage()
 {
-    return "Usage: redurivezi-table [--eq N] [--x0 T] [--y0 T] [--z0 T] [--xf T] [--n T]\n"
-           "                        [--lam T] [--csv]\n"
-           "Integrates y'' = g(x, y, y') from x0 to xf with fixed-step Runge-Kutta (h = 0.01)\n"
-           "and prints the sample list, one line per grid point.\n"
-           "\n"
-           "  --eq N    equation: 1 y''+y=0, 2 y''+2y=sin x, 3 y''+6y'+5y=0,\n"
-           "            4 van der Pol, 5 Emden (index n), 6 Cosmos (coefficient lam);\n"
-           "            without it no equation is chosen and y'' = 0\n"
-           "  --x0 T    start abscissa (default 0)\n"
-           "  --y0 T    y(x0) (default 0.01)\n"
-           "  --z0 T    y'(x0) (default 16.947)\n"
-           "  --xf T    final abscissa (default 5)\n"
-           "  --n T     Emden index (default 2)\n"
-           "  --lam T   Cosmos coefficient (default 1)\n"
-           "  --csv     print \"x,y\" and each sample as exact shortest decimals\n"
-           "  --help    show this text\n"
-           "\n"
-           "Each T is read like the window's fields: its leading number, 0 if none.\n"
-           "Exit status: 0 done, 1 a computation without a value, a number beyond the\n"
-           "double range or an output error, 2 bad usage.\n";
+    static const std::string usage = makeUsage();
+    return usage;
+}
+
+std::string_view tableVersion()
+{
+    static const std::string version =
+        "redurivezi-table (RedurIvezi) " + std::string(kVersion) +
+        "\nCopyright (c) the RedurIvezi developers\n"
+        "License MIT: <https://opensource.org/licenses/MIT>.\n"
+        "This is free software: you are free to change and redistribute it.\n"
+        "There is NO WARRANTY, to the extent permitted by law.\n";
+    return version;
 }
 
 TableArguments parseTableArguments(std::span<const std::string_view> args)
 {
-    std::array<std::string_view, kNumberOptions.size()> texts;
-    for (std::size_t k = 0; k < kNumberOptions.size(); ++k)
-        texts[k] = kNumberOptions[k].defaultText;
+    // Indexed like the field table; an option not given keeps the field's default text.
+    std::array<std::string_view, fields::kFieldCount> texts;
+    for (std::size_t k = 0; k < kFields.size(); ++k)
+        texts[k] = kFields[k].defaultText;
 
     TableArguments result;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "--help")
             return TableArguments{TableArguments::Help, {}, {}};
+        if (arg == "--version")
+            return TableArguments{TableArguments::Version, {}, {}};
         if (arg == "--csv") {
             result.options.csv = true;
             continue;
@@ -83,11 +103,8 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             haveValue = true;
         }
 
-        const NumberOption *number = nullptr;
-        for (const auto &option : kNumberOptions)
-            if (option.name == name)
-                number = &option;
-        if (number == nullptr && name != "--eq")
+        const fields::FieldSpec *field = optionNamed(name);
+        if (field == nullptr && name != "--eq")
             return badUsage("unknown option " + std::string(arg));
         if (!haveValue) {
             if (i + 1 >= args.size())
@@ -95,24 +112,29 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             value = args[++i];
         }
 
-        if (number != nullptr) {
-            texts[static_cast<std::size_t>(number - kNumberOptions.data())] = value;
-        } else if (value.size() == 1 && value[0] >= '1' && value[0] <= '6') {
-            result.options.params.eq = value[0] - '0';
+        if (field != nullptr) {
+            texts[static_cast<std::size_t>(field - kFields.data())] = value;
+        } else if (const auto eq = value.size() == 1 ? solver::equationNumbered(value[0] - '0')
+                                                     : std::nullopt) {
+            result.options.params.eq = *eq;
         } else {
             return badUsage("--eq must be 1 to 6, not " + std::string(value));
         }
     }
 
-    for (std::size_t k = 0; k < kNumberOptions.size(); ++k) {
-        const auto number = textToNumber(texts[k]);
+    // In the order the window captures them, so that the first number out of range is
+    // the one the window would report.
+    for (Field f : fields::kCaptureOrder) {
+        const auto &field = fields::spec(f);
+        const std::string_view text = texts[static_cast<std::size_t>(f)];
+        const auto number = textToNumber(text);
         if (!number) {
             result.status = TableArguments::OutOfRange;
-            result.message = std::string(kNumberOptions[k].name) +
-                             ": number out of range: " + std::string(texts[k]);
+            result.message =
+                std::string(field.option) + ": number out of range: " + std::string(text);
             return result;
         }
-        result.options.params.*kNumberOptions[k].target = *number;
+        result.options.params.*field.target = *number;
     }
     return result;
 }

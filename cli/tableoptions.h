@@ -8,13 +8,13 @@
 
 struct TableOptions
 {
-    RunParameters params;
+    solver::RunParameters params;
     bool csv = false;
 };
 
 struct TableArguments
 {
-    enum Status { Run, Help, BadUsage, OutOfRange };
+    enum Status { Run, Help, Version, BadUsage, OutOfRange };
     Status status = Run;
     TableOptions options;
     std::string message; // for BadUsage and OutOfRange: what was wrong
@@ -22,7 +22,10 @@ struct TableArguments
 
 // Parses the arguments after the program name. Each value is a field's text, read by
 // the same text-to-number rule as the window's fields; an omitted one is the field's
-// default text.
+// default text, so that no option at all runs what the window opens with.
 TableArguments parseTableArguments(std::span<const std::string_view> args);
 
 std::string_view tableUsage();
+
+// The GNU-style answer to --version: name, version, copyright and license.
+std::string_view tableVersion();

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace solver;
+
 namespace {
 
 void check(bool condition)
@@ -77,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (size < kNeeded)
         return 0;
     RunParameters p;
-    p.eq = data[0] % 7;
+    p.eq = static_cast<Equation>(data[0] % 7);
     p.x0 = finiteOrZero(data + 1);
     p.y0 = finiteOrZero(data + 9);
     p.z0 = finiteOrZero(data + 17);

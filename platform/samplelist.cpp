@@ -44,14 +44,14 @@ const SampleList::Run &SampleList::runOf(std::size_t row) const
 double SampleList::nextAbscissa() const
 {
     const Run &run = m_runs.back();
-    return gridAbscissa(run.x0, static_cast<std::int64_t>(m_y.size() - run.firstRow));
+    return solver::gridAbscissa(run.x0, static_cast<std::int64_t>(m_y.size() - run.firstRow));
 }
 
 double SampleList::x(int row) const
 {
     const auto r = static_cast<std::size_t>(row);
     const Run &run = runOf(r);
-    return gridAbscissa(run.x0, static_cast<std::int64_t>(r - run.firstRow));
+    return solver::gridAbscissa(run.x0, static_cast<std::int64_t>(r - run.firstRow));
 }
 
 QString SampleList::line(int row) const
@@ -59,6 +59,16 @@ QString SampleList::line(int row) const
     char buf[kMaxListLineLength];
     const char *end = writeListLine(buf, x(row), y(row));
     return QString::fromLatin1(buf, static_cast<qsizetype>(end - buf));
+}
+
+bool SampleList::tryAppend(double y) noexcept
+{
+    try {
+        m_y.push_back(y);
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false; // push_back leaves the deque as it was
+    }
 }
 
 int SampleList::commit()

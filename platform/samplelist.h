@@ -19,6 +19,8 @@
 // view lays them out once per repaint and not once per row.
 class SampleList : public QAbstractListModel
 {
+    Q_OBJECT
+
 public:
     // Ten million lines, 80 MB of values: a run past it stops with a message. The table
     // tool, which keeps nothing, has no such limit.
@@ -38,6 +40,8 @@ public:
     // The x the next appended sample stands for.
     double nextAbscissa() const;
     void append(double y) { m_y.push_back(y); }
+    // Appends unless memory for it cannot be had; false then, and nothing changed.
+    bool tryAppend(double y) noexcept;
     // Publishes the appended samples; returns the row of the first of them.
     int commit();
     void clear();

@@ -3,6 +3,10 @@
 #include "solver/checked.h"
 #include "solver/solver.h"
 
+using solver::Checked;
+using solver::Equation;
+using solver::Fault;
+
 namespace {
 
 // Rounds both coordinates to single precision, x first, and appends the mark unless
@@ -30,13 +34,13 @@ MarkList startMarks(double x0, double y0)
     return list;
 }
 
-MarkList sampleMarks(int eq, double n, double x, double y)
+MarkList sampleMarks(Equation eq, double n, double x, double y)
 {
     MarkList list;
     Checked c;
-    if (eq < kEquationEmden) {
+    if (eq < Equation::Emden) {
         add(list, c, Mark::LineTo, x, y, kLightRed);
-    } else if (eq == kEquationEmden) {
+    } else if (eq == Equation::Emden) {
         // Each dot's coordinates are computed only after the dot before it is placed, so
         // a power without a value leaves the earlier dots drawn.
         const double x2 = c.mul(2.0, x);
@@ -45,7 +49,7 @@ MarkList sampleMarks(int eq, double n, double x, double y)
             add(list, c, Mark::Point, x2, c.mul(2.0, c.pow(y, n)), kBlack);
         if (c.ok())
             add(list, c, Mark::Point, x2, c.mul(2.0, c.pow(y, c.add(1.0, n))), kGreen);
-    } else if (eq == kEquationCosmos) {
+    } else if (eq == Equation::Cosmos) {
         add(list, c, Mark::LineTo, c.mul(4.0, x), y, kLightRed);
     }
     if (!c.ok())

@@ -5,6 +5,7 @@
 // the same sample when a coordinate has no value.
 
 #include "platform/palette.h"
+#include "solver/equation.h"
 #include "solver/fault.h"
 
 #include <array>
@@ -26,9 +27,9 @@ struct MarkList
 {
     std::array<Mark, 3> marks{};
     int count = 0;
-    Fault fault = Fault::None;
+    solver::Fault fault = solver::Fault::None;
 
-    bool ok() const { return fault == Fault::None; }
+    bool ok() const { return fault == solver::Fault::None; }
 };
 
 // The start dot (x0, y0) in light red, unscaled for every equation.
@@ -37,4 +38,4 @@ MarkList startMarks(double x0, double y0);
 // The marks of one sample: a light-red line for equations 1 to 4 and an unset number;
 // for Emden three dots at (2x, 2y), (2x, 2 y^n) and (2x, 2 y^(1+n)); for Cosmos a
 // light-red line to (4x, y).
-MarkList sampleMarks(int eq, double n, double x, double y);
+MarkList sampleMarks(solver::Equation eq, double n, double x, double y);

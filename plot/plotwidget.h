@@ -8,6 +8,8 @@
 // screen, so the drawing survives the window being covered, minimised or restored.
 class PlotWidget : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit PlotWidget(int size, QWidget *parent = nullptr);
 

@@ -5,6 +5,8 @@
 #include <cfloat>
 #include <cmath>
 
+namespace solver {
+
 // Double arithmetic that notes the first operation without a value.
 //
 // Every helper performs exactly one IEEE operation, rounded on its own, and returns its
@@ -74,3 +76,5 @@ private:
 
     Fault m_fault = Fault::None;
 };
+
+} // namespace solver

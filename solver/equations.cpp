@@ -1,25 +1,34 @@
 #include "solver/equations.h"
 
+namespace solver {
+
 namespace {
+
+template<Equation Eq, typename Z>
+double gOf(const RunParameters &p, double x, double y, Z z, Checked &c)
+{
+    return equations::g<Eq>(p, equations::at<Eq>(x), y, z, c);
+}
 
 template<typename Z> double gAny(const RunParameters &p, double x, double y, Z z, Checked &c)
 {
     switch (p.eq) {
-    case 1:
-        return equations::g<1>(p, equations::at<1>(x), y, z, c);
-    case 2:
-        return equations::g<2>(p, equations::at<2>(x), y, z, c);
-    case 3:
-        return equations::g<3>(p, equations::at<3>(x), y, z, c);
-    case 4:
-        return equations::g<4>(p, equations::at<4>(x), y, z, c);
-    case 5:
-        return equations::g<5>(p, equations::at<5>(x), y, z, c);
-    case 6:
-        return equations::g<6>(p, equations::at<6>(x), y, z, c);
-    default:
-        return 0.0;
+    case Equation::Oscillator:
+        return gOf<Equation::Oscillator>(p, x, y, z, c);
+    case Equation::SineForced:
+        return gOf<Equation::SineForced>(p, x, y, z, c);
+    case Equation::Damped:
+        return gOf<Equation::Damped>(p, x, y, z, c);
+    case Equation::VanDerPol:
+        return gOf<Equation::VanDerPol>(p, x, y, z, c);
+    case Equation::Emden:
+        return gOf<Equation::Emden>(p, x, y, z, c);
+    case Equation::Cosmos:
+        return gOf<Equation::Cosmos>(p, x, y, z, c);
+    case Equation::Unset:
+        break;
     }
+    return 0.0;
 }
 
 } // namespace
@@ -33,3 +42,5 @@ double g(const RunParameters &p, double x, double y, double z, Checked &c)
 {
     return gAny(p, x, y, z, c);
 }
+
+} // namespace solver

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <type_traits>
 
+namespace solver {
+
 namespace equations {
 
 // An abscissa with what g takes from it alone, computed once per distinct abscissa: the
@@ -23,24 +25,24 @@ struct Abscissa
     double sinx; // sin(x) for equation 2, else unused
 };
 
-template<int Eq> inline Abscissa at(double x)
+template<Equation Eq> inline Abscissa at(double x)
 {
-    if constexpr (Eq == 2)
+    if constexpr (Eq == Equation::SineForced)
         return {x, std::sin(x)};
     else
         return {x, 0.0};
 }
 
 // g for one equation number, inlined into the run's loop.
-template<int Eq, typename Z>
+template<Equation Eq, typename Z>
 inline double g(const RunParameters &p, const Abscissa &a, double y, Z z, Checked &c)
 {
     const double x = a.x;
-    if constexpr (Eq == 1) {
+    if constexpr (Eq == Equation::Oscillator) {
         return -y;
-    } else if constexpr (Eq == 2) {
+    } else if constexpr (Eq == Equation::SineForced) {
         return c.add(c.mul(-2.0, y), a.sinx);
-    } else if constexpr (Eq == 3) {
+    } else if constexpr (Eq == Equation::Damped) {
         if constexpr (std::is_same_v<Z, float>) {
             // A small integer constant times a single is a single: this one product is
             // rounded to single precision before it is widened for the subtraction.
@@ -49,12 +51,12 @@ inline double g(const RunParameters &p, const Abscissa &a, double y, Z z, Checke
         } else {
             return c.sub(c.mul(-6.0, z), c.mul(5.0, y));
         }
-    } else if constexpr (Eq == 4) {
+    } else if constexpr (Eq == Equation::VanDerPol) {
         return c.sub(c.mul(c.sub(1.0, c.mul(y, y)), static_cast<double>(z)), y);
-    } else if constexpr (Eq == 5) {
+    } else if constexpr (Eq == Equation::Emden) {
         // (-2) * z is exact in either precision.
         return c.sub(c.div(c.mul(-2.0, static_cast<double>(z)), x), c.pow(y, p.n));
-    } else if constexpr (Eq == 6) {
+    } else if constexpr (Eq == Equation::Cosmos) {
         return c.div(c.add(c.div(-1.0, c.pow(y, 2.0)), c.mul(p.lam, y)), 3.0);
     } else {
         (void)p, (void)x, (void)y, (void)z, (void)c;
@@ -78,3 +80,5 @@ inline double f(double, double, double z)
 // in `c`.
 double g(const RunParameters &p, double x, double y, float z, Checked &c);
 double g(const RunParameters &p, double x, double y, double z, Checked &c);
+
+} // namespace solver

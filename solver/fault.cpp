@@ -1,5 +1,7 @@
 #include "solver/fault.h"
 
+namespace solver {
+
 std::string_view faultText(Fault fault)
 {
     switch (fault) {
@@ -21,6 +23,10 @@ std::string_view faultText(Fault fault)
         return "output failed";
     case Fault::ListFull:
         return "the list is full";
+    case Fault::OutOfMemory:
+        return "out of memory";
     }
     return "unknown failure";
 }
+
+} // namespace solver

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace solver {
+
 // An operation without a value. The run ends at the first one; the caller turns it
 // into a message.
 enum class Fault : std::uint8_t {
@@ -15,7 +17,10 @@ enum class Fault : std::uint8_t {
     CoordinateOverflow, // a drawing coordinate beyond single precision's range
     OutputFailed,       // the receiver of the samples could not take one
     ListFull,           // the window's list holds as many lines as it can
+    OutOfMemory,        // the window's list could not grow
 };
 
 // Short lower-case description, e.g. "division by zero".
 std::string_view faultText(Fault fault);
+
+} // namespace solver

@@ -5,6 +5,8 @@
 #include <bit>
 #include <limits>
 
+namespace solver {
+
 namespace {
 
 constexpr double h2 = h / 2.0;
@@ -17,7 +19,7 @@ RunOutcome failure(RunOutcome out, Fault fault, double x)
 }
 
 // One run for one equation number, so that g is inlined into the loop.
-template<int Eq> RunOutcome runEquation(const RunParameters &p, SampleSink &sink)
+template<Equation Eq> RunOutcome runEquation(const RunParameters &p, SampleSink &sink)
 {
     RunOutcome out;
     Checked c;
@@ -89,7 +91,7 @@ template<int Eq> RunOutcome runEquation(const RunParameters &p, SampleSink &sink
         if (!c.ok())
             return failure(out, c.fault(), x);
 
-        if constexpr (Eq == kEquationEmden) {
+        if constexpr (Eq == Equation::Emden) {
             // The new y is neither drawn nor listed.
             if (y <= 0.0) {
                 out.emdenStop = true;
@@ -105,20 +107,23 @@ template<int Eq> RunOutcome runEquation(const RunParameters &p, SampleSink &sink
 RunOutcome run(const RunParameters &p, SampleSink &sink)
 {
     switch (p.eq) {
-    case 1:
-        return runEquation<1>(p, sink);
-    case 2:
-        return runEquation<2>(p, sink);
-    case 3:
-        return runEquation<3>(p, sink);
-    case 4:
-        return runEquation<4>(p, sink);
-    case 5:
-        return runEquation<5>(p, sink);
-    case 6:
-        return runEquation<6>(p, sink);
-    default:
-        // Unset, or any number outside the catalogue: g is 0.
-        return runEquation<kEquationUnset>(p, sink);
+    case Equation::Oscillator:
+        return runEquation<Equation::Oscillator>(p, sink);
+    case Equation::SineForced:
+        return runEquation<Equation::SineForced>(p, sink);
+    case Equation::Damped:
+        return runEquation<Equation::Damped>(p, sink);
+    case Equation::VanDerPol:
+        return runEquation<Equation::VanDerPol>(p, sink);
+    case Equation::Emden:
+        return runEquation<Equation::Emden>(p, sink);
+    case Equation::Cosmos:
+        return runEquation<Equation::Cosmos>(p, sink);
+    case Equation::Unset:
+        break;
     }
+    // Unset, or any number outside the catalogue: g is 0.
+    return runEquation<Equation::Unset>(p, sink);
 }
+
+} // namespace solver

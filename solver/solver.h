@@ -3,15 +3,12 @@
 // The solver: a classical fixed-step Runge-Kutta run of y'' = g(x, y, y') that reports
 // every grid point to a SampleSink.
 
+#include "solver/equation.h"
 #include "solver/fault.h"
 
 #include <cstdint>
 
-// The equation numbers of the option buttons. 0 means no option has been chosen yet;
-// it selects no equation, so g is 0 everywhere.
-constexpr int kEquationUnset = 0;
-constexpr int kEquationEmden = 5;
-constexpr int kEquationCosmos = 6;
+namespace solver {
 
 // The step, the double nearest to 0.01.
 constexpr double h = 0.01;
@@ -24,16 +21,19 @@ constexpr double gridAbscissa(double x0, std::int64_t i)
     return h * static_cast<double>(i) + x0;
 }
 
-// What a run uses. A value that was never captured counts as 0.
+// What a run uses, and what the window captures from its fields: a value that was never
+// captured counts as 0.
 struct RunParameters
 {
-    int eq = kEquationUnset;
-    double x0 = 0.0;  // start abscissa
-    double y0 = 0.0;  // y(x0)
-    double z0 = 0.0;  // y'(x0)
-    double xf = 0.0;  // final abscissa
-    double n = 0.0;   // index of the Emden equation
-    double lam = 0.0; // coefficient of the Cosmos equation
+    Equation eq = Equation::Unset;
+    double x0 = 0.0;  // start abscissa, Enter in Text1
+    double y0 = 0.0;  // y(x0), Enter in Text3
+    double z0 = 0.0;  // y'(x0), Enter in Text4
+    double xf = 0.0;  // final abscissa, Enter in Text2
+    double n = 0.0;   // index of the Emden equation, from Text5 at a run's start
+    double lam = 0.0; // coefficient of the Cosmos equation, from Text6 at a run's start
+
+    bool operator==(const RunParameters &) const = default;
 };
 
 // The receiver of a run's output. A returned fault other than Fault::None ends the run
@@ -63,3 +63,5 @@ struct RunOutcome
 // last grid point, at the Emden stop, or at the first failing operation. Nothing computed
 // after a failing operation reaches the sink.
 RunOutcome run(const RunParameters &p, SampleSink &sink);
+
+} // namespace solver

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+using namespace solver;
+
 namespace {
 
 using namespace plotpixels;
@@ -129,27 +131,21 @@ TEST_P(CurveDrawing, MatchesPaintingEverySegmentToWithinOnePixel)
     EXPECT_EQ(pixelsWithoutNeighbour(reference, merged), 0);
 }
 
-RunParameters params(int eq, double x0, double y0, double z0, double xf, double n = 0,
-                     double lam = 0)
-{
-    return RunParameters{eq, x0, y0, z0, xf, n, lam};
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Runs, CurveDrawing,
     testing::Values(
         // a steep straight line that leaves through the top edge
-        DrawCase{"UnsetDefaults", params(0, 0, 0.01, 16.947, 5)},
+        DrawCase{"UnsetDefaults", RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}},
         // oscillating around the x axis for a long while, thousands of samples per column
-        DrawCase{"SineForcedLong", params(2, 0, 0.01, 16.947, 400)},
-        DrawCase{"OscillatorFast", params(1, -5, 3, 40, 15)},
+        DrawCase{"SineForcedLong", RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 400}},
+        DrawCase{"OscillatorFast", RunParameters{.eq = Equation::Oscillator, .x0 = -5, .y0 = 3, .z0 = 40, .xf = 15}},
         // steep relaxation oscillations, clipped at top and bottom
-        DrawCase{"VanDerPol", params(4, -4, 2, 0, 14)},
-        DrawCase{"Damped", params(3, -1, 10, 16.947, 10)},
+        DrawCase{"VanDerPol", RunParameters{.eq = Equation::VanDerPol, .x0 = -4, .y0 = 2, .z0 = 0, .xf = 14}},
+        DrawCase{"Damped", RunParameters{.eq = Equation::Damped, .x0 = -1, .y0 = 10, .z0 = 16.947, .xf = 10}},
         // stretched fourfold: everything past x = 3.75 lies beyond the right edge
-        DrawCase{"CosmosClipped", params(6, 0, 0.5, 1, 5, 0, 1)},
-        DrawCase{"SineForcedHighDensity", params(2, 0, 0.01, 16.947, 50), 2.0},
-        DrawCase{"EmdenDots", params(5, 0.01, 1, 0, 20, 1.5)}),
+        DrawCase{"CosmosClipped", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 1, .xf = 5, .n = 0, .lam = 1}},
+        DrawCase{"SineForcedHighDensity", RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 50}, 2.0},
+        DrawCase{"EmdenDots", RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 1.5}}),
     [](const testing::TestParamInfo<DrawCase> &info) { return info.param.name; });
 
 TEST(CurveDrawing, DotsInAlternatingColoursKeepTheirOrder)
@@ -158,7 +154,7 @@ TEST(CurveDrawing, DotsInAlternatingColoursKeepTheirOrder)
     // each dot were painted at once: the picture equals per-dot painting exactly.
     PlotSurface surface(kSize);
     surface.setScale(-5, 15, 15, -5);
-    const std::vector<Mark> marks = runMarks(params(5, 0.01, 1, 0, 20, 2));
+    const std::vector<Mark> marks = runMarks(RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2});
     for (const Mark &m : marks) {
         MarkList one;
         one.marks[0] = m;

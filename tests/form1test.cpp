@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+using namespace solver;
+
 namespace {
 
 using namespace plotpixels;
@@ -186,7 +188,7 @@ TEST_F(Form1Test, OpensWithCaptionSizeAndNothingChosen)
     EXPECT_EQ(child("Label5")->palette().color(child("Label5")->backgroundRole()),
               QColor(128, 255, 255));
     EXPECT_TRUE(child("Label5")->autoFillBackground());
-    EXPECT_EQ(form.state().eq, kEquationUnset);
+    EXPECT_EQ(form.state().eq, Equation::Unset);
     EXPECT_EQ(form.state().y0, 0.0); // the default texts are not captured
     EXPECT_EQ(form.focusWidget(), text(1));
 }
@@ -242,7 +244,7 @@ TEST_F(Form1Test, OpensWithTheStartupAxes)
 TEST_F(Form1Test, TypicalUseListsTheReferenceRun)
 {
     chooseOption(2);
-    EXPECT_EQ(form.state().eq, 2);
+    EXPECT_EQ(form.state().eq, Equation::SineForced);
     enter(1);
     EXPECT_EQ(form.focusWidget(), text(3));
     enter(3);
@@ -370,9 +372,9 @@ TEST_F(Form1Test, ArrowKeysChooseTheNextOptionToo)
     chooseOption(3);
     QTest::keyClick(child("Option3"), Qt::Key_Down);
     EXPECT_TRUE(child<QRadioButton>("Option4")->isChecked());
-    EXPECT_EQ(form.state().eq, 4);
+    EXPECT_EQ(form.state().eq, Equation::VanDerPol);
     QTest::keyClick(child("Option4"), Qt::Key_Up);
-    EXPECT_EQ(form.state().eq, 3);
+    EXPECT_EQ(form.state().eq, Equation::Damped);
 }
 
 TEST_F(Form1Test, EmdenRunDrawsThreeFamiliesOfDots)

@@ -14,12 +14,14 @@ std::ostream &operator<<(std::ostream &os, const Mark &m)
               << m.colour << ")";
 }
 
+using namespace solver;
+
 namespace {
 
 struct MarksCase
 {
     std::string name;
-    int eq;
+    Equation eq;
     double n, x, y;
     std::vector<Mark> marks;
     Fault fault;
@@ -51,50 +53,50 @@ INSTANTIATE_TEST_SUITE_P(
     Marks, SampleMarks,
     testing::Values(
         MarksCase{
-            "Unset", kEquationUnset, 2, 1.5, -0.25, {{L, 1.5f, -0.25f, kLightRed}}, Fault::None},
-        MarksCase{"Oscillator", 1, 2, 0.01, 0.1, {{L, 0.01f, 0.1f, kLightRed}}, Fault::None},
-        MarksCase{"VanDerPol", 4, 2, 3, 2, {{L, 3, 2, kLightRed}}, Fault::None},
+            "Unset", Equation::Unset, 2, 1.5, -0.25, {{L, 1.5f, -0.25f, kLightRed}}, Fault::None},
+        MarksCase{"Oscillator", Equation::Oscillator, 2, 0.01, 0.1, {{L, 0.01f, 0.1f, kLightRed}}, Fault::None},
+        MarksCase{"VanDerPol", Equation::VanDerPol, 2, 3, 2, {{L, 3, 2, kLightRed}}, Fault::None},
         MarksCase{"EmdenSquareAndCube",
-                  5,
+                  Equation::Emden,
                   2,
                   0.5,
                   1.5,
                   {{P, 1, 3, kLightRed}, {P, 1, 4.5f, kBlack}, {P, 1, 6.75f, kGreen}},
                   Fault::None},
         MarksCase{"EmdenAtOne",
-                  5,
+                  Equation::Emden,
                   2,
                   0.01,
                   1,
                   {{P, 0.02f, 2, kLightRed}, {P, 0.02f, 2, kBlack}, {P, 0.02f, 2, kGreen}},
                   Fault::None},
-        MarksCase{"Cosmos", 6, 2, 1.25, 0.5, {{L, 5, 0.5f, kLightRed}}, Fault::None},
-        MarksCase{"OutsideCatalogue", 7, 2, 1, 1, {}, Fault::None},
+        MarksCase{"Cosmos", Equation::Cosmos, 2, 1.25, 0.5, {{L, 5, 0.5f, kLightRed}}, Fault::None},
+        MarksCase{"OutsideCatalogue", static_cast<Equation>(7), 2, 1, 1, {}, Fault::None},
         // A negative start with a fractional index: the light-red dot stands, the rest
         // has no value.
         MarksCase{"EmdenNegativeFractional",
-                  5,
+                  Equation::Emden,
                   2.5,
                   0.5,
                   -1,
                   {{P, 1, -2, kLightRed}},
                   Fault::PowerUndefined},
         MarksCase{
-            "EmdenZeroNegativeIndex", 5, -1, 1, 0, {{P, 2, 0, kLightRed}}, Fault::PowerOfZero},
+            "EmdenZeroNegativeIndex", Equation::Emden, -1, 1, 0, {{P, 2, 0, kLightRed}}, Fault::PowerOfZero},
         MarksCase{"EmdenPowerBeyondSingle",
-                  5,
+                  Equation::Emden,
                   2,
                   1,
                   1e20,
                   {{P, 2, 2e20f, kLightRed}},
                   Fault::CoordinateOverflow},
         MarksCase{
-            "EmdenPowerBeyondDouble", 5, 20, 1, 1e20, {{P, 2, 2e20f, kLightRed}}, Fault::Overflow},
-        MarksCase{"LineBeyondSingle", 2, 2, 1, 1e39, {}, Fault::CoordinateOverflow},
-        MarksCase{"CosmosStretchBeyondSingle", 6, 2, 1e38, 1, {}, Fault::CoordinateOverflow},
+            "EmdenPowerBeyondDouble", Equation::Emden, 20, 1, 1e20, {{P, 2, 2e20f, kLightRed}}, Fault::Overflow},
+        MarksCase{"LineBeyondSingle", Equation::SineForced, 2, 1, 1e39, {}, Fault::CoordinateOverflow},
+        MarksCase{"CosmosStretchBeyondSingle", Equation::Cosmos, 2, 1e38, 1, {}, Fault::CoordinateOverflow},
         // Just past the largest single but rounding down to it.
         MarksCase{"RoundsToLargestSingle",
-                  1,
+                  Equation::Oscillator,
                   2,
                   1,
                   3.4028235e38,

@@ -8,22 +8,22 @@
 #include <vector>
 
 // Keeps what a run hands over; can be told to refuse the sample number `refuseAt`.
-class RecordingSink : public SampleSink
+class RecordingSink : public solver::SampleSink
 {
 public:
-    Fault start(double x0, double y0) override
+    solver::Fault start(double x0, double y0) override
     {
         ++starts;
         startPoint = {x0, y0};
-        return Fault::None;
+        return solver::Fault::None;
     }
 
-    Fault sample(double x, double y) override
+    solver::Fault sample(double x, double y) override
     {
         if (samples.size() == refuseAt)
-            return Fault::OutputFailed;
+            return solver::Fault::OutputFailed;
         samples.emplace_back(x, y);
-        return Fault::None;
+        return solver::Fault::None;
     }
 
     int starts = 0;

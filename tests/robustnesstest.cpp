@@ -13,13 +13,15 @@
 #include <cmath>
 #include <random>
 
+using namespace solver;
+
 namespace {
 
 // What the window's sink does, with checks on everything that passes.
 class CheckingSink : public SampleSink
 {
 public:
-    CheckingSink(PlotSurface &surface, int eq, double n) : m_surface(surface), m_eq(eq), m_n(n) {}
+    CheckingSink(PlotSurface &surface, Equation eq, double n) : m_surface(surface), m_eq(eq), m_n(n) {}
 
     Fault start(double x0, double y0) override
     {
@@ -50,7 +52,7 @@ public:
 
 private:
     PlotSurface &m_surface;
-    int m_eq;
+    Equation m_eq;
     double m_n;
 };
 
@@ -70,7 +72,7 @@ TEST(Robustness, RandomAndExtremeParametersNeverReachTheWindowUnchecked)
     int failed = 0;
     for (int k = 0; k < 3000; ++k) {
         RunParameters p;
-        p.eq = static_cast<int>(random() % 7);
+        p.eq = static_cast<Equation>(random() % 7);
         p.x0 = value();
         p.y0 = value();
         p.z0 = value();

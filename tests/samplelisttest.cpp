@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+using namespace solver;
+
 namespace {
 
 struct ListCase
@@ -77,15 +79,15 @@ TEST_P(SampleListRuns, RowsAreTheListLinesOfTheSamplesHandedOut)
 INSTANTIATE_TEST_SUITE_P(
     Runs, SampleListRuns,
     testing::Values(
-        ListCase{"Default", {{0, 0, 0.01, 16.947, 5}}},
-        ListCase{"SineFromNegativeStart", {{2, -3.7, 1, 0, 12}}},
+        ListCase{"Default", {RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}}},
+        ListCase{"SineFromNegativeStart", {RunParameters{.eq = Equation::SineForced, .x0 = -3.7, .y0 = 1, .z0 = 0, .xf = 12}}},
         // far from 0 the grid abscissae carry rounding that the 15 digits show
-        ListCase{"LargeStart", {{1, 12345.678, 1, 0, 12350}}},
-        ListCase{"TinyStart", {{0, 1e-9, 0, 1, 0.5}}},
-        ListCase{"EmdenStop", {{5, 0.01, 1, 0, 20, 1}}},
+        ListCase{"LargeStart", {RunParameters{.eq = Equation::Oscillator, .x0 = 12345.678, .y0 = 1, .z0 = 0, .xf = 12350}}},
+        ListCase{"TinyStart", {RunParameters{.eq = Equation::Unset, .x0 = 1e-9, .y0 = 0, .z0 = 1, .xf = 0.5}}},
+        ListCase{"EmdenStop", {RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 1}}},
         // an empty run in between leaves the later x values right
         ListCase{"RunsInSuccession",
-                 {{0, 0, 0.01, 16.947, 1}, {0, 3, 0, 0, 2}, {2, -1, 0, 1, 0.5}, {0, 7, 1, 1, 7}}}),
+                 {RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 1}, RunParameters{.eq = Equation::Unset, .x0 = 3, .y0 = 0, .z0 = 0, .xf = 2}, RunParameters{.eq = Equation::SineForced, .x0 = -1, .y0 = 0, .z0 = 1, .xf = 0.5}, RunParameters{.eq = Equation::Unset, .x0 = 7, .y0 = 1, .z0 = 1, .xf = 7}}}),
     [](const testing::TestParamInfo<ListCase> &info) { return info.param.name; });
 
 TEST(SampleList, IsFullAtItsCapacityAndPublishesOnlyAtCommit)

@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace solver;
+
 namespace {
 
 struct Result
@@ -156,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "redurivezi-table: overflow at x = 0\n"},
         StatusCase{"OptionBeyondRange", "--xf 1e999", 1, 0,
                    "redurivezi-table: --xf: number out of range: 1e999\n"},
-        StatusCase{"Help", "--help", 0, 20, ""},
+        StatusCase{"Help", "--help", 0, 21, ""},
+        StatusCase{"Version", "--version", 0, 5, ""},
         StatusCase{"UnknownOption", "--step 0.1", 2, 0,
                    "redurivezi-table: unknown option --step\nUsage:"},
         StatusCase{"MissingValue", "--x0", 2, 0, "redurivezi-table: missing value for --x0\n"},
@@ -219,7 +222,7 @@ TEST(TableArguments, OmittedValuesAreTheFieldDefaults)
     const TableArguments a = parseTableArguments({});
     ASSERT_EQ(a.status, TableArguments::Run);
     const RunParameters &p = a.options.params;
-    EXPECT_EQ(p.eq, kEquationUnset);
+    EXPECT_EQ(p.eq, Equation::Unset);
     EXPECT_EQ(p.x0, 0);
     EXPECT_EQ(p.y0, 0.01);
     EXPECT_EQ(p.z0, 16.947);
@@ -235,7 +238,7 @@ TEST(TableArguments, TheLastOfARepeatedOptionCounts)
                                                 "--lam", "2x", "--lam", " 1e1"};
     const TableArguments a = parseTableArguments(args);
     ASSERT_EQ(a.status, TableArguments::Run);
-    EXPECT_EQ(a.options.params.eq, 6);
+    EXPECT_EQ(a.options.params.eq, Equation::Cosmos);
     EXPECT_EQ(a.options.params.lam, 10);
 }
 

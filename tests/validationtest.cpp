@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+using namespace solver;
+
 namespace {
 
 struct ClosedFormCase
@@ -31,18 +33,12 @@ void PrintTo(const ClosedFormCase &c, std::ostream *os)
     *os << c.name;
 }
 
-RunParameters params(int eq, double x0, double y0, double z0, double xf, double n = 0,
-                     double lam = 0)
-{
-    return RunParameters{eq, x0, y0, z0, xf, n, lam};
-}
-
 // Lane-Emden solutions are singular-looking at 0, so runs start at x0 = 0.01 on the
 // closed form and its derivative.
 RunParameters emdenFrom(double x0, double n, double xf, const std::function<double(double)> &y,
                         const std::function<double(double)> &dy)
 {
-    return params(kEquationEmden, x0, y(x0), dy(x0), xf, n);
+    return RunParameters{.eq = Equation::Emden, .x0 = x0, .y0 = y(x0), .z0 = dy(x0), .xf = xf, .n = n};
 }
 
 double laneEmden0(double x) { return 1 - x * x / 6; }
@@ -78,20 +74,20 @@ INSTANTIATE_TEST_SUITE_P(
                        1e-6, 310},
         ClosedFormCase{"LaneEmden5", emdenFrom(0.01, 5, 10, laneEmden5, laneEmden5d), laneEmden5,
                        1e-6, 1000},
-        ClosedFormCase{"OscillatorCosine", params(1, 0, 1, 0, 20), [](double x) { return std::cos(x); },
+        ClosedFormCase{"OscillatorCosine", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 20}, [](double x) { return std::cos(x); },
                        1e-6, 2001},
         // y = sin x solves y'' + 2y = sin x from y(0) = 0, y'(0) = 1.
-        ClosedFormCase{"SineForcedIsSine", params(2, 0, 0, 1, 20), [](double x) { return std::sin(x); },
+        ClosedFormCase{"SineForcedIsSine", RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 20}, [](double x) { return std::sin(x); },
                        1e-6, 2001},
         // y'' + 6y' + 5y = 0 from y(0) = 1, y'(0) = -3: (e^-x + e^-5x) / 2.
-        ClosedFormCase{"DampedTwoModes", params(3, 0, 1, -3, 10),
+        ClosedFormCase{"DampedTwoModes", RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 1, .z0 = -3, .xf = 10},
                        [](double x) { return (std::exp(-x) + std::exp(-5 * x)) / 2; }, 1e-6, 1001},
         // The static state of the Cosmos equation: lam y = 1 / y^2, y = lam^(-1/3).
-        ClosedFormCase{"CosmosStaticUnit", params(6, 0, 1, 0, 5, 0, 1), [](double) { return 1.0; },
+        ClosedFormCase{"CosmosStaticUnit", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 0, .lam = 1}, [](double) { return 1.0; },
                        1e-9, 501},
-        ClosedFormCase{"CosmosStaticHalf", params(6, 0, 0.5, 0, 5, 0, 8), [](double) { return 0.5; },
+        ClosedFormCase{"CosmosStaticHalf", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0, .xf = 5, .n = 0, .lam = 8}, [](double) { return 0.5; },
                        1e-9, 501},
-        ClosedFormCase{"CosmosStaticTwo", params(6, 0, 2, 0, 5, 0, 0.125),
+        ClosedFormCase{"CosmosStaticTwo", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 2, .z0 = 0, .xf = 5, .n = 0, .lam = 0.125},
                        [](double) { return 2.0; }, 1e-9, 501}),
     [](const testing::TestParamInfo<ClosedFormCase> &info) { return info.param.name; });
 
@@ -119,7 +115,7 @@ TEST_P(LaneEmdenZero, TheRunEndsAtTheFirstZero)
     const double y0 = 1 - x0 * x0 / 6 + n * std::pow(x0, 4) / 120;
     const double z0 = -x0 / 3 + n * std::pow(x0, 3) / 30;
     RecordingSink sink;
-    const RunOutcome out = run(params(kEquationEmden, x0, y0, z0, 20, n), sink);
+    const RunOutcome out = run(RunParameters{.eq = Equation::Emden, .x0 = x0, .y0 = y0, .z0 = z0, .xf = 20, .n = n}, sink);
     // With a fractional index the last step may take a power of a negative y instead.
     EXPECT_TRUE(out.emdenStop || out.fault == Fault::PowerUndefined) << faultText(out.fault);
     ASSERT_FALSE(sink.samples.empty());
@@ -140,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Indices, LaneEmdenZero,
 TEST(VanDerPol, SettlesOnTheLimitCycleOfPeriod6_6633)
 {
     RecordingSink sink;
-    run(params(4, 0, 0.5, 0, 100), sink);
+    run(RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 0.5, .z0 = 0, .xf = 100}, sink);
     ASSERT_EQ(sink.samples.size(), 10001u);
     // Upward zero crossings, placed by linear interpolation between samples.
     std::vector<double> crossings;

@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+using namespace solver;
+
 namespace {
 
 using namespace plotpixels;
@@ -43,7 +45,7 @@ public:
         const Fault f = sampleMarks(eq, n, x, y).fault;
         return f == Fault::None ? RecordingSink::sample(x, y) : f;
     }
-    int eq = 0;
+    Equation eq = Equation::Unset;
     double n = 0;
 };
 
@@ -188,30 +190,30 @@ INSTANTIATE_TEST_SUITE_P(
     Matrix, WindowFailure,
     testing::Values(
         FailureCase{"EmdenFromZero", 5, "2", "1", kFields("0", "1", "0", "5"),
-                    "Division by zero at x = 0.", {5, 0, 1, 0, 5, 2, 1}},
+                    "Division by zero at x = 0.", RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
         FailureCase{"CosmosThroughZero", 6, "2", "1", kFields("1", "0", "1", "5"),
-                    "Division by zero at x = 1.", {6, 1, 0, 1, 5, 2, 1}},
+                    "Division by zero at x = 1.", RunParameters{.eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = 2, .lam = 1}},
         FailureCase{"EmdenFractionalIndexNegativeStart", 5, "2.5", "1",
                     kFields("0.5", "-1", "0", "5"),
                     "Power of a negative number with a fractional exponent at x = 0.5.",
-                    {5, 0.5, -1, 0, 5, 2.5, 1}},
+                    RunParameters{.eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2.5, .lam = 1}},
         FailureCase{"EmdenFractionalIndexPartway", 5, "2.5", "1", kFields("0.01", "1", "0", "20"),
                     "Power of a negative number with a fractional exponent at x = 5.35.",
-                    {5, 0.01, 1, 0, 20, 2.5, 1}},
+                    RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5, .lam = 1}},
         // Van der Pol from far out is too stiff for the step: three samples, and the step
         // from the third overflows.
         FailureCase{"VanDerPolBlowingUp", 4, "2", "1", kFields("0", "100", "0", "5"),
-                    "Overflow at x = 0.02.", {4, 0, 100, 0, 5, 2, 1}},
+                    "Overflow at x = 0.02.", RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 100, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
         FailureCase{"StartValueBeyondSingle", 1, "2", "1", kFields("0", "1e39", "0", "5"),
-                    "Drawing coordinate out of range at x = 0.", {1, 0, 1e39, 0, 5, 2, 1}},
+                    "Drawing coordinate out of range at x = 0.", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 1e39, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
         FailureCase{"StartSlopeBeyondSingle", 1, "2", "1", kFields("0", "0", "-4e38", "5"),
-                    "Overflow of the single-precision slope at x = 0.", {1, 0, 0, -4e38, 5, 2, 1}},
+                    "Overflow of the single-precision slope at x = 0.", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = -4e38, .xf = 5, .n = 2, .lam = 1}},
         FailureCase{"FieldBeyondDoubleRange", 0, "2", "1", {{1, QStringLiteral("1e999")}},
                     "The number for the start abscissa x0 is beyond the range of a double",
-                    {0, 0, 0.01, 16.947, 5, 0, 0}, false},
+                    RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 0, .lam = 0}, false},
         FailureCase{"IndexBeyondDoubleRange", 5, "-1e400", "1", {{2, QStringLiteral("7")}},
                     "The number for the Emden index n is beyond the range of a double",
-                    {5, 0, 0.01, 16.947, 5, 0, 0}, false}),
+                    RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 0, .lam = 0}, false}),
     [](const testing::TestParamInfo<FailureCase> &info) { return info.param.name; });
 
 // ---- Hostile text in a field -----------------------------------------------------------

@@ -1,39 +1,27 @@
 #pragma once
 
 #include "solver/solver.h"
+#include "window/fieldtable.h"
+#include "window/formlayout.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
-#include <array>
+#include <functional>
+#include <memory>
 
+class FormCommands;
 class PlotSurface;
-class PlotWidget;
-class QAction;
-class QButtonGroup;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
+class RunSession;
 class SampleList;
-class SampleView;
 
-// What the window remembers between events. A value enters it only through the event
-// that captures it; until then it counts as 0.
-struct SolverState
-{
-    int eq = kEquationUnset;
-    double x0 = 0.0;  // Enter in Text1
-    double y0 = 0.0;  // Enter in Text3
-    double z0 = 0.0;  // Enter in Text4
-    double xf = 0.0;  // Enter in Text2
-    double n = 0.0;   // Enter in Text2, from Text5
-    double lam = 0.0; // Enter in Text2, from Text6
-};
+// What the window remembers between events: the chosen equation and the captured
+// parameters, each entering only through the event that captures it.
+using SolverState = solver::RunParameters;
 
 // The program's one window: the plot, the equation options, the fields, Ready and End,
-// and the sample list.
+// and the sample list. It wires the controls to the handlers below; the layout, the run
+// and the commands around the list and the plot live in rooms of their own.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -61,67 +49,28 @@ public:
     bool saveImageTo(const QString &path);
 
 private:
-    void createControls();
     void connectEvents();
     void load();
 
-    void enterInText1();
-    void enterInText3();
-    void enterInText4();
+    // Enter in Text1, Text3 or Text4: captures the field and moves along the Enter chain.
+    void enterInStartField(fields::Field field);
     void enterInText2();
     void ready();
     void end();
-
     void updateLegend();
 
-    void createActions();
-    void showListMenu(QPoint pos);
-    void showPlotMenu(QPoint pos);
-    // The selected lines, or all of them, to the clipboard as text, one per line.
-    void copySelection();
-    void copyAll();
-    void copyImage();
-    void saveListAs();
-    void saveImageAs();
     // Reads a field by the text-to-number rule. A number beyond the double range is
-    // reported and leaves `target` alone; false then.
-    bool capture(QLineEdit *field, double &target);
+    // reported and leaves the state alone; false then.
+    bool capture(fields::Field field);
     void startRun();
-    // During a run: publishes the new rows and paints plot and list, at most once per
-    // progress interval.
-    void showProgress();
-    void publishRows();
+    // Runs a user command; whatever it throws, an allocation failure included, is
+    // reported under the command's name, and the window keeps what it shows.
+    void guarded(const QString &command, const std::function<void()> &work);
     void warn(const QString &message);
 
     SolverState m_state;
-
-    PlotWidget *m_picture1 = nullptr;
-    std::array<QRadioButton *, 6> m_options{};
-    QButtonGroup *m_optionGroup = nullptr;
-    QLineEdit *m_text1 = nullptr;
-    QLineEdit *m_text2 = nullptr;
-    QLineEdit *m_text3 = nullptr;
-    QLineEdit *m_text4 = nullptr;
-    QLineEdit *m_text5 = nullptr;
-    QLineEdit *m_text6 = nullptr;
-    QPushButton *m_command1 = nullptr;
-    QPushButton *m_command2 = nullptr;
-    QLabel *m_label4 = nullptr;
-    QLabel *m_label5 = nullptr;
-    QLabel *m_label6 = nullptr;
-    SampleView *m_list1 = nullptr;
-    SampleList *m_samples = nullptr;
-
-    QAction *m_copyAction = nullptr;
-    QAction *m_copyAllAction = nullptr;
-    QAction *m_saveListAction = nullptr;
-    QAction *m_saveImageAction = nullptr;
-    QAction *m_copyImageAction = nullptr;
-
-    // The run under way.
-    int m_progressInterval;
-    QElapsedTimer m_runClock;
-    qint64 m_lastProgress = 0;
-    int m_runFirstRow = 0;
-    bool m_waitCursor = false;
+    SampleList *m_samples;
+    FormControls m_controls;
+    std::unique_ptr<RunSession> m_session;
+    FormCommands *m_commands = nullptr;
 };

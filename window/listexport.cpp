@@ -18,18 +18,25 @@ QString tr(const char *text)
     return QCoreApplication::translate("listexport", text);
 }
 
+constexpr std::size_t kMaxLine = std::max(kMaxListLineLength, kMaxCsvLineLength) + 1;
+
+char *writeRow(char *p, const SampleList &list, int row, Format format)
+{
+    const double x = list.x(row), y = list.y(row);
+    p = format == Format::Csv ? writeCsvLine(p, x, y) : writeListLine(p, x, y);
+    *p++ = '\n';
+    return p;
+}
+
+// Appends rows first..last to a block that is written out and emptied between calls, so
+// the worst case per row costs only one block's room.
 void appendRows(QByteArray &out, const SampleList &list, int first, int last, Format format)
 {
-    constexpr std::size_t kMaxLine = std::max(kMaxListLineLength, kMaxCsvLineLength) + 1;
     qsizetype size = out.size();
-    // Room for the longest line of each row; trimmed to what was written at the end.
     out.resize(size + static_cast<qsizetype>(kMaxLine) * (last - first + 1));
     char *p = out.data() + size;
-    for (int row = first; row <= last; ++row) {
-        const double x = list.x(row), y = list.y(row);
-        p = format == Format::Csv ? writeCsvLine(p, x, y) : writeListLine(p, x, y);
-        *p++ = '\n';
-    }
+    for (int row = first; row <= last; ++row)
+        p = writeRow(p, list, row, format);
     out.resize(p - out.data());
 }
 
@@ -48,12 +55,43 @@ Format formatFor(const QString &path)
 
 QByteArray text(const SampleList &list, int first, int last, Format format)
 {
-    QByteArray out;
-    if (format == Format::Csv)
-        out = "x,y\n";
-    if (first <= last)
-        appendRows(out, list, first, last, format);
+    return text(list, std::vector<RowSpan>{{first, last}}, format);
+}
+
+QByteArray text(const SampleList &list, const std::vector<RowSpan> &spans, Format format)
+{
+    const QByteArray header = format == Format::Csv ? QByteArrayLiteral("x,y\n") : QByteArray();
+    // Measured line by line into a scratch line, then written in place: the peak is the
+    // text itself.
+    qsizetype size = header.size();
+    char line[kMaxLine];
+    for (const RowSpan &s : spans)
+        for (int row = s.first; row <= s.last; ++row)
+            size += writeRow(line, list, row, format) - line;
+
+    QByteArray out(size, Qt::Uninitialized);
+    char *p = std::copy(header.begin(), header.end(), out.data());
+    for (const RowSpan &s : spans)
+        for (int row = s.first; row <= s.last; ++row)
+            p = writeRow(p, list, row, format);
+    Q_ASSERT(p == out.data() + out.size());
     return out;
+}
+
+std::vector<RowSpan> inListOrder(std::vector<RowSpan> spans)
+{
+    std::sort(spans.begin(), spans.end(),
+              [](const RowSpan &a, const RowSpan &b) { return a.first < b.first; });
+    std::vector<RowSpan> ordered;
+    int next = 0; // the first row not yet taken
+    for (RowSpan s : spans) {
+        s.first = std::max(s.first, next);
+        if (s.first > s.last)
+            continue;
+        ordered.push_back(s);
+        next = s.last + 1;
+    }
+    return ordered;
 }
 
 std::optional<QString> saveList(const SampleList &list, const QString &path)
@@ -65,7 +103,7 @@ std::optional<QString> saveList(const SampleList &list, const QString &path)
     if (format == Format::Csv && file.write("x,y\n") < 0)
         return failure(path, file.errorString());
     // In blocks, so that ten million lines never sit in memory as one text.
-    constexpr int kBlock = 65536;
+    constexpr int kBlock = 8192;
     QByteArray block;
     for (int first = 0; first < list.rowCount(); first += kBlock) {
         block.clear();

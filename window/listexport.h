@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QImage;
 class SampleList;
@@ -19,9 +20,24 @@ enum class Format {
 // The format a file name asks for: CSV for a name ending in ".csv", any case.
 Format formatFor(const QString &path);
 
+// An inclusive range of rows.
+struct RowSpan
+{
+    int first;
+    int last;
+};
+
 // Rows first..last (inclusive) as text, one per line, each ended by "\n". Latin-1 and
-// ASCII coincide for these characters, so the bytes are also UTF-8.
+// ASCII coincide for these characters, so the bytes are also UTF-8. The text is measured
+// first, then written into an array of exactly its size: ten million lines take their
+// 230 MB and not the room of the longest possible line for each.
 QByteArray text(const SampleList &list, int first, int last, Format format);
+// The same for several spans, in the order given.
+QByteArray text(const SampleList &list, const std::vector<RowSpan> &spans, Format format);
+
+// The spans of a selection, made in any order and possibly overlapping, in list order
+// with each row once.
+std::vector<RowSpan> inListOrder(std::vector<RowSpan> spans);
 
 // Writes all rows to `path` through a temporary file that is renamed into place only
 // when everything was written, so a failed save leaves no half file behind and an

@@ -7,6 +7,8 @@
 // row, so ten million rows cost no more to show than ten.
 class SampleView : public QTableView
 {
+    Q_OBJECT
+
 public:
     explicit SampleView(QWidget *parent = nullptr);
 

@@ -1,0 +1,68 @@
+#pragma once
+
+// The six text fields of the window, described once: the window takes their names,
+// default texts and descriptions from here, and the table tool its options, defaults and
+// usage.
+
+#include "solver/solver.h"
+
+#include <array>
+#include <string_view>
+
+namespace fields {
+
+// By what the field holds; the value is the index of its control, Text1 to Text6.
+enum class Field : int { X0, Xf, Y0, Z0, N, Lam };
+
+constexpr int kFieldCount = 6;
+
+struct FieldSpec
+{
+    std::string_view control;     // the control's name
+    std::string_view defaultText; // its text when the window opens
+    std::string_view holds;       // what it holds, as a message names it
+    std::string_view option;      // the table tool's option
+    double solver::RunParameters::*target;
+};
+
+inline constexpr std::array<FieldSpec, kFieldCount> kFields = {{
+    {"Text1", "0", "start abscissa x0", "--x0", &solver::RunParameters::x0},
+    {"Text2", "5", "final abscissa", "--xf", &solver::RunParameters::xf},
+    {"Text3", "0.01", "start value y(x0)", "--y0", &solver::RunParameters::y0},
+    {"Text4", "16.947", "start slope y'(x0)", "--z0", &solver::RunParameters::z0},
+    {"Text5", "2", "Emden index n", "--n", &solver::RunParameters::n},
+    {"Text6", "1", "Cosmos coefficient lam", "--lam", &solver::RunParameters::lam},
+}};
+
+constexpr const FieldSpec &spec(Field f)
+{
+    return kFields[static_cast<std::size_t>(f)];
+}
+
+// Enter in each start field captures it and moves the focus on along this chain,
+// whatever the tab order; Enter in the last one runs.
+inline constexpr std::array<Field, 4> kEnterChain = {Field::X0, Field::Y0, Field::Z0,
+                                                     Field::Xf};
+
+// What a run start reads, in this order: a number beyond range ends the reading there.
+inline constexpr std::array<Field, 3> kRunStartOrder = {Field::N, Field::Lam, Field::Xf};
+
+// Every field in the order the window captures them: the Enter chain's start fields,
+// then a run's start.
+inline constexpr std::array<Field, kFieldCount> kCaptureOrder = {
+    Field::X0, Field::Y0, Field::Z0, Field::N, Field::Lam, Field::Xf};
+
+// The order in which the table tool's usage lists them.
+inline constexpr std::array<Field, kFieldCount> kUsageOrder = {
+    Field::X0, Field::Y0, Field::Z0, Field::Xf, Field::N, Field::Lam};
+
+// The field after `f` on the Enter chain; Xf, the last, has none and returns itself.
+constexpr Field nextOnEnter(Field f)
+{
+    for (std::size_t i = 0; i + 1 < kEnterChain.size(); ++i)
+        if (kEnterChain[i] == f)
+            return kEnterChain[i + 1];
+    return f;
+}
+
+} // namespace fields

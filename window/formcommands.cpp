@@ -1,0 +1,170 @@
+#include "window/formcommands.h"
+
+#include "platform/samplelist.h"
+#include "plot/plotwidget.h"
+#include "window/listexport.h"
+#include "window/sampleview.h"
+#include "window/waitcursor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
+
+namespace {
+
+void setClipboardText(QByteArray text)
+{
+    // As bytes: ten million lines are 230 MB this way, twice that as a QString.
+    auto mime = std::make_unique<QMimeData>();
+    mime->setData(QStringLiteral("text/plain"), text);
+    QGuiApplication::clipboard()->setMimeData(mime.release());
+}
+
+// Asks for a file name; an answer without a suffix gets the one of the chosen type.
+QString askForFile(QWidget *parent, const QString &caption, const QString &name,
+                   const QStringList &filters, const QString &defaultSuffix)
+{
+    QFileDialog dialog(parent, caption, name);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(name);
+    // Each filter names its suffix: "Text (*.txt)".
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &f) {
+        const qsizetype star = f.indexOf(QLatin1String("*."));
+        if (star >= 0)
+            dialog.setDefaultSuffix(f.mid(star + 2, f.indexOf(u')', star) - star - 2));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+FormCommands::FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot,
+                           QWidget *window, Guard guard, Warn warn)
+    : QObject(window), m_list(list), m_samples(samples), m_plot(plot), m_window(window),
+      m_guard(std::move(guard)), m_warn(std::move(warn))
+{
+    m_copyAction = makeAction("copyAction", tr("Copy"), &FormCommands::copySelection);
+    m_copyAllAction = makeAction("copyAllAction", tr("Copy All"), &FormCommands::copyAll);
+    m_saveListAction =
+        makeAction("saveListAction", tr("Save List As…"), &FormCommands::saveListAs);
+    m_saveImageAction =
+        makeAction("saveImageAction", tr("Save Image As…"), &FormCommands::saveImageAs);
+    m_copyImageAction = makeAction("copyImageAction", tr("Copy Image"), &FormCommands::copyImage);
+
+    // Ctrl+C while the list has the focus; Ctrl+A is the view's own select-all.
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    m_copyAction->setShortcutContext(Qt::WidgetShortcut);
+    m_list.addAction(m_copyAction);
+
+    m_list.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_list, &QWidget::customContextMenuRequested, this, &FormCommands::showListMenu);
+    m_plot.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_plot, &QWidget::customContextMenuRequested, this, &FormCommands::showPlotMenu);
+}
+
+QAction *FormCommands::makeAction(const char *name, const QString &text,
+                                  void (FormCommands::*slot)())
+{
+    auto *action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    // Whatever fails inside a command is reported under the command's name.
+    connect(action, &QAction::triggered, this, [this, slot, command = QString(text).remove(u'…')] {
+        m_guard(command, [this, slot] { (this->*slot)(); });
+    });
+    return action;
+}
+
+void FormCommands::showListMenu(QPoint pos)
+{
+    m_copyAction->setEnabled(m_list.selectionModel()->hasSelection());
+    m_copyAllAction->setEnabled(m_samples.rowCount() > 0);
+    m_saveListAction->setEnabled(m_samples.rowCount() > 0);
+    QMenu menu(m_window);
+    menu.addAction(m_copyAction);
+    menu.addAction(m_copyAllAction);
+    menu.addSeparator();
+    menu.addAction(m_saveListAction);
+    menu.exec(m_list.viewport()->mapToGlobal(pos));
+    m_copyAction->setEnabled(true); // the shortcut checks the selection itself
+}
+
+void FormCommands::showPlotMenu(QPoint pos)
+{
+    QMenu menu(m_window);
+    menu.addAction(m_saveImageAction);
+    menu.addAction(m_copyImageAction);
+    menu.exec(m_plot.mapToGlobal(pos));
+}
+
+void FormCommands::copySelection()
+{
+    // The selection is a set of row ranges, in the order they were made; the lines go
+    // out in list order, each once.
+    std::vector<listexport::RowSpan> spans;
+    for (const QItemSelectionRange &r : m_list.selectionModel()->selection())
+        spans.push_back({r.top(), r.bottom()});
+    if (spans.empty())
+        return;
+    setClipboardText(listexport::text(m_samples, listexport::inListOrder(std::move(spans)),
+                                      listexport::Format::Lines));
+}
+
+void FormCommands::copyAll()
+{
+    setClipboardText(listexport::text(m_samples, 0, m_samples.rowCount() - 1,
+                                      listexport::Format::Lines));
+}
+
+QImage FormCommands::plotImage() const
+{
+    // Rendered like the screen, legend labels included, at the screen's pixel ratio.
+    return m_plot.grab().toImage();
+}
+
+void FormCommands::copyImage()
+{
+    QGuiApplication::clipboard()->setImage(plotImage());
+}
+
+void FormCommands::saveListAs()
+{
+    const QString path = askForFile(m_window, tr("Save List As"), QStringLiteral("list.txt"),
+                                    {tr("Text (*.txt)"), tr("CSV (*.csv)")}, QStringLiteral("txt"));
+    if (!path.isEmpty())
+        saveListTo(path);
+}
+
+void FormCommands::saveImageAs()
+{
+    const QString path = askForFile(m_window, tr("Save Image As"), QStringLiteral("plot.png"),
+                                    {tr("PNG image (*.png)")}, QStringLiteral("png"));
+    if (!path.isEmpty())
+        saveImageTo(path);
+}
+
+bool FormCommands::saveListTo(const QString &path)
+{
+    std::optional<QString> error;
+    {
+        WaitCursor cursor;
+        error = listexport::saveList(m_samples, path);
+    }
+    if (error)
+        m_warn(*error);
+    return !error;
+}
+
+bool FormCommands::saveImageTo(const QString &path)
+{
+    const std::optional<QString> error = listexport::saveImage(plotImage(), path);
+    if (error)
+        m_warn(*error);
+    return !error;
+}

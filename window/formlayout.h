@@ -1,0 +1,36 @@
+#pragma once
+
+// The controls of the window at their places: names, twips, captions, default texts,
+// colours, fonts and tab order, as the window description gives them.
+
+#include "window/fieldtable.h"
+
+#include <array>
+
+class PlotWidget;
+class QAbstractItemModel;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+class SampleView;
+
+struct FormControls
+{
+    PlotWidget *picture1 = nullptr;
+    std::array<QRadioButton *, 6> options{}; // Option1..Option6
+    QButtonGroup *optionGroup = nullptr;     // ids 1..6, the equation numbers
+    std::array<QLineEdit *, fields::kFieldCount> texts{}; // Text1..Text6
+    QPushButton *command1 = nullptr;                      // Ready
+    QPushButton *command2 = nullptr;                      // End
+    std::array<QLabel *, 3> legend{};                     // Label4..Label6
+    SampleView *list1 = nullptr;
+
+    QLineEdit *text(fields::Field f) const { return texts[static_cast<std::size_t>(f)]; }
+};
+
+// Creates every control of `form`, showing `samples` in the list, and sets the form's own
+// caption, size and colour.
+FormControls layOutForm(QWidget *form, QAbstractItemModel *samples);

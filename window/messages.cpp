@@ -1,0 +1,73 @@
+#include "window/messages.h"
+
+#include "listing/numbertext.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace messages {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("messages", text);
+}
+
+QString latin1(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+QString quoted(const QString &text)
+{
+    qsizetype kept = std::min<qsizetype>(text.size(), 40);
+    if (kept < text.size() && text[kept - 1].isHighSurrogate())
+        --kept; // never half a character
+    QString shown;
+    for (qsizetype i = 0; i < kept; ++i) {
+        const QChar c = text[i];
+        shown += c.isPrint() || c.isSurrogate() ? c : QChar(0xFFFD);
+    }
+    if (kept < text.size())
+        shown += tr("… (%1 characters)").arg(text.size());
+    return shown;
+}
+
+QString numberOutOfRange(fields::Field field, const QString &text)
+{
+    return tr("The number for the %1 is beyond the range of a double:\n%2")
+        .arg(latin1(fields::spec(field).holds), quoted(text));
+}
+
+QString runFault(const solver::RunOutcome &outcome, std::size_t capacity)
+{
+    const QString x = QString::fromStdString(generalText(outcome.faultX));
+    if (outcome.fault == solver::Fault::ListFull)
+        return tr("The list is full (%1 lines). The run stopped at x = %2. Ready clears it.")
+            .arg(QLocale(QLocale::English).toString(qulonglong(capacity)), x);
+    if (outcome.fault == solver::Fault::OutOfMemory)
+        return tr("There is not enough memory for more lines. The run stopped at x = %1; the "
+                  "plot and the list keep what came before it. Ready clears them.")
+            .arg(x);
+    if (!outcome.failed())
+        return {};
+    // Only the run ends: the plot, the list and the captured values stay as they are.
+    QString what = latin1(solver::faultText(outcome.fault));
+    what[0] = what[0].toUpper();
+    return tr("%1 at x = %2.\n\nThe run stopped there; the plot and the list keep what came "
+              "before it.")
+        .arg(what, x);
+}
+
+QString commandFailed(const QString &command, const QString &reason)
+{
+    return tr("%1 could not be done: %2.\n\nThe plot and the list are as they were.")
+        .arg(command, reason);
+}
+
+} // namespace messages

@@ -1,0 +1,28 @@
+#pragma once
+
+// The texts of the window's messages, as pure functions: only the window shows them.
+
+#include "solver/solver.h"
+#include "window/fieldtable.h"
+
+#include <QString>
+
+#include <cstddef>
+
+namespace messages {
+
+// A field's text as a message quotes it: a pasted page of digits is cut short after 40
+// characters, never inside a character, and control characters become visible.
+QString quoted(const QString &text);
+
+// Enter read a number beyond the range of a double from `field`, which held `text`.
+QString numberOutOfRange(fields::Field field, const QString &text);
+
+// What the user is told when a run ended with a fault; empty when it did not. A list
+// holding `capacity` lines is full.
+QString runFault(const solver::RunOutcome &outcome, std::size_t capacity);
+
+// A command that could not be carried out for want of memory, or for another reason.
+QString commandFailed(const QString &command, const QString &reason);
+
+} // namespace messages

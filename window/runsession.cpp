@@ -1,0 +1,125 @@
+#include "window/runsession.h"
+
+#include "platform/samplelist.h"
+#include "plot/marks.h"
+#include "plot/plotwidget.h"
+#include "window/sampleview.h"
+#include "window/waitcursor.h"
+
+using solver::Fault;
+
+namespace {
+
+// The window's receiver of a run: each sample is drawn first, then listed. A sample
+// whose marks have no value is neither finished on the plot nor listed. Every so many
+// samples it lets the session show how far the run has come.
+template<typename Progress> class RunSink : public solver::SampleSink
+{
+public:
+    RunSink(PlotSurface &surface, SampleList &list, const solver::RunParameters &p,
+            Progress progress)
+        : m_surface(surface), m_list(list), m_eq(p.eq), m_n(p.n), m_progress(progress)
+    {
+    }
+
+    Fault start(double x0, double y0) override
+    {
+        m_list.startRun(x0);
+        const MarkList marks = startMarks(x0, y0);
+        m_surface.draw(marks);
+        return marks.fault;
+    }
+
+    Fault sample(double x, double y) override
+    {
+        // A sample that cannot be listed is not drawn either.
+        if (m_list.full())
+            return Fault::ListFull;
+        const MarkList marks = sampleMarks(m_eq, m_n, x, y);
+        // The list recomputes x from the run's x0 and the grid index.
+        Q_ASSERT(!marks.ok() || x == m_list.nextAbscissa());
+        // The row is taken before the marks are painted, which nothing can see before the
+        // next repaint, so that a list that cannot grow leaves this sample off the plot too.
+        if (marks.ok() && !m_list.tryAppend(y))
+            return Fault::OutOfMemory;
+        m_surface.draw(marks);
+        if (!marks.ok())
+            return marks.fault;
+        if (--m_untilProgress == 0) {
+            m_untilProgress = kProgressEvery;
+            m_progress();
+        }
+        return Fault::None;
+    }
+
+private:
+    // Often enough for a tenth of a second at any speed, rare enough to cost nothing.
+    static constexpr int kProgressEvery = 1024;
+
+    PlotSurface &m_surface;
+    SampleList &m_list;
+    solver::Equation m_eq;
+    double m_n;
+    Progress m_progress;
+    int m_untilProgress = kProgressEvery;
+};
+
+} // namespace
+
+RunSession::RunSession(PlotWidget &plot, SampleList &samples, SampleView &view,
+                       int progressInterval)
+    : m_plot(plot), m_samples(samples), m_view(view), m_progressInterval(progressInterval)
+{
+}
+
+solver::RunOutcome RunSession::execute(const solver::RunParameters &p)
+{
+    m_firstRow = m_samples.rowCount();
+    m_clock.start();
+    m_lastProgress = 0;
+    WaitCursor cursor(WaitCursor::Later);
+    auto progress = [this, &cursor] {
+        const qint64 now = m_clock.elapsed();
+        if (now - m_lastProgress < m_progressInterval)
+            return;
+        // Only a run that lasts longer than a moment shows it.
+        cursor.show();
+        showProgress(now);
+    };
+    RunSink sink(m_plot.surface(), m_samples, p, progress);
+
+    // The run holds the only thread until it ends. Progress is painted directly, so no
+    // input event is dispatched meanwhile: what is typed or clicked waits in the queue and
+    // is handled afterwards, in order.
+    solver::RunOutcome outcome;
+    try {
+        outcome = solver::run(p, sink);
+    } catch (...) {
+        // What was listed stays listed, and is shown.
+        publishRows();
+        m_plot.update();
+        throw;
+    }
+    publishRows();
+    m_plot.update();
+    return outcome;
+}
+
+void RunSession::showProgress(qint64 now)
+{
+    m_lastProgress = now;
+    publishRows();
+    // repaint(), not update(): painted and flushed now, with no trip through the event
+    // queue, which holds the user's input until the run is over.
+    m_view.refresh();
+    m_plot.repaint();
+}
+
+void RunSession::publishRows()
+{
+    const int before = m_samples.rowCount();
+    m_samples.commit();
+    // The list shows the newest run from its first line.
+    if (before == m_firstRow && m_firstRow < m_samples.rowCount())
+        m_view.showAtTop(m_firstRow);
+}

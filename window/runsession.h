@@ -1,0 +1,37 @@
+#pragma once
+
+// A run in the window: the sink that draws each sample, then lists it, and the progress a
+// long run shows while it holds the thread.
+
+#include "solver/solver.h"
+
+#include <QElapsedTimer>
+
+class PlotWidget;
+class SampleList;
+class SampleView;
+
+class RunSession
+{
+public:
+    RunSession(PlotWidget &plot, SampleList &samples, SampleView &view, int progressInterval);
+
+    // Runs to the end, the Emden stop or the first fault, and publishes every listed row.
+    // Returns how the run ended; telling the user is the window's job.
+    solver::RunOutcome execute(const solver::RunParameters &p);
+
+private:
+    // Publishes the new rows and paints plot and list, at most once per progress interval.
+    void showProgress(qint64 now);
+    void publishRows();
+
+    PlotWidget &m_plot;
+    SampleList &m_samples;
+    SampleView &m_view;
+    int m_progressInterval;
+
+    // The run under way.
+    QElapsedTimer m_clock;
+    qint64 m_lastProgress = 0;
+    int m_firstRow = 0;
+};
