@@ -4,6 +4,7 @@
 #include "plot/plotsurface.h"
 #include "window/form1.h"
 
+#include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
 #include "tests/plotpixels.h"
 
@@ -32,33 +33,18 @@ namespace {
 
 using namespace plotpixels;
 
-class Export : public testing::Test
+class Export : public testing::Test, public FormDriver
 {
 protected:
-    Export()
-    {
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        QGuiApplication::clipboard()->clear();
-    }
-
-    template<typename W = QWidget> W *child(const char *name)
-    {
-        auto *w = form.findChild<W *>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
+    Export() { QGuiApplication::clipboard()->clear(); }
 
     // Enter in the four fields as they stand, with `xf` in the last.
     void typicalRun(int option = 2, const char *xf = "5")
     {
-        QTest::mouseClick(child<QRadioButton>(("Option" + std::to_string(option)).c_str()),
-                          Qt::LeftButton);
-        for (const char *name : {"Text1", "Text3", "Text4"})
-            QTest::keyClick(child<QLineEdit>(name), Qt::Key_Return);
-        child<QLineEdit>("Text2")->setText(QString::fromLatin1(xf));
-        QTest::keyClick(child<QLineEdit>("Text2"), Qt::Key_Return);
+        choose(option);
+        for (int field : {1, 3, 4})
+            enter(field);
+        runTo(xf);
     }
 
     QString lines(int first, int last) const
@@ -76,8 +62,6 @@ protected:
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, r.center());
     }
     static QString clipboardText() { return QGuiApplication::clipboard()->text(); }
-
-    Form1 form;
 };
 
 TEST_F(Export, CtrlCCopiesTheSelectedLinesInListOrder)

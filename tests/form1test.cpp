@@ -3,6 +3,7 @@
 #include "platform/samplelist.h"
 #include "plot/plotsurface.h"
 
+#include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
 #include "tests/referencedata.h"
 #include "tests/plotpixels.h"
@@ -30,51 +31,9 @@ namespace {
 
 using namespace plotpixels;
 
-class Form1Test : public testing::Test
+class Form1Test : public testing::Test, public FormDriver
 {
 protected:
-    Form1Test()
-    {
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
-
-    template<typename W = QWidget> W *child(const char *name)
-    {
-        auto *w = form.findChild<W *>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-
-    QLineEdit *text(int i) { return child<QLineEdit>(("Text" + std::to_string(i)).c_str()); }
-
-    void enter(int field) { QTest::keyClick(text(field), Qt::Key_Return); }
-    void enter(int field, const char *typed)
-    {
-        text(field)->setText(QString::fromLatin1(typed));
-        enter(field);
-    }
-    void chooseOption(int i)
-    {
-        QTest::mouseClick(child<QRadioButton>(("Option" + std::to_string(i)).c_str()),
-                          Qt::LeftButton);
-    }
-    // Enter in the four fields as they stand: captures x0, y0 and z0, then runs.
-    void enterAll()
-    {
-        for (int field : {1, 3, 4, 2})
-            enter(field);
-    }
-
-    std::vector<std::string> lines() const
-    {
-        std::vector<std::string> out;
-        for (int row = 0; row < form.samples().rowCount(); ++row)
-            out.push_back(form.samples().line(row).toStdString());
-        return out;
-    }
-
     QRgb pixel(int x, int y) { return form.surface().image().pixel(x, y); }
     int count(QRgb colour)
     {
@@ -93,7 +52,6 @@ protected:
         return shown;
     }
 
-    Form1 form;
 };
 
 // ---- Layout ------------------------------------------------------------------------------
@@ -243,7 +201,7 @@ TEST_F(Form1Test, OpensWithTheStartupAxes)
 
 TEST_F(Form1Test, TypicalUseListsTheReferenceRun)
 {
-    chooseOption(2);
+    choose(2);
     EXPECT_EQ(form.state().eq, Equation::SineForced);
     enter(1);
     EXPECT_EQ(form.focusWidget(), text(3));
@@ -355,11 +313,11 @@ TEST_F(Form1Test, ReadyClearsPlotAndListAndRedrawsTheAxes)
 
 TEST_F(Form1Test, LegendFollowsTheEquationOnlyAtReady)
 {
-    chooseOption(5);
+    choose(5);
     EXPECT_FALSE(legendVisible()); // choosing does not touch it
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
     EXPECT_TRUE(legendVisible());
-    chooseOption(1);
+    choose(1);
     EXPECT_TRUE(child<QRadioButton>("Option1")->isChecked());
     EXPECT_FALSE(child<QRadioButton>("Option5")->isChecked());
     EXPECT_TRUE(legendVisible());
@@ -369,7 +327,7 @@ TEST_F(Form1Test, LegendFollowsTheEquationOnlyAtReady)
 
 TEST_F(Form1Test, ArrowKeysChooseTheNextOptionToo)
 {
-    chooseOption(3);
+    choose(3);
     QTest::keyClick(child("Option3"), Qt::Key_Down);
     EXPECT_TRUE(child<QRadioButton>("Option4")->isChecked());
     EXPECT_EQ(form.state().eq, Equation::VanDerPol);
@@ -379,7 +337,7 @@ TEST_F(Form1Test, ArrowKeysChooseTheNextOptionToo)
 
 TEST_F(Form1Test, EmdenRunDrawsThreeFamiliesOfDots)
 {
-    chooseOption(5);
+    choose(5);
     enter(1, "0.01");
     enter(3, "1");
     enter(4, "0");
@@ -397,7 +355,7 @@ TEST_F(Form1Test, EmdenRunDrawsThreeFamiliesOfDots)
 TEST_F(Form1Test, AFailingRunWarnsAndKeepsEverything)
 {
     enterAll(); // 501 lines of the unset equation
-    chooseOption(5);
+    choose(5);
     const QImage before = form.surface().image().copy();
     {
         MessageBoxCatcher catcher;
@@ -424,7 +382,7 @@ TEST_F(Form1Test, AFailingRunWarnsAndKeepsEverything)
 
 TEST_F(Form1Test, AFailurePartwayKeepsTheSamplesBeforeIt)
 {
-    chooseOption(5);
+    choose(5);
     enter(1, "0.01");
     enter(3, "1");
     enter(4, "0");
@@ -493,7 +451,7 @@ TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
 
 TEST_F(Form1Test, ThePlotSurvivesBeingHiddenAndShownAgain)
 {
-    chooseOption(1);
+    choose(1);
     enterAll();
     form.showMinimized();
     form.hide();

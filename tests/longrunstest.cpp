@@ -4,6 +4,7 @@
 #include "platform/samplelist.h"
 #include "window/form1.h"
 
+#include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
 
 #include <gtest/gtest.h>
@@ -22,20 +23,6 @@
 #include <vector>
 
 namespace {
-
-template<typename W> W *child(QWidget &form, const char *name)
-{
-    auto *w = form.findChild<W *>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
-void runTo(Form1 &form, const char *xf)
-{
-    auto *text2 = child<QLineEdit>(form, "Text2");
-    text2->setText(QString::fromLatin1(xf));
-    QTest::keyClick(text2, Qt::Key_Return);
-}
 
 // Calls `onEvent` for every event of the given type that reaches `target`, or any
 // object when target is null.
@@ -73,18 +60,17 @@ struct Progress
 TEST(LongRun, PaintsItsProgressWhileItRuns)
 {
     // Progress at every check, so a short run shows it many times.
-    Form1 form(SampleList::kDefaultCapacity, 0);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    auto *list = child<QAbstractItemView>(form, "List1");
+    FormDriver w(SampleList::kDefaultCapacity, 0);
+    Form1 &form = w.form;
+    auto *list = w.child<QAbstractItemView>("List1");
     std::vector<Progress> seen;
-    EventWatch paints(QEvent::Paint, child<QWidget>(form, "Picture1"), [&](QObject *, QEvent *) {
+    EventWatch paints(QEvent::Paint, w.child<QWidget>("Picture1"), [&](QObject *, QEvent *) {
         const QCursor *cursor = QApplication::overrideCursor();
         seen.push_back({form.samples().rowCount(), list->verticalScrollBar()->maximum(),
                         cursor && cursor->shape() == Qt::WaitCursor});
     });
 
-    runTo(form, "200"); // 20 001 samples
+    w.runTo("200"); // 20 001 samples
     ASSERT_EQ(form.samples().rowCount(), 20001);
     std::vector<Progress> during;
     for (const Progress &p : seen)
@@ -103,25 +89,23 @@ TEST(LongRun, PaintsItsProgressWhileItRuns)
 
 TEST(LongRun, ShortRunsShowNoProgress)
 {
-    Form1 form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    FormDriver w;
+    Form1 &form = w.form;
     int paintsDuringRun = 0;
-    EventWatch paints(QEvent::Paint, child<QWidget>(form, "Picture1"), [&](QObject *, QEvent *) {
+    EventWatch paints(QEvent::Paint, w.child<QWidget>("Picture1"), [&](QObject *, QEvent *) {
         paintsDuringRun += form.samples().rowCount() < 501;
     });
-    runTo(form, "5");
+    w.runTo("5");
     EXPECT_EQ(paintsDuringRun, 0);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(LongRun, InputDuringARunWaitsAndIsHandledAfterwardsInOrder)
 {
-    Form1 form(SampleList::kDefaultCapacity, 0);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    auto *text1 = child<QLineEdit>(form, "Text1");
-    auto *text2 = child<QLineEdit>(form, "Text2");
+    FormDriver w(SampleList::kDefaultCapacity, 0);
+    Form1 &form = w.form;
+    auto *text1 = w.child<QLineEdit>("Text1");
+    auto *text2 = w.child<QLineEdit>("Text2");
     text2->setText(QStringLiteral("100")); // 10 001 samples, progress painted throughout
 
     // Ten Enters in the final field and a key in the first, all queued at once, as if
@@ -159,17 +143,16 @@ TEST(LongRun, InputDuringARunWaitsAndIsHandledAfterwardsInOrder)
 
 TEST(LongRun, AFullListStopsTheRunAndKeepsWhatWasListed)
 {
-    Form1 form(600, Form1::kProgressInterval);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    FormDriver w(600, Form1::kProgressInterval);
+    Form1 &form = w.form;
     MessageBoxCatcher answer;
-    runTo(form, "5");
+    w.runTo("5");
     ASSERT_EQ(form.samples().rowCount(), 501);
     std::vector<QString> first;
     for (int row = 0; row < 501; ++row)
         first.push_back(form.samples().line(row));
 
-    runTo(form, "5"); // would add 501 more; 99 fit
+    w.runTo("5"); // would add 501 more; 99 fit
     ASSERT_EQ(answer.count(), 1);
     EXPECT_EQ(answer.text(), QStringLiteral("The list is full (600 lines). The run stopped at "
                                               "x = 0.99. Ready clears it."));
@@ -179,26 +162,25 @@ TEST(LongRun, AFullListStopsTheRunAndKeepsWhatWasListed)
     EXPECT_EQ(form.samples().line(501), first[0]);
     EXPECT_EQ(form.samples().line(599), first[98]);
 
-    QTest::mouseClick(child<QPushButton>(form, "Command1"), Qt::LeftButton);
-    runTo(form, "5");
+    QTest::mouseClick(w.child<QPushButton>("Command1"), Qt::LeftButton);
+    w.runTo("5");
     EXPECT_EQ(form.samples().rowCount(), 501);
     EXPECT_EQ(answer.count(), 1);
 }
 
 TEST(LongRun, ReadyEmptiesAHugeListAtOnce)
 {
-    Form1 form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    runTo(form, "10000");
+    FormDriver w;
+    Form1 &form = w.form;
+    w.runTo("10000");
     ASSERT_EQ(form.samples().rowCount(), 1'000'001);
     QCoreApplication::processEvents();
-    auto *list = child<QAbstractItemView>(form, "List1");
+    auto *list = w.child<QAbstractItemView>("List1");
     EXPECT_GT(list->verticalScrollBar()->maximum(), 900'000);
 
     QSignalSpy reset(&form.samples(), &SampleList::modelReset);
     QSignalSpy removed(&form.samples(), &SampleList::rowsRemoved);
-    QTest::mouseClick(child<QPushButton>(form, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(w.child<QPushButton>("Command1"), Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(removed.count(), 0);

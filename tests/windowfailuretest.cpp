@@ -8,6 +8,7 @@
 #include "plot/plotsurface.h"
 #include "window/form1.h"
 
+#include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
 #include "tests/referencedata.h"
 #include "tests/plotpixels.h"
@@ -49,43 +50,7 @@ public:
     double n = 0;
 };
 
-class Window
-{
-public:
-    explicit Window(std::size_t capacity = SampleList::kDefaultCapacity)
-        : form(capacity, Form1::kProgressInterval)
-    {
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
-
-    QLineEdit *text(int i) { return form.findChild<QLineEdit *>(QStringLiteral("Text%1").arg(i)); }
-    void choose(int option)
-    {
-        QTest::mouseClick(form.findChild<QRadioButton *>(QStringLiteral("Option%1").arg(option)),
-                          Qt::LeftButton);
-    }
-    void ready() { QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton); }
-    // Types each text into its field and presses Enter there, in the order given.
-    void enter(const std::vector<std::pair<int, QString>> &fields)
-    {
-        for (const auto &[field, typed] : fields) {
-            text(field)->setFocus();
-            text(field)->setText(typed);
-            QTest::keyClick(text(field), Qt::Key_Return);
-        }
-    }
-    std::vector<std::string> lines() const
-    {
-        std::vector<std::string> out;
-        for (int row = 0; row < form.samples().rowCount(); ++row)
-            out.push_back(form.samples().line(row).toStdString());
-        return out;
-    }
-
-    Form1 form;
-};
+using Window = FormDriver;
 
 struct FailureCase
 {

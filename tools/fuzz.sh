@@ -19,9 +19,8 @@ if ! command -v clang++ >/dev/null; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q clang
 fi
 
-CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DREDURIVEZI_FUZZ=ON -DREDURIVEZI_TESTS=OFF -DREDURIVEZI_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j2 --target "${targets[@]/%/_fuzz}"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target "${targets[@]/%/_fuzz}"
 
 for t in "${targets[@]}"; do
     work=build-fuzz/corpus-$t
