@@ -41,7 +41,8 @@ void runBench(benchmark::State &state, RunParameters p)
 // 10^5 grid points per run, from the default texts on.
 RunParameters span(Equation eq, double y0 = 0.01, double z0 = 16.947)
 {
-    return RunParameters{.eq = eq, .x0 = 0.0, .y0 = y0, .z0 = z0, .xf = 1000.0, .n = 2.0, .lam = 1.0};
+    return RunParameters{
+        .eq = eq, .x0 = 0.0, .y0 = y0, .z0 = z0, .xf = 1000.0, .n = 2.0, .lam = 1.0};
 }
 
 } // namespace
@@ -52,5 +53,12 @@ BENCHMARK_CAPTURE(runBench, sine_forced, span(Equation::SineForced));
 BENCHMARK_CAPTURE(runBench, damped, span(Equation::Damped));
 BENCHMARK_CAPTURE(runBench, van_der_pol, span(Equation::VanDerPol, 0.5, 0.0));
 // Index 5: the solution 1 / sqrt(1 + x^2 / 3) never reaches zero, so the run is long.
-BENCHMARK_CAPTURE(runBench, emden, RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1.0, .z0 = 0.0, .xf = 1000.0, .n = 5.0, .lam = 1.0});
+BENCHMARK_CAPTURE(runBench, emden,
+                  RunParameters{.eq = Equation::Emden,
+                                .x0 = 0.01,
+                                .y0 = 1.0,
+                                .z0 = 0.0,
+                                .xf = 1000.0,
+                                .n = 5.0,
+                                .lam = 1.0});
 BENCHMARK_CAPTURE(runBench, cosmos, span(Equation::Cosmos, 1.0, 0.0));

@@ -16,9 +16,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -62,7 +62,8 @@ void timeExports(Form1 &form)
     auto start = Clock::now();
     form.findChild<QAction *>(QStringLiteral("copyAllAction"))->trigger();
     const double copied = seconds(start);
-    const auto bytes = QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size();
+    const auto bytes =
+        QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size();
     QGuiApplication::clipboard()->clear();
 
     const QString path = QDir::temp().filePath(QStringLiteral("redurivezi-bench-list.txt"));
@@ -71,8 +72,8 @@ void timeExports(Form1 &form)
     const double wrote = seconds(start);
     QFile::remove(path);
     std::printf("  Copy All of %d lines: %.3f s (%lld MB of text); Save List As .txt: %.3f s%s\n",
-                form.samples().rowCount(), copied, static_cast<long long>(bytes) / 1'000'000,
-                wrote, saved ? "" : " (failed)");
+                form.samples().rowCount(), copied, static_cast<long long>(bytes) / 1'000'000, wrote,
+                saved ? "" : " (failed)");
 }
 
 // A run of exactly `samples` grid points from 0: nsteps is samples - 1/2.

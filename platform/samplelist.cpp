@@ -36,8 +36,9 @@ void SampleList::startRun(double x0)
 const SampleList::Run &SampleList::runOf(std::size_t row) const
 {
     // The last run that starts at or before the row.
-    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), row,
-                                        [](std::size_t r, const Run &run) { return r < run.firstRow; });
+    const auto after =
+        std::upper_bound(m_runs.begin(), m_runs.end(), row,
+                         [](std::size_t r, const Run &run) { return r < run.firstRow; });
     return *(after - 1);
 }
 

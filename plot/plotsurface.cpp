@@ -115,8 +115,8 @@ void PlotSurface::segment(QPointF a, QPointF b, QColor colour)
     if ((ax < lo && bx < lo) || (ax > hiX && bx > hiX) || (ay < lo && by < lo) ||
         (ay > hiY && by > hiY))
         return;
-    const bool inside = ax >= lo && ax <= hiX && ay >= lo && ay <= hiY && bx >= lo &&
-                        bx <= hiX && by >= lo && by <= hiY;
+    const bool inside = ax >= lo && ax <= hiX && ay >= lo && ay <= hiY && bx >= lo && bx <= hiX &&
+                        by >= lo && by <= hiY;
     if (!inside && !clipSegment(ax, ay, bx, by, lo, hiX, hiY))
         return;
     // A device pixel covers [i, i + 1): its index is the floor of the coordinate.

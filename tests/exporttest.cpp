@@ -131,8 +131,7 @@ TEST_F(Export, ThePlotMenuOffersSaveAndCopyImage)
         }
     });
     emit child("Picture1")->customContextMenuRequested(QPoint(100, 100));
-    EXPECT_EQ(texts,
-              QStringList({QStringLiteral("Save Image As…"), QStringLiteral("Copy Image")}));
+    EXPECT_EQ(texts, QStringList({QStringLiteral("Save Image As…"), QStringLiteral("Copy Image")}));
 }
 
 TEST_F(Export, SavedTextIsTheListLines)
@@ -201,7 +200,8 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
         folder.setNameFilters({QString::fromStdString(c.file) + u'*'});
     if (c.needsNonRoot)
         QFile::setPermissions(base, QFile::ReadOwner | QFile::ExeOwner);
-    const QStringList before = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList before =
+        folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     const QString path = base + u'/' + QString::fromStdString(c.file);
 
     for (const bool image : {false, true}) {
@@ -259,7 +259,8 @@ TEST_F(Export, CopyImagePutsThePlotOnTheClipboard)
 {
     typicalRun();
     child<QAction>("copyImageAction")->trigger();
-    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    const QImage copied =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(copied == form.plotImage().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(copied.size(), QSize(kSize, kSize));
 }

@@ -5,15 +5,15 @@
 
 #include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
-#include "tests/referencedata.h"
 #include "tests/plotpixels.h"
+#include "tests/referencedata.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractItemView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -51,7 +51,6 @@ protected:
         EXPECT_EQ(child<QLabel>("Label6")->isVisible(), shown);
         return shown;
     }
-
 };
 
 // ---- Layout ------------------------------------------------------------------------------
@@ -217,9 +216,9 @@ TEST_F(Form1Test, TypicalUseListsTheReferenceRun)
     EXPECT_EQ(form.samples().line(0), QStringLiteral("0   .0100"));
     // The red polyline leaves the start point (0, 0.01) upwards.
     EXPECT_EQ(pixel(112, 335), kRed);
-    EXPECT_EQ(
-        child<QAbstractItemView>("List1")->model()->data(child<QAbstractItemView>("List1")->model()->index(0, 0)),
-        QStringLiteral("0   .0100"));
+    EXPECT_EQ(child<QAbstractItemView>("List1")->model()->data(
+                  child<QAbstractItemView>("List1")->model()->index(0, 0)),
+              QStringLiteral("0   .0100"));
 }
 
 TEST_F(Form1Test, EnterOnlyInTheFinalFieldRunsWithUncapturedZeros)
@@ -430,8 +429,8 @@ TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
         MessageBoxCatcher catcher;
         QTest::keyClick(text2, Qt::Key_Return);
         EXPECT_EQ(catcher.count(), 1);
-        EXPECT_TRUE(catcher.text().startsWith(
-            QStringLiteral("The list is full (10 lines). The run stopped at x = 0.1. Ready clears it.")))
+        EXPECT_TRUE(catcher.text().startsWith(QStringLiteral(
+            "The list is full (10 lines). The run stopped at x = 0.1. Ready clears it.")))
             << catcher.text().toStdString();
     }
     ASSERT_EQ(form.samples().rowCount(), 10);

@@ -112,8 +112,8 @@ TEST(LongRun, InputDuringARunWaitsAndIsHandledAfterwardsInOrder)
     // typed while the first run was going.
     constexpr int kEnters = 10;
     for (int i = 0; i < kEnters; ++i)
-        QCoreApplication::postEvent(text2,
-                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+        QCoreApplication::postEvent(
+            text2, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
     QCoreApplication::postEvent(
         text1, new QKeyEvent(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, QStringLiteral("7")));
 
@@ -155,7 +155,7 @@ TEST(LongRun, AFullListStopsTheRunAndKeepsWhatWasListed)
     w.runTo("5"); // would add 501 more; 99 fit
     ASSERT_EQ(answer.count(), 1);
     EXPECT_EQ(answer.text(), QStringLiteral("The list is full (600 lines). The run stopped at "
-                                              "x = 0.99. Ready clears it."));
+                                            "x = 0.99. Ready clears it."));
     ASSERT_EQ(form.samples().rowCount(), 600);
     for (int row = 0; row < 501; ++row)
         ASSERT_EQ(form.samples().line(row), first[row]) << row;

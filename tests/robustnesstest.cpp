@@ -21,7 +21,9 @@ namespace {
 class CheckingSink : public SampleSink
 {
 public:
-    CheckingSink(PlotSurface &surface, Equation eq, double n) : m_surface(surface), m_eq(eq), m_n(n) {}
+    CheckingSink(PlotSurface &surface, Equation eq, double n) : m_surface(surface), m_eq(eq), m_n(n)
+    {
+    }
 
     Fault start(double x0, double y0) override
     {

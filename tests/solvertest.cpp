@@ -58,18 +58,40 @@ TEST_P(SampleCount, VisitsExactlyTheGridPointsUpToTheBound)
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, SampleCount,
-    testing::Values(CountCase{"DefaultTexts", RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}, 501, 5, false},
-                    CountCase{"EndEqualsStart", RunParameters{.eq = Equation::SineForced, .x0 = 1.5, .y0 = 2, .z0 = 3, .xf = 1.5}, 1, 1.5, false},
-                    CountCase{"EndBeforeStart", RunParameters{.eq = Equation::Oscillator, .x0 = 1, .y0 = 2, .z0 = 3, .xf = 0.5}, 0, 0, false},
-                    CountCase{"FractionalBound", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 0.025}, 3, 0.02, false},
-                    // (0.29 - 0) / 0.01 is just below 29: the bound is never rounded.
-                    CountCase{"BoundJustBelowInteger", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 0.29}, 29, 0.28, false},
-                    CountCase{"NegativeStart", RunParameters{.eq = Equation::Damped, .x0 = -2, .y0 = 1, .z0 = 0, .xf = 2}, 401, 2, false},
-                    // First zero of the n = 1 solution is at pi, of the n = 0 one at sqrt(6).
-                    CountCase{"EmdenStopIndexOne", RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 1}, 314, 3.14, true},
-                    CountCase{"EmdenStopIndexZero", RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 0}, 244, 2.44, true},
-                    // A start at or below zero is listed, then the first step ends the run.
-                    CountCase{"EmdenStartBelowZero", RunParameters{.eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2}, 1, 0.5, true}),
+    testing::Values(
+        CountCase{"DefaultTexts",
+                  RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5},
+                  501, 5, false},
+        CountCase{"EndEqualsStart",
+                  RunParameters{.eq = Equation::SineForced, .x0 = 1.5, .y0 = 2, .z0 = 3, .xf = 1.5},
+                  1, 1.5, false},
+        CountCase{"EndBeforeStart",
+                  RunParameters{.eq = Equation::Oscillator, .x0 = 1, .y0 = 2, .z0 = 3, .xf = 0.5},
+                  0, 0, false},
+        CountCase{"FractionalBound",
+                  RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 0.025},
+                  3, 0.02, false},
+        // (0.29 - 0) / 0.01 is just below 29: the bound is never rounded.
+        CountCase{"BoundJustBelowInteger",
+                  RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 0.29},
+                  29, 0.28, false},
+        CountCase{"NegativeStart",
+                  RunParameters{.eq = Equation::Damped, .x0 = -2, .y0 = 1, .z0 = 0, .xf = 2}, 401,
+                  2, false},
+        // First zero of the n = 1 solution is at pi, of the n = 0 one at sqrt(6).
+        CountCase{
+            "EmdenStopIndexOne",
+            RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 1},
+            314, 3.14, true},
+        CountCase{
+            "EmdenStopIndexZero",
+            RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 0},
+            244, 2.44, true},
+        // A start at or below zero is listed, then the first step ends the run.
+        CountCase{
+            "EmdenStartBelowZero",
+            RunParameters{.eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2}, 1,
+            0.5, true}),
     [](const auto &info) { return info.param.name; });
 
 // ---- Closed forms --------------------------------------------------------------------
@@ -138,17 +160,40 @@ TEST_P(Catalogue, GivesTheTabulatedValueInBothForms)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, Catalogue,
-    testing::Values(GCase{"CosmosWithoutLam", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 0, .lam = 0}, 0, 2, 0, -1.0 / 12},
-                    GCase{"CosmosAtRest", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 0, .lam = 1}, 3, 1, 7, 0},
-                    GCase{"EmdenAtOne", RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 2}, 1, 1, 0, -1},
-                    GCase{"EmdenAtTwo", RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 2}, 2, 1, 1, -2},
-                    GCase{"VanDerPolAtOne", RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1, 123, -1},
-                    GCase{"VanDerPolAtZero", RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 0, 0.5, 0.5},
-                    GCase{"Oscillator", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 9, 0.25, 4, -0.25},
-                    GCase{"SineForced", RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1.5, 4, -3},
-                    GCase{"Damped", RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1, 2, -17},
-                    GCase{"Unset", RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 1, 2, 3, 0},
-                    GCase{"OutsideCatalogue", RunParameters{.eq = static_cast<Equation>(9), .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 1, 2, 3, 0}),
+    testing::Values(
+        GCase{"CosmosWithoutLam",
+              RunParameters{
+                  .eq = Equation::Cosmos, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 0, .lam = 0},
+              0, 2, 0, -1.0 / 12},
+        GCase{"CosmosAtRest",
+              RunParameters{
+                  .eq = Equation::Cosmos, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 0, .lam = 1},
+              3, 1, 7, 0},
+        GCase{"EmdenAtOne",
+              RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 2}, 1,
+              1, 0, -1},
+        GCase{"EmdenAtTwo",
+              RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 2}, 2,
+              1, 1, -2},
+        GCase{"VanDerPolAtOne",
+              RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1,
+              123, -1},
+        GCase{"VanDerPolAtZero",
+              RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 0,
+              0.5, 0.5},
+        GCase{"Oscillator",
+              RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 9,
+              0.25, 4, -0.25},
+        GCase{"SineForced",
+              RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1.5,
+              4, -3},
+        GCase{"Damped", RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0},
+              0, 1, 2, -17},
+        GCase{"Unset", RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 1,
+              2, 3, 0},
+        GCase{"OutsideCatalogue",
+              RunParameters{.eq = static_cast<Equation>(9), .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 1,
+              2, 3, 0}),
     [](const auto &info) { return info.param.name; });
 
 TEST(Catalogue, FirstFormOfTheDampedEquationRoundsTheProductToSingle)
@@ -156,7 +201,8 @@ TEST(Catalogue, FirstFormOfTheDampedEquationRoundsTheProductToSingle)
     // z = 1 + 2^-23 (a single); -6 z needs 26 bits, so the single product loses the
     // last ones while the double one keeps them.
     const float z = 1.0f + 0x1p-23f;
-    const RunParameters p = RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0};
+    const RunParameters p =
+        RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0};
     Checked c;
     EXPECT_EQ(g(p, 0, 0, z, c), static_cast<double>(-6.0f * z));
     EXPECT_EQ(g(p, 0, 0, static_cast<double>(z), c), -6.0 * static_cast<double>(z));
@@ -202,35 +248,55 @@ INSTANTIATE_TEST_SUITE_P(
     Conditions, Failure,
     testing::Values(
         // (-2 * 0) / 0 in the very first evaluation.
-        FailCase{"EmdenFromZeroWithFlatStart", RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2}, Fault::DivisionByZero, 0,
-                 0, true},
-        FailCase{"EmdenFromZero", RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 2}, Fault::DivisionByZero, 0, 0,
-                 true},
-        FailCase{"CosmosAtZero", RunParameters{.eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = 0, .lam = 1}, Fault::DivisionByZero, 1, 0, true},
+        FailCase{"EmdenFromZeroWithFlatStart",
+                 RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2},
+                 Fault::DivisionByZero, 0, 0, true},
+        FailCase{"EmdenFromZero",
+                 RunParameters{
+                     .eq = Equation::Emden, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 2},
+                 Fault::DivisionByZero, 0, 0, true},
+        FailCase{"CosmosAtZero",
+                 RunParameters{
+                     .eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = 0, .lam = 1},
+                 Fault::DivisionByZero, 1, 0, true},
         // The last step before y crosses zero takes a power of a negative number.
-        FailCase{"EmdenFractionalIndex", RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5}, Fault::PowerUndefined,
-                 0.01 * 534 + 0.01, 535, true},
-        FailCase{"EmdenZeroToNegativeIndex", RunParameters{.eq = Equation::Emden, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = -1}, Fault::PowerOfZero, 1, 0,
-                 true},
-        FailCase{"SquareBeyondRange", RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 1e200, .z0 = 0, .xf = 5}, Fault::Overflow, 0, 0, true},
-        FailCase{"SpanBeyondRange", RunParameters{.eq = Equation::Oscillator, .x0 = -1e308, .y0 = 0, .z0 = 0, .xf = 1e308}, Fault::Overflow, -1e308, 0,
-                 true},
-        FailCase{"BoundBeyondRange", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 1e307}, Fault::Overflow, 0, 0, true},
+        FailCase{
+            "EmdenFractionalIndex",
+            RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5},
+            Fault::PowerUndefined, 0.01 * 534 + 0.01, 535, true},
+        FailCase{"EmdenZeroToNegativeIndex",
+                 RunParameters{.eq = Equation::Emden, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = -1},
+                 Fault::PowerOfZero, 1, 0, true},
+        FailCase{"SquareBeyondRange",
+                 RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 1e200, .z0 = 0, .xf = 5},
+                 Fault::Overflow, 0, 0, true},
+        FailCase{
+            "SpanBeyondRange",
+            RunParameters{.eq = Equation::Oscillator, .x0 = -1e308, .y0 = 0, .z0 = 0, .xf = 1e308},
+            Fault::Overflow, -1e308, 0, true},
+        FailCase{"BoundBeyondRange",
+                 RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 1e307},
+                 Fault::Overflow, 0, 0, true},
         // The slope after the first step, about -1e298, has no single value.
-        FailCase{"SlopeStoreBeyondSingle", RunParameters{.eq = Equation::Oscillator, .x0 = 2, .y0 = 1e300, .z0 = 0, .xf = 5}, Fault::SingleOverflow, 2, 1,
-                 true},
-        FailCase{"StartSlopeBeyondSingle", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1e39, .xf = 5}, Fault::SingleOverflow, 0, 0,
-                 false},
+        FailCase{"SlopeStoreBeyondSingle",
+                 RunParameters{.eq = Equation::Oscillator, .x0 = 2, .y0 = 1e300, .z0 = 0, .xf = 5},
+                 Fault::SingleOverflow, 2, 1, true},
+        FailCase{"StartSlopeBeyondSingle",
+                 RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1e39, .xf = 5},
+                 Fault::SingleOverflow, 0, 0, false},
         // -6 z in single precision: 6 * 3e38 is beyond its range.
-        FailCase{"SingleProductBeyondRange", RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 3e38, .xf = 5}, Fault::SingleOverflow, 0, 0,
-                 true}),
+        FailCase{"SingleProductBeyondRange",
+                 RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 3e38, .xf = 5},
+                 Fault::SingleOverflow, 0, 0, true}),
     [](const auto &info) { return info.param.name; });
 
 TEST(Failure, SinkRefusalEndsTheRunAtThatSample)
 {
     RecordingSink sink;
     sink.refuseAt = 7;
-    const RunOutcome out = run(RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}, sink);
+    const RunOutcome out =
+        run(RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5},
+            sink);
     EXPECT_EQ(out.fault, Fault::OutputFailed);
     EXPECT_EQ(out.faultX, 0.07);
     EXPECT_EQ(out.samples, 7u);

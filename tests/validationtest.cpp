@@ -38,15 +38,34 @@ void PrintTo(const ClosedFormCase &c, std::ostream *os)
 RunParameters emdenFrom(double x0, double n, double xf, const std::function<double(double)> &y,
                         const std::function<double(double)> &dy)
 {
-    return RunParameters{.eq = Equation::Emden, .x0 = x0, .y0 = y(x0), .z0 = dy(x0), .xf = xf, .n = n};
+    return RunParameters{
+        .eq = Equation::Emden, .x0 = x0, .y0 = y(x0), .z0 = dy(x0), .xf = xf, .n = n};
 }
 
-double laneEmden0(double x) { return 1 - x * x / 6; }
-double laneEmden0d(double x) { return -x / 3; }
-double laneEmden1(double x) { return std::sin(x) / x; }
-double laneEmden1d(double x) { return (x * std::cos(x) - std::sin(x)) / (x * x); }
-double laneEmden5(double x) { return 1 / std::sqrt(1 + x * x / 3); }
-double laneEmden5d(double x) { return -x / 3 * std::pow(1 + x * x / 3, -1.5); }
+double laneEmden0(double x)
+{
+    return 1 - x * x / 6;
+}
+double laneEmden0d(double x)
+{
+    return -x / 3;
+}
+double laneEmden1(double x)
+{
+    return std::sin(x) / x;
+}
+double laneEmden1d(double x)
+{
+    return (x * std::cos(x) - std::sin(x)) / (x * x);
+}
+double laneEmden5(double x)
+{
+    return 1 / std::sqrt(1 + x * x / 3);
+}
+double laneEmden5d(double x)
+{
+    return -x / 3 * std::pow(1 + x * x / 3, -1.5);
+}
 
 class ClosedForm : public testing::TestWithParam<ClosedFormCase>
 {
@@ -74,21 +93,35 @@ INSTANTIATE_TEST_SUITE_P(
                        1e-6, 310},
         ClosedFormCase{"LaneEmden5", emdenFrom(0.01, 5, 10, laneEmden5, laneEmden5d), laneEmden5,
                        1e-6, 1000},
-        ClosedFormCase{"OscillatorCosine", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 20}, [](double x) { return std::cos(x); },
-                       1e-6, 2001},
+        ClosedFormCase{
+            "OscillatorCosine",
+            RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 20},
+            [](double x) { return std::cos(x); }, 1e-6, 2001},
         // y = sin x solves y'' + 2y = sin x from y(0) = 0, y'(0) = 1.
-        ClosedFormCase{"SineForcedIsSine", RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 20}, [](double x) { return std::sin(x); },
-                       1e-6, 2001},
+        ClosedFormCase{
+            "SineForcedIsSine",
+            RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 20},
+            [](double x) { return std::sin(x); }, 1e-6, 2001},
         // y'' + 6y' + 5y = 0 from y(0) = 1, y'(0) = -3: (e^-x + e^-5x) / 2.
-        ClosedFormCase{"DampedTwoModes", RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 1, .z0 = -3, .xf = 10},
+        ClosedFormCase{"DampedTwoModes",
+                       RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 1, .z0 = -3, .xf = 10},
                        [](double x) { return (std::exp(-x) + std::exp(-5 * x)) / 2; }, 1e-6, 1001},
         // The static state of the Cosmos equation: lam y = 1 / y^2, y = lam^(-1/3).
-        ClosedFormCase{"CosmosStaticUnit", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 0, .lam = 1}, [](double) { return 1.0; },
-                       1e-9, 501},
-        ClosedFormCase{"CosmosStaticHalf", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0, .xf = 5, .n = 0, .lam = 8}, [](double) { return 0.5; },
-                       1e-9, 501},
-        ClosedFormCase{"CosmosStaticTwo", RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 2, .z0 = 0, .xf = 5, .n = 0, .lam = 0.125},
-                       [](double) { return 2.0; }, 1e-9, 501}),
+        ClosedFormCase{
+            "CosmosStaticUnit",
+            RunParameters{
+                .eq = Equation::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 0, .lam = 1},
+            [](double) { return 1.0; }, 1e-9, 501},
+        ClosedFormCase{
+            "CosmosStaticHalf",
+            RunParameters{
+                .eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0, .xf = 5, .n = 0, .lam = 8},
+            [](double) { return 0.5; }, 1e-9, 501},
+        ClosedFormCase{
+            "CosmosStaticTwo",
+            RunParameters{
+                .eq = Equation::Cosmos, .x0 = 0, .y0 = 2, .z0 = 0, .xf = 5, .n = 0, .lam = 0.125},
+            [](double) { return 2.0; }, 1e-9, 501}),
     [](const testing::TestParamInfo<ClosedFormCase> &info) { return info.param.name; });
 
 struct ZeroCase
@@ -115,7 +148,8 @@ TEST_P(LaneEmdenZero, TheRunEndsAtTheFirstZero)
     const double y0 = 1 - x0 * x0 / 6 + n * std::pow(x0, 4) / 120;
     const double z0 = -x0 / 3 + n * std::pow(x0, 3) / 30;
     RecordingSink sink;
-    const RunOutcome out = run(RunParameters{.eq = Equation::Emden, .x0 = x0, .y0 = y0, .z0 = z0, .xf = 20, .n = n}, sink);
+    const RunOutcome out = run(
+        RunParameters{.eq = Equation::Emden, .x0 = x0, .y0 = y0, .z0 = z0, .xf = 20, .n = n}, sink);
     // With a fractional index the last step may take a power of a negative y instead.
     EXPECT_TRUE(out.emdenStop || out.fault == Fault::PowerUndefined) << faultText(out.fault);
     ASSERT_FALSE(sink.samples.empty());
@@ -125,13 +159,12 @@ TEST_P(LaneEmdenZero, TheRunEndsAtTheFirstZero)
     EXPECT_GT(sink.samples.back().second, 0.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Indices, LaneEmdenZero,
-                         testing::Values(ZeroCase{"Index0", 0, std::sqrt(6.0)},
-                                         ZeroCase{"Index1", 1, std::numbers::pi},
-                                         ZeroCase{"Index1_5", 1.5, 3.65375},
-                                         ZeroCase{"Index2", 2, 4.35287},
-                                         ZeroCase{"Index3", 3, 6.89685}),
-                         [](const testing::TestParamInfo<ZeroCase> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Indices, LaneEmdenZero,
+    testing::Values(ZeroCase{"Index0", 0, std::sqrt(6.0)}, ZeroCase{"Index1", 1, std::numbers::pi},
+                    ZeroCase{"Index1_5", 1.5, 3.65375}, ZeroCase{"Index2", 2, 4.35287},
+                    ZeroCase{"Index3", 3, 6.89685}),
+    [](const testing::TestParamInfo<ZeroCase> &info) { return info.param.name; });
 
 TEST(VanDerPol, SettlesOnTheLimitCycleOfPeriod6_6633)
 {

@@ -10,9 +10,9 @@
 
 #include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
-#include "tests/referencedata.h"
 #include "tests/plotpixels.h"
 #include "tests/recordingsink.h"
+#include "tests/referencedata.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ using Window = FormDriver;
 struct FailureCase
 {
     std::string name;
-    int option;                                  // 0: none chosen
+    int option; // 0: none chosen
     QString n = QStringLiteral("2"), lam = QStringLiteral("1");
     std::vector<std::pair<int, QString>> fields; // typed and entered in this order
     QString message;                             // how the message begins
@@ -82,7 +82,9 @@ TEST_P(WindowFailure, WarnsKeepsWhatIsOnScreenAndWorksOn)
     const FailureCase &c = GetParam();
     Window w;
     // Something on screen first: the default texts, no equation.
-    w.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")},
+    w.enter({{1, QStringLiteral("0")},
+             {3, QStringLiteral("0.01")},
+             {4, QStringLiteral("16.947")},
              {2, QStringLiteral("5")}});
     const std::vector<std::string> before = w.lines();
     ASSERT_EQ(before.size(), 501u);
@@ -139,7 +141,9 @@ TEST_P(WindowFailure, WarnsKeepsWhatIsOnScreenAndWorksOn)
     w.choose(2);
     w.text(5)->setText(QStringLiteral("2"));
     w.text(6)->setText(QStringLiteral("1"));
-    w.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")},
+    w.enter({{1, QStringLiteral("0")},
+             {3, QStringLiteral("0.01")},
+             {4, QStringLiteral("16.947")},
              {2, QStringLiteral("5")}});
     EXPECT_EQ(w.lines(), referenceLines("sinx_default"));
 }
@@ -147,38 +151,87 @@ TEST_P(WindowFailure, WarnsKeepsWhatIsOnScreenAndWorksOn)
 const std::vector<std::pair<int, QString>> kFields(const char *x0, const char *y0, const char *z0,
                                                    const char *xf)
 {
-    return {{1, QString::fromLatin1(x0)}, {3, QString::fromLatin1(y0)},
-            {4, QString::fromLatin1(z0)}, {2, QString::fromLatin1(xf)}};
+    return {{1, QString::fromLatin1(x0)},
+            {3, QString::fromLatin1(y0)},
+            {4, QString::fromLatin1(z0)},
+            {2, QString::fromLatin1(xf)}};
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Matrix, WindowFailure,
     testing::Values(
-        FailureCase{"EmdenFromZero", 5, "2", "1", kFields("0", "1", "0", "5"),
-                    "Division by zero at x = 0.", RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
-        FailureCase{"CosmosThroughZero", 6, "2", "1", kFields("1", "0", "1", "5"),
-                    "Division by zero at x = 1.", RunParameters{.eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = 2, .lam = 1}},
-        FailureCase{"EmdenFractionalIndexNegativeStart", 5, "2.5", "1",
-                    kFields("0.5", "-1", "0", "5"),
-                    "Power of a negative number with a fractional exponent at x = 0.5.",
-                    RunParameters{.eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2.5, .lam = 1}},
-        FailureCase{"EmdenFractionalIndexPartway", 5, "2.5", "1", kFields("0.01", "1", "0", "20"),
-                    "Power of a negative number with a fractional exponent at x = 5.35.",
-                    RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5, .lam = 1}},
+        FailureCase{
+            "EmdenFromZero", 5, "2", "1", kFields("0", "1", "0", "5"), "Division by zero at x = 0.",
+            RunParameters{
+                .eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
+        FailureCase{
+            "CosmosThroughZero", 6, "2", "1", kFields("1", "0", "1", "5"),
+            "Division by zero at x = 1.",
+            RunParameters{
+                .eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = 2, .lam = 1}},
+        FailureCase{
+            "EmdenFractionalIndexNegativeStart", 5, "2.5", "1", kFields("0.5", "-1", "0", "5"),
+            "Power of a negative number with a fractional exponent at x = 0.5.",
+            RunParameters{
+                .eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2.5, .lam = 1}},
+        FailureCase{
+            "EmdenFractionalIndexPartway", 5, "2.5", "1", kFields("0.01", "1", "0", "20"),
+            "Power of a negative number with a fractional exponent at x = 5.35.",
+            RunParameters{
+                .eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5, .lam = 1}},
         // Van der Pol from far out is too stiff for the step: three samples, and the step
         // from the third overflows.
-        FailureCase{"VanDerPolBlowingUp", 4, "2", "1", kFields("0", "100", "0", "5"),
-                    "Overflow at x = 0.02.", RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 100, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
+        FailureCase{
+            "VanDerPolBlowingUp", 4, "2", "1", kFields("0", "100", "0", "5"),
+            "Overflow at x = 0.02.",
+            RunParameters{
+                .eq = Equation::VanDerPol, .x0 = 0, .y0 = 100, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
         FailureCase{"StartValueBeyondSingle", 1, "2", "1", kFields("0", "1e39", "0", "5"),
-                    "Drawing coordinate out of range at x = 0.", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 1e39, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
+                    "Drawing coordinate out of range at x = 0.",
+                    RunParameters{.eq = Equation::Oscillator,
+                                  .x0 = 0,
+                                  .y0 = 1e39,
+                                  .z0 = 0,
+                                  .xf = 5,
+                                  .n = 2,
+                                  .lam = 1}},
         FailureCase{"StartSlopeBeyondSingle", 1, "2", "1", kFields("0", "0", "-4e38", "5"),
-                    "Overflow of the single-precision slope at x = 0.", RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = -4e38, .xf = 5, .n = 2, .lam = 1}},
-        FailureCase{"FieldBeyondDoubleRange", 0, "2", "1", {{1, QStringLiteral("1e999")}},
+                    "Overflow of the single-precision slope at x = 0.",
+                    RunParameters{.eq = Equation::Oscillator,
+                                  .x0 = 0,
+                                  .y0 = 0,
+                                  .z0 = -4e38,
+                                  .xf = 5,
+                                  .n = 2,
+                                  .lam = 1}},
+        FailureCase{"FieldBeyondDoubleRange",
+                    0,
+                    "2",
+                    "1",
+                    {{1, QStringLiteral("1e999")}},
                     "The number for the start abscissa x0 is beyond the range of a double",
-                    RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 0, .lam = 0}, false},
-        FailureCase{"IndexBeyondDoubleRange", 5, "-1e400", "1", {{2, QStringLiteral("7")}},
+                    RunParameters{.eq = Equation::Unset,
+                                  .x0 = 0,
+                                  .y0 = 0.01,
+                                  .z0 = 16.947,
+                                  .xf = 5,
+                                  .n = 0,
+                                  .lam = 0},
+                    false},
+        FailureCase{"IndexBeyondDoubleRange",
+                    5,
+                    "-1e400",
+                    "1",
+                    {{2, QStringLiteral("7")}},
                     "The number for the Emden index n is beyond the range of a double",
-                    RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 0, .lam = 0}, false}),
+                    RunParameters{.eq = Equation::Emden,
+                                  .x0 = 0,
+                                  .y0 = 0.01,
+                                  .z0 = 16.947,
+                                  .xf = 5,
+                                  .n = 0,
+                                  .lam = 0},
+                    false}),
     [](const testing::TestParamInfo<FailureCase> &info) { return info.param.name; });
 
 // ---- Hostile text in a field -----------------------------------------------------------
@@ -220,7 +273,8 @@ TEST_P(HostileText, IsReadByTheRuleOrReportedInPlainShortText)
         EXPECT_TRUE(catcher.text().isValidUtf16()); // no character cut in half
     }
     // A run from whatever was captured goes through.
-    w.enter({{3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")}, {2, QStringLiteral("100")}});
+    w.enter(
+        {{3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")}, {2, QStringLiteral("100")}});
     EXPECT_GT(w.form.samples().rowCount(), 9000);
 }
 
@@ -245,7 +299,8 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"MarkupInAMessage", QStringLiteral("1e999<img src=x><b>!"), std::nullopt},
         HostileCase{"ControlsInAMessage", QStringLiteral("1e999\x01\x02"), std::nullopt},
         // The cut after 40 characters falls inside the emoji.
-        HostileCase{"EmojiAtTheCut", QStringLiteral("1e999") + QString(34, u'x') + QStringLiteral("😀 tail"),
+        HostileCase{"EmojiAtTheCut",
+                    QStringLiteral("1e999") + QString(34, u'x') + QStringLiteral("😀 tail"),
                     std::nullopt}),
     [](const testing::TestParamInfo<HostileCase> &info) { return info.param.name; });
 
@@ -253,7 +308,9 @@ TEST(HugeSpan, TheListLimitEndsAHugeSpanInTheWindow)
 {
     Window w(100'000);
     MessageBoxCatcher catcher;
-    w.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0")}, {4, QStringLiteral("1")},
+    w.enter({{1, QStringLiteral("0")},
+             {3, QStringLiteral("0")},
+             {4, QStringLiteral("1")},
              {2, QStringLiteral("1e10")}}); // 10^12 grid points
     ASSERT_EQ(catcher.count(), 1);
     EXPECT_EQ(catcher.text(), QStringLiteral("The list is full (100,000 lines). The run stopped at "

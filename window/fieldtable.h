@@ -41,20 +41,19 @@ constexpr const FieldSpec &spec(Field f)
 
 // Enter in each start field captures it and moves the focus on along this chain,
 // whatever the tab order; Enter in the last one runs.
-inline constexpr std::array<Field, 4> kEnterChain = {Field::X0, Field::Y0, Field::Z0,
-                                                     Field::Xf};
+inline constexpr std::array<Field, 4> kEnterChain = {Field::X0, Field::Y0, Field::Z0, Field::Xf};
 
 // What a run start reads, in this order: a number beyond range ends the reading there.
 inline constexpr std::array<Field, 3> kRunStartOrder = {Field::N, Field::Lam, Field::Xf};
 
 // Every field in the order the window captures them: the Enter chain's start fields,
 // then a run's start.
-inline constexpr std::array<Field, kFieldCount> kCaptureOrder = {
-    Field::X0, Field::Y0, Field::Z0, Field::N, Field::Lam, Field::Xf};
+inline constexpr std::array<Field, kFieldCount> kCaptureOrder = {Field::X0, Field::Y0,  Field::Z0,
+                                                                 Field::N,  Field::Lam, Field::Xf};
 
 // The order in which the table tool's usage lists them.
-inline constexpr std::array<Field, kFieldCount> kUsageOrder = {
-    Field::X0, Field::Y0, Field::Z0, Field::Xf, Field::N, Field::Lam};
+inline constexpr std::array<Field, kFieldCount> kUsageOrder = {Field::X0, Field::Y0, Field::Z0,
+                                                               Field::Xf, Field::N,  Field::Lam};
 
 // The field after `f` on the Enter chain; Xf, the last, has none and returns itself.
 constexpr Field nextOnEnter(Field f)

@@ -24,8 +24,8 @@ Form1::Form1(QWidget *parent) : Form1(SampleList::kDefaultCapacity, kProgressInt
 Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
     : QWidget(parent), m_samples(new SampleList(listCapacity, this)),
       m_controls(layOutForm(this, m_samples)),
-      m_session(std::make_unique<RunSession>(*m_controls.picture1, *m_samples,
-                                             *m_controls.list1, progressInterval))
+      m_session(std::make_unique<RunSession>(*m_controls.picture1, *m_samples, *m_controls.list1,
+                                             progressInterval))
 {
     m_commands = new FormCommands(
         *m_controls.list1, *m_samples, *m_controls.picture1, this,

@@ -45,15 +45,14 @@ QString askForFile(QWidget *parent, const QString &caption, const QString &name,
 
 } // namespace
 
-FormCommands::FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot,
-                           QWidget *window, Guard guard, Warn warn)
+FormCommands::FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot, QWidget *window,
+                           Guard guard, Warn warn)
     : QObject(window), m_list(list), m_samples(samples), m_plot(plot), m_window(window),
       m_guard(std::move(guard)), m_warn(std::move(warn))
 {
     m_copyAction = makeAction("copyAction", tr("Copy"), &FormCommands::copySelection);
     m_copyAllAction = makeAction("copyAllAction", tr("Copy All"), &FormCommands::copyAll);
-    m_saveListAction =
-        makeAction("saveListAction", tr("Save List As…"), &FormCommands::saveListAs);
+    m_saveListAction = makeAction("saveListAction", tr("Save List As…"), &FormCommands::saveListAs);
     m_saveImageAction =
         makeAction("saveImageAction", tr("Save Image As…"), &FormCommands::saveImageAs);
     m_copyImageAction = makeAction("copyImageAction", tr("Copy Image"), &FormCommands::copyImage);
@@ -118,8 +117,8 @@ void FormCommands::copySelection()
 
 void FormCommands::copyAll()
 {
-    setClipboardText(listexport::text(m_samples, 0, m_samples.rowCount() - 1,
-                                      listexport::Format::Lines));
+    setClipboardText(
+        listexport::text(m_samples, 0, m_samples.rowCount() - 1, listexport::Format::Lines));
 }
 
 QImage FormCommands::plotImage() const

@@ -55,8 +55,8 @@ QLineEdit *makeText(QWidget *parent, fields::Field field, QRect twips, qreal poi
     auto *text = new QLineEdit(QString::fromLatin1(spec.defaultText.data(),
                                                    static_cast<qsizetype>(spec.defaultText.size())),
                                parent);
-    text->setObjectName(QString::fromLatin1(spec.control.data(),
-                                            static_cast<qsizetype>(spec.control.size())));
+    text->setObjectName(
+        QString::fromLatin1(spec.control.data(), static_cast<qsizetype>(spec.control.size())));
     text->setGeometry(twips);
     text->setFont(formFont(pointSize));
     return text;
@@ -121,8 +121,8 @@ void makePlot(QWidget *form, FormControls &c)
     const QRgb plotBackground = PlotSurface::kBackground;
     c.legend[0] = makeLabel(c.picture1, "Label4", "u ,  T", twipsRect(1920, 120, 855, 240), 12,
                             plotBackground);
-    c.legend[1] = makeLabel(c.picture1, "Label5", "ρ", twipsRect(1920, 480, 270, 240), 12,
-                            plotBackground);
+    c.legend[1] =
+        makeLabel(c.picture1, "Label5", "ρ", twipsRect(1920, 480, 270, 240), 12, plotBackground);
     c.legend[2] =
         makeLabel(c.picture1, "Label6", "P", twipsRect(1920, 840, 180, 240), 12, plotBackground);
     setColour(c.legend[0], QPalette::WindowText, paletteRgb(kLightRed));
@@ -136,10 +136,9 @@ void setTabOrder(QWidget *form, const FormControls &c)
 {
     using fields::Field;
     const QList<QWidget *> order = {
-        c.options[0],         c.options[1],         c.options[2],           c.command1,
-        c.text(Field::X0),    c.text(Field::Xf),    c.text(Field::Y0),      c.options[3],
-        c.list1,              c.text(Field::Z0),    c.options[4],           c.text(Field::N),
-        c.command2,           c.options[5],         c.text(Field::Lam)};
+        c.options[0],      c.options[1],      c.options[2], c.command1,   c.text(Field::X0),
+        c.text(Field::Xf), c.text(Field::Y0), c.options[3], c.list1,      c.text(Field::Z0),
+        c.options[4],      c.text(Field::N),  c.command2,   c.options[5], c.text(Field::Lam)};
     for (qsizetype i = 1; i < order.size(); ++i)
         form->setTabOrder(order[i - 1], order[i]);
 }

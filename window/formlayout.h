@@ -20,8 +20,8 @@ class SampleView;
 struct FormControls
 {
     PlotWidget *picture1 = nullptr;
-    std::array<QRadioButton *, 6> options{}; // Option1..Option6
-    QButtonGroup *optionGroup = nullptr;     // ids 1..6, the equation numbers
+    std::array<QRadioButton *, 6> options{};              // Option1..Option6
+    QButtonGroup *optionGroup = nullptr;                  // ids 1..6, the equation numbers
     std::array<QLineEdit *, fields::kFieldCount> texts{}; // Text1..Text6
     QPushButton *command1 = nullptr;                      // Ready
     QPushButton *command2 = nullptr;                      // End

@@ -49,8 +49,7 @@ std::optional<QString> failure(const QString &path, const QString &why)
 
 Format formatFor(const QString &path)
 {
-    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? Format::Csv
-                                                                      : Format::Lines;
+    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? Format::Csv : Format::Lines;
 }
 
 QByteArray text(const SampleList &list, int first, int last, Format format)
