@@ -10,6 +10,7 @@ packages=(
     fonts-ipafont-gothic
     libgtest-dev libgmock-dev libbenchmark-dev
     locales
+    clang-format
 )
 
 as_root() {
