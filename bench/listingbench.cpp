@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Formatting of list lines: grid abscissae and values of a typical curve.
 
 #include "listing/listline.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // The run with a sink that does nothing: the cost of one grid point, failure checks
 // included.
 

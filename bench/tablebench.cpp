@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Runs redurivezi-table with its output to /dev/null and prints lines per second and
 // peak memory:
 //

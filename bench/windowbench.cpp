@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Long runs in the real window on the offscreen platform, through the real Enter handler
 // of the final field: from the key press until the handler has returned with the plot
 // drawn and every sample listed. Also the start-up time to the first painted window,

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: MIT
+
 include(GoogleTest)
 
 # redurivezi_add_test(name SOURCES ... LIBS ... [WIDGETS])

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Any finite double through both number-to-text rules of the list.
 // - The general text reads back to the double rounded to 15 significant digits (glibc's
 //   printf rounds the exact binary value, ties to even, as the rule does).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Runs a fuzz target over files, for builds without libFuzzer: each argument is a file
 // or a folder of files, and every file is handed to the target once. A finding aborts,
 // so a replay that returns 0 passed.

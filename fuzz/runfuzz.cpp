@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Any run parameters: finite doubles and an equation number 0..6, the span capped to a
 // few thousand grid points. The run and the window's marks must never crash, trip a
 // sanitizer, or hand a NaN or an infinity on; the sink sees start once, then at most

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Any bytes as a field's text. The reading must agree with a small independent reference:
 // blanks skipped, the longest run of characters a decimal number can be made of, read by
 // strtod (the C locale's, so the point is "."), which stops where the number ends. Both

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "listing/numbertext.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Number-to-text rules of the sample list. Both are locale-independent: the point is

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/formfont.h"
 
 #include <QFontDatabase>

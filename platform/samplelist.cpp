@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "platform/samplelist.h"
 
 #include "listing/listline.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "plot/marks.h"
 
 #include "solver/checked.h"

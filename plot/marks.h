@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The marks a run leaves on the plot, as world coordinates in single precision. The

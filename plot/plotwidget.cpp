@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "plot/plotwidget.h"
 
 #include <QPaintEvent>

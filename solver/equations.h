@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The equation catalogue: y' = f(x, y, z) and z' = g(x, y, z), with z = y'.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "solver/fault.h"
 
 namespace solver {

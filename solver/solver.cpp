@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "solver/solver.h"
 
 #include "solver/equations.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The solver: a classical fixed-step Runge-Kutta run of y'' = g(x, y, y') that reports

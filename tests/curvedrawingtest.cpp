@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // The surface merges a run's segments by device column and paints them in batches. Here
 // each run is painted a second time the plain way, one QPainter call per segment, and
 // the two pictures must agree to within one pixel.

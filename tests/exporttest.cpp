@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Copying and saving the list and the plot.
 
 #include "platform/samplelist.h"

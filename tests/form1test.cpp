@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "window/form1.h"
 #include "platform/formfont.h"
 #include "platform/samplelist.h"
@@ -11,12 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -148,6 +152,45 @@ TEST_F(Form1Test, OpensWithCaptionSizeAndNothingChosen)
     EXPECT_EQ(form.state().eq, Equation::Unset);
     EXPECT_EQ(form.state().y0, 0.0); // the default texts are not captured
     EXPECT_EQ(form.focusWidget(), text(1));
+}
+
+TEST_F(Form1Test, AScreenReaderNamesEveryFieldTheListAndThePlot)
+{
+    struct Spoken
+    {
+        const char *control;
+        const char *name;
+        const char *description; // how it begins; empty: none needed
+    };
+    const Spoken table[] = {
+        {"Text1", "Start abscissa x0", ""},
+        {"Text3", "Start value y(x0)", ""},
+        {"Text4", "Start slope y'(x0)", ""},
+        {"Text2", "Final abscissa", ""},
+        {"Text5", "Emden index n", ""},
+        {"Text6", "Cosmos coefficient lam", ""},
+        {"List1", "Samples", "One line per grid point"},
+        {"Picture1", "Plot", "The runs since the last Ready"},
+        {"Option1", "y'' + y = 0", "y double prime plus y equals zero"},
+        {"Option6", "Cosmos", "y double prime equals, lam times y"},
+    };
+    QSet<QString> names;
+    for (const Spoken &s : table) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(child(s.control));
+        ASSERT_NE(a, nullptr) << s.control;
+        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(s.name)) << s.control;
+        if (*s.description) {
+            EXPECT_TRUE(
+                a->text(QAccessible::Description).startsWith(QString::fromUtf8(s.description)))
+                << s.control;
+        }
+        names.insert(a->text(QAccessible::Name));
+    }
+    EXPECT_EQ(names.size(), std::size(table));
+    // "Initial =" and "Final =" label their first fields; nothing visible changed for it.
+    EXPECT_EQ(child<QLabel>("Label1")->buddy(), text(1));
+    EXPECT_EQ(child<QLabel>("Label2")->buddy(), text(2));
+    EXPECT_EQ(child<QLabel>("Label1")->text(), QStringLiteral("Initial ="));
 }
 
 TEST_F(Form1Test, FontIsTheJapaneseGothicWhereInstalled)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Drives the real window as a user would: finding a control, typing, Enter, clicking an

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "listing/listline.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Long runs in the window: progress painted while the run holds the thread, input that
 // waits until the run is over, the list limit, and Ready on a huge list.
 

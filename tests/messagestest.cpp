@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
+
 // The window's message texts and the field table, without a window.
 
-#include "window/fieldtable.h"
 #include "window/messages.h"
+#include "window/fieldtable.h"
 
 #include <gtest/gtest.h>
 
@@ -43,18 +45,28 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RunFaultCase{"Done", {.samples = 501}, 10, QString()},
         RunFaultCase{"EmdenStop", {.samples = 314, .emdenStop = true}, 10, QString()},
-        RunFaultCase{"Division", {.fault = Fault::DivisionByZero}, 10,
+        RunFaultCase{"Division",
+                     {.fault = Fault::DivisionByZero},
+                     10,
                      QStringLiteral("Division by zero at x = 0.") + kKept},
-        RunFaultCase{"Power", {.fault = Fault::PowerUndefined, .faultX = 5.35}, 10,
+        RunFaultCase{"Power",
+                     {.fault = Fault::PowerUndefined, .faultX = 5.35},
+                     10,
                      QStringLiteral("Power of a negative number with a fractional exponent at "
                                     "x = 5.35.") +
                          kKept},
-        RunFaultCase{"TinyAbscissa", {.fault = Fault::Overflow, .faultX = -2.5e-7}, 10,
+        RunFaultCase{"TinyAbscissa",
+                     {.fault = Fault::Overflow, .faultX = -2.5e-7},
+                     10,
                      QStringLiteral("Overflow at x = -2.5E-07.") + kKept},
-        RunFaultCase{"ListFull", {.fault = Fault::ListFull, .faultX = 99999.99}, 10'000'000,
+        RunFaultCase{"ListFull",
+                     {.fault = Fault::ListFull, .faultX = 99999.99},
+                     10'000'000,
                      QStringLiteral("The list is full (10,000,000 lines). The run stopped at "
                                     "x = 99999.99. Ready clears it.")},
-        RunFaultCase{"OutOfMemory", {.fault = Fault::OutOfMemory, .faultX = 12.5}, 10,
+        RunFaultCase{"OutOfMemory",
+                     {.fault = Fault::OutOfMemory, .faultX = 12.5},
+                     10,
                      QStringLiteral("There is not enough memory for more lines. The run stopped "
                                     "at x = 12.5; the plot and the list keep what came before "
                                     "it. Ready clears them.")}),

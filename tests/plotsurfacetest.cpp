@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "plot/plotsurface.h"
 #include "plot/marks.h"
 

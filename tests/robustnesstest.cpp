@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Whatever the fields hold, a run ends cleanly: every sample that reaches the window is
 // finite, drawable and listable, and a failure is reported instead of a crash.
 

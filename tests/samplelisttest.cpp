@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // The list model keeps only y and each run's x0; its lines must still be the list lines of
 // the very samples a run handed out.
 

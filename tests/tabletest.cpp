@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "cli/tableoptions.h"
 
 #include <gtest/gtest.h>

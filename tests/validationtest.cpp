@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // The runs against closed-form solutions and known constants of the six equations. These
 // check the integrator as a numerical method: the exact-text tests elsewhere check that
 // it is this method, operation for operation.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // main() for tests that need a QApplication. Listing the tests needs none, so CTest can
 // discover them without a display.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 // Every failing condition and hostile text through the real window: a message, nothing
 // on screen lost or corrupted, the captured values as they should be, and the window
 // working on.

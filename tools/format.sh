@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+#
 # Reformats every C++ file of the project with clang-format-14 and .clang-format.
 #
 #     tools/format.sh           reformat in place

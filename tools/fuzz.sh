@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+#
 # Fuzzes each target for the given number of seconds (default 60) with libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer, starting from the seed corpus, and
 # merges what adds coverage back into fuzz/corpus. A finding stops with the crashing

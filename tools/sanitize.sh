@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+#
 # Builds the whole project with AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-asan (the asan preset) and runs every test there. Any finding, a leak included,
 # fails its test.

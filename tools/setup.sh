@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+#
 # Installs what building, running and testing RedurIvezi needs on Debian 12, where it is
 # missing. Runs apt-get as root, or through sudo.
 set -euo pipefail
@@ -11,6 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     locales
     clang-format
+    lintian appstream desktop-file-utils
 )
 
 as_root() {

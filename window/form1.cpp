@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "window/form1.h"
 
 #include "platform/samplelist.h"

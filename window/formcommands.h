@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The commands around the list and the plot: copying, saving and their context menus.

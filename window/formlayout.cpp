@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "window/formlayout.h"
 
 #include "platform/formfont.h"
@@ -59,6 +61,11 @@ QLineEdit *makeText(QWidget *parent, fields::Field field, QRect twips, qreal poi
         QString::fromLatin1(spec.control.data(), static_cast<qsizetype>(spec.control.size())));
     text->setGeometry(twips);
     text->setFont(formFont(pointSize));
+    // A screen reader names the field by what it holds, "Start abscissa x0".
+    QString name =
+        QString::fromLatin1(spec.holds.data(), static_cast<qsizetype>(spec.holds.size()));
+    name[0] = name[0].toUpper();
+    text->setAccessibleName(name);
     return text;
 }
 
@@ -80,20 +87,30 @@ void makeOptions(QWidget *form, FormControls &c)
         const char *caption;
         QRect twips;
         qreal pointSize;
+        const char *spoken; // the equation in words a screen reader speaks well
     };
     static const OptionSpec kOptions[] = {
-        {"Option1", "y'' + y = 0", twipsRect(6840, 120, 1815, 375), 9.75},
-        {"Option2", "y'' + 2y = sin x", twipsRect(6840, 480, 1815, 375), 9},
-        {"Option3", "y''+ 6y'+ 5y= 0", twipsRect(6840, 840, 1815, 375), 9},
-        {"Option4", "y''-(1-yy)y'+y=0", twipsRect(6840, 1200, 1815, 495), 9},
-        {"Option5", "Emden", twipsRect(6840, 1680, 1215, 375), 9},
-        {"Option6", "Cosmos", twipsRect(6840, 2040, 1215, 375), 9},
+        {"Option1", "y'' + y = 0", twipsRect(6840, 120, 1815, 375), 9.75,
+         "y double prime plus y equals zero"},
+        {"Option2", "y'' + 2y = sin x", twipsRect(6840, 480, 1815, 375), 9,
+         "y double prime plus 2 y equals sine of x"},
+        {"Option3", "y''+ 6y'+ 5y= 0", twipsRect(6840, 840, 1815, 375), 9,
+         "y double prime plus 6 y prime plus 5 y equals zero"},
+        {"Option4", "y''-(1-yy)y'+y=0", twipsRect(6840, 1200, 1815, 495), 9,
+         "van der Pol: y double prime minus, 1 minus y squared, times y prime, plus y equals "
+         "zero"},
+        {"Option5", "Emden", twipsRect(6840, 1680, 1215, 375), 9,
+         "Lane-Emden: y double prime plus 2 over x times y prime plus y to the power n equals "
+         "zero"},
+        {"Option6", "Cosmos", twipsRect(6840, 2040, 1215, 375), 9,
+         "y double prime equals, lam times y minus 1 over y squared, over 3"},
     };
     // One group for all six: choosing one clears the others, and none is chosen at first.
     c.optionGroup = new QButtonGroup(form);
     for (std::size_t i = 0; i < c.options.size(); ++i) {
         const OptionSpec &o = kOptions[i];
         c.options[i] = makeOption(form, o.name, o.caption, o.twips, o.pointSize);
+        c.options[i]->setAccessibleDescription(QString::fromLatin1(o.spoken));
         c.optionGroup->addButton(c.options[i], static_cast<int>(i) + 1);
     }
 }
@@ -115,6 +132,9 @@ void makePlot(QWidget *form, FormControls &c)
     c.picture1 = new PlotWidget(twipsToPixels(6735), form);
     c.picture1->setObjectName(QStringLiteral("Picture1"));
     c.picture1->move(twipsToPixels(0), twipsToPixels(-120));
+    c.picture1->setAccessibleName(QObject::tr("Plot"));
+    c.picture1->setAccessibleDescription(
+        QObject::tr("The runs since the last Ready, on a fixed scale: x and y from -5 to 15"));
 
     // The Emden legend lies on the plot, opaque in its background colour, hidden; each
     // label in the colour of the dots it names.
@@ -160,8 +180,11 @@ FormControls layOutForm(QWidget *form, QAbstractItemModel *samples)
                        twipsRect(6960, 3600, 1095, 375), 11.25);
     c.command2 = place(new QPushButton(QStringLiteral("End"), form), "Command2",
                        twipsRect(8040, 3600, 615, 375), 12);
-    makeLabel(form, "Label1", "Initial =", twipsRect(360, 6720, 945, 300), 12, kLabelBackground);
-    makeLabel(form, "Label2", "Final =", twipsRect(4680, 6720, 975, 300), 11.25, kLabelBackground);
+    // "Initial =" and "Final =" label their first fields for a screen reader.
+    makeLabel(form, "Label1", "Initial =", twipsRect(360, 6720, 945, 300), 12, kLabelBackground)
+        ->setBuddy(c.text(fields::Field::X0));
+    makeLabel(form, "Label2", "Final =", twipsRect(4680, 6720, 975, 300), 11.25, kLabelBackground)
+        ->setBuddy(c.text(fields::Field::Xf));
     makeLabel(form, "Label3", " x      y", twipsRect(6960, 3960, 1695, 375), 11.25,
               kLabelBackground);
 
@@ -169,6 +192,9 @@ FormControls layOutForm(QWidget *form, QAbstractItemModel *samples)
     c.list1->setObjectName(QStringLiteral("List1"));
     c.list1->setGeometry(twipsRect(6960, 4320, 1695, 1860));
     c.list1->setModel(samples);
+    c.list1->setAccessibleName(QObject::tr("Samples"));
+    c.list1->setAccessibleDescription(
+        QObject::tr("One line per grid point: x, three blanks, and y to four decimals"));
 
     setTabOrder(form, c);
     c.text(fields::Field::X0)->setFocus();

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The controls of the window at their places: names, twips, captions, default texts,

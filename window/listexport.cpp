@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "window/listexport.h"
 
 #include "listing/listline.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "window/messages.h"
 
 #include "listing/numbertext.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The texts of the window's messages, as pure functions: only the window shows them.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "window/runsession.h"
 
 #include "platform/samplelist.h"

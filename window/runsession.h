@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // A run in the window: the sink that draws each sample, then lists it, and the progress a

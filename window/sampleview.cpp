@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: MIT
+
 #include "window/sampleview.h"
 
 #include <QHeaderView>

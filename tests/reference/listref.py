@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+
 """Independent reference for the sample list, used to make the files in tests/data.
 
 Written separately from the C++ code: Python floats are IEEE doubles with each operation
