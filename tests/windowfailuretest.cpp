@@ -23,12 +23,51 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <QAbstractItemView>
+#include <QAction>
+#include <QClipboard>
+#include <QMimeData>
+
+#include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 using namespace solver;
+
+// Allocation failure on demand: this program's malloc fails the allocation that the armed
+// rule picks, once, as the system does when memory runs out. operator new and Qt's
+// containers both allocate through it. (AddressSanitizer brings its own malloc.)
+#if !defined(__SANITIZE_ADDRESS__)
+#define REDURIVEZI_INJECT_ALLOCATION_FAILURE 1
+extern "C" void *__libc_malloc(std::size_t size);
+
+namespace {
+
+struct AllocationFailure
+{
+    std::size_t minSize = SIZE_MAX; // disarmed
+    std::size_t maxSize = SIZE_MAX;
+    int skip = 0; // allocations of that size to let through first
+    int failed = 0;
+};
+AllocationFailure g_allocation;
+
+} // namespace
+
+extern "C" void *malloc(std::size_t size)
+{
+    if (size >= g_allocation.minSize && size <= g_allocation.maxSize && g_allocation.skip-- <= 0) {
+        g_allocation.minSize = SIZE_MAX;
+        ++g_allocation.failed;
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return __libc_malloc(size);
+}
+#endif
 
 namespace {
 
@@ -320,5 +359,96 @@ TEST(HugeSpan, TheListLimitEndsAHugeSpanInTheWindow)
     ASSERT_EQ(w.form.samples().rowCount(), 100'000);
     EXPECT_EQ(w.form.samples().line(99'999), QStringLiteral("999.99   999.9900"));
 }
+
+#ifdef REDURIVEZI_INJECT_ALLOCATION_FAILURE
+
+struct OutOfMemoryCase
+{
+    std::string name;
+    AllocationFailure failure;
+    const char *command; // the object name of the action, or null: the run
+    QString message;     // how the message begins
+};
+
+void PrintTo(const OutOfMemoryCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class OutOfMemory : public testing::TestWithParam<OutOfMemoryCase>
+{
+};
+
+TEST_P(OutOfMemory, SaysWhatCouldNotBeDoneAndKeepsTheWindow)
+{
+    const OutOfMemoryCase &c = GetParam();
+    Window w;
+    // A first run sizes the plot's buffers, so that the armed failure hits what is tested.
+    w.choose(2);
+    w.enterAll();
+    const std::vector<std::string> before = w.lines();
+    ASSERT_EQ(before, referenceLines("sinx_default"));
+    auto *list = w.child<QAbstractItemView>("List1");
+    list->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    const QImage plotBefore = w.form.plotImage();
+
+    {
+        MessageBoxCatcher catcher;
+        g_allocation = c.failure;
+        if (c.command)
+            w.child<QAction>(c.command)->trigger();
+        else
+            w.runTo("5"); // the same run once more, appended
+        const int failed = g_allocation.failed;
+        g_allocation = {};
+        ASSERT_EQ(failed, 1);
+        ASSERT_EQ(catcher.count(), 1);
+        EXPECT_TRUE(catcher.text().startsWith(c.message)) << catcher.text().toStdString();
+    }
+    if (c.command) {
+        // Nothing changed: the clipboard, the list, the plot.
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        EXPECT_EQ(w.lines(), before);
+        EXPECT_EQ(w.form.plotImage(), plotBefore);
+    } else {
+        // The run stopped where its list could not grow; what it listed stays, in order.
+        const std::vector<std::string> after = w.lines();
+        ASSERT_GT(after.size(), before.size());
+        ASSERT_LT(after.size(), 2 * before.size());
+        for (std::size_t i = 0; i < after.size(); ++i)
+            ASSERT_EQ(after[i], before[i % before.size()]) << i;
+    }
+    // And the window works on, the command included.
+    w.child<QAction>("copyAllAction")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count(u'\n'), w.form.samples().rowCount());
+    w.ready();
+    w.enterAll();
+    EXPECT_EQ(w.lines(), referenceLines("sinx_default"));
+}
+
+const QString kNoMemory = QStringLiteral(": there is not enough memory.");
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, OutOfMemory,
+    testing::Values(
+        // The text of 501 lines is about 6 kB, more than anything else these allocate.
+        OutOfMemoryCase{"CopyAll",
+                        {.minSize = 5000},
+                        "copyAllAction",
+                        QStringLiteral("Copy All could not be done") + kNoMemory},
+        OutOfMemoryCase{"CopySelection",
+                        {.minSize = 5000},
+                        "copyAction",
+                        QStringLiteral("Copy could not be done") + kNoMemory},
+        // The list grows by blocks of 512 bytes: the fourth block of the second run fails.
+        OutOfMemoryCase{"RunGrowingTheList",
+                        {.minSize = 512, .maxSize = 512, .skip = 3},
+                        nullptr,
+                        QStringLiteral("There is not enough memory for more lines. The run "
+                                       "stopped at x = ")}),
+    [](const auto &info) { return info.param.name; });
+
+#endif
 
 } // namespace

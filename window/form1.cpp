@@ -48,16 +48,23 @@ PlotSurface &Form1::surface()
 
 void Form1::connectEvents()
 {
+    // Every handler runs guarded: no exception may reach Qt's event loop.
+    const auto guard = [this](const QString &command, void (Form1::*handler)()) {
+        return
+            [this, command, handler] { guarded(command, [this, handler] { (this->*handler)(); }); };
+    };
     // Whichever way an option becomes chosen, by a click or by the arrow keys.
     connect(m_controls.optionGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (const auto eq = solver::equationNumbered(id); eq && checked)
             m_state.eq = *eq;
     });
     for (Field field : {Field::X0, Field::Y0, Field::Z0})
-        connect(m_controls.text(field), &QLineEdit::returnPressed, this,
-                [this, field] { enterInStartField(field); });
-    connect(m_controls.text(Field::Xf), &QLineEdit::returnPressed, this, &Form1::enterInText2);
-    connect(m_controls.command1, &QPushButton::clicked, this, &Form1::ready);
+        connect(m_controls.text(field), &QLineEdit::returnPressed, this, [this, field] {
+            guarded(tr("Enter"), [this, field] { enterInStartField(field); });
+        });
+    connect(m_controls.text(Field::Xf), &QLineEdit::returnPressed, this,
+            guard(tr("The run"), &Form1::enterInText2));
+    connect(m_controls.command1, &QPushButton::clicked, this, guard(tr("Ready"), &Form1::ready));
     connect(m_controls.command2, &QPushButton::clicked, this, &Form1::end);
 }
 
@@ -90,7 +97,7 @@ void Form1::enterInText2()
     for (Field field : fields::kRunStartOrder)
         if (!capture(field))
             return;
-    guarded(tr("The run"), [this] { startRun(); });
+    startRun();
 }
 
 void Form1::startRun()

@@ -65,9 +65,13 @@ FormCommands::FormCommands(SampleView &list, SampleList &samples, PlotWidget &pl
     m_list.addAction(m_copyAction);
 
     m_list.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&m_list, &QWidget::customContextMenuRequested, this, &FormCommands::showListMenu);
+    connect(&m_list, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        m_guard(tr("The list's menu"), [this, pos] { showListMenu(pos); });
+    });
     m_plot.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&m_plot, &QWidget::customContextMenuRequested, this, &FormCommands::showPlotMenu);
+    connect(&m_plot, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        m_guard(tr("The plot's menu"), [this, pos] { showPlotMenu(pos); });
+    });
 }
 
 QAction *FormCommands::makeAction(const char *name, const QString &text,
