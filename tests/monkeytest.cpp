@@ -1,0 +1,314 @@
+// SPDX-License-Identifier: MIT
+
+// A seeded monkey drives the real window with random clicks, keys, hostile texts and the
+// context-menu commands, answering every menu, dialog and message box, and checks after
+// each action what would show a real fault: the captured values, the list's length, the
+// plot's size, and no box left open.
+//
+//     REDURIVEZI_MONKEY_SEED=n REDURIVEZI_MONKEY_ACTIONS=k monkey_test
+//
+// tools/soak.sh runs it with fresh seeds for as long as asked.
+
+#include "platform/texttonumber.h"
+#include "plot/marks.h"
+#include "window/fieldtable.h"
+
+#include "tests/formdriver.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+using namespace solver;
+using fields::Field;
+
+namespace {
+
+// Small, so that every run ends quickly whatever span was typed.
+constexpr std::size_t kCapacity = 5000;
+
+std::uint64_t envNumber(const char *name, std::uint64_t fallback)
+{
+    const char *text = std::getenv(name);
+    return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
+}
+
+// The samples the window lists of a run, with `room` lines left in its list.
+class CountingSink : public SampleSink
+{
+public:
+    CountingSink(const RunParameters &p, std::size_t room) : m_p(p), m_room(room) {}
+    Fault start(double x0, double y0) override { return startMarks(x0, y0).fault; }
+    Fault sample(double x, double y) override
+    {
+        if (count == m_room)
+            return Fault::ListFull;
+        if (const Fault f = sampleMarks(m_p.eq, m_p.n, x, y).fault; f != Fault::None)
+            return f;
+        ++count;
+        return Fault::None;
+    }
+    std::size_t count = 0;
+
+private:
+    RunParameters m_p;
+    std::size_t m_room;
+};
+
+class Monkey : public FormDriver
+{
+public:
+    explicit Monkey(std::uint64_t seed) : FormDriver(kCapacity), m_random(seed)
+    {
+        m_plotSize = form.plotImage().size();
+        // Answers whatever opens: never blocking itself, so that what a choice opens in
+        // turn is answered on a later tick.
+        QObject::connect(&m_answer, &QTimer::timeout, [this] { answer(); });
+        m_answer.start(2);
+    }
+
+    void act()
+    {
+        switch (pick(7)) {
+        case 0:
+            clickAControl();
+            break;
+        case 1:
+        case 2:
+            pressAKey();
+            break;
+        case 3:
+            typeInAField();
+            break;
+        case 4:
+            openAMenu();
+            break;
+        case 5:
+            clickARow();
+            break;
+        case 6:
+            // A run with whatever the fields hold now.
+            text(2)->setFocus();
+            expectEnter(text(2));
+            QTest::keyClick(text(2), Qt::Key_Return);
+            break;
+        }
+        QApplication::processEvents();
+    }
+
+    // What happened, for the summary line.
+    int runs = 0, menus = 0, dialogs = 0, boxes = 0;
+
+    void checkInvariants()
+    {
+        const SolverState &s = form.state();
+        const int chosen = child<QRadioButton>("Option1")->group()->checkedId();
+        EXPECT_EQ(s.eq, chosen > 0 ? static_cast<Equation>(chosen) : Equation::Unset);
+        for (const fields::FieldSpec &f : fields::kFields)
+            EXPECT_EQ(s.*f.target, m_expected.*f.target) << f.control;
+        EXPECT_EQ(form.samples().rowCount(), m_rows);
+        EXPECT_EQ(form.plotImage().size(), m_plotSize);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    }
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+
+    void clickAControl()
+    {
+        // Every control but End, which would end the program.
+        static const char *const kControls[] = {"Option1", "Option2", "Option3", "Option4",
+                                                "Option5", "Option6", "Command1", "Text1",
+                                                "Text2",   "Text3",   "Text4",   "Text5",
+                                                "Text6",   "List1",   "Picture1"};
+        QWidget *w = child(kControls[pick(std::size(kControls))]);
+        if (w->objectName() == QLatin1String("Command1"))
+            m_rows = 0;
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(1 + pick(w->width() - 2), 1 + pick(w->height() - 2)));
+    }
+
+    void pressAKey()
+    {
+        struct Key
+        {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            const char *text;
+        };
+        static const Key kKeys[] = {
+            {Qt::Key_1, {}, "1"},           {Qt::Key_5, {}, "5"},
+            {Qt::Key_0, {}, "0"},           {Qt::Key_9, {}, "9"},
+            {Qt::Key_Minus, {}, "-"},       {Qt::Key_Plus, {}, "+"},
+            {Qt::Key_E, {}, "e"},           {Qt::Key_Period, {}, "."},
+            {Qt::Key_Return, {}, "\r"},     {Qt::Key_Return, {}, "\r"},
+            {Qt::Key_Tab, {}, ""},          {Qt::Key_Backtab, Qt::ShiftModifier, ""},
+            {Qt::Key_Escape, {}, ""},       {Qt::Key_Up, {}, ""},
+            {Qt::Key_Down, {}, ""},         {Qt::Key_Left, {}, ""},
+            {Qt::Key_Right, {}, ""},        {Qt::Key_Backspace, {}, ""},
+            {Qt::Key_A, Qt::ControlModifier, ""}, {Qt::Key_C, Qt::ControlModifier, ""},
+            {Qt::Key_V, Qt::ControlModifier, ""},
+        };
+        const Key &k = kKeys[pick(std::size(kKeys))];
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
+        if (k.key == Qt::Key_Return)
+            expectEnter(target);
+        QTest::keyClick(target, k.key, k.modifiers);
+    }
+
+    void typeInAField()
+    {
+        static const QString kTexts[] = {
+            QString(100'000, u'7'),
+            QStringLiteral("\x01\x02\x1b[31m5"),
+            QStringLiteral("1e999"),
+            QStringLiteral("-1e400"),
+            QStringLiteral("0.5e1x"),
+            QStringLiteral("  -3.25"),
+            QStringLiteral("1,5"),
+            QStringLiteral("99999"),
+            QStringLiteral(""),
+            QStringLiteral("2.5"),
+        };
+        QString text = kTexts[pick(std::size(kTexts))];
+        if (pick(2) == 0)
+            text = QString::number(std::uniform_real_distribution<double>(-20, 40)(m_random));
+        const int field = 1 + pick(fields::kFieldCount);
+        this->text(field)->setText(text);
+        if (pick(2) == 0) {
+            this->text(field)->setFocus();
+            expectEnter(this->text(field));
+            QTest::keyClick(this->text(field), Qt::Key_Return);
+        }
+    }
+
+    void openAMenu()
+    {
+        QWidget *on = pick(2) ? child("List1") : child("Picture1");
+        emit on->customContextMenuRequested(QPoint(5 + pick(50), 5 + pick(50)));
+    }
+
+    void clickARow()
+    {
+        auto *list = child<QAbstractItemView>("List1");
+        if (form.samples().rowCount() == 0)
+            return;
+        const QRect r = list->visualRect(form.samples().index(pick(form.samples().rowCount())));
+        static const Qt::KeyboardModifiers kModifiers[] = {{}, Qt::ShiftModifier,
+                                                           Qt::ControlModifier};
+        if (r.isValid())
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, kModifiers[pick(3)], r.center());
+    }
+
+    // What Enter in `target` will capture, and the rows its run will list.
+    void expectEnter(QWidget *target)
+    {
+        const auto read = [this](Field f) {
+            const auto v = textToNumber(child<QLineEdit>(QString::fromLatin1(
+                                                             fields::spec(f).control.data(),
+                                                             fields::spec(f).control.size()))
+                                            ->text()
+                                            .toStdString());
+            if (v)
+                m_expected.*fields::spec(f).target = *v;
+            return v.has_value();
+        };
+        const QString name = target->objectName();
+        for (Field f : {Field::X0, Field::Y0, Field::Z0})
+            if (name == QLatin1String(fields::spec(f).control.data()))
+                read(f);
+        if (name != QLatin1String("Text2"))
+            return;
+        for (Field f : fields::kRunStartOrder)
+            if (!read(f))
+                return;
+        RunParameters p = m_expected;
+        const int chosen = child<QRadioButton>("Option1")->group()->checkedId();
+        p.eq = chosen > 0 ? static_cast<Equation>(chosen) : Equation::Unset;
+        CountingSink sink(p, kCapacity - static_cast<std::size_t>(m_rows));
+        run(p, sink);
+        m_rows += static_cast<int>(sink.count);
+        ++runs;
+    }
+
+    // One step of whatever is open: a menu chooses an action, a file dialog is answered
+    // with a new name or cancelled, a message box is accepted.
+    void answer()
+    {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            QList<QAction *> actions;
+            for (QAction *a : menu->actions())
+                if (a->isEnabled() && !a->isSeparator())
+                    actions << a;
+            menu->close();
+            ++menus;
+            if (!actions.isEmpty() && pick(4) != 0)
+                QMetaObject::invokeMethod(actions[pick(actions.size())], &QAction::trigger,
+                                          Qt::QueuedConnection);
+            return;
+        }
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            if (dialog == m_answered)
+                return; // its answer is on its way
+            m_answered = dialog;
+            ++dialogs;
+            if (pick(3) == 0) {
+                dialog->reject();
+            } else {
+                static int saved = 0;
+                const QString suffix = pick(2) ? QStringLiteral(".csv") : QStringLiteral("");
+                dialog->selectFile(m_files.filePath(QStringLiteral("saved%1%2").arg(++saved).arg(suffix)));
+                // Accepting saves at once: queued, so that a message it shows is answered
+                // on a later tick.
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            box->accept();
+            ++boxes;
+        }
+    }
+
+    std::mt19937_64 m_random;
+    RunParameters m_expected; // what the last Enter in each field read
+    int m_rows = 0;
+    QSize m_plotSize;
+    QTimer m_answer;
+    QPointer<QWidget> m_answered;
+    QTemporaryDir m_files;
+};
+
+TEST(Monkey, RandomActionsKeepTheWindowConsistent)
+{
+    const std::uint64_t seed = envNumber("REDURIVEZI_MONKEY_SEED", 20261208);
+    const std::uint64_t actions = envNumber("REDURIVEZI_MONKEY_ACTIONS", 500);
+    std::printf("monkey seed %llu, %llu actions\n", static_cast<unsigned long long>(seed),
+                static_cast<unsigned long long>(actions));
+    Monkey monkey(seed);
+    for (std::uint64_t i = 0; i < actions && !testing::Test::HasFailure(); ++i) {
+        monkey.act();
+        monkey.checkInvariants();
+        if (testing::Test::HasFailure())
+            std::printf("failed at action %llu of seed %llu\n", static_cast<unsigned long long>(i),
+                        static_cast<unsigned long long>(seed));
+    }
+    std::printf("monkey: %d runs, %d menus, %d file dialogs, %d message boxes, %d rows listed\n",
+                monkey.runs, monkey.menus, monkey.dialogs, monkey.boxes,
+                monkey.form.samples().rowCount());
+}
+
+} // namespace
