@@ -131,10 +131,9 @@ private:
     void clickAControl()
     {
         // Every control but End, which would end the program.
-        static const char *const kControls[] = {"Option1", "Option2", "Option3", "Option4",
-                                                "Option5", "Option6", "Command1", "Text1",
-                                                "Text2",   "Text3",   "Text4",   "Text5",
-                                                "Text6",   "List1",   "Picture1"};
+        static const char *const kControls[] = {
+            "Option1", "Option2", "Option3", "Option4", "Option5", "Option6", "Command1", "Text1",
+            "Text2",   "Text3",   "Text4",   "Text5",   "Text6",   "List1",   "Picture1"};
         QWidget *w = child(kControls[pick(std::size(kControls))]);
         if (w->objectName() == QLatin1String("Command1"))
             m_rows = 0;
@@ -151,16 +150,26 @@ private:
             const char *text;
         };
         static const Key kKeys[] = {
-            {Qt::Key_1, {}, "1"},           {Qt::Key_5, {}, "5"},
-            {Qt::Key_0, {}, "0"},           {Qt::Key_9, {}, "9"},
-            {Qt::Key_Minus, {}, "-"},       {Qt::Key_Plus, {}, "+"},
-            {Qt::Key_E, {}, "e"},           {Qt::Key_Period, {}, "."},
-            {Qt::Key_Return, {}, "\r"},     {Qt::Key_Return, {}, "\r"},
-            {Qt::Key_Tab, {}, ""},          {Qt::Key_Backtab, Qt::ShiftModifier, ""},
-            {Qt::Key_Escape, {}, ""},       {Qt::Key_Up, {}, ""},
-            {Qt::Key_Down, {}, ""},         {Qt::Key_Left, {}, ""},
-            {Qt::Key_Right, {}, ""},        {Qt::Key_Backspace, {}, ""},
-            {Qt::Key_A, Qt::ControlModifier, ""}, {Qt::Key_C, Qt::ControlModifier, ""},
+            {Qt::Key_1, {}, "1"},
+            {Qt::Key_5, {}, "5"},
+            {Qt::Key_0, {}, "0"},
+            {Qt::Key_9, {}, "9"},
+            {Qt::Key_Minus, {}, "-"},
+            {Qt::Key_Plus, {}, "+"},
+            {Qt::Key_E, {}, "e"},
+            {Qt::Key_Period, {}, "."},
+            {Qt::Key_Return, {}, "\r"},
+            {Qt::Key_Return, {}, "\r"},
+            {Qt::Key_Tab, {}, ""},
+            {Qt::Key_Backtab, Qt::ShiftModifier, ""},
+            {Qt::Key_Escape, {}, ""},
+            {Qt::Key_Up, {}, ""},
+            {Qt::Key_Down, {}, ""},
+            {Qt::Key_Left, {}, ""},
+            {Qt::Key_Right, {}, ""},
+            {Qt::Key_Backspace, {}, ""},
+            {Qt::Key_A, Qt::ControlModifier, ""},
+            {Qt::Key_C, Qt::ControlModifier, ""},
             {Qt::Key_V, Qt::ControlModifier, ""},
         };
         const Key &k = kKeys[pick(std::size(kKeys))];
@@ -173,16 +182,11 @@ private:
     void typeInAField()
     {
         static const QString kTexts[] = {
-            QString(100'000, u'7'),
-            QStringLiteral("\x01\x02\x1b[31m5"),
-            QStringLiteral("1e999"),
-            QStringLiteral("-1e400"),
-            QStringLiteral("0.5e1x"),
-            QStringLiteral("  -3.25"),
-            QStringLiteral("1,5"),
-            QStringLiteral("99999"),
-            QStringLiteral(""),
-            QStringLiteral("2.5"),
+            QString(100'000, u'7'),   QStringLiteral("\x01\x02\x1b[31m5"),
+            QStringLiteral("1e999"),  QStringLiteral("-1e400"),
+            QStringLiteral("0.5e1x"), QStringLiteral("  -3.25"),
+            QStringLiteral("1,5"),    QStringLiteral("99999"),
+            QStringLiteral(""),       QStringLiteral("2.5"),
         };
         QString text = kTexts[pick(std::size(kTexts))];
         if (pick(2) == 0)
@@ -208,8 +212,8 @@ private:
         if (form.samples().rowCount() == 0)
             return;
         const QRect r = list->visualRect(form.samples().index(pick(form.samples().rowCount())));
-        static const Qt::KeyboardModifiers kModifiers[] = {{}, Qt::ShiftModifier,
-                                                           Qt::ControlModifier};
+        static const Qt::KeyboardModifiers kModifiers[] = {
+            {}, Qt::ShiftModifier, Qt::ControlModifier};
         if (r.isValid())
             QTest::mouseClick(list->viewport(), Qt::LeftButton, kModifiers[pick(3)], r.center());
     }
@@ -218,11 +222,11 @@ private:
     void expectEnter(QWidget *target)
     {
         const auto read = [this](Field f) {
-            const auto v = textToNumber(child<QLineEdit>(QString::fromLatin1(
-                                                             fields::spec(f).control.data(),
-                                                             fields::spec(f).control.size()))
-                                            ->text()
-                                            .toStdString());
+            const auto v =
+                textToNumber(child<QLineEdit>(QString::fromLatin1(fields::spec(f).control.data(),
+                                                                  fields::spec(f).control.size()))
+                                 ->text()
+                                 .toStdString());
             if (v)
                 m_expected.*fields::spec(f).target = *v;
             return v.has_value();
@@ -272,7 +276,8 @@ private:
             } else {
                 static int saved = 0;
                 const QString suffix = pick(2) ? QStringLiteral(".csv") : QStringLiteral("");
-                dialog->selectFile(m_files.filePath(QStringLiteral("saved%1%2").arg(++saved).arg(suffix)));
+                dialog->selectFile(
+                    m_files.filePath(QStringLiteral("saved%1%2").arg(++saved).arg(suffix)));
                 // Accepting saves at once: queued, so that a message it shows is answered
                 // on a later tick.
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
