@@ -91,10 +91,13 @@ void timeExports(Form1 &form)
                 statusMiB("VmHWM:") - residentBefore, residentBefore, statusMiB("VmSize:"));
     QGuiApplication::clipboard()->clear();
 
+    const long beforeSave = residentMiB();
+    resetPeak();
     const QString path = QDir::temp().filePath(QStringLiteral("redurivezi-bench-list.txt"));
     start = Clock::now();
     const bool saved = form.saveListTo(path);
     const double wrote = seconds(start);
+    std::printf("  Save List As: peak resident +%ld MiB\n", statusMiB("VmHWM:") - beforeSave);
     QFile::remove(path);
     std::printf("  Copy All of %d lines: %.3f s (%lld MB of text); Save List As .txt: %.3f s%s\n",
                 form.samples().rowCount(), copied, static_cast<long long>(bytes) / 1'000'000, wrote,

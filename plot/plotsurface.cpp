@@ -53,9 +53,18 @@ bool clipSegment(double &x1, double &y1, double &x2, double &y2, double lo, doub
 
 PlotSurface::PlotSurface(int logicalSize, qreal devicePixelRatio)
     : m_image(QSize(qRound(logicalSize * devicePixelRatio), qRound(logicalSize * devicePixelRatio)),
-              QImage::Format_RGB32)
+              QImage::Format_RGB32),
+      m_width(m_image.width()), m_height(m_image.height()), m_devicePixelRatio(devicePixelRatio)
 {
     m_image.fill(kBackground);
+}
+
+PlotSurface::PlotSurface(QPainter &vector, int gridSize)
+    : m_vector(&vector), m_dots(static_cast<std::size_t>(gridSize) * gridSize), m_width(gridSize),
+      m_height(gridSize)
+{
+    m_vector->setRenderHint(QPainter::Antialiasing, false);
+    m_vector->fillRect(QRect(0, 0, m_width, m_height), QColor::fromRgb(kBackground));
 }
 
 PlotSurface::~PlotSurface() = default;
@@ -70,8 +79,13 @@ void PlotSurface::clear()
 {
     m_lines.clear();
     m_columnOpen = false;
-    m_painter.reset();
-    m_image.fill(kBackground);
+    if (m_vector) {
+        std::fill(m_dots.begin(), m_dots.end(), Dot{});
+        m_vector->fillRect(QRect(0, 0, m_width, m_height), QColor::fromRgb(kBackground));
+    } else {
+        m_painter.reset();
+        m_image.fill(kBackground);
+    }
     moveTo(0, 0);
 }
 
@@ -84,12 +98,20 @@ void PlotSurface::moveTo(float x, float y)
 QPointF PlotSurface::toDevice(float x, float y) const
 {
     // The single-precision coordinates are widened, so the mapping itself cannot overflow.
-    return {(static_cast<double>(x) - m_left) * m_image.width() / (m_right - m_left),
-            (static_cast<double>(y) - m_top) * m_image.height() / (m_bottom - m_top)};
+    return {(static_cast<double>(x) - m_left) * m_width / (m_right - m_left),
+            (static_cast<double>(y) - m_top) * m_height / (m_bottom - m_top)};
 }
 
 QPainter &PlotSurface::painter(QColor colour)
 {
+    if (m_vector) {
+        if (colour != m_penColour) {
+            // A line of one cell's width, its square ends covering the end cells.
+            m_vector->setPen(QPen(colour, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            m_penColour = colour;
+        }
+        return *m_vector;
+    }
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
         m_painter->setRenderHint(QPainter::Antialiasing, false);
@@ -110,7 +132,7 @@ void PlotSurface::segment(QPointF a, QPointF b, QColor colour)
     // The box is a little larger than the image, so the clipped end points fit in an int
     // and the painter's own clipping trims the last pixel.
     constexpr double lo = -2.0;
-    const double hiX = m_image.width() + 2.0, hiY = m_image.height() + 2.0;
+    const double hiX = m_width + 2.0, hiY = m_height + 2.0;
     double ax = a.x(), ay = a.y(), bx = b.x(), by = b.y();
     // Wholly beyond one edge: nothing of it shows. Most segments of a curve that has left
     // the plot end here, before any clipping arithmetic.
@@ -182,6 +204,24 @@ void PlotSurface::flushLines()
     if (m_lines.empty())
         return;
     QPainter &p = painter(m_batchColour);
+    if (m_vector) {
+        // Through the cells' centres; a zero-length line is the cell itself.
+        std::vector<QLineF> lines;
+        lines.reserve(m_lines.size());
+        for (const QLine &l : m_lines) {
+            if (l.p1() == l.p2())
+                dot(l.x1(), l.y1(), m_batchColour);
+            else
+                lines.emplace_back(QPointF(l.p1()) + QPointF(0.5, 0.5),
+                                   QPointF(l.p2()) + QPointF(0.5, 0.5));
+        }
+        if (!lines.empty()) {
+            p.drawLines(lines.data(), static_cast<int>(lines.size()));
+            ++m_batches;
+        }
+        m_lines.clear();
+        return;
+    }
     // Zero-length lines are drawn as the points they are; the rest in one call per run
     // of proper lines.
     std::size_t from = 0;
@@ -225,12 +265,16 @@ void PlotSurface::point(float x, float y, PaletteColour colour)
 {
     moveTo(x, y);
     const double dx = m_cd.x(), dy = m_cd.y();
-    if (!(dx >= 0 && dx < m_image.width() && dy >= 0 && dy < m_image.height()))
+    if (!(dx >= 0 && dx < m_width && dy >= 0 && dy < m_height))
         return;
     // Lines queued before the point are painted before it, so that whatever is drawn
     // later lies on top, as if each mark were painted at once.
     closeColumn();
     flushLines();
+    if (m_vector) {
+        dot(static_cast<int>(dx), static_cast<int>(dy), paletteColour(colour));
+        return;
+    }
     // A one-pixel aliased dot is exactly this pixel; writing it directly keeps a run of
     // dots in three alternating colours free of per-dot painter calls.
     auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(static_cast<int>(dy)));
@@ -246,6 +290,28 @@ void PlotSurface::draw(const MarkList &marks)
         else
             lineTo(m.x, m.y, m.colour);
     }
+}
+
+void PlotSurface::dot(int x, int y, QColor colour)
+{
+    // A dot over a dot of the same colour, with no line painted in between, adds nothing:
+    // ten million Emden samples become as many squares as the cells they light.
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return;
+    Dot &last = m_dots[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
+                       static_cast<std::size_t>(x)];
+    const Dot now{colour.rgb(), m_batches};
+    if (last.colour == now.colour && last.batch == now.batch)
+        return;
+    last = now;
+    m_vector->fillRect(QRect(x, y, 1, 1), colour);
+}
+
+void PlotSurface::finish()
+{
+    closeColumn();
+    flushLines();
+    m_painter.reset();
 }
 
 const QImage &PlotSurface::image()

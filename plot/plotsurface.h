@@ -28,6 +28,10 @@ class PlotSurface
 public:
     // `logicalSize` pixels on each side, drawn at `devicePixelRatio` device pixels each.
     explicit PlotSurface(int logicalSize, qreal devicePixelRatio = 1.0);
+    // The same drawing as paths and squares on a vector device (an SVG or PDF painter's),
+    // on a grid of `gridSize` cells a side: the curve is merged by the grid's columns as
+    // it is by the image's, and each cell gets a dot once per colour change.
+    PlotSurface(QPainter &vector, int gridSize);
     ~PlotSurface();
     PlotSurface(const PlotSurface &) = delete;
     PlotSurface &operator=(const PlotSurface &) = delete;
@@ -50,6 +54,10 @@ public:
 
     // The finished image; ends any drawing still under way.
     const QImage &image();
+    // Paints what is still queued; for a vector surface, before its painter ends.
+    void finish();
+    int deviceWidth() const { return m_width; }
+    qreal devicePixelRatio() const { return m_devicePixelRatio; }
     // The device pixel a world point falls on (may lie outside the image).
     QPointF toDevice(float x, float y) const;
 
@@ -68,9 +76,23 @@ private:
     void flushLines();
     void moveTo(float x, float y);
 
+    void dot(int x, int y, QColor colour);
+
     QImage m_image;
     std::unique_ptr<QPainter> m_painter; // kept open across calls: one per run, not per mark
-    QColor m_penColour;                  // of m_painter: the pen changes only with the colour
+    QPainter *m_vector = nullptr;        // or the painter of a vector device
+    // A vector surface's last dot per cell: its colour, and how many batches of lines had
+    // been painted before it. A dot is painted again only when either changed.
+    struct Dot
+    {
+        QRgb colour = 0;
+        std::uint32_t batch = 0;
+    };
+    std::vector<Dot> m_dots;
+    std::uint32_t m_batches = 0;
+    int m_width = 0, m_height = 0; // in device pixels, or grid cells
+    qreal m_devicePixelRatio = 1.0;
+    QColor m_penColour; // of m_painter: the pen changes only with the colour
     // The world window.
     double m_left = 0, m_top = 0, m_right = 1, m_bottom = 1;
     float m_cx = 0, m_cy = 0;

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     build-essential cmake
     dpkg-dev file
-    qt6-base-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic
     libgtest-dev libgmock-dev libbenchmark-dev
     locales

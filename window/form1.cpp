@@ -26,15 +26,21 @@ Form1::Form1(QWidget *parent) : Form1(SampleList::kDefaultCapacity, kProgressInt
 Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
     : QWidget(parent), m_samples(new SampleList(listCapacity, this)),
       m_controls(layOutForm(this, m_samples)),
-      m_session(std::make_unique<RunSession>(*m_controls.picture1, *m_samples, *m_controls.list1,
-                                             progressInterval))
+      m_session(std::make_unique<RunSession>(*m_controls.picture1, m_scene, *m_samples,
+                                             *m_controls.list1, progressInterval))
 {
     m_commands = new FormCommands(
-        *m_controls.list1, *m_samples, *m_controls.picture1, this,
+        *m_controls.list1, *m_samples, *m_controls.picture1, m_scene, this,
         [this](const QString &command, const std::function<void()> &work) {
             guarded(command, work);
         },
         [this](const QString &message) { warn(message); });
+    m_controls.picture1->setRedraw([this](PlotSurface &surface) {
+        if (m_running)
+            return false;
+        m_scene.replay(surface, *m_samples);
+        return true;
+    });
     connectEvents();
     load();
 }
@@ -70,6 +76,7 @@ void Form1::connectEvents()
 
 void Form1::load()
 {
+    m_scene.reset(PlotScene::Axes::Startup);
     drawStartupAxes(surface());
 }
 
@@ -102,7 +109,13 @@ void Form1::enterInText2()
 
 void Form1::startRun()
 {
-    const solver::RunOutcome outcome = m_session->execute(m_state);
+    m_running = true;
+    const solver::RunOutcome outcome = [this] {
+        // Cleared however the run ends.
+        const std::unique_ptr<bool, void (*)(bool *)> running(&m_running,
+                                                              [](bool *r) { *r = false; });
+        return m_session->execute(m_state);
+    }();
     if (const QString message = messages::runFault(outcome, m_samples->capacity());
         !message.isEmpty())
         warn(message);
@@ -110,6 +123,7 @@ void Form1::startRun()
 
 void Form1::ready()
 {
+    m_scene.reset(PlotScene::Axes::Reset);
     drawResetAxes(surface());
     m_controls.picture1->update();
     updateLegend();

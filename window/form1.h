@@ -5,6 +5,7 @@
 #include "solver/solver.h"
 #include "window/fieldtable.h"
 #include "window/formlayout.h"
+#include "window/plotscene.h"
 
 #include <QImage>
 #include <QWidget>
@@ -41,6 +42,7 @@ public:
     const SolverState &state() const { return m_state; }
     PlotSurface &surface();
     const SampleList &samples() const { return *m_samples; }
+    const PlotScene &scene() const { return m_scene; }
 
     // The plot as it is on screen, at device resolution: the curve, and the legend
     // when it is shown.
@@ -72,6 +74,8 @@ private:
 
     SolverState m_state;
     SampleList *m_samples;
+    PlotScene m_scene;
+    bool m_running = false;
     FormControls m_controls;
     std::unique_ptr<RunSession> m_session;
     FormCommands *m_commands = nullptr;

@@ -5,6 +5,7 @@
 #include "platform/samplelist.h"
 #include "plot/plotwidget.h"
 #include "window/listexport.h"
+#include "window/plotexport.h"
 #include "window/sampleview.h"
 #include "window/waitcursor.h"
 
@@ -25,9 +26,15 @@ void setClipboardText(QByteArray text)
     QGuiApplication::clipboard()->setMimeData(mime.release());
 }
 
+struct Answer
+{
+    QString path;
+    int filter = 0; // the index of the chosen filter
+};
+
 // Asks for a file name; an answer without a suffix gets the one of the chosen type.
-QString askForFile(QWidget *parent, const QString &caption, const QString &name,
-                   const QStringList &filters, const QString &defaultSuffix)
+Answer askForFile(QWidget *parent, const QString &caption, const QString &name,
+                  const QStringList &filters, const QString &defaultSuffix)
 {
     QFileDialog dialog(parent, caption, name);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -42,15 +49,16 @@ QString askForFile(QWidget *parent, const QString &caption, const QString &name,
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return {dialog.selectedFiles().constFirst(),
+            static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
 } // namespace
 
-FormCommands::FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot, QWidget *window,
-                           Guard guard, Warn warn)
-    : QObject(window), m_list(list), m_samples(samples), m_plot(plot), m_window(window),
-      m_guard(std::move(guard)), m_warn(std::move(warn))
+FormCommands::FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot,
+                           const PlotScene &scene, QWidget *window, Guard guard, Warn warn)
+    : QObject(window), m_list(list), m_samples(samples), m_plot(plot), m_scene(scene),
+      m_window(window), m_guard(std::move(guard)), m_warn(std::move(warn))
 {
     m_copyAction = makeAction("copyAction", tr("Copy"), &FormCommands::copySelection);
     m_copyAllAction = makeAction("copyAllAction", tr("Copy All"), &FormCommands::copyAll);
@@ -135,23 +143,42 @@ QImage FormCommands::plotImage() const
 
 void FormCommands::copyImage()
 {
-    QGuiApplication::clipboard()->setImage(plotImage());
+    // The bitmap, and the SVG for editors that take vector pictures.
+    auto mime = std::make_unique<QMimeData>();
+    mime->setImageData(plotImage());
+    mime->setData(QStringLiteral("image/svg+xml"), plotexport::svg({m_scene, m_samples, m_plot}));
+    QGuiApplication::clipboard()->setMimeData(mime.release());
 }
 
 void FormCommands::saveListAs()
 {
-    const QString path = askForFile(m_window, tr("Save List As"), QStringLiteral("list.txt"),
-                                    {tr("Text (*.txt)"), tr("CSV (*.csv)")}, QStringLiteral("txt"));
-    if (!path.isEmpty())
-        saveListTo(path);
+    const Answer answer =
+        askForFile(m_window, tr("Save List As"), QStringLiteral("list.txt"),
+                   {tr("Text (*.txt)"), tr("CSV (*.csv)")}, QStringLiteral("txt"));
+    if (!answer.path.isEmpty())
+        saveListTo(answer.path);
 }
 
 void FormCommands::saveImageAs()
 {
-    const QString path = askForFile(m_window, tr("Save Image As"), QStringLiteral("plot.png"),
-                                    {tr("PNG image (*.png)")}, QStringLiteral("png"));
-    if (!path.isEmpty())
-        saveImageTo(path);
+    using plotexport::Format;
+    // In the order of the filters.
+    static constexpr Format kFormats[] = {Format::ScreenPng, Format::PrintPng, Format::Svg,
+                                          Format::Pdf};
+    const Answer answer =
+        askForFile(m_window, tr("Save Image As"), QStringLiteral("plot.png"),
+                   {tr("PNG image (*.png)"), tr("PNG image at print size (*.png)"),
+                    tr("SVG image (*.svg)"), tr("PDF document (*.pdf)")},
+                   QStringLiteral("png"));
+    if (answer.path.isEmpty())
+        return;
+    // A name's suffix outweighs the filter: "plot.svg" is an SVG whatever was chosen.
+    Format format =
+        answer.filter >= 0 && answer.filter < 4 ? kFormats[answer.filter] : Format::ScreenPng;
+    if (const Format named = plotexport::formatFor(answer.path);
+        named != Format::ScreenPng || format == Format::Svg || format == Format::Pdf)
+        format = named;
+    saveImageTo(answer.path, format);
 }
 
 bool FormCommands::saveListTo(const QString &path)
@@ -168,7 +195,18 @@ bool FormCommands::saveListTo(const QString &path)
 
 bool FormCommands::saveImageTo(const QString &path)
 {
-    const std::optional<QString> error = listexport::saveImage(plotImage(), path);
+    return saveImageTo(path, plotexport::formatFor(path));
+}
+
+bool FormCommands::saveImageTo(const QString &path, plotexport::Format f)
+{
+    std::optional<QString> error;
+    {
+        WaitCursor cursor;
+        error =
+            plotexport::save({m_scene, m_samples, m_plot},
+                             f == plotexport::Format::ScreenPng ? plotImage() : QImage(), path, f);
+    }
     if (error)
         m_warn(*error);
     return !error;

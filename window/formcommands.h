@@ -4,11 +4,14 @@
 
 // The commands around the list and the plot: copying, saving and their context menus.
 
+#include "window/plotexport.h"
+
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
+class PlotScene;
 class PlotWidget;
 class QAction;
 class QImage;
@@ -26,16 +29,18 @@ public:
     // Shows a message in the window.
     using Warn = std::function<void(const QString &message)>;
 
-    FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot, QWidget *window,
-                 Guard guard, Warn warn);
+    FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot, const PlotScene &scene,
+                 QWidget *window, Guard guard, Warn warn);
 
     // The plot as it is on screen, at device resolution: the curve, and the legend when
     // it is shown.
     QImage plotImage() const;
-    // Save the list (as lines, or CSV for a .csv name) or the plot image (PNG). A
-    // failure is reported in a message; false then, and nothing is left behind.
+    // Save the list (as lines, or CSV for a .csv name) or the plot (SVG or PDF for such a
+    // name, else PNG as on screen; or in the format given). A failure is reported in a
+    // message; false then, and nothing is left behind.
     bool saveListTo(const QString &path);
     bool saveImageTo(const QString &path);
+    bool saveImageTo(const QString &path, plotexport::Format format);
 
 private:
     QAction *makeAction(const char *name, const QString &text, void (FormCommands::*slot)());
@@ -51,6 +56,7 @@ private:
     SampleView &m_list;
     SampleList &m_samples;
     PlotWidget &m_plot;
+    const PlotScene &m_scene;
     QWidget *m_window;
     Guard m_guard;
     Warn m_warn;

@@ -6,7 +6,6 @@
 #include "platform/samplelist.h"
 
 #include <QCoreApplication>
-#include <QImage>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -112,19 +111,6 @@ std::optional<QString> saveList(const SampleList &list, const QString &path)
         if (file.write(block) != block.size())
             return failure(path, file.errorString()); // QSaveFile discards the temporary file
     }
-    if (!file.commit())
-        return failure(path, file.errorString());
-    return std::nullopt;
-}
-
-std::optional<QString> saveImage(const QImage &image, const QString &path)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(path, file.errorString());
-    if (!image.save(&file, "PNG"))
-        return failure(path, file.errorString().isEmpty() ? tr("the image could not be written")
-                                                          : file.errorString());
     if (!file.commit())
         return failure(path, file.errorString());
     return std::nullopt;

@@ -8,7 +8,6 @@
 #include <optional>
 #include <vector>
 
-class QImage;
 class SampleList;
 
 // Turning the list and the plot into text, files and clipboard contents.
@@ -45,8 +44,5 @@ std::vector<RowSpan> inListOrder(std::vector<RowSpan> spans);
 // when everything was written, so a failed save leaves no half file behind and an
 // existing file untouched. Returns what failed, or nothing.
 std::optional<QString> saveList(const SampleList &list, const QString &path);
-
-// Saves an image as PNG the same way.
-std::optional<QString> saveImage(const QImage &image, const QString &path);
 
 } // namespace listexport

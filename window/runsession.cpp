@@ -5,6 +5,7 @@
 #include "platform/samplelist.h"
 #include "plot/marks.h"
 #include "plot/plotwidget.h"
+#include "window/plotscene.h"
 #include "window/sampleview.h"
 #include "window/waitcursor.h"
 
@@ -32,6 +33,9 @@ public:
         return marks.fault;
     }
 
+    // The drawn marks of a sample that failed partway.
+    MarkList partial;
+
     Fault sample(double x, double y) override
     {
         // A sample that cannot be listed is not drawn either.
@@ -45,8 +49,10 @@ public:
         if (marks.ok() && !m_list.tryAppend(y))
             return Fault::OutOfMemory;
         m_surface.draw(marks);
-        if (!marks.ok())
+        if (!marks.ok()) {
+            partial = marks;
             return marks.fault;
+        }
         if (--m_untilProgress == 0) {
             m_untilProgress = kProgressEvery;
             m_progress();
@@ -68,9 +74,10 @@ private:
 
 } // namespace
 
-RunSession::RunSession(PlotWidget &plot, SampleList &samples, SampleView &view,
+RunSession::RunSession(PlotWidget &plot, PlotScene &scene, SampleList &samples, SampleView &view,
                        int progressInterval)
-    : m_plot(plot), m_samples(samples), m_view(view), m_progressInterval(progressInterval)
+    : m_plot(plot), m_scene(scene), m_samples(samples), m_view(view),
+      m_progressInterval(progressInterval)
 {
 }
 
@@ -89,20 +96,28 @@ solver::RunOutcome RunSession::execute(const solver::RunParameters &p)
         showProgress(now);
     };
     RunSink sink(m_plot.surface(), m_samples, p, progress);
+    m_scene.startRun(p, m_firstRow);
+    // However the run ends, the scene holds what it listed and drew.
+    struct EndRun
+    {
+        RunSession &session;
+        const MarkList &partial;
+        ~EndRun()
+        {
+            session.publishRows();
+            session.m_scene.endRun(session.m_samples.rowCount() - session.m_firstRow, partial);
+        }
+    };
 
     // The run holds the only thread until it ends. Progress is painted directly, so no
     // input event is dispatched meanwhile: what is typed or clicked waits in the queue and
     // is handled afterwards, in order.
     solver::RunOutcome outcome;
-    try {
+    {
+        const EndRun end{*this, sink.partial};
+        // An exception leaves through here too: what was listed stays listed, and is shown.
         outcome = solver::run(p, sink);
-    } catch (...) {
-        // What was listed stays listed, and is shown.
-        publishRows();
-        m_plot.update();
-        throw;
     }
-    publishRows();
     m_plot.update();
     return outcome;
 }

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 
+class PlotScene;
 class PlotWidget;
 class SampleList;
 class SampleView;
@@ -16,9 +17,11 @@ class SampleView;
 class RunSession
 {
 public:
-    RunSession(PlotWidget &plot, SampleList &samples, SampleView &view, int progressInterval);
+    RunSession(PlotWidget &plot, PlotScene &scene, SampleList &samples, SampleView &view,
+               int progressInterval);
 
-    // Runs to the end, the Emden stop or the first fault, and publishes every listed row.
+    // Runs to the end, the Emden stop or the first fault, publishes every listed row and
+    // adds the run to the scene.
     // Returns how the run ended; telling the user is the window's job.
     solver::RunOutcome execute(const solver::RunParameters &p);
 
@@ -28,6 +31,7 @@ private:
     void publishRows();
 
     PlotWidget &m_plot;
+    PlotScene &m_scene;
     SampleList &m_samples;
     SampleView &m_view;
     int m_progressInterval;

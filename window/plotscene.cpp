@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+
+#include "window/plotscene.h"
+
+#include "platform/samplelist.h"
+#include "plot/plotsurface.h"
+
+void PlotScene::reset(Axes axes)
+{
+    m_axes = axes;
+    m_runs.clear();
+}
+
+void PlotScene::startRun(const solver::RunParameters &p, int firstRow)
+{
+    m_runs.push_back(Run{p.eq, p.n, p.x0, p.y0, firstRow, 0, MarkList{}});
+}
+
+void PlotScene::endRun(int rows, const MarkList &partial)
+{
+    m_runs.back().rows = rows;
+    m_runs.back().partial = partial;
+}
+
+void PlotScene::replay(PlotSurface &surface, const SampleList &samples) const
+{
+    // The world window is set by the start-up axes, whichever axes are shown now.
+    if (m_axes == Axes::Startup) {
+        drawStartupAxes(surface);
+    } else {
+        surface.setScale(-5, 15, 15, -5);
+        drawResetAxes(surface);
+    }
+    // The very marks the run drew, recomputed from the listed samples.
+    for (const Run &run : m_runs) {
+        surface.draw(startMarks(run.x0, run.y0));
+        for (int i = 0; i < run.rows; ++i)
+            surface.draw(sampleMarks(run.eq, run.n, solver::gridAbscissa(run.x0, i),
+                                     samples.y(run.firstRow + i)));
+        surface.draw(run.partial);
+    }
+}
+
+QImage PlotScene::render(const SampleList &samples, int logicalSize, qreal devicePixelRatio) const
+{
+    PlotSurface surface(logicalSize, devicePixelRatio);
+    replay(surface, samples);
+    QImage image = surface.image();
+    image.setDevicePixelRatio(devicePixelRatio);
+    return image;
+}
+
+void PlotScene::renderVector(QPainter &painter, int gridSize, const SampleList &samples) const
+{
+    PlotSurface surface(painter, gridSize);
+    replay(surface, samples);
+    surface.finish();
+}
