@@ -3,12 +3,16 @@
 // Copying and saving the list and the plot.
 
 #include "platform/samplelist.h"
+#include "plot/marks.h"
 #include "plot/plotsurface.h"
+#include "plot/plotwidget.h"
 #include "window/form1.h"
+#include "window/plotscene.h"
 
 #include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
 #include "tests/plotpixels.h"
+#include "tests/recordingsink.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +26,18 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <cstdlib>
 #include <ostream>
 #include <string>
 #include <unistd.h>
 #include <vector>
+
+using namespace solver;
 
 namespace {
 
@@ -206,9 +214,12 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
         folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     const QString path = base + u'/' + QString::fromStdString(c.file);
 
-    for (const bool image : {false, true}) {
+    using plotexport::Format;
+    for (const int what : {-1, 0, 1, 2, 3}) {
+        // The list, then the plot in each format.
         MessageBoxCatcher catcher;
-        EXPECT_FALSE(image ? form.saveImageTo(path) : form.saveListTo(path));
+        EXPECT_FALSE(what < 0 ? form.saveListTo(path)
+                              : form.saveImageTo(path, static_cast<Format>(what)));
         ASSERT_EQ(catcher.count(), 1);
         EXPECT_TRUE(catcher.text().startsWith(QStringLiteral("Could not save ") + path))
             << catcher.text().toStdString();
@@ -265,6 +276,182 @@ TEST_F(Export, CopyImagePutsThePlotOnTheClipboard)
         QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(copied == form.plotImage().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(copied.size(), QSize(kSize, kSize));
+}
+
+// ---- The plot as a view of the runs -------------------------------------------------------
+
+struct RunStep
+{
+    int option;
+    RunParameters p; // typed into the fields: x0, y0, z0, xf, n, lam
+};
+
+struct SceneCase
+{
+    std::string name;
+    bool readyFirst; // reset axes instead of the start-up ones
+    std::vector<RunStep> runs;
+};
+
+void PrintTo(const SceneCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// Draws a run mark by mark as the window's sink does, independently of the scene.
+class DrawingSink : public RecordingSink
+{
+public:
+    DrawingSink(PlotSurface &surface, const RunParameters &p) : m_surface(surface), m_p(p) {}
+    Fault start(double x0, double y0) override
+    {
+        const MarkList m = startMarks(x0, y0);
+        m_surface.draw(m);
+        return m.fault;
+    }
+    Fault sample(double x, double y) override
+    {
+        const MarkList m = sampleMarks(m_p.eq, m_p.n, x, y);
+        m_surface.draw(m);
+        return m.fault;
+    }
+
+private:
+    PlotSurface &m_surface;
+    RunParameters m_p;
+};
+
+class SceneRendering : public Export, public testing::WithParamInterface<SceneCase>
+{
+protected:
+    void makeRuns()
+    {
+        const SceneCase &c = GetParam();
+        MessageBoxCatcher answer; // a failing run says so
+        if (c.readyFirst)
+            ready();
+        for (const RunStep &r : c.runs) {
+            choose(r.option);
+            for (const auto &[field, value] : {std::pair{5, r.p.n}, std::pair{6, r.p.lam}})
+                text(field)->setText(QString::number(value, 'g', 17));
+            enter({{1, QString::number(r.p.x0, 'g', 17)},
+                   {3, QString::number(r.p.y0, 'g', 17)},
+                   {4, QString::number(r.p.z0, 'g', 17)},
+                   {2, QString::number(r.p.xf, 'g', 17)}});
+        }
+    }
+    // The same runs drawn incrementally on a surface of their own.
+    QImage drawnAt(qreal ratio)
+    {
+        PlotSurface s(kSize, ratio);
+        drawStartupAxes(s);
+        if (GetParam().readyFirst)
+            drawResetAxes(s);
+        for (const RunStep &r : GetParam().runs) {
+            RunParameters p = r.p;
+            p.eq = static_cast<Equation>(r.option);
+            DrawingSink sink(s, p);
+            run(p, sink);
+        }
+        return s.image();
+    }
+};
+
+TEST_P(SceneRendering, EqualsTheIncrementalDrawingAtAnyRatio)
+{
+    makeRuns();
+    ASSERT_GT(form.scene().runs().size(), 0u);
+    const QImage screen = form.surface().image().copy();
+    EXPECT_TRUE(form.scene().render(form.samples(), kSize, 1.0) == screen);
+    EXPECT_TRUE(drawnAt(1.0) == screen);
+    // At another ratio the scene draws what the runs would have drawn there.
+    const QImage sharp = form.scene().render(form.samples(), kSize, 2.0);
+    ASSERT_EQ(sharp.size(), QSize(2 * kSize, 2 * kSize));
+    EXPECT_TRUE(sharp.convertToFormat(QImage::Format_RGB32) == drawnAt(2.0));
+    // And a move to a screen of that ratio redraws the plot at it.
+    child<PlotWidget>("Picture1")->redrawAt(2.0);
+    EXPECT_TRUE(form.surface().image() == drawnAt(2.0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, SceneRendering,
+    testing::Values(
+        SceneCase{"EmdenDots", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20, .n = 1, .lam = 1}}}},
+        SceneCase{"CosmosStretch", false, {{6, {.y0 = 1, .xf = 5, .n = 2, .lam = 1}}}},
+        SceneCase{"VanDerPolClipped", false, {{4, {.y0 = 3, .xf = 20, .n = 2, .lam = 1}}}},
+        // Fails at x = 5.35, its red dot drawn, the black one without a value.
+        SceneCase{"FailedEmdenSample", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20, .n = 2.5}}}},
+        SceneCase{"TwoRunsOverOneAnother",
+                  false,
+                  {{2, {.y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 2, .lam = 1}},
+                   {1, {.x0 = -3, .y0 = 2, .xf = 10, .n = 2, .lam = 1}}}},
+        SceneCase{"ResetAxes", true, {{2, {.y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 2, .lam = 1}}}},
+        SceneCase{"NoSampleOnlyTheStartMark", false, {{5, {.y0 = 1, .xf = 5, .n = 2, .lam = 1}}}}),
+    [](const auto &info) { return info.param.name; });
+
+TEST_F(Export, SvgHoldsTheCurveAxesAndLegendAsVectors)
+{
+    choose(5);
+    ready(); // the legend, and reset axes
+    typicalRun(2, "5");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plot.svg"));
+    ASSERT_TRUE(form.saveImageTo(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    int shapes = 0;
+    QSet<QString> strokes;
+    QString text;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringView name = xml.name();
+        if (name == u"path" || name == u"polyline" || name == u"line" || name == u"rect")
+            ++shapes;
+        for (const QXmlStreamAttribute &a : xml.attributes())
+            if (a.name() == u"stroke")
+                strokes.insert(a.value().toString());
+        if (name == u"text")
+            text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_TRUE(strokes.contains(QStringLiteral("#ff0000"))); // the curve
+    EXPECT_TRUE(strokes.contains(QStringLiteral("#0000ff"))); // the axes
+    EXPECT_TRUE(text.contains(QStringLiteral("u ,  T")) && text.contains(QStringLiteral("ρ")))
+        << text.toStdString();
+    EXPECT_GT(shapes, 3);
+    EXPECT_LT(shapes, 2000);
+}
+
+TEST_F(Export, PdfAndPrintSizePng)
+{
+    typicalRun();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("plot.pdf"));
+    ASSERT_TRUE(form.saveImageTo(pdf));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+
+    const QString png = dir.filePath(QStringLiteral("print.png"));
+    ASSERT_TRUE(form.saveImageTo(png, plotexport::Format::PrintPng));
+    const QImage print(png);
+    EXPECT_EQ(print.size(), QSize(4 * kSize, 4 * kSize));
+    // Rendered, not scaled: the one-pixel curve stays one pixel wide at four times the side.
+    EXPECT_TRUE(
+        print.convertToFormat(QImage::Format_RGB32) ==
+        form.scene().render(form.samples(), kSize, 4).convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(Export, CopyImageOffersTheSvgToo)
+{
+    typicalRun();
+    child<QAction>("copyImageAction")->trigger();
+    const QByteArray svg =
+        QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("image/svg+xml"));
+    EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    EXPECT_TRUE(svg.contains("#ff0000"));
 }
 
 } // namespace

@@ -160,6 +160,11 @@ bool Form1::saveImageTo(const QString &path)
     return m_commands->saveImageTo(path);
 }
 
+bool Form1::saveImageTo(const QString &path, plotexport::Format format)
+{
+    return m_commands->saveImageTo(path, format);
+}
+
 void Form1::guarded(const QString &command, const std::function<void()> &work)
 {
     // Qt lets no exception through its event loop: it ends here, with a message.

@@ -5,6 +5,7 @@
 #include "solver/solver.h"
 #include "window/fieldtable.h"
 #include "window/formlayout.h"
+#include "window/plotexport.h"
 #include "window/plotscene.h"
 
 #include <QImage>
@@ -47,10 +48,12 @@ public:
     // The plot as it is on screen, at device resolution: the curve, and the legend
     // when it is shown.
     QImage plotImage() const;
-    // Save the list (as lines, or CSV for a .csv name) or the plot image (PNG). A
-    // failure is reported in a message; false then, and nothing is left behind.
+    // Save the list (as lines, or CSV for a .csv name) or the plot (PNG as on screen, or
+    // SVG or PDF for such a name, or in the format given). A failure is reported in a
+    // message; false then, and nothing is left behind.
     bool saveListTo(const QString &path);
     bool saveImageTo(const QString &path);
+    bool saveImageTo(const QString &path, plotexport::Format format);
 
 private:
     void connectEvents();

@@ -27,7 +27,8 @@ QString tr(const char *text)
 // the widget's logical pixels: text stays text on a vector device.
 void paintLegend(QPainter &painter, const QWidget &picture)
 {
-    for (const QLabel *label : picture.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
+    for (const QLabel *label :
+         picture.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
         if (!label->isHidden())
             const_cast<QLabel *>(label)->render(&painter, label->pos(), QRegion(),
                                                 QWidget::DrawWindowBackground);
