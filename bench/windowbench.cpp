@@ -12,6 +12,7 @@
 
 #include "platform/samplelist.h"
 #include "window/form1.h"
+#include "window/plotscene.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,6 +105,24 @@ void timeExports(Form1 &form)
                 saved ? "" : " (failed)");
 }
 
+// The plot drawn again from the scene, and exported as SVG and PDF.
+void timeRendering(Form1 &form)
+{
+    auto start = Clock::now();
+    const QImage image = form.scene().render(form.samples(), 449, 1.0);
+    std::printf("  rendered from the scene: %.3f s (%dx%d)\n", seconds(start), image.width(),
+                image.height());
+    for (const char *suffix : {"svg", "pdf"}) {
+        const QString path =
+            QDir::temp().filePath(QStringLiteral("redurivezi-bench.") + QLatin1String(suffix));
+        start = Clock::now();
+        const bool saved = form.saveImageTo(path);
+        std::printf("  Save Image As .%s: %.3f s, %.2f MB%s\n", suffix, seconds(start),
+                    static_cast<double>(QFile(path).size()) / 1e6, saved ? "" : " (failed)");
+        QFile::remove(path);
+    }
+}
+
 // A run of exactly `samples` grid points from 0: nsteps is samples - 1/2.
 void runOnce(Form1 &form, int option, long samples)
 {
@@ -127,6 +146,8 @@ void runOnce(Form1 &form, int option, long samples)
     std::fflush(stdout);
     if (option == 0 && samples == 10'000'000)
         timeExports(form);
+    if (option != 0 && samples == 10'000'000)
+        timeRendering(form);
     QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
 }
 

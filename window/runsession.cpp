@@ -13,6 +13,32 @@ using solver::Fault;
 
 namespace {
 
+// Once a Qt GUI application is up, something in this process leaves the upper halves of
+// the AVX registers in use, and every switch between SSE and AVX code then stalls: the
+// sine of equation 2 took 140 ns instead of 8. Clearing them once per sample, which costs
+// a cycle, keeps the run at the speed it has outside the window. Only x86-64 processors
+// with AVX have the instruction, and only they have the stall.
+class UpperRegisters
+{
+public:
+    UpperRegisters()
+#if defined(__x86_64__) && defined(__GNUC__)
+        : m_avx(__builtin_cpu_supports("avx"))
+#endif
+    {
+    }
+    void clear() const
+    {
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (m_avx)
+            asm volatile("vzeroupper");
+#endif
+    }
+
+private:
+    bool m_avx = false;
+};
+
 // The window's receiver of a run: each sample is drawn first, then listed. A sample
 // whose marks have no value is neither finished on the plot nor listed. Every so many
 // samples it lets the session show how far the run has come.
@@ -38,6 +64,7 @@ public:
 
     Fault sample(double x, double y) override
     {
+        m_upper.clear();
         // A sample that cannot be listed is not drawn either.
         if (m_list.full())
             return Fault::ListFull;
@@ -70,6 +97,7 @@ private:
     double m_n;
     Progress m_progress;
     int m_untilProgress = kProgressEvery;
+    UpperRegisters m_upper;
 };
 
 } // namespace
