@@ -2,6 +2,8 @@
 
 #include "plot/plotwidget.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -11,6 +13,8 @@ PlotWidget::PlotWidget(int size, QWidget *parent)
     setFixedSize(size, size);
     // Everything is painted from the image: no background fill underneath.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A click gives it the focus, for Escape; Tab passes it by as before.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void PlotWidget::redrawAt(qreal devicePixelRatio)
@@ -20,6 +24,28 @@ void PlotWidget::redrawAt(qreal devicePixelRatio)
         return;
     m_surface = std::move(surface);
     update();
+}
+
+void PlotWidget::setMarker(const Marker &marker)
+{
+    m_marker = marker;
+    update();
+}
+
+void PlotWidget::clearMarker()
+{
+    if (!m_marker)
+        return;
+    m_marker.reset();
+    update();
+}
+
+QImage PlotWidget::grabWithoutMarker()
+{
+    m_markerHidden = true;
+    const QImage image = grab().toImage();
+    m_markerHidden = false;
+    return image;
 }
 
 void PlotWidget::paintEvent(QPaintEvent *event)
@@ -33,4 +59,63 @@ void PlotWidget::paintEvent(QPaintEvent *event)
     const QRect r = event->rect();
     p.drawImage(r, image,
                 QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
+    if (m_marker && !m_markerHidden)
+        paintMarker(p);
+}
+
+void PlotWidget::paintMarker(QPainter &p) const
+{
+    const QColor colour = QColor::fromRgb(kMarkerColour);
+    const QPointF c = m_marker->at + QPointF(0.5, 0.5); // the centre of the mark's pixel
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(colour, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, 5.0, 5.0);
+    p.drawLine(c - QPointF(9, 0), c - QPointF(3, 0));
+    p.drawLine(c + QPointF(3, 0), c + QPointF(9, 0));
+    p.drawLine(c - QPointF(0, 9), c - QPointF(0, 3));
+    p.drawLine(c + QPointF(0, 3), c + QPointF(0, 9));
+
+    // The tag beside it, kept inside the plot.
+    QFont font = p.font();
+    font.setPointSizeF(8.5);
+    p.setFont(font);
+    const QRectF text = p.fontMetrics().boundingRect(m_marker->tag).adjusted(-3, -1, 3, 1);
+    QRectF tag(c + QPointF(10, -10 - text.height()), text.size());
+    if (tag.right() > width())
+        tag.moveRight(c.x() - 10);
+    if (tag.top() < 0)
+        tag.moveTop(c.y() + 10);
+    tag.moveLeft(std::clamp<qreal>(tag.left(), 0, width() - tag.width()));
+    tag.moveTop(std::clamp<qreal>(tag.top(), 0, height() - tag.height()));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(colour);
+    p.setBrush(QColor(255, 255, 255, 230));
+    p.drawRect(tag);
+    p.setPen(Qt::black);
+    p.drawText(tag, Qt::AlignCenter, m_marker->tag);
+}
+
+void PlotWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit probed(event->position().toPoint());
+    else
+        QWidget::mousePressEvent(event);
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        emit probed(event->position().toPoint());
+    else
+        QWidget::mouseMoveEvent(event);
+}
+
+void PlotWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        emit escapePressed();
+    else
+        QWidget::keyPressEvent(event);
 }

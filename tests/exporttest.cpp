@@ -8,6 +8,7 @@
 #include "plot/plotwidget.h"
 #include "window/form1.h"
 #include "window/plotscene.h"
+#include "window/probe.h"
 
 #include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
@@ -452,6 +454,105 @@ TEST_F(Export, CopyImageOffersTheSvgToo)
         QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("image/svg+xml"));
     EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
     EXPECT_TRUE(svg.contains("#ff0000"));
+}
+
+// ---- The probe ---------------------------------------------------------------------------
+
+struct ProbeCase
+{
+    std::string name;
+    int option;
+    const char *x0, *y0, *z0, *xf;
+    int row;  // of the second run
+    int mark; // which of its marks is pressed
+};
+
+void PrintTo(const ProbeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ProbeOnThePlot : public Export, public testing::WithParamInterface<ProbeCase>
+{
+protected:
+    QWidget *plot() { return child("Picture1"); }
+    void press(QPointF at) { QTest::mousePress(plot(), Qt::LeftButton, {}, at.toPoint()); }
+    std::optional<QPointF> marker()
+    {
+        const auto &m = child<PlotWidget>("Picture1")->marker();
+        return m ? std::optional(m->at) : std::nullopt;
+    }
+};
+
+TEST_P(ProbeOnThePlot, SelectsTheSampleUnderThePointerAndMarksIt)
+{
+    const ProbeCase &c = GetParam();
+    typicalRun(); // a first run of 501 lines, under the second
+    choose(c.option);
+    enter({{1, c.x0}, {3, c.y0}, {4, c.z0}, {2, c.xf}});
+    const int row = 501 + c.row;
+    const QImage before = form.plotImage();
+
+    const std::optional<QPointF> at = form.probe().markOf(row, c.mark);
+    ASSERT_TRUE(at);
+    press(*at + QPointF(0.5, 0.5));
+    // The first listed sample with a mark on that pixel: several may share it.
+    const int found = list()->currentIndex().row();
+    EXPECT_LE(found, row);
+    EXPECT_GE(found, row - 5);
+    EXPECT_EQ(form.probe().markOf(found, c.mark), at);
+    EXPECT_TRUE(list()->selectionModel()->isRowSelected(found));
+    ASSERT_TRUE(marker());
+    EXPECT_EQ(*marker(), *at);
+    EXPECT_EQ(child<PlotWidget>("Picture1")->marker()->tag, form.samples().line(found));
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(plot())
+                    ->text(QAccessible::Description)
+                    .endsWith(form.samples().line(found)));
+    // Never in the picture.
+    EXPECT_TRUE(form.plotImage() == before);
+
+    // Down in the list moves the marker to the next sample's mark.
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Down);
+    EXPECT_EQ(list()->currentIndex().row(), found + 1);
+    EXPECT_EQ(marker(), form.probe().markOf(found + 1));
+
+    // Escape in the list, then in the plot, removes it.
+    QTest::keyClick(list(), Qt::Key_Escape);
+    EXPECT_FALSE(marker());
+    press(*at + QPointF(0.5, 0.5));
+    ASSERT_TRUE(marker());
+    QTest::keyClick(plot(), Qt::Key_Escape);
+    EXPECT_FALSE(marker());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ProbeOnThePlot,
+    testing::Values(ProbeCase{"Sine", 1, "-3", "2", "0", "10", 250, 0},
+                    // The black dot, y squared at double scale.
+                    ProbeCase{"EmdenBlackDot", 5, "0.01", "1", "0", "20", 100, 1},
+                    ProbeCase{"CosmosStretched", 6, "0", "1", "0", "5", 60, 0}),
+    [](const auto &info) { return info.param.name; });
+
+TEST_F(Export, TheProbeIsClearedByReadyAndTheNextRunAndIgnoresEmptyPlaces)
+{
+    auto *plot = child<PlotWidget>("Picture1");
+    QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(300, 300)); // an empty list
+    EXPECT_FALSE(plot->marker());
+    typicalRun();
+    QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(400, 30)); // far from the curve
+    EXPECT_FALSE(plot->marker());
+    EXPECT_FALSE(list()->currentIndex().isValid());
+
+    const QPointF at = *form.probe().markOf(100);
+    QTest::mousePress(plot, Qt::LeftButton, {}, (at + QPointF(0.5, 0.5)).toPoint());
+    ASSERT_TRUE(plot->marker());
+    typicalRun(2, "1"); // the next run
+    EXPECT_FALSE(plot->marker());
+    QTest::mousePress(plot, Qt::LeftButton, {}, (at + QPointF(0.5, 0.5)).toPoint());
+    ASSERT_TRUE(plot->marker());
+    ready();
+    EXPECT_FALSE(plot->marker());
 }
 
 } // namespace

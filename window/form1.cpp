@@ -7,6 +7,7 @@
 #include "plot/plotwidget.h"
 #include "window/formcommands.h"
 #include "window/messages.h"
+#include "window/probe.h"
 #include "window/runsession.h"
 #include "window/sampleview.h"
 
@@ -35,6 +36,7 @@ Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
             guarded(command, work);
         },
         [this](const QString &message) { warn(message); });
+    m_probe = new Probe(*m_controls.picture1, *m_controls.list1, *m_samples, m_scene, this);
     m_controls.picture1->setRedraw([this](PlotSurface &surface) {
         if (m_running)
             return false;
@@ -109,6 +111,7 @@ void Form1::enterInText2()
 
 void Form1::startRun()
 {
+    m_probe->clear();
     m_running = true;
     const solver::RunOutcome outcome = [this] {
         // Cleared however the run ends.
@@ -123,6 +126,7 @@ void Form1::startRun()
 
 void Form1::ready()
 {
+    m_probe->clear();
     m_scene.reset(PlotScene::Axes::Reset);
     drawResetAxes(surface());
     m_controls.picture1->update();

@@ -15,6 +15,7 @@
 #include <memory>
 
 class FormCommands;
+class Probe;
 class PlotSurface;
 class RunSession;
 class SampleList;
@@ -44,6 +45,7 @@ public:
     PlotSurface &surface();
     const SampleList &samples() const { return *m_samples; }
     const PlotScene &scene() const { return m_scene; }
+    Probe &probe() { return *m_probe; }
 
     // The plot as it is on screen, at device resolution: the curve, and the legend
     // when it is shown.
@@ -82,4 +84,5 @@ private:
     FormControls m_controls;
     std::unique_ptr<RunSession> m_session;
     FormCommands *m_commands = nullptr;
+    Probe *m_probe = nullptr;
 };

@@ -138,7 +138,7 @@ void FormCommands::copyAll()
 QImage FormCommands::plotImage() const
 {
     // Rendered like the screen, legend labels included, at the screen's pixel ratio.
-    return m_plot.grab().toImage();
+    return m_plot.grabWithoutMarker();
 }
 
 void FormCommands::copyImage()

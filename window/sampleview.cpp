@@ -3,6 +3,7 @@
 #include "window/sampleview.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 SampleView::SampleView(QWidget *parent) : QTableView(parent)
 {
@@ -34,4 +35,11 @@ void SampleView::showAtTop(int row)
 {
     updateGeometries();
     scrollTo(model()->index(row, 0), QAbstractItemView::PositionAtTop);
+}
+
+void SampleView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        emit escapePressed();
+    QTableView::keyPressEvent(event);
 }

@@ -20,4 +20,10 @@ public:
     // Scrolls the row to the top, with the scroll range taken from the rows there are
     // now rather than at the next layout.
     void showAtTop(int row);
+
+signals:
+    void escapePressed();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
