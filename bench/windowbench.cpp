@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -123,6 +124,28 @@ void timeRendering(Form1 &form)
     }
 }
 
+// Dragging the probe over the plot: each move finds the nearest listed sample, makes it
+// the list's current line and moves the marker.
+void timeProbe(Form1 &form)
+{
+    auto *plot = form.findChild<QWidget *>(QStringLiteral("Picture1"));
+    constexpr int kMoves = 400;
+    std::vector<double> times;
+    QApplication::processEvents();
+    for (int i = 0; i < kMoves; ++i) {
+        // Across the plot and up and down, through the curve and beside it.
+        const QPointF at(20 + (i * 7) % 400, 40 + (i * 13) % 360);
+        QMouseEvent move(i == 0 ? QEvent::MouseButtonPress : QEvent::MouseMove, at,
+                         plot->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        const auto start = Clock::now();
+        QApplication::sendEvent(plot, &move);
+        times.push_back(seconds(start));
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("  probe, %d moves over %d listed rows: median %.3f ms, slowest %.3f ms\n", kMoves,
+                form.samples().rowCount(), times[kMoves / 2] * 1e3, times.back() * 1e3);
+}
+
 // A run of exactly `samples` grid points from 0: nsteps is samples - 1/2.
 void runOnce(Form1 &form, int option, long samples)
 {
@@ -146,8 +169,10 @@ void runOnce(Form1 &form, int option, long samples)
     std::fflush(stdout);
     if (option == 0 && samples == 10'000'000)
         timeExports(form);
-    if (option != 0 && samples == 10'000'000)
+    if (option != 0 && samples == 10'000'000) {
         timeRendering(form);
+        timeProbe(form);
+    }
     QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
 }
 

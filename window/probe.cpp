@@ -33,8 +33,8 @@ bool inside(QPointF p, int size)
 
 } // namespace
 
-Probe::Probe(PlotWidget &plot, SampleView &list, const SampleList &samples,
-             const PlotScene &scene, QObject *parent)
+Probe::Probe(PlotWidget &plot, SampleView &list, const SampleList &samples, const PlotScene &scene,
+             QObject *parent)
     : QObject(parent), m_plot(plot), m_list(list), m_samples(samples), m_scene(scene),
       m_description(plot.accessibleDescription())
 {
@@ -112,8 +112,8 @@ std::optional<QPointF> Probe::markOf(int row, int mark) const
         return std::nullopt;
     --run;
     const int i = row - run->firstRow;
-    const MarkList m = sampleMarks(run->eq, run->n, solver::gridAbscissa(run->x0, i),
-                                   m_samples.y(row));
+    const MarkList m =
+        sampleMarks(run->eq, run->n, solver::gridAbscissa(run->x0, i), m_samples.y(row));
     if (m.count == 0)
         return std::nullopt;
     return pixelOf(m.marks[static_cast<std::size_t>(std::clamp(mark, 0, m.count - 1))],

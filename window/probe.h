@@ -51,5 +51,5 @@ private:
     const SampleList &m_samples;
     const PlotScene &m_scene;
     QString m_description; // the plot's own accessible description
-    Hit m_pressed{-1, 0};   // the mark a press found, shown when its row becomes current
+    Hit m_pressed{-1, 0};  // the mark a press found, shown when its row becomes current
 };
