@@ -11,6 +11,8 @@
 // --startup form|bare), so that neither window profits from fonts the other loaded.
 
 #include "platform/samplelist.h"
+#include "platform/upperregisters.h"
+#include "solver/solver.h"
 #include "window/form1.h"
 #include "window/plotscene.h"
 
@@ -176,6 +178,88 @@ void runOnce(Form1 &form, int option, long samples)
     QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
 }
 
+// A sink that only takes the samples: the run alone. In this process it must keep the
+// upper AVX halves clear as the window's sink does, or the run alone would be the slower.
+class NullSink : public solver::SampleSink
+{
+public:
+    solver::Fault start(double, double) override { return solver::Fault::None; }
+    solver::Fault sample(double x, double y) override
+    {
+        m_upper.clear();
+        sum += x + y;
+        return solver::Fault::None;
+    }
+    double sum = 0;
+
+private:
+    UpperRegisters m_upper;
+};
+
+// CPU time of this process so far, user and system, in seconds.
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+// For each equation, 10^7 samples: the run alone with a sink that does nothing, then the
+// same run through the window's Enter handler, in CPU time per sample, side by side.
+void compareWithTheRunAlone(Form1 &form)
+{
+    struct Case
+    {
+        int option;
+        const char *name;
+        solver::RunParameters p;
+    };
+    const double xf = (10'000'000 - 0.5) / 100;
+    const Case cases[] = {
+        {0, "no equation", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
+        {1, "y'' + y = 0", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
+        {2, "y'' + 2y = sin x", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
+        {3, "damped", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
+        {4, "van der Pol", {.y0 = 0.5, .xf = xf, .n = 2, .lam = 1}},
+        {5, "Emden, n = 5", {.x0 = 0.01, .y0 = 1, .xf = xf + 0.01, .n = 5, .lam = 1}},
+        {6, "Cosmos", {.y0 = 1, .xf = xf, .n = 2, .lam = 1}},
+    };
+    std::printf("per sample, CPU time, 10^7 samples: the run alone | the window | overhead\n");
+    for (const Case &c : cases) {
+        solver::RunParameters p = c.p;
+        p.eq = static_cast<solver::Equation>(c.option);
+        NullSink sink;
+        double start = cpuSeconds();
+        const auto alone = solver::run(p, sink);
+        const double aloneNs = (cpuSeconds() - start) / static_cast<double>(alone.samples) * 1e9;
+
+        if (c.option > 0)
+            form.findChild<QRadioButton *>(QStringLiteral("Option%1").arg(c.option))->click();
+        const auto type = [&form](const char *name, double v) {
+            auto *field = form.findChild<QLineEdit *>(QLatin1String(name));
+            field->setText(QString::number(v, 'g', 17));
+            return field;
+        };
+        type("Text5", p.n);
+        type("Text6", p.lam);
+        for (const auto &[name, v] :
+             {std::pair{"Text1", p.x0}, std::pair{"Text3", p.y0}, std::pair{"Text4", p.z0}})
+            QTest::keyClick(type(name, v), Qt::Key_Return);
+        auto *text2 = type("Text2", p.xf);
+        const int rows = form.samples().rowCount();
+        start = cpuSeconds();
+        QTest::keyClick(text2, Qt::Key_Return);
+        const int listed = form.samples().rowCount() - rows;
+        const double windowNs = (cpuSeconds() - start) / listed * 1e9;
+        std::printf("  %-17s %6.1f ns | %6.1f ns | %+6.1f ns   (%d samples)\n", c.name, aloneNs,
+                    windowNs, windowNs - aloneNs, listed);
+        std::fflush(stdout);
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+    }
+}
+
 // The bare window: the same kinds and number of widgets, default fonts, nothing drawn.
 class BareWindow : public QWidget
 {
@@ -259,6 +343,7 @@ int main(int argc, char **argv)
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
     std::printf("idle window: RSS %ld MiB\n", residentMiB());
+    compareWithTheRunAlone(window);
     for (const int option : {0, 2, 4})
         for (const long samples : {100'000L, 1'000'000L, 10'000'000L})
             runOnce(window, option, samples);

@@ -68,16 +68,6 @@ QString SampleList::line(int row) const
     return QString::fromLatin1(buf, static_cast<qsizetype>(end - buf));
 }
 
-bool SampleList::tryAppend(double y) noexcept
-{
-    try {
-        m_y.push_back(y);
-        return true;
-    } catch (const std::bad_alloc &) {
-        return false; // push_back leaves the deque as it was
-    }
-}
-
 int SampleList::commit()
 {
     const int first = m_rows;

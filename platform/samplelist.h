@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <new>
 #include <vector>
 
 // The rows of the sample list, one per sample, in the order they came. A row is turned
@@ -36,6 +37,8 @@ public:
     // Room for one more sample, published or not.
     bool full() const { return m_y.size() >= m_capacity; }
     std::size_t capacity() const { return m_capacity; }
+    // Samples held, published or not.
+    std::size_t size() const { return m_y.size(); }
 
     // The samples appended from now on are grid points 0, 1, 2, ... of a run from x0.
     void startRun(double x0);
@@ -43,7 +46,15 @@ public:
     double nextAbscissa() const;
     void append(double y) { m_y.push_back(y); }
     // Appends unless memory for it cannot be had; false then, and nothing changed.
-    bool tryAppend(double y) noexcept;
+    bool tryAppend(double y) noexcept
+    {
+        try {
+            m_y.push_back(y);
+            return true;
+        } catch (const std::bad_alloc &) {
+            return false; // push_back leaves the deque as it was
+        }
+    }
     // Publishes the appended samples; returns the row of the first of them.
     int commit();
     void clear();

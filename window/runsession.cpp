@@ -3,6 +3,7 @@
 #include "window/runsession.h"
 
 #include "platform/samplelist.h"
+#include "platform/upperregisters.h"
 #include "plot/marks.h"
 #include "plot/plotwidget.h"
 #include "window/plotscene.h"
@@ -13,32 +14,6 @@ using solver::Fault;
 
 namespace {
 
-// Once a Qt GUI application is up, something in this process leaves the upper halves of
-// the AVX registers in use, and every switch between SSE and AVX code then stalls: the
-// sine of equation 2 took 140 ns instead of 8. Clearing them once per sample, which costs
-// a cycle, keeps the run at the speed it has outside the window. Only x86-64 processors
-// with AVX have the instruction, and only they have the stall.
-class UpperRegisters
-{
-public:
-    UpperRegisters()
-#if defined(__x86_64__) && defined(__GNUC__)
-        : m_avx(__builtin_cpu_supports("avx"))
-#endif
-    {
-    }
-    void clear() const
-    {
-#if defined(__x86_64__) && defined(__GNUC__)
-        if (m_avx)
-            asm volatile("vzeroupper");
-#endif
-    }
-
-private:
-    bool m_avx = false;
-};
-
 // The window's receiver of a run: each sample is drawn first, then listed. A sample
 // whose marks have no value is neither finished on the plot nor listed. Every so many
 // samples it lets the session show how far the run has come.
@@ -47,7 +22,8 @@ template<typename Progress> class RunSink : public solver::SampleSink
 public:
     RunSink(PlotSurface &surface, SampleList &list, const solver::RunParameters &p,
             Progress progress)
-        : m_surface(surface), m_list(list), m_eq(p.eq), m_n(p.n), m_progress(progress)
+        : m_surface(surface), m_list(list), m_eq(p.eq), m_n(p.n), m_progress(progress),
+          m_room(list.capacity() - list.size())
     {
     }
 
@@ -66,15 +42,18 @@ public:
     {
         m_upper.clear();
         // A sample that cannot be listed is not drawn either.
-        if (m_list.full())
+        if (m_room == 0)
             return Fault::ListFull;
         const MarkList marks = sampleMarks(m_eq, m_n, x, y);
         // The list recomputes x from the run's x0 and the grid index.
         Q_ASSERT(!marks.ok() || x == m_list.nextAbscissa());
         // The row is taken before the marks are painted, which nothing can see before the
         // next repaint, so that a list that cannot grow leaves this sample off the plot too.
-        if (marks.ok() && !m_list.tryAppend(y))
-            return Fault::OutOfMemory;
+        if (marks.ok()) {
+            if (!m_list.tryAppend(y))
+                return Fault::OutOfMemory;
+            --m_room;
+        }
         m_surface.draw(marks);
         if (!marks.ok()) {
             partial = marks;
@@ -97,6 +76,7 @@ private:
     double m_n;
     Progress m_progress;
     int m_untilProgress = kProgressEvery;
+    std::size_t m_room; // lines the list can still take
     UpperRegisters m_upper;
 };
 
