@@ -36,6 +36,16 @@ MarkList startMarks(double x0, double y0)
     return list;
 }
 
+MarkList emdenFirstDot(double x, double y)
+{
+    MarkList list;
+    Checked c;
+    add(list, c, Mark::Point, c.mul(2.0, x), c.mul(2.0, y), kLightRed);
+    if (!c.ok())
+        list.fault = c.fault();
+    return list;
+}
+
 MarkList sampleMarks(Equation eq, double n, double x, double y)
 {
     MarkList list;

@@ -41,3 +41,15 @@ MarkList startMarks(double x0, double y0);
 // for Emden three dots at (2x, 2y), (2x, 2 y^n) and (2x, 2 y^(1+n)); for Cosmos a
 // light-red line to (4x, y).
 MarkList sampleMarks(solver::Equation eq, double n, double x, double y);
+
+// The first of an Emden sample's dots alone, (2x, 2y), with the faults of making it.
+MarkList emdenFirstDot(double x, double y);
+
+// For 0 < y <= 1 and n >= 0 both powers of an Emden sample lie in (0, 1]: they cannot
+// fail, and they only place the second and third dots, at the first one's abscissa. A
+// surface that shows nothing there can then do with the first dot (the powers cost more
+// than the rest of a sample).
+constexpr bool emdenPowersCannotFail(double n, double y)
+{
+    return y > 0.0 && y <= 1.0 && n >= 0.0;
+}

@@ -47,6 +47,13 @@ public:
     void line(float x1, float y1, float x2, float y2, PaletteColour colour);
     void lineTo(float x2, float y2, PaletteColour colour);
     void point(float x, float y, PaletteColour colour);
+    // Whether a point at world abscissa x would fall on a column of the surface.
+    bool showsColumn(float x) const
+    {
+        // As toDevice() maps it, without the ordinate.
+        const double d = (static_cast<double>(x) - m_left) * m_width / (m_right - m_left);
+        return d >= 0 && d < m_width;
+    }
     // Draws the valid marks of a list, in order.
     void draw(const MarkList &marks);
 

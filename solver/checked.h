@@ -4,8 +4,10 @@
 
 #include "solver/fault.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 
 namespace solver {
 
@@ -46,6 +48,14 @@ public:
     // which is the fault `kind`.
     float single(double v, Fault kind = Fault::SingleOverflow)
     {
+        // Below half the smallest single, rounding to nearest gives a zero of v's sign.
+        // Said here, because converting a subnormal double, or even comparing one, costs
+        // the processor a microcode assist of a hundred cycles, and a decaying solution
+        // lives on them. The magnitude is compared as bits: for doubles of one sign the
+        // order of the bits is the order of the values.
+        const auto bits = std::bit_cast<std::uint64_t>(v);
+        if ((bits & ~kSignBit) < std::bit_cast<std::uint64_t>(0x1p-150)) [[unlikely]]
+            return (bits & kSignBit) != 0 ? -0.0f : 0.0f;
         const float s = static_cast<float>(v);
         if (std::isinf(s)) [[unlikely]]
             note(kind);
@@ -68,6 +78,8 @@ public:
     }
 
 private:
+    static constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+
     double finite(double r)
     {
         // Written as a negated comparison so that a NaN is caught as well.

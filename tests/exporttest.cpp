@@ -379,6 +379,9 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, SceneRendering,
     testing::Values(
         SceneCase{"EmdenDots", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20, .n = 1, .lam = 1}}}},
+        // Index 5 never reaches zero: its dots run on beyond the plot's right side.
+        SceneCase{"EmdenBeyondThePlot", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20, .n = 5}}}},
+        SceneCase{"EmdenAboveOne", false, {{5, {.x0 = -9, .y0 = 2, .z0 = 1, .xf = -3, .n = 2}}}},
         SceneCase{"CosmosStretch", false, {{6, {.y0 = 1, .xf = 5, .n = 2, .lam = 1}}}},
         SceneCase{"VanDerPolClipped", false, {{4, {.y0 = 3, .xf = 20, .n = 2, .lam = 1}}}},
         // Fails at x = 5.35, its red dot drawn, the black one without a value.

@@ -138,4 +138,23 @@ TEST(StartMarks, AreOneUnscaledLightRedDot)
     EXPECT_EQ(startMarks(0, -1e39).count, 0);
 }
 
+TEST(EmdenFirstDot, IsTheFirstOfTheThreeAndWherePowersCannotFailTheyDoNot)
+{
+    for (const double x : {-3.0, 0.01, 3.14, 7.6, 1e3, 1e308})
+        for (const double y : {-2.0, 1e-310, 0.25, 1.0, 1.5, 1e39})
+            for (const double n : {-1.5, 0.0, 0.5, 2.0, 5.0, 300.0}) {
+                const MarkList all = sampleMarks(Equation::Emden, n, x, y);
+                const MarkList first = emdenFirstDot(x, y);
+                ASSERT_EQ(first.count, std::min(all.count, 1)) << x << " " << y << " " << n;
+                if (first.count == 1)
+                    EXPECT_EQ(first.marks[0], all.marks[0]);
+                else
+                    EXPECT_EQ(first.fault, all.fault);
+                if (emdenPowersCannotFail(n, y) && first.ok()) {
+                    EXPECT_EQ(all.fault, Fault::None) << x << " " << y << " " << n;
+                    EXPECT_EQ(all.count, 3);
+                }
+            }
+}
+
 } // namespace

@@ -44,7 +44,7 @@ public:
         // A sample that cannot be listed is not drawn either.
         if (m_room == 0)
             return Fault::ListFull;
-        const MarkList marks = sampleMarks(m_eq, m_n, x, y);
+        const MarkList marks = marksOf(x, y);
         // The list recomputes x from the run's x0 and the grid index.
         Q_ASSERT(!marks.ok() || x == m_list.nextAbscissa());
         // The row is taken before the marks are painted, which nothing can see before the
@@ -67,6 +67,18 @@ public:
     }
 
 private:
+    MarkList marksOf(double x, double y) const
+    {
+        // An Emden sample beyond the plot's sides shows none of its dots; where its powers
+        // cannot fail either, its first dot alone gives the same pixels and faults.
+        if (m_eq == solver::Equation::Emden && emdenPowersCannotFail(m_n, y)) {
+            const MarkList first = emdenFirstDot(x, y);
+            if (!first.ok() || !m_surface.showsColumn(first.marks[0].x))
+                return first;
+        }
+        return sampleMarks(m_eq, m_n, x, y);
+    }
+
     // Often enough for a tenth of a second at any speed, rare enough to cost nothing.
     static constexpr int kProgressEvery = 1024;
 
