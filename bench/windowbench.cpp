@@ -15,12 +15,14 @@
 #include "solver/solver.h"
 #include "window/form1.h"
 #include "window/plotscene.h"
+#include "window/sampleview.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -28,6 +30,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 
 #include <algorithm>
@@ -153,8 +156,15 @@ void runOnce(Form1 &form, int option, long samples)
 {
     if (option > 0)
         form.findChild<QRadioButton *>(QStringLiteral("Option%1").arg(option))->click();
-    for (const char *name : {"Text1", "Text3", "Text4"})
-        QTest::keyClick(form.findChild<QLineEdit *>(QLatin1String(name)), Qt::Key_Return);
+    // The default texts, as the window opens with them.
+    for (const auto &[name, text] : {std::pair{"Text5", "2"}, std::pair{"Text6", "1"}})
+        form.findChild<QLineEdit *>(QLatin1String(name))->setText(QLatin1String(text));
+    for (const auto &[name, text] :
+         {std::pair{"Text1", "0"}, std::pair{"Text3", "0.01"}, std::pair{"Text4", "16.947"}}) {
+        auto *field = form.findChild<QLineEdit *>(QLatin1String(name));
+        field->setText(QLatin1String(text));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
     auto *text2 = form.findChild<QLineEdit *>(QStringLiteral("Text2"));
     text2->setText(QString::number((static_cast<double>(samples) - 0.5) / 100, 'g', 17));
 
@@ -269,6 +279,50 @@ void compareWithTheRunAlone(Form1 &form)
     }
 }
 
+// The list's view against a table view with a hidden, fixed-height vertical header (the
+// view the list had before): ten million rows published at once, then scrolled to the
+// end, with the resident memory the view adds.
+void compareViews()
+{
+    constexpr int kRows = 10'000'000;
+    const auto measure = [](const char *name, QAbstractItemView *view) {
+        SampleList list;
+        list.startRun(0.0);
+        for (int i = 0; i < kRows; ++i)
+            list.append(i * 1e-3);
+        view->setModel(&list);
+        view->resize(113, 124);
+        view->show();
+        QApplication::processEvents();
+        const long before = residentMiB();
+        auto start = Clock::now();
+        list.commit();
+        QApplication::processEvents();
+        const double published = seconds(start);
+        const long grown = residentMiB() - before;
+        start = Clock::now();
+        view->scrollToBottom();
+        view->repaint();
+        const double scrolled = seconds(start);
+        std::printf("  %-34s publish %.3f s, scroll to the end %.4f s, RSS +%ld MiB "
+                    "(%.1f bytes a row)\n",
+                    name, published, scrolled, grown,
+                    static_cast<double>(grown) * 1024 * 1024 / kRows);
+        view->setModel(nullptr);
+    };
+    std::printf("the list's view, 10^7 rows:\n");
+    SampleView view;
+    measure("SampleView", &view);
+    QTableView table;
+    table.horizontalHeader()->hide();
+    table.horizontalHeader()->setStretchLastSection(true);
+    table.verticalHeader()->hide();
+    table.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 2);
+    table.setShowGrid(false);
+    measure("QTableView, fixed hidden rows", &table);
+}
+
 // The bare window: the same kinds and number of widgets, default fonts, nothing drawn.
 class BareWindow : public QWidget
 {
@@ -366,5 +420,6 @@ int main(int argc, char **argv)
         std::printf("  cycle %d: peak resident %ld MiB, resident after Ready %ld MiB\n", cycle,
                     statusMiB("VmHWM:"), residentMiB());
     }
+    compareViews();
     return 0;
 }
