@@ -558,4 +558,14 @@ TEST_F(Export, TheProbeIsClearedByReadyAndTheNextRunAndIgnoresEmptyPlaces)
     EXPECT_FALSE(plot->marker());
 }
 
+TEST_F(Export, AMarkOutsideThePlotIsShownAtItsEdge)
+{
+    typicalRun(2, "20"); // beyond x = 15 the curve leaves the plot on the right
+    list()->setCurrentIndex(form.samples().index(1800));
+    const auto &marker = child<PlotWidget>("Picture1")->marker();
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->at.x(), kSize - 1);
+    EXPECT_EQ(marker->tag, form.samples().line(1800) + QStringLiteral("  (outside the plot)"));
+}
+
 } // namespace
