@@ -38,7 +38,8 @@ Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
         [this](const QString &message) { warn(message); });
     m_probe = new Probe(*m_controls.picture1, *m_controls.list1, *m_samples, m_scene, this);
     m_controls.picture1->setRedraw([this](PlotSurface &surface) {
-        if (m_running)
+        // Not while a run draws on the present surface.
+        if (m_session->running())
             return false;
         m_scene.replay(surface, *m_samples);
         return true;
@@ -112,13 +113,7 @@ void Form1::enterInText2()
 void Form1::startRun()
 {
     m_probe->clear();
-    m_running = true;
-    const solver::RunOutcome outcome = [this] {
-        // Cleared however the run ends.
-        const std::unique_ptr<bool, void (*)(bool *)> running(&m_running,
-                                                              [](bool *r) { *r = false; });
-        return m_session->execute(m_state);
-    }();
+    const solver::RunOutcome outcome = m_session->execute(m_state);
     if (const QString message = messages::runFault(outcome, m_samples->capacity());
         !message.isEmpty())
         warn(message);

@@ -80,7 +80,6 @@ private:
     SolverState m_state;
     SampleList *m_samples;
     PlotScene m_scene;
-    bool m_running = false;
     FormControls m_controls;
     std::unique_ptr<RunSession> m_session;
     FormCommands *m_commands = nullptr;

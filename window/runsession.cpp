@@ -117,6 +117,7 @@ solver::RunOutcome RunSession::execute(const solver::RunParameters &p)
     };
     RunSink sink(m_plot.surface(), m_samples, p, progress);
     m_scene.startRun(p, m_firstRow);
+    m_running = true;
     // However the run ends, the scene holds what it listed and drew.
     struct EndRun
     {
@@ -124,6 +125,7 @@ solver::RunOutcome RunSession::execute(const solver::RunParameters &p)
         const MarkList &partial;
         ~EndRun()
         {
+            session.m_running = false;
             session.publishRows();
             session.m_scene.endRun(session.m_samples.rowCount() - session.m_firstRow, partial);
         }

@@ -24,6 +24,8 @@ public:
     // adds the run to the scene.
     // Returns how the run ended; telling the user is the window's job.
     solver::RunOutcome execute(const solver::RunParameters &p);
+    // Whether a run is under way: it draws on the plot's present surface.
+    bool running() const { return m_running; }
 
 private:
     // Publishes the new rows and paints plot and list, at most once per progress interval.
@@ -40,4 +42,5 @@ private:
     QElapsedTimer m_clock;
     qint64 m_lastProgress = 0;
     int m_firstRow = 0;
+    bool m_running = false;
 };
