@@ -21,7 +21,7 @@ TableArguments badUsage(std::string message)
     return result;
 }
 
-const fields::FieldSpec *optionNamed(std::string_view name)
+const fields::FieldInfo *optionNamed(std::string_view name)
 {
     for (const auto &field : kFields)
         if (field.option == name)
@@ -41,7 +41,7 @@ std::string makeUsage()
         "            4 van der Pol, 5 Emden (index n), 6 Cosmos (coefficient lam);\n"
         "            without it no equation is chosen and y'' = 0\n";
     for (Field f : fields::kUsageOrder) {
-        const auto &field = fields::spec(f);
+        const auto &field = fields::info(f);
         std::string name = std::string(field.option) + " T";
         name.resize(std::max<std::size_t>(name.size() + 1, 10), ' ');
         usage += "  " + name + std::string(field.holds) + " (default " +
@@ -105,7 +105,7 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             haveValue = true;
         }
 
-        const fields::FieldSpec *field = optionNamed(name);
+        const fields::FieldInfo *field = optionNamed(name);
         if (field == nullptr && name != "--eq")
             return badUsage("unknown option " + std::string(arg));
         if (!haveValue) {
@@ -127,7 +127,7 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
     // In the order the window captures them, so that the first number out of range is
     // the one the window would report.
     for (Field f : fields::kCaptureOrder) {
-        const auto &field = fields::spec(f);
+        const auto &field = fields::info(f);
         const std::string_view text = texts[static_cast<std::size_t>(f)];
         const auto number = textToNumber(text);
         if (!number) {

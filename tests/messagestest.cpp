@@ -93,7 +93,7 @@ TEST(Messages, NameTheFieldWhoseNumberIsOutOfRange)
 TEST(FieldTable, NamesEachControlAndOptionOnce)
 {
     std::set<std::string_view> controls, options, holds;
-    for (const fields::FieldSpec &f : fields::kFields) {
+    for (const fields::FieldInfo &f : fields::kFields) {
         controls.insert(f.control);
         options.insert(f.option);
         holds.insert(f.holds);

@@ -117,7 +117,7 @@ public:
         const SolverState &s = form.state();
         const int chosen = child<QRadioButton>("Option1")->group()->checkedId();
         EXPECT_EQ(s.eq, chosen > 0 ? static_cast<Equation>(chosen) : Equation::Unset);
-        for (const fields::FieldSpec &f : fields::kFields)
+        for (const fields::FieldInfo &f : fields::kFields)
             EXPECT_EQ(s.*f.target, m_expected.*f.target) << f.control;
         EXPECT_EQ(form.samples().rowCount(), m_rows);
         EXPECT_EQ(form.plotImage().size(), m_plotSize);
@@ -221,21 +221,17 @@ private:
     // What Enter in `target` will capture, and the rows its run will list.
     void expectEnter(QWidget *target)
     {
+        // A field's index in the table is its control's number less one.
         const auto read = [this](Field f) {
-            const auto v =
-                textToNumber(child<QLineEdit>(QString::fromLatin1(fields::spec(f).control.data(),
-                                                                  fields::spec(f).control.size()))
-                                 ->text()
-                                 .toStdString());
+            const auto v = textToNumber(text(static_cast<int>(f) + 1)->text().toStdString());
             if (v)
-                m_expected.*fields::spec(f).target = *v;
+                m_expected.*fields::info(f).target = *v;
             return v.has_value();
         };
-        const QString name = target->objectName();
         for (Field f : {Field::X0, Field::Y0, Field::Z0})
-            if (name == QLatin1String(fields::spec(f).control.data()))
+            if (target == text(static_cast<int>(f) + 1))
                 read(f);
-        if (name != QLatin1String("Text2"))
+        if (target != text(2))
             return;
         for (Field f : fields::kRunStartOrder)
             if (!read(f))

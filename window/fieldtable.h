@@ -18,7 +18,7 @@ enum class Field : int { X0, Xf, Y0, Z0, N, Lam };
 
 constexpr int kFieldCount = 6;
 
-struct FieldSpec
+struct FieldInfo
 {
     std::string_view control;     // the control's name
     std::string_view defaultText; // its text when the window opens
@@ -27,7 +27,7 @@ struct FieldSpec
     double solver::RunParameters::*target;
 };
 
-inline constexpr std::array<FieldSpec, kFieldCount> kFields = {{
+inline constexpr std::array<FieldInfo, kFieldCount> kFields = {{
     {"Text1", "0", "start abscissa x0", "--x0", &solver::RunParameters::x0},
     {"Text2", "5", "final abscissa", "--xf", &solver::RunParameters::xf},
     {"Text3", "0.01", "start value y(x0)", "--y0", &solver::RunParameters::y0},
@@ -36,7 +36,7 @@ inline constexpr std::array<FieldSpec, kFieldCount> kFields = {{
     {"Text6", "1", "Cosmos coefficient lam", "--lam", &solver::RunParameters::lam},
 }};
 
-constexpr const FieldSpec &spec(Field f)
+constexpr const FieldInfo &info(Field f)
 {
     return kFields[static_cast<std::size_t>(f)];
 }

@@ -91,7 +91,7 @@ bool Form1::capture(Field field)
         warn(messages::numberOutOfRange(field, text));
         return false;
     }
-    m_state.*fields::spec(field).target = *value;
+    m_state.*fields::info(field).target = *value;
     return true;
 }
 

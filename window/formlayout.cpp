@@ -6,6 +6,7 @@
 #include "platform/palette.h"
 #include "platform/twips.h"
 #include "plot/plotwidget.h"
+#include "window/messages.h"
 #include "window/sampleview.h"
 
 #include <QButtonGroup>
@@ -53,17 +54,13 @@ QRadioButton *makeOption(QWidget *parent, const char *name, const char *caption,
 
 QLineEdit *makeText(QWidget *parent, fields::Field field, QRect twips, qreal pointSize)
 {
-    const fields::FieldSpec &spec = fields::spec(field);
-    auto *text = new QLineEdit(QString::fromLatin1(spec.defaultText.data(),
-                                                   static_cast<qsizetype>(spec.defaultText.size())),
-                               parent);
-    text->setObjectName(
-        QString::fromLatin1(spec.control.data(), static_cast<qsizetype>(spec.control.size())));
+    const fields::FieldInfo &info = fields::info(field);
+    auto *text = new QLineEdit(messages::fromAscii(info.defaultText), parent);
+    text->setObjectName(messages::fromAscii(info.control));
     text->setGeometry(twips);
     text->setFont(formFont(pointSize));
     // A screen reader names the field by what it holds, "Start abscissa x0".
-    QString name =
-        QString::fromLatin1(spec.holds.data(), static_cast<qsizetype>(spec.holds.size()));
+    QString name = messages::fromAscii(info.holds);
     name[0] = name[0].toUpper();
     text->setAccessibleName(name);
     return text;
@@ -81,7 +78,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, QRect 
 
 void makeOptions(QWidget *form, FormControls &c)
 {
-    struct OptionSpec
+    struct OptionEntry
     {
         const char *name;
         const char *caption;
@@ -89,7 +86,7 @@ void makeOptions(QWidget *form, FormControls &c)
         qreal pointSize;
         const char *spoken; // the equation in words a screen reader speaks well
     };
-    static const OptionSpec kOptions[] = {
+    static const OptionEntry kOptions[] = {
         {"Option1", "y'' + y = 0", twipsRect(6840, 120, 1815, 375), 9.75,
          "y double prime plus y equals zero"},
         {"Option2", "y'' + 2y = sin x", twipsRect(6840, 480, 1815, 375), 9,
@@ -108,7 +105,7 @@ void makeOptions(QWidget *form, FormControls &c)
     // One group for all six: choosing one clears the others, and none is chosen at first.
     c.optionGroup = new QButtonGroup(form);
     for (std::size_t i = 0; i < c.options.size(); ++i) {
-        const OptionSpec &o = kOptions[i];
+        const OptionEntry &o = kOptions[i];
         c.options[i] = makeOption(form, o.name, o.caption, o.twips, o.pointSize);
         c.options[i]->setAccessibleDescription(QString::fromLatin1(o.spoken));
         c.optionGroup->addButton(c.options[i], static_cast<int>(i) + 1);

@@ -18,12 +18,12 @@ QString tr(const char *text)
     return QCoreApplication::translate("messages", text);
 }
 
-QString latin1(std::string_view text)
+} // namespace
+
+QString fromAscii(std::string_view text)
 {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-} // namespace
 
 QString quoted(const QString &text)
 {
@@ -43,7 +43,7 @@ QString quoted(const QString &text)
 QString numberOutOfRange(fields::Field field, const QString &text)
 {
     return tr("The number for the %1 is beyond the range of a double:\n%2")
-        .arg(latin1(fields::spec(field).holds), quoted(text));
+        .arg(fromAscii(fields::info(field).holds), quoted(text));
 }
 
 QString runFault(const solver::RunOutcome &outcome, std::size_t capacity)
@@ -59,7 +59,7 @@ QString runFault(const solver::RunOutcome &outcome, std::size_t capacity)
     if (!outcome.failed())
         return {};
     // Only the run ends: the plot, the list and the captured values stay as they are.
-    QString what = latin1(solver::faultText(outcome.fault));
+    QString what = fromAscii(solver::faultText(outcome.fault));
     what[0] = what[0].toUpper();
     return tr("%1 at x = %2.\n\nThe run stopped there; the plot and the list keep what came "
               "before it.")

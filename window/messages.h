@@ -10,8 +10,12 @@
 #include <QString>
 
 #include <cstddef>
+#include <string_view>
 
 namespace messages {
+
+// A text of the plain-C++ layers (field names, fault names), which are ASCII, as a QString.
+QString fromAscii(std::string_view text);
 
 // A field's text as a message quotes it: a pasted page of digits is cut short after 40
 // characters, never inside a character, and control characters become visible.

@@ -36,7 +36,7 @@ struct Source
 {
     const PlotScene &scene;
     const SampleList &samples;
-    const QWidget &picture;
+    QWidget &picture; // rendered for the legend labels
 };
 
 // The plot as an SVG document.

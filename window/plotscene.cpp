@@ -5,6 +5,8 @@
 #include "platform/samplelist.h"
 #include "plot/plotsurface.h"
 
+#include <algorithm>
+
 void PlotScene::reset(Axes axes)
 {
     m_axes = axes;
@@ -22,6 +24,24 @@ void PlotScene::endRun(int rows, const MarkList &partial)
     m_runs.back().partial = partial;
 }
 
+const PlotScene::Run *PlotScene::runOf(int row) const
+{
+    // The last run that starts at or before the row; runs that listed nothing share
+    // their first row with the next.
+    auto after = std::upper_bound(m_runs.begin(), m_runs.end(), row,
+                                  [](int r, const Run &run) { return r < run.firstRow; });
+    while (after != m_runs.begin() && (after - 1)->rows == 0)
+        --after;
+    if (after == m_runs.begin() || row >= (after - 1)->firstRow + (after - 1)->rows)
+        return nullptr;
+    return &*(after - 1);
+}
+
+MarkList PlotScene::marksOf(const Run &run, int i, const SampleList &samples)
+{
+    return sampleMarks(run.eq, run.n, solver::gridAbscissa(run.x0, i), samples.y(run.firstRow + i));
+}
+
 void PlotScene::replay(PlotSurface &surface, const SampleList &samples) const
 {
     // The world window is set by the start-up axes, whichever axes are shown now.
@@ -35,8 +55,7 @@ void PlotScene::replay(PlotSurface &surface, const SampleList &samples) const
     for (const Run &run : m_runs) {
         surface.draw(startMarks(run.x0, run.y0));
         for (int i = 0; i < run.rows; ++i)
-            surface.draw(sampleMarks(run.eq, run.n, solver::gridAbscissa(run.x0, i),
-                                     samples.y(run.firstRow + i)));
+            surface.draw(marksOf(run, i, samples));
         surface.draw(run.partial);
     }
 }

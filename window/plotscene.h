@@ -40,6 +40,10 @@ public:
 
     Axes axes() const { return m_axes; }
     const std::vector<Run> &runs() const { return m_runs; }
+    // The run that listed `row`, or none.
+    const Run *runOf(int row) const;
+    // The marks of a run's sample i, as drawn.
+    static MarkList marksOf(const Run &run, int i, const SampleList &samples);
 
     // Draws the axes and every run on `surface`, in the order they were drawn.
     void replay(PlotSurface &surface, const SampleList &samples) const;

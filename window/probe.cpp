@@ -66,10 +66,7 @@ std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
             continue;
         // A run's marks move right as its rows go on (x = h i + x0, doubled for Emden,
         // stretched for Cosmos), so the rows within reach are found by bisection.
-        const auto marks = [&](int i) {
-            return sampleMarks(run.eq, run.n, solver::gridAbscissa(run.x0, i),
-                               m_samples.y(run.firstRow + i));
-        };
+        const auto marks = [&](int i) { return PlotScene::marksOf(run, i, m_samples); };
         const auto markX = [&](int i) { return static_cast<double>(marks(i).marks[0].x); };
         int lo = 0, hi = run.rows;
         while (lo < hi) {
@@ -102,18 +99,10 @@ std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
 
 std::optional<QPointF> Probe::markOf(int row, int mark) const
 {
-    const auto &runs = m_scene.runs();
-    // The last run that starts at or before the row, and lists it.
-    auto run = std::upper_bound(runs.begin(), runs.end(), row,
-                                [](int r, const PlotScene::Run &x) { return r < x.firstRow; });
-    while (run != runs.begin() && (run - 1)->rows == 0)
-        --run;
-    if (run == runs.begin() || row >= (run - 1)->firstRow + (run - 1)->rows)
+    const PlotScene::Run *run = m_scene.runOf(row);
+    if (!run)
         return std::nullopt;
-    --run;
-    const int i = row - run->firstRow;
-    const MarkList m =
-        sampleMarks(run->eq, run->n, solver::gridAbscissa(run->x0, i), m_samples.y(row));
+    const MarkList m = PlotScene::marksOf(*run, row - run->firstRow, m_samples);
     if (m.count == 0)
         return std::nullopt;
     return pixelOf(m.marks[static_cast<std::size_t>(std::clamp(mark, 0, m.count - 1))],
