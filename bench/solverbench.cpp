@@ -14,12 +14,12 @@ namespace {
 class NullSink : public SampleSink
 {
 public:
-    Fault start(double, double) override { return Fault::None; }
-    Fault sample(double x, double y) override
+    bool start(double, double) override { return true; }
+    bool sample(double x, double y) override
     {
         benchmark::DoNotOptimize(x);
         benchmark::DoNotOptimize(y);
-        return Fault::None;
+        return true;
     }
 };
 

@@ -37,7 +37,8 @@ bool OutputBuffer::flush()
 namespace {
 
 // The table's sink: a sample passes only when the window could draw it, then its line
-// goes to the buffer.
+// goes to the buffer. It ends the run at a mark without a value, as the window does, or
+// when the output fails, and keeps which.
 class TableSink : public solver::SampleSink
 {
 public:
@@ -46,22 +47,34 @@ public:
     {
     }
 
-    Fault start(double x0, double y0) override { return startMarks(x0, y0).fault; }
+    bool start(double x0, double y0) override { return marked(startMarks(x0, y0).fault, x0); }
 
-    Fault sample(double x, double y) override
+    bool sample(double x, double y) override
     {
-        if (const Fault f = sampleMarks(m_eq, m_n, x, y).fault; f != Fault::None)
-            return f;
+        if (!marked(sampleMarks(m_eq, m_n, x, y).fault, x))
+            return false;
         if (!m_out.reserve(kMaxLineLength))
-            return Fault::OutputFailed;
+            return false; // the buffer keeps why
         char *p = m_out.end();
         p = m_csv ? writeCsvLine(p, x, y) : writeListLine(p, x, y);
         *p++ = '\n';
         m_out.commit(p);
-        return Fault::None;
+        return true;
     }
 
+    // A mark without a value, and where.
+    Fault markFault = Fault::None;
+    double markX = 0.0;
+
 private:
+    bool marked(Fault f, double x)
+    {
+        if (f == Fault::None)
+            return true;
+        markFault = f, markX = x;
+        return false;
+    }
+
     static constexpr std::size_t kMaxLineLength =
         std::max(kMaxListLineLength, kMaxCsvLineLength) + 1;
     solver::Equation m_eq;
@@ -92,12 +105,13 @@ int runTable(const TableOptions &options, int outFd, std::FILE *err)
     const solver::RunOutcome outcome = solver::run(options.params, sink);
 
     // Every line before a failure is delivered before the failure is told.
-    if (!out.flush() || outcome.fault == Fault::OutputFailed)
+    if (!out.flush())
         return outputError(out, err);
-    if (outcome.failed()) {
+    const Fault fault = outcome.failed() ? outcome.fault : sink.markFault;
+    if (fault != Fault::None) {
         std::fprintf(err, "redurivezi-table: %s at x = %s\n",
-                     std::string(solver::faultText(outcome.fault)).c_str(),
-                     generalText(outcome.faultX).c_str());
+                     std::string(solver::faultText(fault)).c_str(),
+                     generalText(outcome.failed() ? outcome.faultX : sink.markX).c_str());
         return 1;
     }
     return 0;

@@ -28,16 +28,16 @@ class CheckingSink : public SampleSink
 public:
     explicit CheckingSink(const RunParameters &p) : m_p(p) {}
 
-    Fault start(double x0, double y0) override
+    bool start(double x0, double y0) override
     {
         check(m_starts++ == 0 && m_samples == 0);
         check(x0 == m_p.x0 && y0 == m_p.y0);
         const MarkList marks = startMarks(x0, y0);
         checkMarks(marks);
-        return marks.fault;
+        return marks.ok();
     }
 
-    Fault sample(double x, double y) override
+    bool sample(double x, double y) override
     {
         check(m_starts == 1);
         check(std::isfinite(x) && std::isfinite(y));
@@ -47,7 +47,7 @@ public:
         // A sample whose marks have no value is refused, as the window refuses it.
         if (marks.ok())
             ++m_samples;
-        return marks.fault;
+        return marks.ok();
     }
 
     // The samples accepted.

@@ -21,12 +21,6 @@ std::string_view faultText(Fault fault)
         return "overflow of the single-precision slope";
     case Fault::CoordinateOverflow:
         return "drawing coordinate out of range";
-    case Fault::OutputFailed:
-        return "output failed";
-    case Fault::ListFull:
-        return "the list is full";
-    case Fault::OutOfMemory:
-        return "out of memory";
     }
     return "unknown failure";
 }

@@ -8,7 +8,7 @@
 namespace solver {
 
 // An operation without a value. The run ends at the first one; the caller turns it
-// into a message.
+// into a message. Only arithmetic: why a sink stopped a run is the sink's own business.
 enum class Fault : std::uint8_t {
     None,
     DivisionByZero,     // a divisor of zero, 0 / 0 included
@@ -17,9 +17,6 @@ enum class Fault : std::uint8_t {
     Overflow,           // a double result beyond the finite range
     SingleOverflow,     // a store into single precision beyond its range
     CoordinateOverflow, // a drawing coordinate beyond single precision's range
-    OutputFailed,       // the receiver of the samples could not take one
-    ListFull,           // the window's list holds as many lines as it can
-    OutOfMemory,        // the window's list could not grow
 };
 
 // Short lower-case description, e.g. "division by zero".

@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <limits>
+#include <type_traits>
 
 namespace solver {
 
@@ -20,20 +21,37 @@ RunOutcome failure(RunOutcome out, Fault fault, double x)
     return out;
 }
 
-// One run for one equation number, so that g is inlined into the loop.
-template<Equation Eq> RunOutcome runEquation(const RunParameters &p, SampleSink &sink)
+RunOutcome stopped(RunOutcome out)
 {
+    out.sinkStop = true;
+    return out;
+}
+
+// One run for one equation number and one kind of sink, so that g and the sink's kind are
+// settled at compile time. A run from the start has no `from`.
+template<Equation Eq, typename Sink>
+RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink)
+{
+    constexpr bool kStates = std::is_same_v<Sink, StateSink>;
     RunOutcome out;
     Checked c;
 
     double y = p.y0;
     // The slope is kept in single precision between steps: every store rounds to single.
-    float z = c.single(p.z0);
-    if (!c.ok())
-        return failure(out, c.fault(), p.x0);
+    float z = 0.0f;
+    std::int64_t first = 0;
+    if (from) {
+        y = from->y, z = from->z, first = from->i;
+    } else {
+        z = c.single(p.z0);
+        if (!c.ok())
+            return failure(out, c.fault(), p.x0);
+    }
 
-    if (const Fault f = sink.start(p.x0, p.y0); f != Fault::None)
-        return failure(out, f, p.x0);
+    if constexpr (!kStates) {
+        if (!sink.start(p.x0, p.y0))
+            return stopped(out);
+    }
 
     // The bound stays a double, neither rounded nor truncated: with xf = 0.29 it is just
     // below 29, so the last grid point is 0.28.
@@ -46,7 +64,7 @@ template<Equation Eq> RunOutcome runEquation(const RunParameters &p, SampleSink 
     equations::Abscissa last{std::numeric_limits<double>::quiet_NaN(), 0.0};
 
     // i is exact up to 2^53 both as an integer and as a double.
-    for (std::int64_t i = 0; static_cast<double>(i) <= nsteps; ++i) {
+    for (std::int64_t i = first; static_cast<double>(i) <= nsteps; ++i) {
         // The abscissa is recomputed from i, never accumulated.
         const double x = c.add(c.mul(h, static_cast<double>(i)), p.x0);
 
@@ -61,8 +79,13 @@ template<Equation Eq> RunOutcome runEquation(const RunParameters &p, SampleSink 
             return failure(out, c.fault(), x);
 
         // The sample leaves before the step away from it.
-        if (const Fault f = sink.sample(x, y); f != Fault::None)
-            return failure(out, f, x);
+        if constexpr (kStates) {
+            if (!sink.state(GridState{i, x, y, z}))
+                return stopped(out);
+        } else {
+            if (!sink.sample(x, y))
+                return stopped(out);
+        }
         ++out.samples;
 
         const double zs = static_cast<double>(z);
@@ -104,28 +127,43 @@ template<Equation Eq> RunOutcome runEquation(const RunParameters &p, SampleSink 
     return out;
 }
 
-} // namespace
-
-RunOutcome run(const RunParameters &p, SampleSink &sink)
+template<typename Sink> RunOutcome runAny(const RunParameters &p, const GridState *from, Sink &sink)
 {
     switch (p.eq) {
     case Equation::Oscillator:
-        return runEquation<Equation::Oscillator>(p, sink);
+        return runEquation<Equation::Oscillator>(p, from, sink);
     case Equation::SineForced:
-        return runEquation<Equation::SineForced>(p, sink);
+        return runEquation<Equation::SineForced>(p, from, sink);
     case Equation::Damped:
-        return runEquation<Equation::Damped>(p, sink);
+        return runEquation<Equation::Damped>(p, from, sink);
     case Equation::VanDerPol:
-        return runEquation<Equation::VanDerPol>(p, sink);
+        return runEquation<Equation::VanDerPol>(p, from, sink);
     case Equation::Emden:
-        return runEquation<Equation::Emden>(p, sink);
+        return runEquation<Equation::Emden>(p, from, sink);
     case Equation::Cosmos:
-        return runEquation<Equation::Cosmos>(p, sink);
+        return runEquation<Equation::Cosmos>(p, from, sink);
     case Equation::Unset:
         break;
     }
     // Unset, or any number outside the catalogue: g is 0.
-    return runEquation<Equation::Unset>(p, sink);
+    return runEquation<Equation::Unset>(p, from, sink);
+}
+
+} // namespace
+
+RunOutcome run(const RunParameters &p, SampleSink &sink)
+{
+    return runAny(p, nullptr, sink);
+}
+
+RunOutcome run(const RunParameters &p, StateSink &sink)
+{
+    return runAny(p, nullptr, sink);
+}
+
+RunOutcome resume(const RunParameters &p, const GridState &from, StateSink &sink)
+{
+    return runAny(p, &from, sink);
 }
 
 } // namespace solver

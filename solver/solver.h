@@ -38,16 +38,39 @@ struct RunParameters
     bool operator==(const RunParameters &) const = default;
 };
 
-// The receiver of a run's output. A returned fault other than Fault::None ends the run
-// at once; the run reports it at the abscissa of the call.
+// The receiver of a run's output. Each call says whether the run goes on; a sink that
+// ends a run keeps why itself (a mark without a value, a full list, an output that
+// failed).
 class SampleSink
 {
 public:
     virtual ~SampleSink() = default;
     // Called once, before the first sample.
-    virtual Fault start(double x0, double y0) = 0;
+    virtual bool start(double x0, double y0) = 0;
     // Called once per grid point, in increasing order of the grid index.
-    virtual Fault sample(double x, double y) = 0;
+    virtual bool sample(double x, double y) = 0;
+};
+
+// A grid point with the whole state of the run there: its index, abscissa, value and the
+// slope as it is stored between steps. A run can go on from any of them.
+struct GridState
+{
+    std::int64_t i = 0;
+    double x = 0.0;
+    double y = 0.0;
+    float z = 0.0f;
+
+    bool operator==(const GridState &) const = default;
+};
+
+// The receiver of a run that hands out whole states, for those who need y' too. There is
+// no start call.
+class StateSink
+{
+public:
+    virtual ~StateSink() = default;
+    // Called once per grid point, in increasing order of the grid index; false ends the run.
+    virtual bool state(const GridState &s) = 0;
 };
 
 // How a run ended.
@@ -57,13 +80,21 @@ struct RunOutcome
     Fault fault = Fault::None; // the first operation without a value, if any
     double faultX = 0.0;       // the abscissa at which it arose
     bool emdenStop = false;    // ended because the Emden solution reached y <= 0
+    bool sinkStop = false;     // the sink ended it
 
     bool failed() const { return fault != Fault::None; }
 };
 
 // Integrates from x0 to xf with the step h and returns when the run has ended: after the
-// last grid point, at the Emden stop, or at the first failing operation. Nothing computed
-// after a failing operation reaches the sink.
+// last grid point, at the Emden stop, at the first failing operation, or when the sink
+// ends it. Nothing computed after a failing operation reaches the sink.
 RunOutcome run(const RunParameters &p, SampleSink &sink);
+
+// The same run, handing out each grid point's state.
+RunOutcome run(const RunParameters &p, StateSink &sink);
+
+// The same run again from the state `from` that a run of `p` handed out, to its end: every
+// state it hands out is bit for bit the one the whole run hands out at that index.
+RunOutcome resume(const RunParameters &p, const GridState &from, StateSink &sink);
 
 } // namespace solver

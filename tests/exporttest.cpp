@@ -305,17 +305,17 @@ class DrawingSink : public RecordingSink
 {
 public:
     DrawingSink(PlotSurface &surface, const RunParameters &p) : m_surface(surface), m_p(p) {}
-    Fault start(double x0, double y0) override
+    bool start(double x0, double y0) override
     {
         const MarkList m = startMarks(x0, y0);
         m_surface.draw(m);
-        return m.fault;
+        return m.ok();
     }
-    Fault sample(double x, double y) override
+    bool sample(double x, double y) override
     {
         const MarkList m = sampleMarks(m_p.eq, m_p.n, x, y);
         m_surface.draw(m);
-        return m.fault;
+        return m.ok();
     }
 
 private:

@@ -17,7 +17,7 @@ namespace {
 struct RunFaultCase
 {
     std::string name;
-    RunOutcome outcome;
+    RunEnd end;
     std::size_t capacity;
     QString message;
 };
@@ -34,7 +34,7 @@ class RunFaultMessage : public testing::TestWithParam<RunFaultCase>
 TEST_P(RunFaultMessage, NamesWhatHappenedAndWhere)
 {
     const RunFaultCase &c = GetParam();
-    EXPECT_EQ(messages::runFault(c.outcome, c.capacity), c.message);
+    EXPECT_EQ(messages::runEnd(c.end, c.capacity), c.message);
 }
 
 const QString kKept =
@@ -43,29 +43,28 @@ const QString kKept =
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, RunFaultMessage,
     testing::Values(
-        RunFaultCase{"Done", {.samples = 501}, 10, QString()},
-        RunFaultCase{"EmdenStop", {.samples = 314, .emdenStop = true}, 10, QString()},
+        RunFaultCase{"Done", {}, 10, QString()},
         RunFaultCase{"Division",
-                     {.fault = Fault::DivisionByZero},
+                     {.cause = RunEnd::Cause::Fault, .fault = Fault::DivisionByZero},
                      10,
                      QStringLiteral("Division by zero at x = 0.") + kKept},
         RunFaultCase{"Power",
-                     {.fault = Fault::PowerUndefined, .faultX = 5.35},
+                     {.cause = RunEnd::Cause::Fault, .fault = Fault::PowerUndefined, .x = 5.35},
                      10,
                      QStringLiteral("Power of a negative number with a fractional exponent at "
                                     "x = 5.35.") +
                          kKept},
         RunFaultCase{"TinyAbscissa",
-                     {.fault = Fault::Overflow, .faultX = -2.5e-7},
+                     {.cause = RunEnd::Cause::Fault, .fault = Fault::Overflow, .x = -2.5e-7},
                      10,
                      QStringLiteral("Overflow at x = -2.5E-07.") + kKept},
         RunFaultCase{"ListFull",
-                     {.fault = Fault::ListFull, .faultX = 99999.99},
+                     {.cause = RunEnd::Cause::ListFull, .x = 99999.99},
                      10'000'000,
                      QStringLiteral("The list is full (10,000,000 lines). The run stopped at "
                                     "x = 99999.99. Ready clears it.")},
         RunFaultCase{"OutOfMemory",
-                     {.fault = Fault::OutOfMemory, .faultX = 12.5},
+                     {.cause = RunEnd::Cause::OutOfMemory, .x = 12.5},
                      10,
                      QStringLiteral("There is not enough memory for more lines. The run stopped "
                                     "at x = 12.5; the plot and the list keep what came before "

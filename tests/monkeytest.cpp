@@ -51,15 +51,13 @@ class CountingSink : public SampleSink
 {
 public:
     CountingSink(const RunParameters &p, std::size_t room) : m_p(p), m_room(room) {}
-    Fault start(double x0, double y0) override { return startMarks(x0, y0).fault; }
-    Fault sample(double x, double y) override
+    bool start(double x0, double y0) override { return startMarks(x0, y0).ok(); }
+    bool sample(double x, double y) override
     {
-        if (count == m_room)
-            return Fault::ListFull;
-        if (const Fault f = sampleMarks(m_p.eq, m_p.n, x, y).fault; f != Fault::None)
-            return f;
+        if (count == m_room || !sampleMarks(m_p.eq, m_p.n, x, y).ok())
+            return false;
         ++count;
-        return Fault::None;
+        return true;
     }
     std::size_t count = 0;
 

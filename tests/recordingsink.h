@@ -13,19 +13,19 @@
 class RecordingSink : public solver::SampleSink
 {
 public:
-    solver::Fault start(double x0, double y0) override
+    bool start(double x0, double y0) override
     {
         ++starts;
         startPoint = {x0, y0};
-        return solver::Fault::None;
+        return true;
     }
 
-    solver::Fault sample(double x, double y) override
+    bool sample(double x, double y) override
     {
         if (samples.size() == refuseAt)
-            return solver::Fault::OutputFailed;
+            return false;
         samples.emplace_back(x, y);
-        return solver::Fault::None;
+        return true;
     }
 
     int starts = 0;

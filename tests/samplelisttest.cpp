@@ -38,17 +38,17 @@ class ListSink : public RecordingSink
 public:
     explicit ListSink(SampleList &list) : m_list(list) {}
 
-    Fault start(double x0, double y0) override
+    bool start(double x0, double y0) override
     {
         m_list.startRun(x0);
         return RecordingSink::start(x0, y0);
     }
 
-    Fault sample(double x, double y) override
+    bool sample(double x, double y) override
     {
-        const Fault f = RecordingSink::sample(x, y);
+        const bool taken = RecordingSink::sample(x, y);
         m_list.append(y);
-        return f;
+        return taken;
     }
 
 private:

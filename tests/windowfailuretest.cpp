@@ -77,15 +77,14 @@ using namespace plotpixels;
 class ListedSink : public RecordingSink
 {
 public:
-    Fault start(double x0, double y0) override
+    bool start(double x0, double y0) override
     {
         RecordingSink::start(x0, y0);
-        return startMarks(x0, y0).fault;
+        return startMarks(x0, y0).ok();
     }
-    Fault sample(double x, double y) override
+    bool sample(double x, double y) override
     {
-        const Fault f = sampleMarks(eq, n, x, y).fault;
-        return f == Fault::None ? RecordingSink::sample(x, y) : f;
+        return sampleMarks(eq, n, x, y).ok() && RecordingSink::sample(x, y);
     }
     Equation eq = Equation::Unset;
     double n = 0;

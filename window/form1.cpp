@@ -113,9 +113,8 @@ void Form1::enterInText2()
 void Form1::startRun()
 {
     m_probe->clear();
-    const solver::RunOutcome outcome = m_session->execute(m_state);
-    if (const QString message = messages::runFault(outcome, m_samples->capacity());
-        !message.isEmpty())
+    const RunEnd end = m_session->execute(m_state);
+    if (const QString message = messages::runEnd(end, m_samples->capacity()); !message.isEmpty())
         warn(message);
 }
 

@@ -46,20 +46,24 @@ QString numberOutOfRange(fields::Field field, const QString &text)
         .arg(fromAscii(fields::info(field).holds), quoted(text));
 }
 
-QString runFault(const solver::RunOutcome &outcome, std::size_t capacity)
+QString runEnd(const RunEnd &end, std::size_t capacity)
 {
-    const QString x = QString::fromStdString(generalText(outcome.faultX));
-    if (outcome.fault == solver::Fault::ListFull)
+    const QString x = QString::fromStdString(generalText(end.x));
+    switch (end.cause) {
+    case RunEnd::Cause::Done:
+        return {};
+    case RunEnd::Cause::ListFull:
         return tr("The list is full (%1 lines). The run stopped at x = %2. Ready clears it.")
             .arg(QLocale(QLocale::English).toString(qulonglong(capacity)), x);
-    if (outcome.fault == solver::Fault::OutOfMemory)
+    case RunEnd::Cause::OutOfMemory:
         return tr("There is not enough memory for more lines. The run stopped at x = %1; the "
                   "plot and the list keep what came before it. Ready clears them.")
             .arg(x);
-    if (!outcome.failed())
-        return {};
+    case RunEnd::Cause::Fault:
+        break;
+    }
     // Only the run ends: the plot, the list and the captured values stay as they are.
-    QString what = fromAscii(solver::faultText(outcome.fault));
+    QString what = fromAscii(solver::faultText(end.fault));
     what[0] = what[0].toUpper();
     return tr("%1 at x = %2.\n\nThe run stopped there; the plot and the list keep what came "
               "before it.")

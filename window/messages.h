@@ -6,6 +6,7 @@
 
 #include "solver/solver.h"
 #include "window/fieldtable.h"
+#include "window/runsession.h"
 
 #include <QString>
 
@@ -24,9 +25,9 @@ QString quoted(const QString &text);
 // Enter read a number beyond the range of a double from `field`, which held `text`.
 QString numberOutOfRange(fields::Field field, const QString &text);
 
-// What the user is told when a run ended with a fault; empty when it did not. A list
-// holding `capacity` lines is full.
-QString runFault(const solver::RunOutcome &outcome, std::size_t capacity);
+// What the user is told when a run ended with a fault or a full list; empty when it ran
+// to its end. A list holding `capacity` lines is full.
+QString runEnd(const RunEnd &end, std::size_t capacity);
 
 // A command that could not be carried out for want of memory, or for another reason.
 QString commandFailed(const QString &command, const QString &reason);

@@ -11,6 +11,7 @@
 #include "window/waitcursor.h"
 
 using solver::Fault;
+using Cause = RunEnd::Cause;
 
 namespace {
 
@@ -27,23 +28,25 @@ public:
     {
     }
 
-    Fault start(double x0, double y0) override
+    bool start(double x0, double y0) override
     {
         m_list.startRun(x0);
         const MarkList marks = startMarks(x0, y0);
         m_surface.draw(marks);
-        return marks.fault;
+        return marks.ok() || stop(Cause::Fault, x0, marks.fault);
     }
 
     // The drawn marks of a sample that failed partway.
     MarkList partial;
+    // Why the sink stopped the run, if it did.
+    RunEnd end;
 
-    Fault sample(double x, double y) override
+    bool sample(double x, double y) override
     {
         m_upper.clear();
         // A sample that cannot be listed is not drawn either.
         if (m_room == 0)
-            return Fault::ListFull;
+            return stop(Cause::ListFull, x);
         const MarkList marks = marksOf(x, y);
         // The list recomputes x from the run's x0 and the grid index.
         Q_ASSERT(!marks.ok() || x == m_list.nextAbscissa());
@@ -51,22 +54,28 @@ public:
         // next repaint, so that a list that cannot grow leaves this sample off the plot too.
         if (marks.ok()) {
             if (!m_list.tryAppend(y))
-                return Fault::OutOfMemory;
+                return stop(Cause::OutOfMemory, x);
             --m_room;
         }
         m_surface.draw(marks);
         if (!marks.ok()) {
             partial = marks;
-            return marks.fault;
+            return stop(Cause::Fault, x, marks.fault);
         }
         if (--m_untilProgress == 0) {
             m_untilProgress = kProgressEvery;
             m_progress();
         }
-        return Fault::None;
+        return true;
     }
 
 private:
+    bool stop(Cause cause, double x, Fault fault = Fault::None)
+    {
+        end = RunEnd{cause, fault, x};
+        return false;
+    }
+
     MarkList marksOf(double x, double y) const
     {
         // An Emden sample beyond the plot's sides shows none of its dots; where its powers
@@ -101,7 +110,7 @@ RunSession::RunSession(PlotWidget &plot, PlotScene &scene, SampleList &samples, 
 {
 }
 
-solver::RunOutcome RunSession::execute(const solver::RunParameters &p)
+RunEnd RunSession::execute(const solver::RunParameters &p)
 {
     m_firstRow = m_samples.rowCount();
     m_clock.start();
@@ -141,7 +150,9 @@ solver::RunOutcome RunSession::execute(const solver::RunParameters &p)
         outcome = solver::run(p, sink);
     }
     m_plot.update();
-    return outcome;
+    if (outcome.failed())
+        return RunEnd{Cause::Fault, outcome.fault, outcome.faultX};
+    return outcome.sinkStop ? sink.end : RunEnd{};
 }
 
 void RunSession::showProgress(qint64 now)

@@ -14,6 +14,17 @@ class PlotWidget;
 class SampleList;
 class SampleView;
 
+// How a run in the window ended, as its message tells it.
+struct RunEnd
+{
+    enum class Cause { Done, Fault, ListFull, OutOfMemory };
+    Cause cause = Cause::Done;
+    solver::Fault fault = solver::Fault::None; // the run's own, or of a sample's marks
+    double x = 0.0;                            // where the run stopped
+
+    bool operator==(const RunEnd &) const = default;
+};
+
 class RunSession
 {
 public:
@@ -23,7 +34,7 @@ public:
     // Runs to the end, the Emden stop or the first fault, publishes every listed row and
     // adds the run to the scene.
     // Returns how the run ended; telling the user is the window's job.
-    solver::RunOutcome execute(const solver::RunParameters &p);
+    RunEnd execute(const solver::RunParameters &p);
     // Whether a run is under way: it draws on the plot's present surface.
     bool running() const { return m_running; }
 
