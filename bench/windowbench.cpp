@@ -2,19 +2,20 @@
 
 // Long runs in the real window on the offscreen platform, through the real Enter handler
 // of the final field: from the key press until the handler has returned with the plot
-// drawn and every sample listed. Also the start-up time to the first painted window,
-// against a bare Qt window with as many widgets.
+// drawn and every sample listed. Also copying, saving, rendering and probing ten million
+// samples, and the start-up time to the first painted window against a bare Qt window
+// with as many widgets.
 //
 //     QT_QPA_PLATFORM=offscreen window_bench
 //
-// Each start-up is timed in a fresh process (this program started again with
-// --startup form|bare), so that neither window profits from fonts the other loaded.
+// Each start-up, and each run alone, is timed in a fresh process (this program started
+// again with --startup form|bare or --alone N): neither window profits from fonts the
+// other loaded, and the run alone meets none of the state Qt's drawing leaves behind.
 
-#include "platform/samplelist.h"
-#include "platform/upperregisters.h"
+#include "bench/measure.h"
+#include "model/runmodel.h"
 #include "solver/solver.h"
-#include "window/form1.h"
-#include "window/plotscene.h"
+#include "tests/formdriver.h"
 #include "window/sampleview.h"
 
 #include <QAction>
@@ -24,72 +25,28 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTableView>
-#include <QTest>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <string>
-#include <sys/resource.h>
-#include <unistd.h>
+#include <memory>
 #include <vector>
+
+using namespace measure;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-long residentMiB()
-{
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * sysconf(_SC_PAGESIZE) / (1024 * 1024);
-}
-
-// A field of /proc/self/status in MiB, such as VmHWM (peak resident) or VmSize.
-long statusMiB(const char *field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0)
-            return std::stol(line.substr(std::strlen(field) + 1)) / 1024;
-    return -1;
-}
-
-// Starts a new peak of resident memory (VmHWM) at the present size.
-void resetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-long peakMiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
-
 // Copy All and Save List As of the whole list, as the context menu does them.
-void timeExports(Form1 &form)
+void timeExports(FormDriver &w)
 {
     const long residentBefore = residentMiB();
     resetPeak();
     auto start = Clock::now();
-    form.findChild<QAction *>(QStringLiteral("copyAllAction"))->trigger();
+    w.child<QAction>("copyAllAction")->trigger();
     const double copied = seconds(start);
     const auto bytes =
         QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size();
@@ -102,27 +59,27 @@ void timeExports(Form1 &form)
     resetPeak();
     const QString path = QDir::temp().filePath(QStringLiteral("redurivezi-bench-list.txt"));
     start = Clock::now();
-    const bool saved = form.saveListTo(path);
+    const bool saved = w.commands().saveListTo(path);
     const double wrote = seconds(start);
     std::printf("  Save List As: peak resident +%ld MiB\n", statusMiB("VmHWM:") - beforeSave);
     QFile::remove(path);
     std::printf("  Copy All of %d lines: %.3f s (%lld MB of text); Save List As .txt: %.3f s%s\n",
-                form.samples().rowCount(), copied, static_cast<long long>(bytes) / 1'000'000, wrote,
+                w.samples().rowCount(), copied, static_cast<long long>(bytes) / 1'000'000, wrote,
                 saved ? "" : " (failed)");
 }
 
 // The plot drawn again from the scene, and exported as SVG and PDF.
-void timeRendering(Form1 &form)
+void timeRendering(FormDriver &w)
 {
     auto start = Clock::now();
-    const QImage image = form.scene().render(form.samples(), 449, 1.0);
+    const QImage image = w.form.model().scene().render(w.samples(), 449, 1.0);
     std::printf("  rendered from the scene: %.3f s (%dx%d)\n", seconds(start), image.width(),
                 image.height());
     for (const char *suffix : {"svg", "pdf"}) {
         const QString path =
             QDir::temp().filePath(QStringLiteral("redurivezi-bench.") + QLatin1String(suffix));
         start = Clock::now();
-        const bool saved = form.saveImageTo(path);
+        const bool saved = w.commands().saveImageTo(path, plotexport::formatFor(path));
         std::printf("  Save Image As .%s: %.3f s, %.2f MB%s\n", suffix, seconds(start),
                     static_cast<double>(QFile(path).size()) / 1e6, saved ? "" : " (failed)");
         QFile::remove(path);
@@ -131,9 +88,9 @@ void timeRendering(Form1 &form)
 
 // Dragging the probe over the plot: each move finds the nearest listed sample, makes it
 // the list's current line and moves the marker.
-void timeProbe(Form1 &form)
+void timeProbe(FormDriver &w)
 {
-    auto *plot = form.findChild<QWidget *>(QStringLiteral("Picture1"));
+    auto *plot = w.child("Picture1");
     constexpr int kMoves = 400;
     std::vector<double> times;
     QApplication::processEvents();
@@ -148,130 +105,134 @@ void timeProbe(Form1 &form)
     }
     std::sort(times.begin(), times.end());
     std::printf("  probe, %d moves over %d listed rows: median %.3f ms, slowest %.3f ms\n", kMoves,
-                form.samples().rowCount(), times[kMoves / 2] * 1e3, times.back() * 1e3);
+                w.samples().rowCount(), times[kMoves / 2] * 1e3, times.back() * 1e3);
 }
 
-// A run of exactly `samples` grid points from 0: nsteps is samples - 1/2.
-void runOnce(Form1 &form, int option, long samples)
+// Types the run's texts as a user would, and the final x without Enter.
+void typeRun(FormDriver &w, const solver::RunParameters &p)
 {
-    if (option > 0)
-        form.findChild<QRadioButton *>(QStringLiteral("Option%1").arg(option))->click();
-    // The default texts, as the window opens with them.
-    for (const auto &[name, text] : {std::pair{"Text5", "2"}, std::pair{"Text6", "1"}})
-        form.findChild<QLineEdit *>(QLatin1String(name))->setText(QLatin1String(text));
-    for (const auto &[name, text] :
-         {std::pair{"Text1", "0"}, std::pair{"Text3", "0.01"}, std::pair{"Text4", "16.947"}}) {
-        auto *field = form.findChild<QLineEdit *>(QLatin1String(name));
-        field->setText(QLatin1String(text));
-        QTest::keyClick(field, Qt::Key_Return);
-    }
-    auto *text2 = form.findChild<QLineEdit *>(QStringLiteral("Text2"));
-    text2->setText(QString::number((static_cast<double>(samples) - 0.5) / 100, 'g', 17));
+    if (p.eq != solver::Equation::Unset)
+        w.choose(solver::numberOf(p.eq));
+    const auto text = [](double v) { return QString::number(v, 'g', 17); };
+    w.text(5)->setText(text(p.n));
+    w.text(6)->setText(text(p.lam));
+    w.enter({{1, text(p.x0)}, {3, text(p.y0)}, {4, text(p.z0)}});
+    w.text(2)->setText(text(p.xf));
+}
 
+// A run of exactly `samples` grid points from 0 with the default texts: nsteps is
+// samples - 1/2.
+void runOnce(FormDriver &w, int option, long samples)
+{
+    typeRun(w, {.eq = static_cast<solver::Equation>(option),
+                .y0 = 0.01,
+                .z0 = 16.947,
+                .xf = (static_cast<double>(samples) - 0.5) / 100,
+                .n = 2,
+                .lam = 1});
     const long before = residentMiB();
-    const int rows = form.samples().rowCount();
+    const int rows = w.samples().rowCount();
     const auto start = Clock::now();
-    QTest::keyClick(text2, Qt::Key_Return);
+    w.enter(2);
     const double s = seconds(start);
     QApplication::processEvents(); // the final repaint, not part of the handler
     std::printf("option %d  %9ld samples  %7.3f s  %6.1f ns/sample  %8d rows  RSS +%ld MiB  "
                 "peak %ld MiB\n",
                 option, samples, s, s / static_cast<double>(samples) * 1e9,
-                form.samples().rowCount() - rows, residentMiB() - before, peakMiB());
+                w.samples().rowCount() - rows, residentMiB() - before, statusMiB("VmHWM:"));
     std::fflush(stdout);
     if (option == 0 && samples == 10'000'000)
-        timeExports(form);
+        timeExports(w);
     if (option != 0 && samples == 10'000'000) {
-        timeRendering(form);
-        timeProbe(form);
+        timeRendering(w);
+        timeProbe(w);
     }
-    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    w.ready();
 }
 
-// A sink that only takes the samples: the run alone. In this process it must keep the
-// upper AVX halves clear as the window's sink does, or the run alone would be the slower.
+struct Case
+{
+    const char *name;
+    solver::RunParameters p;
+};
+
+// Each equation's run of 10^7 samples.
+const std::vector<Case> &cases()
+{
+    using solver::Equation;
+    constexpr double xf = (10'000'000 - 0.5) / 100;
+    static const std::vector<Case> all = {
+        {"no equation", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
+        {"y'' + y = 0",
+         {.eq = Equation::Oscillator, .y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
+        {"y'' + 2y = sin x",
+         {.eq = Equation::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
+        {"damped", {.eq = Equation::Damped, .y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
+        {"van der Pol", {.eq = Equation::VanDerPol, .y0 = 0.5, .xf = xf, .n = 2, .lam = 1}},
+        {"Emden, n = 5",
+         {.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .xf = xf + 0.01, .n = 5, .lam = 1}},
+        {"Cosmos", {.eq = Equation::Cosmos, .y0 = 1, .xf = xf, .n = 2, .lam = 1}},
+    };
+    return all;
+}
+
+// A sink that only takes the samples.
 class NullSink : public solver::SampleSink
 {
 public:
     bool start(double, double) override { return true; }
     bool sample(double x, double y) override
     {
-        m_upper.clear();
         // Kept without arithmetic: a subnormal y would cost an assist the window never pays.
         last = {x, y};
         return true;
     }
     std::pair<double, double> last;
-
-private:
-    UpperRegisters m_upper;
 };
 
-// CPU time of this process so far, user and system, in seconds.
-double cpuSeconds()
+// In a process of its own: the fastest of three runs of case `index` with a sink that does
+// nothing, in CPU nanoseconds per sample.
+int runAlone(int index)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+    double best = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        NullSink sink;
+        const double start = cpuSeconds();
+        const auto out = solver::run(cases()[static_cast<std::size_t>(index)].p, sink);
+        best = std::min(best, (cpuSeconds() - start) / static_cast<double>(out.samples) * 1e9);
+    }
+    std::printf("%.3f\n", best);
+    return 0;
+}
+
+double childFigure(const char *self, const QStringList &args)
+{
+    QProcess p;
+    p.start(QString::fromLocal8Bit(self), args);
+    p.waitForFinished(-1);
+    return p.readAllStandardOutput().trimmed().toDouble();
 }
 
 // For each equation, 10^7 samples: the run alone with a sink that does nothing, then the
 // same run through the window's Enter handler, in CPU time per sample, side by side.
-void compareWithTheRunAlone(Form1 &form)
+void compareWithTheRunAlone(const char *self)
 {
-    struct Case
-    {
-        int option;
-        const char *name;
-        solver::RunParameters p;
-    };
-    const double xf = (10'000'000 - 0.5) / 100;
-    const Case cases[] = {
-        {0, "no equation", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
-        {1, "y'' + y = 0", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
-        {2, "y'' + 2y = sin x", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
-        {3, "damped", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
-        {4, "van der Pol", {.y0 = 0.5, .xf = xf, .n = 2, .lam = 1}},
-        {5, "Emden, n = 5", {.x0 = 0.01, .y0 = 1, .xf = xf + 0.01, .n = 5, .lam = 1}},
-        {6, "Cosmos", {.y0 = 1, .xf = xf, .n = 2, .lam = 1}},
-    };
     std::printf("per sample, CPU time, 10^7 samples, fastest of 3: the run alone | the window | "
                 "overhead\n");
-    for (const Case &c : cases) {
-        solver::RunParameters p = c.p;
-        p.eq = static_cast<solver::Equation>(c.option);
-        // Three rounds of each, alternating; the fastest of each counts, as the least
-        // disturbed by the other core's load.
-        double aloneNs = 1e9, windowNs = 1e9;
+    FormDriver w;
+    for (std::size_t k = 0; k < cases().size(); ++k) {
+        const Case &c = cases()[k];
+        const double aloneNs = childFigure(self, {QStringLiteral("--alone"), QString::number(k)});
+        double windowNs = 1e9;
         int listed = 0;
         for (int round = 0; round < 3; ++round) {
-            NullSink sink;
-            double start = cpuSeconds();
-            const auto alone = solver::run(p, sink);
-            aloneNs = std::min(aloneNs,
-                               (cpuSeconds() - start) / static_cast<double>(alone.samples) * 1e9);
-
-            if (c.option > 0)
-                form.findChild<QRadioButton *>(QStringLiteral("Option%1").arg(c.option))->click();
-            const auto type = [&form](const char *name, double v) {
-                auto *field = form.findChild<QLineEdit *>(QLatin1String(name));
-                field->setText(QString::number(v, 'g', 17));
-                return field;
-            };
-            type("Text5", p.n);
-            type("Text6", p.lam);
-            for (const auto &[name, v] :
-                 {std::pair{"Text1", p.x0}, std::pair{"Text3", p.y0}, std::pair{"Text4", p.z0}})
-                QTest::keyClick(type(name, v), Qt::Key_Return);
-            auto *text2 = type("Text2", p.xf);
-            const int rows = form.samples().rowCount();
-            start = cpuSeconds();
-            QTest::keyClick(text2, Qt::Key_Return);
-            listed = form.samples().rowCount() - rows;
+            typeRun(w, c.p);
+            const int rows = w.samples().rowCount();
+            const double start = cpuSeconds();
+            w.enter(2);
+            listed = w.samples().rowCount() - rows;
             windowNs = std::min(windowNs, (cpuSeconds() - start) / listed * 1e9);
-            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")),
-                              Qt::LeftButton);
+            w.ready();
         }
         std::printf("  %-17s %6.1f ns | %6.1f ns | %+6.1f ns   (%d samples)\n", c.name, aloneNs,
                     windowNs, windowNs - aloneNs, listed);
@@ -287,9 +248,9 @@ void compareViews()
     constexpr int kRows = 10'000'000;
     const auto measure = [](const char *name, QAbstractItemView *view) {
         SampleList list;
-        list.startRun(0.0);
+        list.store().startRun(0.0);
         for (int i = 0; i < kRows; ++i)
-            list.append(i * 1e-3);
+            list.store().tryAppend(i * 1e-3);
         view->setModel(&list);
         view->resize(113, 124);
         view->show();
@@ -375,13 +336,8 @@ int startup(const char *which, Clock::time_point begun, int argc, char **argv)
 double medianStartup(const char *self, const char *which)
 {
     std::vector<double> times;
-    for (int i = 0; i < 7; ++i) {
-        QProcess p;
-        p.start(QString::fromLocal8Bit(self),
-                {QStringLiteral("--startup"), QString::fromLatin1(which)});
-        p.waitForFinished();
-        times.push_back(p.readAllStandardOutput().trimmed().toDouble());
-    }
+    for (int i = 0; i < 7; ++i)
+        times.push_back(childFigure(self, {QStringLiteral("--startup"), QLatin1String(which)}));
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
@@ -393,6 +349,8 @@ int main(int argc, char **argv)
     const auto begun = Clock::now();
     if (argc > 2 && std::strcmp(argv[1], "--startup") == 0)
         return startup(argv[2], begun, argc, argv);
+    if (argc > 2 && std::strcmp(argv[1], "--alone") == 0)
+        return runAlone(std::atoi(argv[2]));
 
     QApplication app(argc, argv);
     const double form = medianStartup(argv[0], "form");
@@ -401,29 +359,23 @@ int main(int argc, char **argv)
                 "with as many widgets: %.1f ms; ratio %.2f\n",
                 form * 1e3, bare * 1e3, form / bare);
 
-    Form1 window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return 1;
-    std::printf("idle window: RSS %ld MiB\n", residentMiB());
+    compareWithTheRunAlone(argv[0]);
     {
-        // A window of its own: the comparison leaves its last option chosen.
-        Form1 compared;
-        compared.show();
-        compareWithTheRunAlone(compared);
-    }
-    for (const int option : {0, 2, 4})
-        for (const long samples : {100'000L, 1'000'000L, 10'000'000L})
-            runOnce(window, option, samples);
+        FormDriver w;
+        std::printf("idle window: RSS %ld MiB\n", residentMiB());
+        for (const int option : {0, 2, 4})
+            for (const long samples : {100'000L, 1'000'000L, 10'000'000L})
+                runOnce(w, option, samples);
 
-    // Nothing may stay behind a run and Ready: the third cycle peaks where the first did.
-    std::printf("three cycles of a 10^7-sample run and Ready:\n");
-    for (int cycle = 1; cycle <= 3; ++cycle) {
-        resetPeak();
-        runOnce(window, 2, 10'000'000L);
-        QApplication::processEvents();
-        std::printf("  cycle %d: peak resident %ld MiB, resident after Ready %ld MiB\n", cycle,
-                    statusMiB("VmHWM:"), residentMiB());
+        // Nothing may stay behind a run and Ready: the third cycle peaks where the first did.
+        std::printf("three cycles of a 10^7-sample run and Ready:\n");
+        for (int cycle = 1; cycle <= 3; ++cycle) {
+            resetPeak();
+            runOnce(w, 2, 10'000'000L);
+            QApplication::processEvents();
+            std::printf("  cycle %d: peak resident %ld MiB, resident after Ready %ld MiB\n", cycle,
+                        statusMiB("VmHWM:"), residentMiB());
+        }
     }
     compareViews();
     return 0;

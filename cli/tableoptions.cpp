@@ -2,9 +2,9 @@
 
 #include "cli/tableoptions.h"
 
+#include "model/fieldtable.h"
 #include "platform/texttonumber.h"
 #include "version.h"
-#include "window/fieldtable.h"
 
 #include <array>
 

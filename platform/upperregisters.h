@@ -2,29 +2,18 @@
 
 #pragma once
 
-// Once a Qt GUI application is up, something in the process leaves the upper halves of
-// the AVX registers in use, and every switch between SSE and AVX code then stalls: in
-// the window the sine of equation 2 took 140 ns instead of 8, and the power of Emden's
-// equation as long. Clearing them costs a cycle. Only x86-64 processors with AVX have the
-// instruction, and only they have the stall.
-class UpperRegisters
+// Qt's raster engine fills and paints with AVX2 code (QImage::fill, the span functions
+// behind QPainter::drawLine and drawPoint, the blending of a repaint) that returns with the
+// upper halves of the AVX registers still in use: reading XINUSE with xgetbv(1) shows them
+// set right after those calls. From then on every switch to the SSE code of libm stalls:
+// the sine of equation 2 took 140 ns instead of 8, and Emden's power as long. Whoever
+// calls those paths during a run clears the halves afterwards; it costs a cycle, and only
+// x86-64 processors with AVX have the instruction, or the stall.
+inline void clearUpperRegisters()
 {
-public:
-    UpperRegisters()
 #if defined(__x86_64__) && defined(__GNUC__)
-        : m_avx(__builtin_cpu_supports("avx"))
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx)
+        asm volatile("vzeroupper");
 #endif
-    {
-    }
-
-    void clear() const
-    {
-#if defined(__x86_64__) && defined(__GNUC__)
-        if (m_avx)
-            asm volatile("vzeroupper");
-#endif
-    }
-
-private:
-    bool m_avx = false;
-};
+}

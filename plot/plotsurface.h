@@ -3,30 +3,28 @@
 #pragma once
 
 #include "platform/palette.h"
+#include "plot/canvas.h"
+#include "plot/columnbatcher.h"
 #include "plot/marks.h"
+#include "plot/worldwindow.h"
 
-#include <QColor>
 #include <QImage>
-#include <QPainter>
 #include <QPointF>
 
 #include <memory>
-#include <vector>
 
-// A square drawing surface with a world coordinate system and a current point, kept in a
-// QImage at device resolution. Lines are solid and one device pixel wide, points single
-// device pixels, nothing is antialiased, and whatever lies outside the world window is
-// clipped away. Every coordinate arrives in single precision.
-//
-// A run hands over millions of tiny segments, most of them inside one device pixel
-// column. They are drawn as the pixels they set, not one painter call each: the
-// segments of a polyline that stay in one column are merged into the vertical span they
-// cover, segments wholly outside the image are dropped, and the rest go to the painter
-// in batches of one colour. Points are written straight into the image, in order.
+class QPainter;
+class RasterCanvas;
+
+// A drawing surface with a world coordinate system and a current point, on a canvas:
+// lines solid and one device pixel wide, points single device pixels, nothing
+// antialiased, and whatever lies outside the world window clipped away. Every coordinate
+// arrives in single precision. The curve reaches the canvas merged by device columns.
 class PlotSurface
 {
 public:
-    // `logicalSize` pixels on each side, drawn at `devicePixelRatio` device pixels each.
+    // `logicalSize` pixels on each side, drawn at `devicePixelRatio` device pixels each,
+    // kept in an image.
     explicit PlotSurface(int logicalSize, qreal devicePixelRatio = 1.0);
     // The same drawing as paths and squares on a vector device (an SVG or PDF painter's),
     // on a grid of `gridSize` cells a side: the curve is merged by the grid's columns as
@@ -39,9 +37,14 @@ public:
     static constexpr QRgb kBackground = 0xFF80FFFF; // RGB(128, 255, 255)
     static constexpr QRgb kForeground = 0xFF0000FF; // RGB(0, 0, 255)
 
-    // Maps the world window (left, top)-(right, bottom) onto the whole image.
+    // Maps the world window (left, top)-(right, bottom) onto the whole canvas.
     void setScale(float left, float top, float right, float bottom);
-    // Fills the image with the background colour; the current point becomes (0, 0).
+    void setScale(const WorldRect &world)
+    {
+        setScale(static_cast<float>(world.left), static_cast<float>(world.top),
+                 static_cast<float>(world.right), static_cast<float>(world.bottom));
+    }
+    // Fills the canvas with the background colour; the current point becomes (0, 0).
     void clear();
     void line(float x1, float y1, float x2, float y2); // in the foreground colour
     void line(float x1, float y1, float x2, float y2, PaletteColour colour);
@@ -50,74 +53,43 @@ public:
     // Whether a point at world abscissa x would fall on a column of the surface.
     bool showsColumn(float x) const
     {
-        // As toDevice() maps it, without the ordinate.
-        const double d = (static_cast<double>(x) - m_left) * m_width / (m_right - m_left);
-        return d >= 0 && d < m_width;
+        const double d = m_window.deviceX(x);
+        return d >= 0 && d < m_window.deviceWidth();
     }
     // Draws the valid marks of a list, in order.
     void draw(const MarkList &marks);
 
     QPointF currentPoint() const { return {m_cx, m_cy}; }
+    const WorldWindow &window() const { return m_window; }
 
-    // The finished image; ends any drawing still under way.
+    // The finished image of a raster surface; the span under way is painted as far as it
+    // goes and stays open for more.
     const QImage &image();
     // Paints what is still queued; for a vector surface, before its painter ends.
     void finish();
-    int deviceWidth() const { return m_width; }
+    int deviceWidth() const { return m_canvas->width(); }
     qreal devicePixelRatio() const { return m_devicePixelRatio; }
-    // The device pixel a world point falls on (may lie outside the image).
-    QPointF toDevice(float x, float y) const;
+    // The device point a world point falls on (may lie outside the canvas).
+    QPointF toDevice(float x, float y) const
+    {
+        const DevicePoint d = m_window.toDevice(x, y);
+        return {d.x, d.y};
+    }
 
 private:
-    // The open painter, its pen set to `colour`.
-    QPainter &painter(QColor colour);
-    void line(float x1, float y1, float x2, float y2, QColor colour);
-    // From device point a to device point b.
-    void segment(QPointF a, QPointF b, QColor colour);
-    // A segment between two device pixels, both within two pixels of the image.
-    void addLine(QPoint p1, QPoint p2, QColor colour);
-    // Queues the column span under way, which stays open for the polyline to extend it.
-    void queueColumn();
-    void closeColumn();
-    // Hands the queued lines to the painter.
-    void flushLines();
-    void moveTo(float x, float y);
-
-    void dot(int x, int y, QColor colour);
-
-    QImage m_image;
-    std::unique_ptr<QPainter> m_painter; // kept open across calls: one per run, not per mark
-    QPainter *m_vector = nullptr;        // or the painter of a vector device
-    // A vector surface's last dot per cell: its colour, and how many batches of lines had
-    // been painted before it. A dot is painted again only when either changed.
-    struct Dot
+    PlotSurface(std::unique_ptr<Canvas> canvas, qreal ratio);
+    void segment(DevicePoint a, DevicePoint b, QRgb colour);
+    void moveTo(float x, float y)
     {
-        QRgb colour = 0;
-        std::uint32_t batch = 0;
-    };
-    std::vector<Dot> m_dots;
-    std::uint32_t m_batches = 0;
-    int m_width = 0, m_height = 0; // in device pixels, or grid cells
-    qreal m_devicePixelRatio = 1.0;
-    QColor m_penColour; // of m_painter: the pen changes only with the colour
-    // The world window.
-    double m_left = 0, m_top = 0, m_right = 1, m_bottom = 1;
+        m_cx = x, m_cy = y;
+        m_cd = m_window.toDevice(x, y);
+    }
+
+    std::unique_ptr<Canvas> m_canvas;
+    RasterCanvas *m_raster; // the canvas when it keeps an image
+    ColumnBatcher m_batcher;
+    qreal m_devicePixelRatio;
+    WorldWindow m_window;
     float m_cx = 0, m_cy = 0;
-    QPointF m_cd; // the current point in device coordinates, mapped once
-
-    // Lines of m_batchColour not yet painted; a zero-length one is a point.
-    std::vector<QLine> m_lines;
-    QColor m_batchColour;
-    // The polyline's span in its current device column: it runs from the pixel where the
-    // polyline entered the column through rows m_columnTop..m_columnBottom and is at
-    // m_columnExit now. m_columnCovered: its one pixel is already the end of a queued line.
-    bool m_columnOpen = false;
-    bool m_columnCovered = false;
-    int m_column = 0, m_columnTop = 0, m_columnBottom = 0, m_columnExit = 0;
+    DevicePoint m_cd{0, 0}; // the current point in device coordinates, mapped once
 };
-
-// The axes drawn when the window opens: magenta x axis, blue y axis running past the
-// bottom edge, 19 pairs of ticks.
-void drawStartupAxes(PlotSurface &surface);
-// The axes Ready draws after clearing: both blue, the y axis ending at the bottom edge.
-void drawResetAxes(PlotSurface &surface);

@@ -4,6 +4,7 @@
 // each run is painted a second time the plain way, one QPainter call per segment, and
 // the two pictures must agree to within one pixel.
 
+#include "plot/axes.h"
 #include "plot/marks.h"
 #include "plot/plotsurface.h"
 #include "solver/solver.h"

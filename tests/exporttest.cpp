@@ -2,12 +2,13 @@
 
 // Copying and saving the list and the plot.
 
-#include "platform/samplelist.h"
+#include "model/plotscene.h"
+#include "model/samplelist.h"
+#include "plot/axes.h"
 #include "plot/marks.h"
 #include "plot/plotsurface.h"
 #include "plot/plotwidget.h"
 #include "window/form1.h"
-#include "window/plotscene.h"
 #include "window/probe.h"
 
 #include "tests/formdriver.h"
@@ -63,14 +64,14 @@ protected:
     {
         QString text;
         for (int row = first; row <= last; ++row)
-            text += form.samples().line(row) + u'\n';
+            text += form.model().samples().line(row) + u'\n';
         return text;
     }
 
     QAbstractItemView *list() { return child<QAbstractItemView>("List1"); }
     void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        const QRect r = list()->visualRect(form.samples().index(row));
+        const QRect r = list()->visualRect(form.model().samples().index(row));
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, r.center());
     }
     static QString clipboardText() { return QGuiApplication::clipboard()->text(); }
@@ -151,7 +152,7 @@ TEST_F(Export, SavedTextIsTheListLines)
     typicalRun();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.txt"));
-    ASSERT_TRUE(form.saveListTo(path));
+    ASSERT_TRUE(commands().saveListTo(path));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromLatin1(file.readAll()), lines(0, 500));
@@ -163,7 +164,7 @@ TEST_F(Export, SavedCsvReadsBackToTheSameDoubles)
     typicalRun(4, "3"); // van der Pol: y values with all their digits
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.CSV"));
-    ASSERT_TRUE(form.saveListTo(path));
+    ASSERT_TRUE(commands().saveListTo(path));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
     EXPECT_EQ(file.readLine(), QByteArray("x,y\n"));
@@ -173,11 +174,11 @@ TEST_F(Export, SavedCsvReadsBackToTheSameDoubles)
         const qsizetype comma = line.indexOf(',');
         ASSERT_GT(comma, 0) << line.toStdString();
         const std::string x = line.left(comma).toStdString(), y = line.mid(comma + 1).toStdString();
-        ASSERT_EQ(std::strtod(x.c_str(), nullptr), form.samples().x(row)) << row;
-        ASSERT_EQ(std::strtod(y.c_str(), nullptr), form.samples().y(row)) << row;
+        ASSERT_EQ(std::strtod(x.c_str(), nullptr), form.model().samples().x(row)) << row;
+        ASSERT_EQ(std::strtod(y.c_str(), nullptr), form.model().samples().y(row)) << row;
         ++row;
     }
-    EXPECT_EQ(row, form.samples().rowCount());
+    EXPECT_EQ(row, form.model().samples().rowCount());
 }
 
 struct SaveFailure
@@ -220,15 +221,15 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
     for (const int what : {-1, 0, 1, 2, 3}) {
         // The list, then the plot in each format.
         MessageBoxCatcher catcher;
-        EXPECT_FALSE(what < 0 ? form.saveListTo(path)
-                              : form.saveImageTo(path, static_cast<Format>(what)));
+        EXPECT_FALSE(what < 0 ? commands().saveListTo(path)
+                              : commands().saveImageTo(path, static_cast<Format>(what)));
         ASSERT_EQ(catcher.count(), 1);
         EXPECT_TRUE(catcher.text().startsWith(QStringLiteral("Could not save ") + path))
             << catcher.text().toStdString();
         EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
     }
     QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(form.samples().rowCount(), 501); // the list itself is untouched
+    EXPECT_EQ(form.model().samples().rowCount(), 501); // the list itself is untouched
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -244,9 +245,9 @@ TEST_F(Export, SavedImageIsThePlotAtDeviceResolution)
     typicalRun();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("plot.png"));
-    ASSERT_TRUE(form.saveImageTo(path));
+    ASSERT_TRUE(commands().saveImageTo(path, plotexport::formatFor(path)));
     const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
-    const QImage &plot = form.surface().image();
+    const QImage &plot = surface().image();
     ASSERT_EQ(saved.size(), plot.size());
     EXPECT_TRUE(saved == plot.convertToFormat(QImage::Format_RGB32));
 }
@@ -257,14 +258,14 @@ TEST_F(Export, SavedImageShowsTheLegendWhenItIsShown)
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton); // shows the legend
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("plot.png"));
-    ASSERT_TRUE(form.saveImageTo(path));
+    ASSERT_TRUE(commands().saveImageTo(path, plotexport::formatFor(path)));
     const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
     // Label4 "u ,  T" in red at twips (1920, 120)-(2775, 360) of the plot: pixels 128..185,
     // 8..24. Its text is there, where the plot itself has only background.
     int red = 0;
     for (int y = 8; y < 24; ++y)
         for (int x = 128; x < 185; ++x) {
-            ASSERT_EQ(form.surface().image().pixel(x, y), kBackground);
+            ASSERT_EQ(surface().image().pixel(x, y), kBackground);
             red += qRed(saved.pixel(x, y)) > 200 && qGreen(saved.pixel(x, y)) < 100;
         }
     EXPECT_GT(red, 10);
@@ -276,7 +277,7 @@ TEST_F(Export, CopyImagePutsThePlotOnTheClipboard)
     child<QAction>("copyImageAction")->trigger();
     const QImage copied =
         QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
-    EXPECT_TRUE(copied == form.plotImage().convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(copied == commands().plotImage().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(copied.size(), QSize(kSize, kSize));
 }
 
@@ -362,17 +363,17 @@ protected:
 TEST_P(SceneRendering, EqualsTheIncrementalDrawingAtAnyRatio)
 {
     makeRuns();
-    ASSERT_GT(form.scene().runs().size(), 0u);
-    const QImage screen = form.surface().image().copy();
-    EXPECT_TRUE(form.scene().render(form.samples(), kSize, 1.0) == screen);
+    ASSERT_GT(form.model().scene().runs().size(), 0u);
+    const QImage screen = surface().image().copy();
+    EXPECT_TRUE(form.model().scene().render(form.model().samples(), kSize, 1.0) == screen);
     EXPECT_TRUE(drawnAt(1.0) == screen);
     // At another ratio the scene draws what the runs would have drawn there.
-    const QImage sharp = form.scene().render(form.samples(), kSize, 2.0);
+    const QImage sharp = form.model().scene().render(form.model().samples(), kSize, 2.0);
     ASSERT_EQ(sharp.size(), QSize(2 * kSize, 2 * kSize));
     EXPECT_TRUE(sharp.convertToFormat(QImage::Format_RGB32) == drawnAt(2.0));
     // And a move to a screen of that ratio redraws the plot at it.
     child<PlotWidget>("Picture1")->redrawAt(2.0);
-    EXPECT_TRUE(form.surface().image() == drawnAt(2.0));
+    EXPECT_TRUE(surface().image() == drawnAt(2.0));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -401,7 +402,7 @@ TEST_F(Export, SvgHoldsTheCurveAxesAndLegendAsVectors)
     typicalRun(2, "5");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("plot.svg"));
-    ASSERT_TRUE(form.saveImageTo(path));
+    ASSERT_TRUE(commands().saveImageTo(path, plotexport::formatFor(path)));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&file);
@@ -434,19 +435,21 @@ TEST_F(Export, PdfAndPrintSizePng)
     typicalRun();
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("plot.pdf"));
-    ASSERT_TRUE(form.saveImageTo(pdf));
+    ASSERT_TRUE(commands().saveImageTo(pdf, plotexport::formatFor(pdf)));
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
 
     const QString png = dir.filePath(QStringLiteral("print.png"));
-    ASSERT_TRUE(form.saveImageTo(png, plotexport::Format::PrintPng));
+    ASSERT_TRUE(commands().saveImageTo(png, plotexport::Format::PrintPng));
     const QImage print(png);
     EXPECT_EQ(print.size(), QSize(4 * kSize, 4 * kSize));
     // Rendered, not scaled: the one-pixel curve stays one pixel wide at four times the side.
-    EXPECT_TRUE(
-        print.convertToFormat(QImage::Format_RGB32) ==
-        form.scene().render(form.samples(), kSize, 4).convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(print.convertToFormat(QImage::Format_RGB32) ==
+                form.model()
+                    .scene()
+                    .render(form.model().samples(), kSize, 4)
+                    .convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(Export, CopyImageOffersTheSvgToo)
@@ -494,31 +497,31 @@ TEST_P(ProbeOnThePlot, SelectsTheSampleUnderThePointerAndMarksIt)
     choose(c.option);
     enter({{1, c.x0}, {3, c.y0}, {4, c.z0}, {2, c.xf}});
     const int row = 501 + c.row;
-    const QImage before = form.plotImage();
+    const QImage before = commands().plotImage();
 
-    const std::optional<QPointF> at = form.probe().markOf(row, c.mark);
+    const std::optional<QPointF> at = probe().markOf(row, c.mark);
     ASSERT_TRUE(at);
     press(*at + QPointF(0.5, 0.5));
     // The first listed sample with a mark on that pixel: several may share it.
     const int found = list()->currentIndex().row();
     EXPECT_LE(found, row);
     EXPECT_GE(found, row - 5);
-    EXPECT_EQ(form.probe().markOf(found, c.mark), at);
+    EXPECT_EQ(probe().markOf(found, c.mark), at);
     EXPECT_TRUE(list()->selectionModel()->isRowSelected(found));
     ASSERT_TRUE(marker());
     EXPECT_EQ(*marker(), *at);
-    EXPECT_EQ(child<PlotWidget>("Picture1")->marker()->tag, form.samples().line(found));
+    EXPECT_EQ(child<PlotWidget>("Picture1")->marker()->tag, form.model().samples().line(found));
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(plot())
                     ->text(QAccessible::Description)
-                    .endsWith(form.samples().line(found)));
+                    .endsWith(form.model().samples().line(found)));
     // Never in the picture.
-    EXPECT_TRUE(form.plotImage() == before);
+    EXPECT_TRUE(commands().plotImage() == before);
 
     // Down in the list moves the marker to the next sample's mark.
     list()->setFocus();
     QTest::keyClick(list(), Qt::Key_Down);
     EXPECT_EQ(list()->currentIndex().row(), found + 1);
-    EXPECT_EQ(marker(), form.probe().markOf(found + 1));
+    EXPECT_EQ(marker(), probe().markOf(found + 1));
 
     // Escape in the list, then in the plot, removes it.
     QTest::keyClick(list(), Qt::Key_Escape);
@@ -547,7 +550,7 @@ TEST_F(Export, TheProbeIsClearedByReadyAndTheNextRunAndIgnoresEmptyPlaces)
     EXPECT_FALSE(plot->marker());
     EXPECT_FALSE(list()->currentIndex().isValid());
 
-    const QPointF at = *form.probe().markOf(100);
+    const QPointF at = *probe().markOf(100);
     QTest::mousePress(plot, Qt::LeftButton, {}, (at + QPointF(0.5, 0.5)).toPoint());
     ASSERT_TRUE(plot->marker());
     typicalRun(2, "1"); // the next run
@@ -561,11 +564,12 @@ TEST_F(Export, TheProbeIsClearedByReadyAndTheNextRunAndIgnoresEmptyPlaces)
 TEST_F(Export, AMarkOutsideThePlotIsShownAtItsEdge)
 {
     typicalRun(2, "20"); // beyond x = 15 the curve leaves the plot on the right
-    list()->setCurrentIndex(form.samples().index(1800));
+    list()->setCurrentIndex(form.model().samples().index(1800));
     const auto &marker = child<PlotWidget>("Picture1")->marker();
     ASSERT_TRUE(marker);
     EXPECT_EQ(marker->at.x(), kSize - 1);
-    EXPECT_EQ(marker->tag, form.samples().line(1800) + QStringLiteral("  (outside the plot)"));
+    EXPECT_EQ(marker->tag,
+              form.model().samples().line(1800) + QStringLiteral("  (outside the plot)"));
 }
 
 } // namespace

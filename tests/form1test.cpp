@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 
 #include "window/form1.h"
+#include "model/samplelist.h"
 #include "platform/formfont.h"
-#include "platform/samplelist.h"
 #include "plot/plotsurface.h"
 
 #include "tests/formdriver.h"
@@ -38,10 +38,10 @@ using namespace plotpixels;
 class Form1Test : public testing::Test, public FormDriver
 {
 protected:
-    QRgb pixel(int x, int y) { return form.surface().image().pixel(x, y); }
+    QRgb pixel(int x, int y) { return surface().image().pixel(x, y); }
     int count(QRgb colour)
     {
-        const QImage &image = form.surface().image();
+        const QImage &image = surface().image();
         int n = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
@@ -141,7 +141,7 @@ TEST_F(Form1Test, OpensWithCaptionSizeAndNothingChosen)
         EXPECT_FALSE(child<QRadioButton>(("Option" + std::to_string(i)).c_str())->isChecked());
     EXPECT_EQ(child<QRadioButton>("Option3")->palette().color(QPalette::Button),
               QColor(255, 224, 192));
-    EXPECT_EQ(form.samples().rowCount(), 0);
+    EXPECT_EQ(form.model().samples().rowCount(), 0);
     EXPECT_FALSE(legendVisible());
     // The legend is opaque in the plot's background, each label in its dots' colour.
     EXPECT_EQ(child("Label4")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -255,8 +255,8 @@ TEST_F(Form1Test, TypicalUseListsTheReferenceRun)
     EXPECT_EQ(form.focusWidget(), text(2));
 
     EXPECT_EQ(lines(), referenceLines("sinx_default"));
-    ASSERT_EQ(form.samples().rowCount(), 501);
-    EXPECT_EQ(form.samples().line(0), QStringLiteral("0   .0100"));
+    ASSERT_EQ(form.model().samples().rowCount(), 501);
+    EXPECT_EQ(form.model().samples().line(0), QStringLiteral("0   .0100"));
     // The red polyline leaves the start point (0, 0.01) upwards.
     EXPECT_EQ(pixel(112, 335), kRed);
     EXPECT_EQ(child<QAbstractItemView>("List1")->model()->data(
@@ -333,16 +333,16 @@ TEST_F(Form1Test, EnterInTheParameterFieldsDoesNothing)
     enter(6, "4");
     EXPECT_EQ(form.state().n, 0.0);
     EXPECT_EQ(form.state().lam, 0.0);
-    EXPECT_EQ(form.samples().rowCount(), 0);
+    EXPECT_EQ(form.model().samples().rowCount(), 0);
 }
 
 TEST_F(Form1Test, ReadyClearsPlotAndListAndRedrawsTheAxes)
 {
     enterAll();
-    ASSERT_EQ(form.samples().rowCount(), 501);
+    ASSERT_EQ(form.model().samples().rowCount(), 501);
     EXPECT_GT(count(kRed), 100);
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
-    EXPECT_EQ(form.samples().rowCount(), 0);
+    EXPECT_EQ(form.model().samples().rowCount(), 0);
     EXPECT_EQ(form.focusWidget(), text(1));
     EXPECT_EQ(pixel(300, kAxisRow), kBlue);
     EXPECT_EQ(pixel(112, 300), kBlue);
@@ -398,7 +398,7 @@ TEST_F(Form1Test, AFailingRunWarnsAndKeepsEverything)
 {
     enterAll(); // 501 lines of the unset equation
     choose(5);
-    const QImage before = form.surface().image().copy();
+    const QImage before = surface().image().copy();
     {
         MessageBoxCatcher catcher;
         enter(2); // Emden from x0 = 0 divides by zero at once
@@ -408,9 +408,9 @@ TEST_F(Form1Test, AFailingRunWarnsAndKeepsEverything)
             << catcher.text().toStdString();
     }
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.samples().rowCount(), 501);
+    EXPECT_EQ(form.model().samples().rowCount(), 501);
     // Only the start dot was added, on top of what was there.
-    EXPECT_EQ(form.surface().image(), before);
+    EXPECT_EQ(surface().image(), before);
 
     // The window goes on working.
     enter(1, "0.01");
@@ -418,8 +418,8 @@ TEST_F(Form1Test, AFailingRunWarnsAndKeepsEverything)
     enter(4, "0");
     text(5)->setText(QStringLiteral("0"));
     enter(2, "20");
-    EXPECT_EQ(form.samples().rowCount(), 501 + 244);
-    EXPECT_EQ(form.samples().line(501 + 243), QStringLiteral("2.44   .0078"));
+    EXPECT_EQ(form.model().samples().rowCount(), 501 + 244);
+    EXPECT_EQ(form.model().samples().line(501 + 243), QStringLiteral("2.44   .0078"));
 }
 
 TEST_F(Form1Test, AFailurePartwayKeepsTheSamplesBeforeIt)
@@ -460,7 +460,7 @@ TEST_F(Form1Test, ANumberBeyondRangeEndsThatEnterOnly)
     // n was read before lam; xf and the run never came.
     EXPECT_EQ(form.state().n, 2.0);
     EXPECT_EQ(form.state().xf, 0.0);
-    EXPECT_EQ(form.samples().rowCount(), 0);
+    EXPECT_EQ(form.model().samples().rowCount(), 0);
 }
 
 TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
@@ -476,17 +476,18 @@ TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
             "The list is full (10 lines). The run stopped at x = 0.1. Ready clears it.")))
             << catcher.text().toStdString();
     }
-    ASSERT_EQ(form.samples().rowCount(), 10);
-    EXPECT_EQ(form.samples().line(9), QStringLiteral("0.09   .0000"));
+    ASSERT_EQ(form.model().samples().rowCount(), 10);
+    EXPECT_EQ(form.model().samples().line(9), QStringLiteral("0.09   .0000"));
     // The line along the x axis ends at x = 0.09: column floor(5.09 * 22.45) = 114.
-    const QImage &image = form.surface().image();
+    const QImage &image =
+        form.findChild<PlotWidget *>(QStringLiteral("Picture1"))->surface().image();
     EXPECT_EQ(image.pixel(114, kAxisRow), kRed);
     EXPECT_EQ(image.pixel(116, kAxisRow), kMagentaRgb);
 
     QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
     MessageBoxCatcher catcher;
     QTest::keyClick(text2, Qt::Key_Return);
-    EXPECT_EQ(form.samples().rowCount(), 10);
+    EXPECT_EQ(form.model().samples().rowCount(), 10);
 }
 
 // ---- Repaint and end -------------------------------------------------------------------------
@@ -501,7 +502,7 @@ TEST_F(Form1Test, ThePlotSurvivesBeingHiddenAndShownAgain)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QWidget *picture = child("Picture1");
     const QImage shown = picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage &image = form.surface().image();
+    const QImage &image = surface().image();
     ASSERT_EQ(shown.size(), image.size());
     // Everything but the legend area matches the backing store pixel for pixel.
     EXPECT_EQ(shown, image);

@@ -3,18 +3,23 @@
 #pragma once
 
 // Drives the real window as a user would: finding a control, typing, Enter, clicking an
-// option or Ready, and reading the list.
+// option or Ready, and reading the list. Shared by the tests and the window benchmark, so
+// it asserts nothing itself: a control that is not there ends the program with its name.
 
-#include "platform/samplelist.h"
+#include "model/runmodel.h"
+#include "plot/plotwidget.h"
 #include "window/form1.h"
-
-#include <gtest/gtest.h>
+#include "window/formcommands.h"
+#include "window/plotexport.h"
+#include "window/probe.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,13 +33,17 @@ public:
     {
         form.show();
         form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        if (!QTest::qWaitForWindowActive(&form))
+            std::fprintf(stderr, "FormDriver: the window did not become active\n");
     }
 
     template<typename W = QWidget> W *child(const QString &name)
     {
         auto *w = form.findChild<W *>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
+        if (!w) {
+            std::fprintf(stderr, "FormDriver: the window has no %s\n", qPrintable(name));
+            std::abort();
+        }
         return w;
     }
     template<typename W = QWidget> W *child(const char *name)
@@ -42,6 +51,9 @@ public:
         return child<W>(QString::fromLatin1(name));
     }
     QLineEdit *text(int i) { return child<QLineEdit>(QStringLiteral("Text%1").arg(i)); }
+    PlotSurface &surface() { return child<PlotWidget>("Picture1")->surface(); }
+    FormCommands &commands() { return *form.findChild<FormCommands *>(); }
+    Probe &probe() { return *form.findChild<Probe *>(); }
 
     void choose(int option)
     {
@@ -74,11 +86,12 @@ public:
     // Enter in the final field with `xf` typed there.
     void runTo(const char *xf) { enter(2, xf); }
 
+    const SampleList &samples() const { return form.model().samples(); }
     std::vector<std::string> lines() const
     {
         std::vector<std::string> out;
-        for (int row = 0; row < form.samples().rowCount(); ++row)
-            out.push_back(form.samples().line(row).toStdString());
+        for (int row = 0; row < samples().rowCount(); ++row)
+            out.push_back(samples().line(row).toStdString());
         return out;
     }
 

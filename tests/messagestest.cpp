@@ -3,7 +3,7 @@
 // The window's message texts and the field table, without a window.
 
 #include "window/messages.h"
-#include "window/fieldtable.h"
+#include "model/fieldtable.h"
 
 #include <gtest/gtest.h>
 

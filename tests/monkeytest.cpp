@@ -9,9 +9,9 @@
 //
 // tools/soak.sh runs it with fresh seeds for as long as asked.
 
+#include "model/fieldtable.h"
 #include "platform/texttonumber.h"
 #include "plot/marks.h"
-#include "window/fieldtable.h"
 
 #include "tests/formdriver.h"
 
@@ -71,7 +71,7 @@ class Monkey : public FormDriver
 public:
     explicit Monkey(std::uint64_t seed) : FormDriver(kCapacity), m_random(seed)
     {
-        m_plotSize = form.plotImage().size();
+        m_plotSize = commands().plotImage().size();
         // Answers whatever opens: never blocking itself, so that what a choice opens in
         // turn is answered on a later tick.
         QObject::connect(&m_answer, &QTimer::timeout, [this] { answer(); });
@@ -117,8 +117,8 @@ public:
         EXPECT_EQ(s.eq, chosen > 0 ? static_cast<Equation>(chosen) : Equation::Unset);
         for (const fields::FieldInfo &f : fields::kFields)
             EXPECT_EQ(s.*f.target, m_expected.*f.target) << f.control;
-        EXPECT_EQ(form.samples().rowCount(), m_rows);
-        EXPECT_EQ(form.plotImage().size(), m_plotSize);
+        EXPECT_EQ(form.model().samples().rowCount(), m_rows);
+        EXPECT_EQ(commands().plotImage().size(), m_plotSize);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     }
@@ -207,9 +207,10 @@ private:
     void clickARow()
     {
         auto *list = child<QAbstractItemView>("List1");
-        if (form.samples().rowCount() == 0)
+        if (form.model().samples().rowCount() == 0)
             return;
-        const QRect r = list->visualRect(form.samples().index(pick(form.samples().rowCount())));
+        const QRect r =
+            list->visualRect(form.model().samples().index(pick(form.model().samples().rowCount())));
         static const Qt::KeyboardModifiers kModifiers[] = {
             {}, Qt::ShiftModifier, Qt::ControlModifier};
         if (r.isValid())
@@ -307,7 +308,7 @@ TEST(Monkey, RandomActionsKeepTheWindowConsistent)
     }
     std::printf("monkey: %d runs, %d menus, %d file dialogs, %d message boxes, %d rows listed\n",
                 monkey.runs, monkey.menus, monkey.dialogs, monkey.boxes,
-                monkey.form.samples().rowCount());
+                monkey.form.model().samples().rowCount());
 }
 
 } // namespace

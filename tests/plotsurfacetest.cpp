@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "plot/plotsurface.h"
+#include "plot/axes.h"
 #include "plot/marks.h"
 
 #include "tests/plotpixels.h"

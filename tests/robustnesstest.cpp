@@ -4,6 +4,7 @@
 // finite, drawable and listable, and a failure is reported instead of a crash.
 
 #include "listing/listline.h"
+#include "plot/axes.h"
 #include "plot/marks.h"
 #include "plot/plotsurface.h"
 #include "solver/solver.h"

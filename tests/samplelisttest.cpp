@@ -3,7 +3,7 @@
 // The list model keeps only y and each run's x0; its lines must still be the list lines of
 // the very samples a run handed out.
 
-#include "platform/samplelist.h"
+#include "model/samplelist.h"
 #include "listing/listline.h"
 #include "solver/solver.h"
 
@@ -40,14 +40,14 @@ public:
 
     bool start(double x0, double y0) override
     {
-        m_list.startRun(x0);
+        m_list.store().startRun(x0);
         return RecordingSink::start(x0, y0);
     }
 
     bool sample(double x, double y) override
     {
         const bool taken = RecordingSink::sample(x, y);
-        m_list.append(y);
+        m_list.store().tryAppend(y);
         return taken;
     }
 
@@ -107,37 +107,46 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SampleList, IsFullAtItsCapacityAndPublishesOnlyAtCommit)
 {
     SampleList list(3);
-    list.startRun(0);
+    SampleStore &store = list.store();
+    store.startRun(0);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_FALSE(list.full());
-        list.append(i);
+        EXPECT_FALSE(store.full());
+        store.tryAppend(i);
     }
-    EXPECT_TRUE(list.full());
+    EXPECT_TRUE(store.full());
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_EQ(list.commit(), 0);
     EXPECT_EQ(list.rowCount(), 3);
     EXPECT_EQ(list.line(2), QStringLiteral("0.02   2.0000"));
-    EXPECT_EQ(list.nextAbscissa(), 0.03);
+    EXPECT_EQ(store.nextAbscissa(), 0.03);
 }
 
 TEST(SampleList, ClearEmptiesEverythingInOneReset)
 {
     SampleList list;
-    list.startRun(0);
+    SampleStore &store = list.store();
+    store.startRun(0);
+    // Across chunk boundaries, every value where it was put.
     for (int i = 0; i < 1'000'000; ++i)
-        list.append(i);
+        ASSERT_TRUE(store.tryAppend(i));
     list.commit();
+    for (const int row : {0, 262'143, 262'144, 999'999})
+        EXPECT_EQ(list.y(row), row);
+    // A snapshot, as a view's worker holds one, still reads its samples after the clear.
+    const SampleStore::Snapshot snapshot = store.snapshot();
     QSignalSpy reset(&list, &SampleList::modelReset);
     QSignalSpy removed(&list, &SampleList::rowsRemoved);
     list.clear();
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(removed.count(), 0);
     EXPECT_EQ(list.rowCount(), 0);
-    EXPECT_FALSE(list.full());
+    EXPECT_FALSE(store.full());
+    EXPECT_EQ(snapshot.size(), 1'000'000u);
+    EXPECT_EQ(snapshot.y(999'999), 999'999);
 
     // A run after the clear starts from its own x0.
-    list.startRun(-1);
-    list.append(0.25);
+    store.startRun(-1);
+    store.tryAppend(0.25);
     list.commit();
     EXPECT_EQ(list.line(0), QStringLiteral("-1   .2500"));
 }

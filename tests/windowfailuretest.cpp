@@ -5,7 +5,7 @@
 // working on.
 
 #include "listing/listline.h"
-#include "platform/samplelist.h"
+#include "model/samplelist.h"
 #include "plot/marks.h"
 #include "plot/plotsurface.h"
 #include "window/form1.h"
@@ -33,14 +33,27 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace solver;
 
+// AddressSanitizer brings its own malloc and mmap, whichever compiler builds it.
+#if defined(__SANITIZE_ADDRESS__)
+#define REDURIVEZI_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define REDURIVEZI_ASAN 1
+#endif
+#endif
+
 // Allocation failure on demand: this program's malloc fails the allocation that the armed
 // rule picks, once, as the system does when memory runs out. operator new and Qt's
-// containers both allocate through it. (AddressSanitizer brings its own malloc.)
-#if !defined(__SANITIZE_ADDRESS__)
+// containers both allocate through it; mmap, which the list's store takes its chunks
+// from, fails in the same way the mapping of the length it is armed with.
+#if !defined(REDURIVEZI_ASAN)
 #define REDURIVEZI_INJECT_ALLOCATION_FAILURE 1
 extern "C" void *__libc_malloc(std::size_t size);
 
@@ -66,6 +79,28 @@ extern "C" void *malloc(std::size_t size)
         return nullptr;
     }
     return __libc_malloc(size);
+}
+
+namespace {
+
+struct MappingFailure
+{
+    std::size_t length = 0; // disarmed
+    int failed = 0;
+};
+MappingFailure g_mapping;
+
+} // namespace
+
+extern "C" void *mmap(void *addr, std::size_t length, int prot, int flags, int fd, off_t offset)
+{
+    if (length == g_mapping.length) {
+        g_mapping.length = 0;
+        ++g_mapping.failed;
+        errno = ENOMEM;
+        return MAP_FAILED;
+    }
+    return reinterpret_cast<void *>(::syscall(SYS_mmap, addr, length, prot, flags, fd, offset));
 }
 #endif
 
@@ -128,7 +163,7 @@ TEST_P(WindowFailure, WarnsKeepsWhatIsOnScreenAndWorksOn)
              {2, QStringLiteral("5")}});
     const std::vector<std::string> before = w.lines();
     ASSERT_EQ(before.size(), 501u);
-    const QImage imageBefore = w.form.surface().image().copy();
+    const QImage imageBefore = w.surface().image().copy();
 
     if (c.option)
         w.choose(c.option);
@@ -156,7 +191,7 @@ TEST_P(WindowFailure, WarnsKeepsWhatIsOnScreenAndWorksOn)
     EXPECT_EQ(w.lines(), expected);
 
     // The plot: nothing erased, nothing drawn but curve.
-    const QImage &image = w.form.surface().image();
+    const QImage &image = w.surface().image();
     int changed = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -315,7 +350,7 @@ TEST_P(HostileText, IsReadByTheRuleOrReportedInPlainShortText)
     // A run from whatever was captured goes through.
     w.enter(
         {{3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")}, {2, QStringLiteral("100")}});
-    EXPECT_GT(w.form.samples().rowCount(), 9000);
+    EXPECT_GT(w.form.model().samples().rowCount(), 9000);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -355,8 +390,8 @@ TEST(HugeSpan, TheListLimitEndsAHugeSpanInTheWindow)
     ASSERT_EQ(catcher.count(), 1);
     EXPECT_EQ(catcher.text(), QStringLiteral("The list is full (100,000 lines). The run stopped at "
                                              "x = 1000. Ready clears it."));
-    ASSERT_EQ(w.form.samples().rowCount(), 100'000);
-    EXPECT_EQ(w.form.samples().line(99'999), QStringLiteral("999.99   999.9900"));
+    ASSERT_EQ(w.form.model().samples().rowCount(), 100'000);
+    EXPECT_EQ(w.form.model().samples().line(99'999), QStringLiteral("999.99   999.9900"));
 }
 
 #ifdef REDURIVEZI_INJECT_ALLOCATION_FAILURE
@@ -365,7 +400,7 @@ struct OutOfMemoryCase
 {
     std::string name;
     AllocationFailure failure;
-    const char *command; // the object name of the action, or null: the run
+    const char *command; // the object name of the action
     QString message;     // how the message begins
 };
 
@@ -390,37 +425,26 @@ TEST_P(OutOfMemory, SaysWhatCouldNotBeDoneAndKeepsTheWindow)
     auto *list = w.child<QAbstractItemView>("List1");
     list->selectAll();
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    const QImage plotBefore = w.form.plotImage();
+    const QImage plotBefore = w.commands().plotImage();
 
     {
         MessageBoxCatcher catcher;
         g_allocation = c.failure;
-        if (c.command)
-            w.child<QAction>(c.command)->trigger();
-        else
-            w.runTo("5"); // the same run once more, appended
+        w.child<QAction>(c.command)->trigger();
         const int failed = g_allocation.failed;
         g_allocation = {};
         ASSERT_EQ(failed, 1);
         ASSERT_EQ(catcher.count(), 1);
         EXPECT_TRUE(catcher.text().startsWith(c.message)) << catcher.text().toStdString();
     }
-    if (c.command) {
-        // Nothing changed: the clipboard, the list, the plot.
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
-        EXPECT_EQ(w.lines(), before);
-        EXPECT_EQ(w.form.plotImage(), plotBefore);
-    } else {
-        // The run stopped where its list could not grow; what it listed stays, in order.
-        const std::vector<std::string> after = w.lines();
-        ASSERT_GT(after.size(), before.size());
-        ASSERT_LT(after.size(), 2 * before.size());
-        for (std::size_t i = 0; i < after.size(); ++i)
-            ASSERT_EQ(after[i], before[i % before.size()]) << i;
-    }
+    // Nothing changed: the clipboard, the list, the plot.
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_EQ(w.lines(), before);
+    EXPECT_EQ(w.commands().plotImage(), plotBefore);
     // And the window works on, the command included.
     w.child<QAction>("copyAllAction")->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text().count(u'\n'), w.form.samples().rowCount());
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count(u'\n'),
+              w.form.model().samples().rowCount());
     w.ready();
     w.enterAll();
     EXPECT_EQ(w.lines(), referenceLines("sinx_default"));
@@ -439,14 +463,40 @@ INSTANTIATE_TEST_SUITE_P(
         OutOfMemoryCase{"CopySelection",
                         {.minSize = 5000},
                         "copyAction",
-                        QStringLiteral("Copy could not be done") + kNoMemory},
-        // The list grows by blocks of 512 bytes: the fourth block of the second run fails.
-        OutOfMemoryCase{"RunGrowingTheList",
-                        {.minSize = 512, .maxSize = 512, .skip = 3},
-                        nullptr,
-                        QStringLiteral("There is not enough memory for more lines. The run "
-                                       "stopped at x = ")}),
+                        QStringLiteral("Copy could not be done") + kNoMemory}),
     [](const auto &info) { return info.param.name; });
+
+TEST(RunOutOfMemory, ARunStopsWhereTheListCannotGrowAndKeepsWhatCameBefore)
+{
+    Window w;
+    w.choose(2);
+    w.enterAll();
+    ASSERT_EQ(w.lines(), referenceLines("sinx_default"));
+    {
+        // The list's first chunk holds these 501 lines; the next run needs a second chunk
+        // after the first kChunkValues rows in all, and the system has none to give.
+        MessageBoxCatcher catcher;
+        g_mapping = {.length = 2 * SampleStore::kChunkBytes};
+        w.runTo("2700");
+        EXPECT_EQ(g_mapping.failed, 1);
+        g_mapping = {};
+        ASSERT_EQ(catcher.count(), 1);
+        EXPECT_EQ(catcher.text(),
+                  QStringLiteral("There is not enough memory for more lines. The run stopped at "
+                                 "x = 2616.43; the plot and the list keep what came before it. "
+                                 "Ready clears them."));
+    }
+    const std::vector<std::string> after = w.lines();
+    ASSERT_EQ(after.size(), SampleStore::kChunkValues);
+    const std::vector<std::string> first = referenceLines("sinx_default");
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), after.begin()));
+    EXPECT_EQ(after[first.size()], "0   .0100");
+    EXPECT_EQ(after.back(), "2616.42   -6.0365");
+    // And the window works on.
+    w.ready();
+    w.runTo("5");
+    EXPECT_EQ(w.lines(), first);
+}
 
 #endif
 

@@ -2,8 +2,9 @@
 
 #include "window/form1.h"
 
-#include "platform/samplelist.h"
+#include "model/runmodel.h"
 #include "platform/texttonumber.h"
+#include "plot/axes.h"
 #include "plot/plotwidget.h"
 #include "window/formcommands.h"
 #include "window/messages.h"
@@ -25,23 +26,23 @@ using fields::Field;
 Form1::Form1(QWidget *parent) : Form1(SampleList::kDefaultCapacity, kProgressInterval, parent) {}
 
 Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
-    : QWidget(parent), m_samples(new SampleList(listCapacity, this)),
-      m_controls(layOutForm(this, m_samples)),
-      m_session(std::make_unique<RunSession>(*m_controls.picture1, m_scene, *m_samples,
-                                             *m_controls.list1, progressInterval))
+    : QWidget(parent), m_model(new RunModel(listCapacity, this)),
+      m_controls(layOutForm(this, &m_model->samples())),
+      m_session(std::make_unique<RunSession>(*m_controls.picture1, *m_model, *m_controls.list1,
+                                             progressInterval))
 {
     m_commands = new FormCommands(
-        *m_controls.list1, *m_samples, *m_controls.picture1, m_scene, this,
+        m_controls, *m_model, this,
         [this](const QString &command, const std::function<void()> &work) {
             guarded(command, work);
         },
         [this](const QString &message) { warn(message); });
-    m_probe = new Probe(*m_controls.picture1, *m_controls.list1, *m_samples, m_scene, this);
+    m_probe = new Probe(*m_controls.picture1, *m_controls.list1, *m_model, this);
     m_controls.picture1->setRedraw([this](PlotSurface &surface) {
         // Not while a run draws on the present surface.
         if (m_session->running())
             return false;
-        m_scene.replay(surface, *m_samples);
+        m_model->scene().replay(surface, m_model->samples());
         return true;
     });
     connectEvents();
@@ -49,11 +50,6 @@ Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
 }
 
 Form1::~Form1() = default;
-
-PlotSurface &Form1::surface()
-{
-    return m_controls.picture1->surface();
-}
 
 void Form1::connectEvents()
 {
@@ -79,8 +75,8 @@ void Form1::connectEvents()
 
 void Form1::load()
 {
-    m_scene.reset(PlotScene::Axes::Startup);
-    drawStartupAxes(surface());
+    m_model->resetScene(PlotScene::Axes::Startup);
+    drawStartupAxes(m_controls.picture1->surface());
 }
 
 bool Form1::capture(Field field)
@@ -114,18 +110,19 @@ void Form1::startRun()
 {
     m_probe->clear();
     const RunEnd end = m_session->execute(m_state);
-    if (const QString message = messages::runEnd(end, m_samples->capacity()); !message.isEmpty())
+    if (const QString message = messages::runEnd(end, m_model->samples().capacity());
+        !message.isEmpty())
         warn(message);
 }
 
 void Form1::ready()
 {
     m_probe->clear();
-    m_scene.reset(PlotScene::Axes::Reset);
-    drawResetAxes(surface());
+    m_model->resetScene(PlotScene::Axes::Reset);
+    drawResetAxes(m_controls.picture1->surface());
     m_controls.picture1->update();
     updateLegend();
-    m_samples->clear();
+    m_model->clearSamples();
     m_controls.text(Field::X0)->setFocus();
 }
 
@@ -141,26 +138,6 @@ void Form1::end()
     // At once and without a question: no window is left behind.
     hide();
     QCoreApplication::quit();
-}
-
-QImage Form1::plotImage() const
-{
-    return m_commands->plotImage();
-}
-
-bool Form1::saveListTo(const QString &path)
-{
-    return m_commands->saveListTo(path);
-}
-
-bool Form1::saveImageTo(const QString &path)
-{
-    return m_commands->saveImageTo(path);
-}
-
-bool Form1::saveImageTo(const QString &path, plotexport::Format format)
-{
-    return m_commands->saveImageTo(path, format);
 }
 
 void Form1::guarded(const QString &command, const std::function<void()> &work)

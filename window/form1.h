@@ -2,13 +2,10 @@
 
 #pragma once
 
+#include "model/fieldtable.h"
 #include "solver/solver.h"
-#include "window/fieldtable.h"
 #include "window/formlayout.h"
-#include "window/plotexport.h"
-#include "window/plotscene.h"
 
-#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -16,9 +13,8 @@
 
 class FormCommands;
 class Probe;
-class PlotSurface;
+class RunModel;
 class RunSession;
-class SampleList;
 
 // What the window remembers between events: the chosen equation and the captured
 // parameters, each entering only through the event that captures it.
@@ -42,20 +38,8 @@ public:
     ~Form1() override;
 
     const SolverState &state() const { return m_state; }
-    PlotSurface &surface();
-    const SampleList &samples() const { return *m_samples; }
-    const PlotScene &scene() const { return m_scene; }
-    Probe &probe() { return *m_probe; }
-
-    // The plot as it is on screen, at device resolution: the curve, and the legend
-    // when it is shown.
-    QImage plotImage() const;
-    // Save the list (as lines, or CSV for a .csv name) or the plot (PNG as on screen, or
-    // SVG or PDF for such a name, or in the format given). A failure is reported in a
-    // message; false then, and nothing is left behind.
-    bool saveListTo(const QString &path);
-    bool saveImageTo(const QString &path);
-    bool saveImageTo(const QString &path, plotexport::Format format);
+    // The runs since the last Ready, which every view of them reads.
+    const RunModel &model() const { return *m_model; }
 
 private:
     void connectEvents();
@@ -78,8 +62,7 @@ private:
     void warn(const QString &message);
 
     SolverState m_state;
-    SampleList *m_samples;
-    PlotScene m_scene;
+    RunModel *m_model;
     FormControls m_controls;
     std::unique_ptr<RunSession> m_session;
     FormCommands *m_commands = nullptr;

@@ -2,11 +2,13 @@
 
 #include "window/formcommands.h"
 
-#include "platform/samplelist.h"
+#include "model/runmodel.h"
 #include "plot/plotwidget.h"
+#include "window/formlayout.h"
 #include "window/listexport.h"
 #include "window/plotexport.h"
 #include "window/sampleview.h"
+#include "window/savefile.h"
 #include "window/waitcursor.h"
 
 #include <QAction>
@@ -55,10 +57,11 @@ Answer askForFile(QWidget *parent, const QString &caption, const QString &name,
 
 } // namespace
 
-FormCommands::FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot,
-                           const PlotScene &scene, QWidget *window, Guard guard, Warn warn)
-    : QObject(window), m_list(list), m_samples(samples), m_plot(plot), m_scene(scene),
-      m_window(window), m_guard(std::move(guard)), m_warn(std::move(warn))
+FormCommands::FormCommands(const FormControls &controls, const RunModel &model, QWidget *window,
+                           Guard guard, Warn warn)
+    : QObject(window), m_list(*controls.list1), m_samples(model.samples()),
+      m_plot(*controls.picture1), m_model(model), m_legend(controls.legend), m_window(window),
+      m_guard(std::move(guard)), m_warn(std::move(warn))
 {
     m_copyAction = makeAction("copyAction", tr("Copy"), &FormCommands::copySelection);
     m_copyAllAction = makeAction("copyAllAction", tr("Copy All"), &FormCommands::copyAll);
@@ -146,7 +149,7 @@ void FormCommands::copyImage()
     // The bitmap, and the SVG for editors that take vector pictures.
     auto mime = std::make_unique<QMimeData>();
     mime->setImageData(plotImage());
-    mime->setData(QStringLiteral("image/svg+xml"), plotexport::svg({m_scene, m_samples, m_plot}));
+    mime->setData(QStringLiteral("image/svg+xml"), plotexport::svg(source()));
     QGuiApplication::clipboard()->setMimeData(mime.release());
 }
 
@@ -181,31 +184,34 @@ void FormCommands::saveImageAs()
     saveImageTo(answer.path, format);
 }
 
+plotexport::Source FormCommands::source() const
+{
+    return {m_model.scene(), m_samples, m_plot.width(), m_legend};
+}
+
 bool FormCommands::saveListTo(const QString &path)
 {
     std::optional<QString> error;
     {
         WaitCursor cursor;
-        error = listexport::saveList(m_samples, path);
+        error = saveFile(path, [&](QIODevice &device, QString &) {
+            return listexport::writeList(m_samples, listexport::formatFor(path), device);
+        });
     }
     if (error)
         m_warn(*error);
     return !error;
 }
 
-bool FormCommands::saveImageTo(const QString &path)
-{
-    return saveImageTo(path, plotexport::formatFor(path));
-}
-
-bool FormCommands::saveImageTo(const QString &path, plotexport::Format f)
+bool FormCommands::saveImageTo(const QString &path, plotexport::Format format)
 {
     std::optional<QString> error;
     {
         WaitCursor cursor;
-        error =
-            plotexport::save({m_scene, m_samples, m_plot},
-                             f == plotexport::Format::ScreenPng ? plotImage() : QImage(), path, f);
+        const QImage screen = format == plotexport::Format::ScreenPng ? plotImage() : QImage();
+        error = saveFile(path, [&](QIODevice &device, QString &why) {
+            return plotexport::write(source(), screen, format, device, why);
+        });
     }
     if (error)
         m_warn(*error);

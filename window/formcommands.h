@@ -11,11 +11,12 @@
 
 #include <functional>
 
-class PlotScene;
+struct FormControls;
 class PlotWidget;
 class QAction;
 class QImage;
 class QPoint;
+class RunModel;
 class SampleList;
 class SampleView;
 
@@ -29,17 +30,15 @@ public:
     // Shows a message in the window.
     using Warn = std::function<void(const QString &message)>;
 
-    FormCommands(SampleView &list, SampleList &samples, PlotWidget &plot, const PlotScene &scene,
-                 QWidget *window, Guard guard, Warn warn);
+    FormCommands(const FormControls &controls, const RunModel &model, QWidget *window, Guard guard,
+                 Warn warn);
 
     // The plot as it is on screen, at device resolution: the curve, and the legend when
     // it is shown.
     QImage plotImage() const;
-    // Save the list (as lines, or CSV for a .csv name) or the plot (SVG or PDF for such a
-    // name, else PNG as on screen; or in the format given). A failure is reported in a
-    // message; false then, and nothing is left behind.
+    // Save the list (as lines, or CSV for a .csv name) or the plot in `format`. A failure
+    // is reported in a message; false then, and nothing is left behind.
     bool saveListTo(const QString &path);
-    bool saveImageTo(const QString &path);
     bool saveImageTo(const QString &path, plotexport::Format format);
 
 private:
@@ -53,10 +52,14 @@ private:
     void saveListAs();
     void saveImageAs();
 
+    // What the plot is drawn from, with the legend its owner placed on it.
+    plotexport::Source source() const;
+
     SampleView &m_list;
-    SampleList &m_samples;
+    const SampleList &m_samples;
     PlotWidget &m_plot;
-    const PlotScene &m_scene;
+    const RunModel &m_model;
+    std::span<QLabel *const> m_legend;
     QWidget *m_window;
     Guard m_guard;
     Warn m_warn;

@@ -5,7 +5,7 @@
 // The controls of the window at their places: names, twips, captions, default texts,
 // colours, fonts and tab order, as the window description gives them.
 
-#include "window/fieldtable.h"
+#include "model/fieldtable.h"
 
 #include <array>
 

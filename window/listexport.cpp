@@ -3,21 +3,15 @@
 #include "window/listexport.h"
 
 #include "listing/listline.h"
-#include "platform/samplelist.h"
+#include "model/samplelist.h"
 
-#include <QCoreApplication>
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <algorithm>
 
 namespace listexport {
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("listexport", text);
-}
 
 constexpr std::size_t kMaxLine = std::max(kMaxListLineLength, kMaxCsvLineLength) + 1;
 
@@ -39,11 +33,6 @@ void appendRows(QByteArray &out, const SampleList &list, int first, int last, Fo
     for (int row = first; row <= last; ++row)
         p = writeRow(p, list, row, format);
     out.resize(p - out.data());
-}
-
-std::optional<QString> failure(const QString &path, const QString &why)
-{
-    return tr("Could not save %1:\n%2").arg(path, why);
 }
 
 } // namespace
@@ -94,26 +83,19 @@ std::vector<RowSpan> inListOrder(std::vector<RowSpan> spans)
     return ordered;
 }
 
-std::optional<QString> saveList(const SampleList &list, const QString &path)
+bool writeList(const SampleList &list, Format format, QIODevice &device)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(path, file.errorString());
-    const Format format = formatFor(path);
-    if (format == Format::Csv && file.write("x,y\n") < 0)
-        return failure(path, file.errorString());
-    // In blocks, so that ten million lines never sit in memory as one text.
+    if (format == Format::Csv && device.write("x,y\n") < 0)
+        return false;
     constexpr int kBlock = 8192;
     QByteArray block;
     for (int first = 0; first < list.rowCount(); first += kBlock) {
         block.clear();
         appendRows(block, list, first, std::min(first + kBlock, list.rowCount()) - 1, format);
-        if (file.write(block) != block.size())
-            return failure(path, file.errorString()); // QSaveFile discards the temporary file
+        if (device.write(block) != block.size())
+            return false;
     }
-    if (!file.commit())
-        return failure(path, file.errorString());
-    return std::nullopt;
+    return true;
 }
 
 } // namespace listexport

@@ -5,9 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
 #include <vector>
 
+class QIODevice;
 class SampleList;
 
 // Turning the list and the plot into text, files and clipboard contents.
@@ -40,9 +40,8 @@ QByteArray text(const SampleList &list, const std::vector<RowSpan> &spans, Forma
 // with each row once.
 std::vector<RowSpan> inListOrder(std::vector<RowSpan> spans);
 
-// Writes all rows to `path` through a temporary file that is renamed into place only
-// when everything was written, so a failed save leaves no half file behind and an
-// existing file untouched. Returns what failed, or nothing.
-std::optional<QString> saveList(const SampleList &list, const QString &path);
+// Writes all rows to `device` in `format` (with the CSV header), in blocks, so that ten
+// million lines never sit in memory as one text. False when a write failed.
+bool writeList(const SampleList &list, Format format, QIODevice &device);
 
 } // namespace listexport

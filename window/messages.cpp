@@ -76,4 +76,14 @@ QString commandFailed(const QString &command, const QString &reason)
         .arg(command, reason);
 }
 
+QString saveFailed(const QString &path, const QString &why)
+{
+    return tr("Could not save %1:\n%2").arg(path, why);
+}
+
+QString imageNotWritten()
+{
+    return tr("the image could not be written");
+}
+
 } // namespace messages

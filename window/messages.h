@@ -4,8 +4,8 @@
 
 // The texts of the window's messages, as pure functions: only the window shows them.
 
+#include "model/fieldtable.h"
 #include "solver/solver.h"
-#include "window/fieldtable.h"
 #include "window/runsession.h"
 
 #include <QString>
@@ -31,5 +31,10 @@ QString runEnd(const RunEnd &end, std::size_t capacity);
 
 // A command that could not be carried out for want of memory, or for another reason.
 QString commandFailed(const QString &command, const QString &reason);
+
+// A file that could not be saved, and why.
+QString saveFailed(const QString &path, const QString &why);
+// Why an image could not be saved when its writer does not say.
+QString imageNotWritten();
 
 } // namespace messages

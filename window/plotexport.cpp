@@ -2,36 +2,28 @@
 
 #include "window/plotexport.h"
 
-#include "window/plotscene.h"
+#include "model/plotscene.h"
+#include "window/messages.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace plotexport {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("plotexport", text);
-}
-
 // The legend labels that are shown, painted over the plot on `painter`, whose units are
-// the widget's logical pixels: text stays text on a vector device.
-void paintLegend(QPainter &painter, const QWidget &picture)
+// the plot's logical pixels: text stays text on a vector device.
+void paintLegend(QPainter &painter, const Source &source)
 {
-    for (const QLabel *label :
-         picture.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
+    for (QLabel *label : source.legend)
         if (!label->isHidden())
-            const_cast<QLabel *>(label)->render(&painter, label->pos(), QRegion(),
-                                                QWidget::DrawWindowBackground);
+            label->render(&painter, label->pos(), QRegion(), QWidget::DrawWindowBackground);
 }
 
 // The whole plot on a vector painter whose device is `grid` units a side.
@@ -39,23 +31,23 @@ void paintVector(QPainter &painter, const Source &source, int grid)
 {
     source.scene.renderVector(painter, grid, source.samples);
     painter.save();
-    const qreal scale = grid / static_cast<qreal>(source.picture.width());
+    const qreal scale = grid / static_cast<qreal>(source.side);
     painter.scale(scale, scale);
-    paintLegend(painter, source.picture);
+    paintLegend(painter, source);
     painter.restore();
 }
 
 QImage printImage(const Source &source)
 {
-    QImage image = source.scene.render(source.samples, source.picture.width(), kPrintScale);
+    QImage image = source.scene.render(source.samples, source.side, kPrintScale);
     QPainter painter(&image);
-    paintLegend(painter, source.picture);
+    paintLegend(painter, source);
     return image;
 }
 
 void writeSvg(QIODevice &device, const Source &source)
 {
-    const int grid = kPrintScale * source.picture.width();
+    const int grid = kPrintScale * source.side;
     QSvgGenerator generator;
     generator.setOutputDevice(&device);
     generator.setSize(QSize(grid, grid));
@@ -69,12 +61,12 @@ void writeSvg(QIODevice &device, const Source &source)
 
 bool writePdf(QIODevice &device, const Source &source)
 {
-    const int grid = kPrintScale * source.picture.width();
+    const int grid = kPrintScale * source.side;
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("RedurIvezi"));
     writer.setTitle(QStringLiteral("RedurIvezi"));
     // A square page as large as the plot on a 96 dpi screen, one grid cell a device unit.
-    const qreal inches = source.picture.width() / 96.0;
+    const qreal inches = source.side / 96.0;
     writer.setPageSize(QPageSize(QSizeF(inches, inches), QPageSize::Inch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setResolution(kPrintScale * 96);
@@ -83,11 +75,6 @@ bool writePdf(QIODevice &device, const Source &source)
         return false;
     paintVector(painter, source, grid);
     return painter.end();
-}
-
-std::optional<QString> failure(const QString &path, const QString &why)
-{
-    return tr("Could not save %1:\n%2").arg(path, why);
 }
 
 } // namespace
@@ -109,34 +96,27 @@ QByteArray svg(const Source &source)
     return buffer.data();
 }
 
-std::optional<QString> save(const Source &source, const QImage &screen, const QString &path,
-                            Format format)
+bool write(const Source &source, const QImage &screen, Format format, QIODevice &device,
+           QString &why)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(path, file.errorString());
     bool written = true;
     switch (format) {
     case Format::ScreenPng:
-        written = screen.save(&file, "PNG");
+        written = screen.save(&device, "PNG");
         break;
     case Format::PrintPng:
-        written = printImage(source).save(&file, "PNG");
+        written = printImage(source).save(&device, "PNG");
         break;
     case Format::Svg:
-        writeSvg(file, source);
+        writeSvg(device, source);
         break;
     case Format::Pdf:
-        written = writePdf(file, source);
+        written = writePdf(device, source);
         break;
     }
-    if (!written || file.error() != QFileDevice::NoError)
-        return failure(path, file.error() != QFileDevice::NoError
-                                 ? file.errorString()
-                                 : tr("the image could not be written"));
-    if (!file.commit())
-        return failure(path, file.errorString());
-    return std::nullopt;
+    if (!written)
+        why = messages::imageNotWritten();
+    return written;
 }
 
 } // namespace plotexport

@@ -8,11 +8,12 @@
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
+#include <span>
 
 class PlotScene;
 class QImage;
-class QWidget;
+class QIODevice;
+class QLabel;
 class SampleList;
 
 namespace plotexport {
@@ -31,20 +32,22 @@ constexpr int kPrintScale = 4;
 // The format a name asks for by its suffix: .svg, .pdf, otherwise a PNG as on screen.
 Format formatFor(const QString &path);
 
-// What is drawn: the scene and its samples, and the plot widget for its size and legend.
+// What is drawn: the scene and its samples, on a plot `side` logical pixels a side, with
+// the legend labels that lie on it (painted where they are shown).
 struct Source
 {
     const PlotScene &scene;
     const SampleList &samples;
-    QWidget &picture; // rendered for the legend labels
+    int side;
+    std::span<QLabel *const> legend;
 };
 
 // The plot as an SVG document.
 QByteArray svg(const Source &source);
 
-// Writes the plot to `path` through a temporary file that replaces it only when all was
-// written. `screen` is the image of a ScreenPng. Returns what failed, or nothing.
-std::optional<QString> save(const Source &source, const QImage &screen, const QString &path,
-                            Format format);
+// Writes the plot to `device` in `format`; `screen` is the image of a ScreenPng. False,
+// with the reason, when the image could not be made.
+bool write(const Source &source, const QImage &screen, Format format, QIODevice &device,
+           QString &why);
 
 } // namespace plotexport

@@ -2,9 +2,9 @@
 
 #include "window/probe.h"
 
-#include "platform/samplelist.h"
+#include "model/runmodel.h"
 #include "plot/plotwidget.h"
-#include "window/plotscene.h"
+#include "plot/worldwindow.h"
 #include "window/sampleview.h"
 
 #include <QItemSelectionModel>
@@ -14,16 +14,18 @@
 
 namespace {
 
-// The world window, as the axes set it.
-constexpr double kLeft = -5, kTop = 15, kRight = 15, kBottom = -5;
-
-// A mark's pixel in the plot widget, `size` pixels a side: the pixel the surface sets for
-// it, as its top-left corner.
-QPointF pixelOf(const Mark &m, int size)
+// The plot widget's world window, `size` logical pixels a side.
+WorldWindow plotWindow(int size)
 {
-    const double px = (static_cast<double>(m.x) - kLeft) * size / (kRight - kLeft);
-    const double py = (static_cast<double>(m.y) - kTop) * size / (kBottom - kTop);
-    return {std::floor(px), std::floor(py)};
+    return WorldWindow(kPlotWorld, size, size);
+}
+
+// A mark's pixel in the plot widget: the pixel the surface sets for it, as its top-left
+// corner.
+QPointF pixelOf(const Mark &m, const WorldWindow &window)
+{
+    const DevicePoint d = window.toDevice(m.x, m.y);
+    return {std::floor(d.x), std::floor(d.y)};
 }
 
 bool inside(QPointF p, int size)
@@ -33,10 +35,9 @@ bool inside(QPointF p, int size)
 
 } // namespace
 
-Probe::Probe(PlotWidget &plot, SampleView &list, const SampleList &samples, const PlotScene &scene,
-             QObject *parent)
-    : QObject(parent), m_plot(plot), m_list(list), m_samples(samples), m_scene(scene),
-      m_description(plot.accessibleDescription())
+Probe::Probe(PlotWidget &plot, SampleView &list, const RunModel &model, QObject *parent)
+    : QObject(parent), m_plot(plot), m_list(list), m_samples(model.samples()),
+      m_scene(model.scene()), m_description(plot.accessibleDescription())
 {
     connect(&m_plot, &PlotWidget::probed, this, &Probe::probeAt);
     connect(&m_plot, &PlotWidget::escapePressed, this, &Probe::clear);
@@ -51,10 +52,11 @@ Probe::Probe(PlotWidget &plot, SampleView &list, const SampleList &samples, cons
 std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
 {
     const int size = m_plot.width();
+    const WorldWindow window = plotWindow(size);
     const QPointF centre = pos - QPointF(0.5, 0.5);
     // The world abscissae within reach of the pointer.
-    const double perPixel = (kRight - kLeft) / size;
-    const double worldX = kLeft + pos.x() * perPixel;
+    const double perPixel = window.unitsPerPixelX();
+    const double worldX = window.worldX(pos.x());
     const double from = worldX - (kReach + 1) * perPixel, to = worldX + (kReach + 1) * perPixel;
 
     std::optional<Hit> best;
@@ -81,7 +83,7 @@ std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
             if (static_cast<double>(m.marks[0].x) > to)
                 break;
             for (int k = 0; k < m.count; ++k) {
-                const QPointF p = pixelOf(m.marks[static_cast<std::size_t>(k)], size);
+                const QPointF p = pixelOf(m.marks[static_cast<std::size_t>(k)], window);
                 if (!inside(p, size))
                     continue;
                 const QPointF d = p - centre;
@@ -106,7 +108,7 @@ std::optional<QPointF> Probe::markOf(int row, int mark) const
     if (m.count == 0)
         return std::nullopt;
     return pixelOf(m.marks[static_cast<std::size_t>(std::clamp(mark, 0, m.count - 1))],
-                   m_plot.width());
+                   plotWindow(m_plot.width()));
 }
 
 void Probe::probeAt(QPoint pos)

@@ -13,6 +13,7 @@
 
 class PlotScene;
 class PlotWidget;
+class RunModel;
 class SampleList;
 class SampleView;
 
@@ -24,8 +25,7 @@ public:
     // How far from a mark, in pixels, a press still finds it.
     static constexpr double kReach = 10.0;
 
-    Probe(PlotWidget &plot, SampleView &list, const SampleList &samples, const PlotScene &scene,
-          QObject *parent);
+    Probe(PlotWidget &plot, SampleView &list, const RunModel &model, QObject *parent);
 
     struct Hit
     {

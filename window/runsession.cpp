@@ -2,11 +2,10 @@
 
 #include "window/runsession.h"
 
-#include "platform/samplelist.h"
+#include "model/runmodel.h"
 #include "platform/upperregisters.h"
 #include "plot/marks.h"
 #include "plot/plotwidget.h"
-#include "window/plotscene.h"
 #include "window/sampleview.h"
 #include "window/waitcursor.h"
 
@@ -21,7 +20,7 @@ namespace {
 template<typename Progress> class RunSink : public solver::SampleSink
 {
 public:
-    RunSink(PlotSurface &surface, SampleList &list, const solver::RunParameters &p,
+    RunSink(PlotSurface &surface, SampleStore &list, const solver::RunParameters &p,
             Progress progress)
         : m_surface(surface), m_list(list), m_eq(p.eq), m_n(p.n), m_progress(progress),
           m_room(list.capacity() - list.size())
@@ -43,7 +42,6 @@ public:
 
     bool sample(double x, double y) override
     {
-        m_upper.clear();
         // A sample that cannot be listed is not drawn either.
         if (m_room == 0)
             return stop(Cause::ListFull, x);
@@ -92,27 +90,24 @@ private:
     static constexpr int kProgressEvery = 1024;
 
     PlotSurface &m_surface;
-    SampleList &m_list;
+    SampleStore &m_list;
     solver::Equation m_eq;
     double m_n;
     Progress m_progress;
     int m_untilProgress = kProgressEvery;
     std::size_t m_room; // lines the list can still take
-    UpperRegisters m_upper;
 };
 
 } // namespace
 
-RunSession::RunSession(PlotWidget &plot, PlotScene &scene, SampleList &samples, SampleView &view,
-                       int progressInterval)
-    : m_plot(plot), m_scene(scene), m_samples(samples), m_view(view),
-      m_progressInterval(progressInterval)
+RunSession::RunSession(PlotWidget &plot, RunModel &model, SampleView &view, int progressInterval)
+    : m_plot(plot), m_model(model), m_view(view), m_progressInterval(progressInterval)
 {
 }
 
 RunEnd RunSession::execute(const solver::RunParameters &p)
 {
-    m_firstRow = m_samples.rowCount();
+    m_firstRow = m_model.samples().rowCount();
     m_clock.start();
     m_lastProgress = 0;
     WaitCursor cursor(WaitCursor::Later);
@@ -124,10 +119,10 @@ RunEnd RunSession::execute(const solver::RunParameters &p)
         cursor.show();
         showProgress(now);
     };
-    RunSink sink(m_plot.surface(), m_samples, p, progress);
-    m_scene.startRun(p, m_firstRow);
+    RunSink sink(m_plot.surface(), m_model.samples().store(), p, progress);
+    m_model.startRun(p);
     m_running = true;
-    // However the run ends, the scene holds what it listed and drew.
+    // However the run ends, the model holds what it listed and drew.
     struct EndRun
     {
         RunSession &session;
@@ -135,10 +130,13 @@ RunEnd RunSession::execute(const solver::RunParameters &p)
         ~EndRun()
         {
             session.m_running = false;
-            session.publishRows();
-            session.m_scene.endRun(session.m_samples.rowCount() - session.m_firstRow, partial);
+            session.showNewRows();
+            session.m_model.endRun(partial);
         }
     };
+    // Whatever Qt's vector code did before the run (the key press that starts it, the
+    // repaints before it) leaves the run's arithmetic alone.
+    clearUpperRegisters();
 
     // The run holds the only thread until it ends. Progress is painted directly, so no
     // input event is dispatched meanwhile: what is typed or clicked waits in the queue and
@@ -158,18 +156,20 @@ RunEnd RunSession::execute(const solver::RunParameters &p)
 void RunSession::showProgress(qint64 now)
 {
     m_lastProgress = now;
-    publishRows();
+    showNewRows();
     // repaint(), not update(): painted and flushed now, with no trip through the event
     // queue, which holds the user's input until the run is over.
     m_view.refresh();
     m_plot.repaint();
+    // The repaint blends with Qt's vector code; the run goes on with clean registers.
+    clearUpperRegisters();
 }
 
-void RunSession::publishRows()
+void RunSession::showNewRows()
 {
-    const int before = m_samples.rowCount();
-    m_samples.commit();
+    const int before = m_model.samples().rowCount();
+    m_model.publish();
     // The list shows the newest run from its first line.
-    if (before == m_firstRow && m_firstRow < m_samples.rowCount())
+    if (before == m_firstRow && m_firstRow < m_model.samples().rowCount())
         m_view.showAtTop(m_firstRow);
 }

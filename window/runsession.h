@@ -9,9 +9,8 @@
 
 #include <QElapsedTimer>
 
-class PlotScene;
 class PlotWidget;
-class SampleList;
+class RunModel;
 class SampleView;
 
 // How a run in the window ended, as its message tells it.
@@ -28,11 +27,10 @@ struct RunEnd
 class RunSession
 {
 public:
-    RunSession(PlotWidget &plot, PlotScene &scene, SampleList &samples, SampleView &view,
-               int progressInterval);
+    RunSession(PlotWidget &plot, RunModel &model, SampleView &view, int progressInterval);
 
-    // Runs to the end, the Emden stop or the first fault, publishes every listed row and
-    // adds the run to the scene.
+    // Runs to the end, the Emden stop or the first fault, and records it in the model with
+    // every row it listed.
     // Returns how the run ended; telling the user is the window's job.
     RunEnd execute(const solver::RunParameters &p);
     // Whether a run is under way: it draws on the plot's present surface.
@@ -41,11 +39,11 @@ public:
 private:
     // Publishes the new rows and paints plot and list, at most once per progress interval.
     void showProgress(qint64 now);
-    void publishRows();
+    // Publishes the run's new rows and shows the first of them.
+    void showNewRows();
 
     PlotWidget &m_plot;
-    PlotScene &m_scene;
-    SampleList &m_samples;
+    RunModel &m_model;
     SampleView &m_view;
     int m_progressInterval;
 

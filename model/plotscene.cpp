@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 
-#include "window/plotscene.h"
+#include "model/plotscene.h"
 
-#include "platform/samplelist.h"
+#include "model/samplelist.h"
+#include "plot/axes.h"
 #include "plot/plotsurface.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ void PlotScene::reset(Axes axes)
 
 void PlotScene::startRun(const solver::RunParameters &p, int firstRow)
 {
-    m_runs.push_back(Run{p.eq, p.n, p.x0, p.y0, firstRow, 0, MarkList{}});
+    m_runs.push_back(Run{p, firstRow, 0, MarkList{}});
 }
 
 void PlotScene::endRun(int rows, const MarkList &partial)
@@ -39,7 +40,8 @@ const PlotScene::Run *PlotScene::runOf(int row) const
 
 MarkList PlotScene::marksOf(const Run &run, int i, const SampleList &samples)
 {
-    return sampleMarks(run.eq, run.n, solver::gridAbscissa(run.x0, i), samples.y(run.firstRow + i));
+    return sampleMarks(run.params.eq, run.params.n, solver::gridAbscissa(run.params.x0, i),
+                       samples.y(run.firstRow + i));
 }
 
 void PlotScene::replay(PlotSurface &surface, const SampleList &samples) const
@@ -48,12 +50,12 @@ void PlotScene::replay(PlotSurface &surface, const SampleList &samples) const
     if (m_axes == Axes::Startup) {
         drawStartupAxes(surface);
     } else {
-        surface.setScale(-5, 15, 15, -5);
+        surface.setScale(kPlotWorld);
         drawResetAxes(surface);
     }
     // The very marks the run drew, recomputed from the listed samples.
     for (const Run &run : m_runs) {
-        surface.draw(startMarks(run.x0, run.y0));
+        surface.draw(startMarks(run.params.x0, run.params.y0));
         for (int i = 0; i < run.rows; ++i)
             surface.draw(marksOf(run, i, samples));
         surface.draw(run.partial);

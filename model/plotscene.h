@@ -2,10 +2,10 @@
 
 #pragma once
 
-// What the plot shows, as data: the axes drawn, and every run since then with its
-// equation, start mark and listed samples. The samples themselves stay in the list; the
-// scene only says which rows belong to which run. From it the plot renders at any size
-// and pixel ratio, and as vector graphics.
+// What the plot shows, as data: the axes drawn, and every run since then with all its
+// parameters and the rows it listed. The samples themselves stay in the list; the scene
+// only says which rows belong to which run. From it the plot renders at any size and
+// pixel ratio, and as vector graphics, and a view can run any of them again.
 
 #include "plot/marks.h"
 #include "solver/solver.h"
@@ -25,10 +25,8 @@ public:
 
     struct Run
     {
-        solver::Equation eq;
-        double n;
-        double x0, y0; // the start mark
-        int firstRow;  // its listed samples are the rows firstRow .. firstRow + rows - 1
+        solver::RunParameters params; // as captured when it started
+        int firstRow; // its listed samples are the rows firstRow .. firstRow + rows - 1
         int rows = 0;
         MarkList partial; // the marks of a sample that failed partway, drawn but not listed
     };

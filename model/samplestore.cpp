@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+
+#include "model/samplestore.h"
+
+#include "solver/solver.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <new>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23 // Linux 5.14
+#endif
+
+// A chunk's memory, mapped privately from the system and unmapped with the last snapshot
+// or store that holds it.
+class SampleStore::Chunk
+{
+public:
+    // None when the system has no memory for it.
+    static std::shared_ptr<const Chunk> map() noexcept
+    {
+        // Twice the size, then cut to a 2 MiB boundary: only an aligned range can be one
+        // huge page.
+        const std::size_t span = 2 * kChunkBytes;
+        void *raw =
+            ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (raw == MAP_FAILED)
+            return nullptr;
+        const auto start = reinterpret_cast<std::uintptr_t>(raw);
+        const std::uintptr_t aligned = (start + kChunkBytes - 1) & ~(kChunkBytes - 1);
+        if (aligned > start)
+            ::munmap(raw, aligned - start);
+        if (const std::uintptr_t end = start + span; end > aligned + kChunkBytes)
+            ::munmap(reinterpret_cast<void *>(aligned + kChunkBytes), end - aligned - kChunkBytes);
+        auto *values = reinterpret_cast<double *>(aligned);
+#ifdef MADV_HUGEPAGE
+        ::madvise(values, kChunkBytes, MADV_HUGEPAGE); // a hint: without it, small pages
+#endif
+        // Every page faulted in now, in the kernel and in one call, not one trap per page
+        // while a run writes into it. A kernel without it gets the pages touched here.
+        if (::madvise(values, kChunkBytes, MADV_POPULATE_WRITE) != 0) {
+            if (errno == ENOMEM) {
+                ::munmap(values, kChunkBytes);
+                return nullptr;
+            }
+            const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+            for (std::size_t i = 0; i < kChunkValues; i += page / sizeof(double))
+                values[i] = 0.0;
+        }
+        try {
+            return std::shared_ptr<const Chunk>(new Chunk(values));
+        } catch (const std::bad_alloc &) {
+            ::munmap(values, kChunkBytes);
+            return nullptr;
+        }
+    }
+
+    ~Chunk() { ::munmap(m_values, kChunkBytes); }
+    Chunk(const Chunk &) = delete;
+    Chunk &operator=(const Chunk &) = delete;
+
+    double *values() const { return m_values; }
+
+private:
+    explicit Chunk(double *values) : m_values(values) {}
+    double *m_values;
+};
+
+SampleStore::SampleStore(std::size_t capacity) : m_capacity(capacity) {}
+
+SampleStore::~SampleStore() = default;
+
+bool SampleStore::grow() noexcept
+{
+    try {
+        // The tables are reserved first, so that nothing can fail once the chunk is mapped.
+        m_chunks.reserve(m_chunks.size() + 1);
+        m_bases.reserve(m_bases.size() + 1);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    auto chunk = Chunk::map();
+    if (!chunk)
+        return false;
+    m_next = chunk->values();
+    m_end = m_next + kChunkValues;
+    m_bases.push_back(m_next);
+    m_chunks.push_back(std::move(chunk));
+    return true;
+}
+
+void SampleStore::startRun(double x0)
+{
+    // A run that stored nothing leaves no entry behind.
+    if (!m_runs.empty() && m_runs.back().firstRow == m_size)
+        m_runs.back().x0 = x0;
+    else
+        m_runs.push_back(Run{m_size, x0});
+}
+
+const SampleStore::Run &SampleStore::runOf(std::size_t row) const
+{
+    // The last run that starts at or before the row.
+    const auto after =
+        std::upper_bound(m_runs.begin(), m_runs.end(), row,
+                         [](std::size_t r, const Run &run) { return r < run.firstRow; });
+    return *(after - 1);
+}
+
+double SampleStore::nextAbscissa() const
+{
+    const Run &run = m_runs.back();
+    return solver::gridAbscissa(run.x0, static_cast<std::int64_t>(m_size - run.firstRow));
+}
+
+double SampleStore::x(std::size_t row) const
+{
+    const Run &run = runOf(row);
+    return solver::gridAbscissa(run.x0, static_cast<std::int64_t>(row - run.firstRow));
+}
+
+void SampleStore::clear()
+{
+    m_chunks = {};
+    m_bases = {};
+    m_next = m_end = nullptr;
+    m_runs = {};
+    m_size = 0;
+}
+
+SampleStore::Snapshot SampleStore::snapshot() const
+{
+    Snapshot s;
+    s.m_chunks = m_chunks;
+    s.m_bases.assign(m_bases.begin(), m_bases.end());
+    s.m_size = m_size;
+    return s;
+}

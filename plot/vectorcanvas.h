@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "plot/canvas.h"
+
+#include <QColor>
+
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+// A canvas of gridSize x gridSize cells on a vector device's painter (SVG or PDF), one cell
+// a device unit: lines become paths through the cells' centres, dots squares.
+class VectorCanvas final : public Canvas
+{
+public:
+    VectorCanvas(QPainter &painter, int gridSize);
+
+    int width() const override { return m_size; }
+    int height() const override { return m_size; }
+    void fill(QRgb colour) override;
+    void drawLines(QRgb colour, std::span<const PixelLine> lines) override;
+    void dot(int x, int y, QRgb colour) override;
+    void finish() override {}
+
+private:
+    QPainter &m_painter;
+    int m_size;
+    QRgb m_pen = 0;
+    // A cell's last dot: its colour, and how many batches of lines had been painted before
+    // it. A dot is painted again only when either changed.
+    struct Dot
+    {
+        QRgb colour = 0;
+        std::uint32_t batch = 0;
+    };
+    std::vector<Dot> m_dots;
+    std::uint32_t m_batches = 0;
+};
