@@ -60,11 +60,17 @@ public:
         }
     }
 
-    ~Chunk() { ::munmap(m_values, kChunkBytes); }
+    ~Chunk()
+    {
+        ::munmap(m_values, kChunkBytes);
+    }
     Chunk(const Chunk &) = delete;
     Chunk &operator=(const Chunk &) = delete;
 
-    double *values() const { return m_values; }
+    double *values() const
+    {
+        return m_values;
+    }
 
 private:
     explicit Chunk(double *values) : m_values(values) {}

@@ -53,7 +53,9 @@ bool segmentPixels(double ax, double ay, double bx, double by, int width, int he
     if ((ax < lo && bx < lo) || (ax > hiX && bx > hiX) || (ay < lo && by < lo) ||
         (ay > hiY && by > hiY))
         return false;
-    const auto near = [&](double x, double y) { return x >= lo && x <= hiX && y >= lo && y <= hiY; };
+    const auto near = [&](double x, double y) {
+        return x >= lo && x <= hiX && y >= lo && y <= hiY;
+    };
     if (!near(ax, ay) || !near(bx, by)) {
         // A view that zooms deep may hand over ends far beyond the range of an int, even
         // beyond what their difference can hold: whatever the clipping cannot place

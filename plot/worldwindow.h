@@ -58,12 +58,24 @@ public:
 
     // ((x - left) * width) / (right - left), in this order: the pixels of the main plot
     // depend on the rounding of each operation.
-    double deviceX(double x) const { return (x - m_world.left) * m_width / (m_world.right - m_world.left); }
-    double deviceY(double y) const { return (y - m_world.top) * m_height / (m_world.bottom - m_world.top); }
+    double deviceX(double x) const
+    {
+        return (x - m_world.left) * m_width / (m_world.right - m_world.left);
+    }
+    double deviceY(double y) const
+    {
+        return (y - m_world.top) * m_height / (m_world.bottom - m_world.top);
+    }
     DevicePoint toDevice(double x, double y) const { return {deviceX(x), deviceY(y)}; }
 
-    double worldX(double dx) const { return m_world.left + dx * (m_world.right - m_world.left) / m_width; }
-    double worldY(double dy) const { return m_world.top + dy * (m_world.bottom - m_world.top) / m_height; }
+    double worldX(double dx) const
+    {
+        return m_world.left + dx * (m_world.right - m_world.left) / m_width;
+    }
+    double worldY(double dy) const
+    {
+        return m_world.top + dy * (m_world.bottom - m_world.top) / m_height;
+    }
     WorldPoint toWorld(double dx, double dy) const { return {worldX(dx), worldY(dy)}; }
 
     // World units per device pixel along each axis, both positive.

@@ -34,9 +34,11 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <csignal>
 #include <cstdlib>
 #include <ostream>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -187,6 +189,8 @@ struct SaveFailure
     std::string where; // "dir" for the temporary folder, else a fixed path
     std::string file;  // below `where`
     bool needsNonRoot = false;
+    long sizeLimit = 0; // the largest file this process may write, in bytes
+    QString why;        // the reason the message gives, where it is known
 };
 
 void PrintTo(const SaveFailure &c, std::ostream *os)
@@ -217,6 +221,13 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
         folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     const QString path = base + u'/' + QString::fromStdString(c.file);
 
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    if (c.sizeLimit > 0) {
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+        const rlimit small{static_cast<rlim_t>(c.sizeLimit), limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
     using plotexport::Format;
     for (const int what : {-1, 0, 1, 2, 3}) {
         // The list, then the plot in each format.
@@ -226,8 +237,11 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
         ASSERT_EQ(catcher.count(), 1);
         EXPECT_TRUE(catcher.text().startsWith(QStringLiteral("Could not save ") + path))
             << catcher.text().toStdString();
+        if (!c.why.isEmpty())
+            EXPECT_EQ(catcher.text(), QStringLiteral("Could not save %1:\n%2").arg(path, c.why));
         EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
     }
+    setrlimit(RLIMIT_FSIZE, &limit);
     QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(form.model().samples().rowCount(), 501); // the list itself is untouched
 }
@@ -237,7 +251,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SaveFailure{"ReadOnlyFileSystem", "/proc", "redurivezi-list.txt"},
                     SaveFailure{"MissingFolder", "dir", "missing/list.txt"},
                     SaveFailure{"FolderInTheWay", "dir", "."},
-                    SaveFailure{"ReadOnlyFolder", "dir", "list.txt", true}),
+                    SaveFailure{"ReadOnlyFolder", "dir", "list.txt", true},
+                    // As a disk that fills up: the system takes part of a write, then
+                    // refuses the rest and says why.
+                    SaveFailure{"FileSizeLimit", "dir", "list.txt", false, 100,
+                                QStringLiteral("File too large")}),
     [](const testing::TestParamInfo<SaveFailure> &info) { return info.param.name; });
 
 TEST_F(Export, SavedImageIsThePlotAtDeviceResolution)

@@ -44,7 +44,10 @@ private:
 std::optional<QString> saveFile(const QString &path, const Writer &write)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered QSaveFile flushes at commit, and a flush the system takes
+    // only part of passes there as done, leaving a file cut short behind a save that said
+    // it succeeded.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return messages::saveFailed(path, file.errorString());
     WholeWrites device(file);
     QString why;
