@@ -7,15 +7,18 @@
 namespace {
 
 // Liang-Barsky: cuts the segment down to the box [lo, hiX] x [lo, hiY]. False when
-// nothing of it is inside.
+// nothing of it is inside. An end cut at an edge lies exactly on it: from far away,
+// x1 + t dx would have lost the edge to the rounding of x1's magnitude.
 bool clipSegment(double &x1, double &y1, double &x2, double &y2, double lo, double hiX, double hiY)
 {
     const double dx = x2 - x1;
     const double dy = y2 - y1;
     double t0 = 0.0;
     double t1 = 1.0;
+    int e0 = -1, e1 = -1; // the edges that cut each end
     const double p[4] = {-dx, dx, -dy, dy};
     const double q[4] = {x1 - lo, hiX - x1, y1 - lo, hiY - y1};
+    const double edge[4] = {lo, hiX, lo, hiY};
     for (int k = 0; k < 4; ++k) {
         if (p[k] == 0.0) {
             if (q[k] < 0.0)
@@ -27,16 +30,23 @@ bool clipSegment(double &x1, double &y1, double &x2, double &y2, double lo, doub
             if (t > t1)
                 return false;
             if (t > t0)
-                t0 = t;
+                t0 = t, e0 = k;
         } else {
             if (t < t0)
                 return false;
             if (t < t1)
-                t1 = t;
+                t1 = t, e1 = k;
         }
     }
-    const double nx1 = x1 + t0 * dx, ny1 = y1 + t0 * dy;
-    const double nx2 = x1 + t1 * dx, ny2 = y1 + t1 * dy;
+    const auto at = [&](double t, int e, double &x, double &y) {
+        if (e < 0)
+            return;
+        x = e < 2 ? edge[e] : x1 + t * dx;
+        y = e < 2 ? y1 + t * dy : edge[e];
+    };
+    double nx1 = x1, ny1 = y1, nx2 = x2, ny2 = y2;
+    at(t0, e0, nx1, ny1);
+    at(t1, e1, nx2, ny2);
     x1 = nx1, y1 = ny1, x2 = nx2, y2 = ny2;
     return true;
 }
