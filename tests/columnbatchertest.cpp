@@ -52,8 +52,9 @@ TEST_P(SegmentPixels, AreTheFlooredEndsClippedNearTheDevice)
     const SegmentCase &c = GetParam();
     PixelLine out{};
     ASSERT_EQ(segmentPixels(c.ax, c.ay, c.bx, c.by, 100, 100, out), c.drawn);
-    if (c.drawn)
+    if (c.drawn) {
         EXPECT_EQ(out, c.pixels);
+    }
 }
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -63,10 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SegmentCase{"Inside", 10.5, 20.9, 30.2, 40.0, true, {{10, 20}, {30, 40}}},
                     SegmentCase{"WhollyLeft", -50, 0, -3, 99, false, {}},
                     SegmentCase{"CutAtTheBox", -98, 50, 50, 50, true, {{-2, 50}, {50, 50}}},
-                    SegmentCase{"AcrossFromFarAway", -1e300, 50, 1e300, 50, true,
-                                {{-2, 50}, {102, 50}}},
-                    SegmentCase{"BeyondWhatADifferenceHolds", -1.7e308, 0, 1.7e308, 100, false,
-                                {}},
+                    SegmentCase{
+                        "AcrossFromFarAway", -1e300, 50, 1e300, 50, true, {{-2, 50}, {102, 50}}},
+                    SegmentCase{"BeyondWhatADifferenceHolds", -1.7e308, 0, 1.7e308, 100, false, {}},
                     SegmentCase{"NaN", kNaN, 10, 20, 30, false, {}}),
     [](const auto &info) { return info.param.name; });
 

@@ -3,18 +3,34 @@
 #
 # Installs what building, running and testing RedurIvezi needs on Debian 12, where it is
 # missing. Runs apt-get as root, or through sudo.
+#
+#     tools/setup.sh                the window, the table tool, the tests and the checks
+#     tools/setup.sh --table-only   the core and the table tool with their tests: no Qt
 set -euo pipefail
 
+# The core, the table tool, their tests and the package checks.
 packages=(
     build-essential cmake
     dpkg-dev file
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
-    fonts-ipafont-gothic
-    libgtest-dev libgmock-dev libbenchmark-dev
-    locales
-    clang-format
-    lintian appstream desktop-file-utils
+    libgtest-dev libgmock-dev
+    lintian
 )
+window=yes
+case "${1:-}" in
+--table-only) window=no ;;
+"") ;;
+*) echo "usage: tools/setup.sh [--table-only]" >&2; exit 2 ;;
+esac
+if [ $window = yes ]; then
+    packages+=(
+        qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+        fonts-ipafont-gothic
+        libbenchmark-dev
+        locales
+        clang-format
+        appstream desktop-file-utils
+    )
+fi
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -30,7 +46,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
 
-# A locale with a decimal comma, for the test that number reading ignores the locale.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+# A locale with a decimal comma, for the test that the window's numbers ignore the locale.
+if [ $window = yes ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
