@@ -6,13 +6,14 @@ namespace solver {
 
 namespace {
 
-template<Equation Eq, typename Z>
-double gOf(const RunParameters &p, double x, double y, Z z, Checked &c)
+template<Equation Eq> double gOf(const RunParameters &p, double x, double y, double z, Checked &c)
 {
     return equations::g<Eq>(p, equations::at<Eq>(x), y, z, c);
 }
 
-template<typename Z> double gAny(const RunParameters &p, double x, double y, Z z, Checked &c)
+} // namespace
+
+double g(const RunParameters &p, double x, double y, double z, Checked &c)
 {
     switch (p.eq) {
     case Equation::Oscillator:
@@ -31,18 +32,6 @@ template<typename Z> double gAny(const RunParameters &p, double x, double y, Z z
         break;
     }
     return 0.0;
-}
-
-} // namespace
-
-double g(const RunParameters &p, double x, double y, float z, Checked &c)
-{
-    return gAny(p, x, y, z, c);
-}
-
-double g(const RunParameters &p, double x, double y, double z, Checked &c)
-{
-    return gAny(p, x, y, z, c);
 }
 
 } // namespace solver

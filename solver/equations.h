@@ -78,9 +78,8 @@ inline double f(double, double, double z)
     return z;
 }
 
-// g of the equation p.eq; any other number, unset included, gives 0. Faults are noted
-// in `c`.
-double g(const RunParameters &p, double x, double y, float z, Checked &c);
+// g of the equation p.eq at a point of the phase space, as the later evaluations of a step
+// take it (z a double); any other number, unset included, gives 0. Faults are noted in `c`.
 double g(const RunParameters &p, double x, double y, double z, Checked &c);
 
 } // namespace solver

@@ -173,6 +173,31 @@ class Catalogue : public testing::TestWithParam<GCase>
 {
 };
 
+// g as the first evaluation of a step takes it, with the stored single-precision z.
+double gFirst(const RunParameters &p, double x, double y, float z, Checked &c)
+{
+    const auto of = [&]<Equation Eq>() {
+        return equations::g<Eq>(p, equations::at<Eq>(x), y, z, c);
+    };
+    switch (p.eq) {
+    case Equation::Oscillator:
+        return of.operator()<Equation::Oscillator>();
+    case Equation::SineForced:
+        return of.operator()<Equation::SineForced>();
+    case Equation::Damped:
+        return of.operator()<Equation::Damped>();
+    case Equation::VanDerPol:
+        return of.operator()<Equation::VanDerPol>();
+    case Equation::Emden:
+        return of.operator()<Equation::Emden>();
+    case Equation::Cosmos:
+        return of.operator()<Equation::Cosmos>();
+    case Equation::Unset:
+        break;
+    }
+    return of.operator()<Equation::Unset>();
+}
+
 TEST_P(Catalogue, GivesTheTabulatedValueInBothForms)
 {
     const GCase &c = GetParam();
@@ -180,7 +205,7 @@ TEST_P(Catalogue, GivesTheTabulatedValueInBothForms)
     EXPECT_EQ(g(c.p, c.x, c.y, c.z, general), c.expected);
     EXPECT_TRUE(general.ok());
     Checked first;
-    EXPECT_EQ(g(c.p, c.x, c.y, static_cast<float>(c.z), first), c.expected);
+    EXPECT_EQ(gFirst(c.p, c.x, c.y, static_cast<float>(c.z), first), c.expected);
     EXPECT_EQ(f(c.x, c.y, c.z), c.z);
 }
 
@@ -230,7 +255,7 @@ TEST(Catalogue, FirstFormOfTheDampedEquationRoundsTheProductToSingle)
     const RunParameters p =
         RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0};
     Checked c;
-    EXPECT_EQ(g(p, 0, 0, z, c), static_cast<double>(-6.0f * z));
+    EXPECT_EQ(gFirst(p, 0, 0, z, c), static_cast<double>(-6.0f * z));
     EXPECT_EQ(g(p, 0, 0, static_cast<double>(z), c), -6.0 * static_cast<double>(z));
     EXPECT_NE(static_cast<double>(-6.0f * z), -6.0 * static_cast<double>(z));
 }
