@@ -2,75 +2,43 @@
 
 #include "model/samplestore.h"
 
+#include "platform/mappedmemory.h"
 #include "solver/solver.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <new>
 
-#include <sys/mman.h>
-#include <unistd.h>
-
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23 // Linux 5.14
-#endif
-
-// A chunk's memory, mapped privately from the system and unmapped with the last snapshot
-// or store that holds it.
+// A chunk's memory, mapped from the system and unmapped with the last snapshot or store
+// that holds it.
 class SampleStore::Chunk
 {
 public:
     // None when the system has no memory for it.
     static std::shared_ptr<const Chunk> map() noexcept
     {
-        // Twice the size, then cut to a 2 MiB boundary: only an aligned range can be one
-        // huge page.
-        const std::size_t span = 2 * kChunkBytes;
-        void *raw =
-            ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (raw == MAP_FAILED)
+        // Aligned to its size, so that it can be one huge page, and faulted in whole now
+        // rather than one trap per page while a run writes into it.
+        void *memory = mapped::map(kChunkBytes, kChunkBytes);
+        if (!memory)
             return nullptr;
-        const auto start = reinterpret_cast<std::uintptr_t>(raw);
-        const std::uintptr_t aligned = (start + kChunkBytes - 1) & ~(kChunkBytes - 1);
-        if (aligned > start)
-            ::munmap(raw, aligned - start);
-        if (const std::uintptr_t end = start + span; end > aligned + kChunkBytes)
-            ::munmap(reinterpret_cast<void *>(aligned + kChunkBytes), end - aligned - kChunkBytes);
-        auto *values = reinterpret_cast<double *>(aligned);
-#ifdef MADV_HUGEPAGE
-        ::madvise(values, kChunkBytes, MADV_HUGEPAGE); // a hint: without it, small pages
-#endif
-        // Every page faulted in now, in the kernel and in one call, not one trap per page
-        // while a run writes into it. A kernel without it gets the pages touched here.
-        if (::madvise(values, kChunkBytes, MADV_POPULATE_WRITE) != 0) {
-            if (errno == ENOMEM) {
-                ::munmap(values, kChunkBytes);
-                return nullptr;
-            }
-            const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-            for (std::size_t i = 0; i < kChunkValues; i += page / sizeof(double))
-                values[i] = 0.0;
+        if (!mapped::populate(memory, kChunkBytes)) {
+            mapped::unmap(memory, kChunkBytes);
+            return nullptr;
         }
         try {
-            return std::shared_ptr<const Chunk>(new Chunk(values));
+            return std::shared_ptr<const Chunk>(new Chunk(static_cast<double *>(memory)));
         } catch (const std::bad_alloc &) {
-            ::munmap(values, kChunkBytes);
+            mapped::unmap(memory, kChunkBytes);
             return nullptr;
         }
     }
 
-    ~Chunk()
-    {
-        ::munmap(m_values, kChunkBytes);
-    }
+    ~Chunk() { mapped::unmap(m_values, kChunkBytes); }
     Chunk(const Chunk &) = delete;
     Chunk &operator=(const Chunk &) = delete;
 
-    double *values() const
-    {
-        return m_values;
-    }
+    double *values() const { return m_values; }
 
 private:
     explicit Chunk(double *values) : m_values(values) {}

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "platform/mappedmemory.h"
 #include "plot/canvas.h"
 
 #include <QColor>
@@ -36,6 +37,8 @@ private:
         QRgb colour = 0;
         std::uint32_t batch = 0;
     };
-    std::vector<Dot> m_dots;
+    // A print-size grid has millions of cells: their table goes back to the system after
+    // the export, not into the heap.
+    std::vector<Dot, mapped::Allocator<Dot>> m_dots;
     std::uint32_t m_batches = 0;
 };
