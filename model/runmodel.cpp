@@ -10,6 +10,7 @@ RunModel::RunModel(std::size_t capacity, QObject *parent)
 void RunModel::startRun(const solver::RunParameters &p)
 {
     m_scene.startRun(p, m_samples->rowCount());
+    m_running = true;
     emit runStarted();
 }
 
@@ -24,6 +25,7 @@ void RunModel::endRun(const MarkList &partial)
     m_samples->commit();
     const int firstRow = m_scene.runs().back().firstRow;
     m_scene.endRun(m_samples->rowCount() - firstRow, partial);
+    m_running = false;
     emit runEnded();
 }
 
@@ -35,5 +37,6 @@ void RunModel::resetScene(PlotScene::Axes axes)
 void RunModel::clearSamples()
 {
     m_samples->clear();
+    ++m_generation;
     emit cleared();
 }

@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include <cstdint>
+
 // The runs since the last Ready: their samples, as the list shows them, and the scene that
 // says what the plot shows of them. The plot, the list, the probe and every view of the
 // runs read this one model; the window's run session and Ready write it.
@@ -24,6 +26,10 @@ public:
     const SampleList &samples() const { return *m_samples; }
     PlotScene &scene() { return m_scene; }
     const PlotScene &scene() const { return m_scene; }
+    // Whether a run is under way: the scene's last run is still listing samples.
+    bool running() const { return m_running; }
+    // A new number after each Ready, so that a view tells new runs from old ones.
+    std::uint64_t generation() const { return m_generation; }
 
     // A run with these parameters starts; its samples follow in the list.
     void startRun(const solver::RunParameters &p);
@@ -47,4 +53,6 @@ signals:
 private:
     SampleList *m_samples;
     PlotScene m_scene;
+    bool m_running = false;
+    std::uint64_t m_generation = 0;
 };

@@ -60,13 +60,14 @@ void PlotWidget::paintEvent(QPaintEvent *event)
     p.drawImage(r, image,
                 QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
     if (m_marker && !m_markerHidden)
-        paintMarker(p);
+        paintProbeMarker(p, m_marker->at, m_marker->tag, QRectF(0, 0, width(), height()));
 }
 
-void PlotWidget::paintMarker(QPainter &p) const
+void paintProbeMarker(QPainter &p, QPointF at, const QString &tag, const QRectF &bounds)
 {
-    const QColor colour = QColor::fromRgb(kMarkerColour);
-    const QPointF c = m_marker->at + QPointF(0.5, 0.5); // the centre of the mark's pixel
+    const QColor colour = QColor::fromRgb(PlotWidget::kMarkerColour);
+    const QPointF c = at + QPointF(0.5, 0.5); // the centre of the mark's pixel
+    p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(colour, 1.5));
     p.setBrush(Qt::NoBrush);
@@ -76,24 +77,25 @@ void PlotWidget::paintMarker(QPainter &p) const
     p.drawLine(c - QPointF(0, 9), c - QPointF(0, 3));
     p.drawLine(c + QPointF(0, 3), c + QPointF(0, 9));
 
-    // The tag beside it, kept inside the plot.
+    // The tag beside it, kept inside the bounds.
     QFont font = p.font();
     font.setPointSizeF(8.5);
     p.setFont(font);
-    const QRectF text = p.fontMetrics().boundingRect(m_marker->tag).adjusted(-3, -1, 3, 1);
-    QRectF tag(c + QPointF(10, -10 - text.height()), text.size());
-    if (tag.right() > width())
-        tag.moveRight(c.x() - 10);
-    if (tag.top() < 0)
-        tag.moveTop(c.y() + 10);
-    tag.moveLeft(std::clamp<qreal>(tag.left(), 0, width() - tag.width()));
-    tag.moveTop(std::clamp<qreal>(tag.top(), 0, height() - tag.height()));
+    const QRectF text = p.fontMetrics().boundingRect(tag).adjusted(-3, -1, 3, 1);
+    QRectF box(c + QPointF(10, -10 - text.height()), text.size());
+    if (box.right() > bounds.right())
+        box.moveRight(c.x() - 10);
+    if (box.top() < bounds.top())
+        box.moveTop(c.y() + 10);
+    box.moveLeft(std::clamp<qreal>(box.left(), bounds.left(), bounds.right() - box.width()));
+    box.moveTop(std::clamp<qreal>(box.top(), bounds.top(), bounds.bottom() - box.height()));
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(colour);
     p.setBrush(QColor(255, 255, 255, 230));
-    p.drawRect(tag);
+    p.drawRect(box);
     p.setPen(Qt::black);
-    p.drawText(tag, Qt::AlignCenter, m_marker->tag);
+    p.drawText(box, Qt::AlignCenter, tag);
+    p.restore();
 }
 
 void PlotWidget::mousePressEvent(QMouseEvent *event)

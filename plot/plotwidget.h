@@ -11,6 +11,10 @@
 #include <memory>
 #include <optional>
 
+// The probe's marker: a ring with a crosshair on the pixel `at`, and a tag of text beside
+// it, kept within `bounds`. Dark orange, a colour no drawing uses.
+void paintProbeMarker(QPainter &painter, QPointF at, const QString &tag, const QRectF &bounds);
+
 // Shows a PlotSurface. The surface is the backing store: paintEvent only copies it to the
 // screen, so the drawing survives the window being covered, minimised or restored. When
 // the window moves to a screen of another pixel ratio, the plot is drawn anew at that
@@ -60,8 +64,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void paintMarker(QPainter &p) const;
-
     std::unique_ptr<PlotSurface> m_surface;
     Redraw m_redraw;
     std::optional<Marker> m_marker;

@@ -126,13 +126,16 @@ TEST_F(Export, TheListMenuOffersCopyCopyAllAndSave)
         if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
             for (QAction *a : menu->actions())
                 if (!a->isSeparator())
-                    texts << a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)"));
+                    texts << a->text() + (a->isEnabled() ? QString() : QStringLiteral(" (off)")) +
+                                 u'|' + a->shortcut().toString();
             menu->close();
         }
     });
     emit list()->customContextMenuRequested(QPoint(5, 5));
-    EXPECT_EQ(texts, QStringList({QStringLiteral("Copy"), QStringLiteral("Copy All"),
-                                  QStringLiteral("Save List As…")}));
+    // Each key is shown beside its entry, and Explore… comes last.
+    EXPECT_EQ(texts,
+              QStringList({QStringLiteral("Copy|Ctrl+C"), QStringLiteral("Copy All|"),
+                           QStringLiteral("Save List As…|Ctrl+S"), QStringLiteral("Explore…|F3")}));
 }
 
 TEST_F(Export, ThePlotMenuOffersSaveAndCopyImage)
@@ -141,12 +144,15 @@ TEST_F(Export, ThePlotMenuOffersSaveAndCopyImage)
     QTimer::singleShot(50, [&] {
         if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
             for (QAction *a : menu->actions())
-                texts << a->text();
+                if (!a->isSeparator())
+                    texts << a->text() + u'|' + a->shortcut().toString();
             menu->close();
         }
     });
     emit child("Picture1")->customContextMenuRequested(QPoint(100, 100));
-    EXPECT_EQ(texts, QStringList({QStringLiteral("Save Image As…"), QStringLiteral("Copy Image")}));
+    EXPECT_EQ(texts, QStringList({QStringLiteral("Save Image As…|Ctrl+Shift+S"),
+                                  QStringLiteral("Copy Image|Ctrl+Shift+C"),
+                                  QStringLiteral("Explore…|F3")}));
 }
 
 TEST_F(Export, SavedTextIsTheListLines)

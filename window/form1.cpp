@@ -6,18 +6,22 @@
 #include "platform/texttonumber.h"
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
+#include "window/explorewindow.h"
 #include "window/formcommands.h"
 #include "window/messages.h"
 #include "window/probe.h"
 #include "window/runsession.h"
 #include "window/sampleview.h"
 
+#include <QApplication>
 #include <QButtonGroup>
-#include <QCoreApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <new>
 
@@ -71,6 +75,83 @@ void Form1::connectEvents()
             guard(tr("The run"), &Form1::enterInText2));
     connect(m_controls.command1, &QPushButton::clicked, this, guard(tr("Ready"), &Form1::ready));
     connect(m_controls.command2, &QPushButton::clicked, this, &Form1::end);
+
+    connect(m_commands, &FormCommands::exploreWanted, this,
+            guard(tr("Explore"), &Form1::showExplore));
+    // Shift+F10 is the Menu key of keyboards without one.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, &Form1::showFocusMenu);
+    // The direction field shows where the next run would go: it follows the option and
+    // the fields of n and lam as they change.
+    const auto nextRunChanged = [this] {
+        if (m_explore)
+            m_explore->nextRunChanged();
+    };
+    connect(m_controls.optionGroup, &QButtonGroup::idToggled, this, nextRunChanged);
+    for (Field field : {Field::N, Field::Lam})
+        connect(m_controls.text(field), &QLineEdit::textChanged, this, nextRunChanged);
+}
+
+void Form1::showExplore()
+{
+    if (!m_explore) {
+        m_explore = new ExploreWindow(
+            {*m_model, *m_controls.list1, [this] { return nextRun(); },
+             [this](const auto &texts) { typeAndRun(texts); }, [this] { m_probe->clear(); },
+             [this](const QString &command, const std::function<void()> &work) {
+                 guarded(command, work);
+             },
+             [this](const QString &message) { warn(message); }},
+            this);
+        connect(m_probe, &Probe::cleared, m_explore, [this] { m_explore->markRow(-1); });
+    }
+    m_explore->show();
+    m_explore->raise();
+    m_explore->activateWindow();
+}
+
+solver::RunParameters Form1::nextRun() const
+{
+    solver::RunParameters p = m_state;
+    // As a run would read them; a text beyond range keeps what the last run read.
+    for (Field field : {Field::N, Field::Lam})
+        if (const auto v = textToNumber(m_controls.text(field)->text().toStdString()))
+            p.*fields::info(field).target = *v;
+    return p;
+}
+
+void Form1::typeAndRun(const std::vector<std::pair<Field, QString>> &texts)
+{
+    // Exactly what typing would do: the text in the field, then the Return key there,
+    // handled by the field's own Enter.
+    const auto enterIn = [this](QLineEdit *field) {
+        field->setFocus(Qt::OtherFocusReason);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(field, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(field, &release);
+    };
+    for (const auto &[field, text] : texts) {
+        QLineEdit *edit = m_controls.text(field);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->setText(text);
+        enterIn(edit);
+        // A number beyond range was reported and the focus stayed: a user stops there too.
+        // (The window's own focus widget: the click came from another window.)
+        if (focusWidget() != m_controls.text(fields::nextOnEnter(field)))
+            return;
+    }
+    enterIn(m_controls.text(Field::Xf));
+}
+
+void Form1::showFocusMenu()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus->window() != this)
+        return;
+    const QPoint at = focus->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at));
+    QCoreApplication::sendEvent(focus, &event);
 }
 
 void Form1::load()

@@ -10,7 +10,10 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
+class ExploreWindow;
 class FormCommands;
 class Probe;
 class RunModel;
@@ -56,6 +59,15 @@ private:
     // reported and leaves the state alone; false then.
     bool capture(fields::Field field);
     void startRun();
+    // Opens the Explore window, or raises it.
+    void showExplore();
+    // Types each text into its field and presses Enter there, as a user would, stopping
+    // where an Enter does not move on; then Enter in the final field.
+    void typeAndRun(const std::vector<std::pair<fields::Field, QString>> &texts);
+    // The equation a run would take now, with n and lam as their fields read.
+    solver::RunParameters nextRun() const;
+    // Opens the focused control's context menu, as the Menu key does.
+    void showFocusMenu();
     // Runs a user command; whatever it throws, an allocation failure included, is
     // reported under the command's name, and the window keeps what it shows.
     void guarded(const QString &command, const std::function<void()> &work);
@@ -67,4 +79,5 @@ private:
     std::unique_ptr<RunSession> m_session;
     FormCommands *m_commands = nullptr;
     Probe *m_probe = nullptr;
+    ExploreWindow *m_explore = nullptr;
 };

@@ -8,13 +8,13 @@
 #include "window/listexport.h"
 #include "window/plotexport.h"
 #include "window/sampleview.h"
+#include "window/savedialog.h"
 #include "window/savefile.h"
 #include "window/waitcursor.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QMenu>
 #include <QMimeData>
 
@@ -26,33 +26,6 @@ void setClipboardText(QByteArray text)
     auto mime = std::make_unique<QMimeData>();
     mime->setData(QStringLiteral("text/plain"), text);
     QGuiApplication::clipboard()->setMimeData(mime.release());
-}
-
-struct Answer
-{
-    QString path;
-    int filter = 0; // the index of the chosen filter
-};
-
-// Asks for a file name; an answer without a suffix gets the one of the chosen type.
-Answer askForFile(QWidget *parent, const QString &caption, const QString &name,
-                  const QStringList &filters, const QString &defaultSuffix)
-{
-    QFileDialog dialog(parent, caption, name);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(defaultSuffix);
-    dialog.selectFile(name);
-    // Each filter names its suffix: "Text (*.txt)".
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &f) {
-        const qsizetype star = f.indexOf(QLatin1String("*."));
-        if (star >= 0)
-            dialog.setDefaultSuffix(f.mid(star + 2, f.indexOf(u')', star) - star - 2));
-    });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return {dialog.selectedFiles().constFirst(),
-            static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
 } // namespace
@@ -69,6 +42,21 @@ FormCommands::FormCommands(const FormControls &controls, const RunModel &model, 
     m_saveImageAction =
         makeAction("saveImageAction", tr("Save Image As…"), &FormCommands::saveImageAs);
     m_copyImageAction = makeAction("copyImageAction", tr("Copy Image"), &FormCommands::copyImage);
+    m_exploreAction = makeAction("exploreAction", tr("Explore…"), &FormCommands::explore);
+
+    // Every command from the keyboard, from any control of the window: each key is shown
+    // beside its entry in the menus.
+    const std::pair<QAction *, QKeySequence> keys[] = {
+        {m_saveListAction, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {m_saveImageAction, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {m_copyImageAction, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+        {m_exploreAction, QKeySequence(Qt::Key_F3)},
+    };
+    for (const auto &[action, key] : keys) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        m_window->addAction(action);
+    }
 
     // Ctrl+C while the list has the focus; Ctrl+A is the view's own select-all.
     m_copyAction->setShortcut(QKeySequence::Copy);
@@ -107,8 +95,12 @@ void FormCommands::showListMenu(QPoint pos)
     menu.addAction(m_copyAllAction);
     menu.addSeparator();
     menu.addAction(m_saveListAction);
+    menu.addSeparator();
+    menu.addAction(m_exploreAction);
     menu.exec(m_list.viewport()->mapToGlobal(pos));
-    m_copyAction->setEnabled(true); // the shortcut checks the selection itself
+    // The keys check for themselves.
+    for (QAction *action : {m_copyAction, m_copyAllAction, m_saveListAction})
+        action->setEnabled(true);
 }
 
 void FormCommands::showPlotMenu(QPoint pos)
@@ -116,6 +108,8 @@ void FormCommands::showPlotMenu(QPoint pos)
     QMenu menu(m_window);
     menu.addAction(m_saveImageAction);
     menu.addAction(m_copyImageAction);
+    menu.addSeparator();
+    menu.addAction(m_exploreAction);
     menu.exec(m_plot.mapToGlobal(pos));
 }
 
@@ -134,6 +128,8 @@ void FormCommands::copySelection()
 
 void FormCommands::copyAll()
 {
+    if (m_samples.rowCount() == 0)
+        return;
     setClipboardText(
         listexport::text(m_samples, 0, m_samples.rowCount() - 1, listexport::Format::Lines));
 }
@@ -153,35 +149,27 @@ void FormCommands::copyImage()
     QGuiApplication::clipboard()->setMimeData(mime.release());
 }
 
+void FormCommands::explore()
+{
+    emit exploreWanted();
+}
+
 void FormCommands::saveListAs()
 {
-    const Answer answer =
-        askForFile(m_window, tr("Save List As"), QStringLiteral("list.txt"),
-                   {tr("Text (*.txt)"), tr("CSV (*.csv)")}, QStringLiteral("txt"));
-    if (!answer.path.isEmpty())
-        saveListTo(answer.path);
+    // As its menu entry is off for an empty list, its key does nothing then.
+    if (m_samples.rowCount() == 0)
+        return;
+    if (const std::optional<FileAnswer> answer =
+            askForFile(m_window, tr("Save List As"), QStringLiteral("list.txt"),
+                       {tr("Text (*.txt)"), tr("CSV (*.csv)")}, QStringLiteral("txt")))
+        saveListTo(answer->path);
 }
 
 void FormCommands::saveImageAs()
 {
-    using plotexport::Format;
-    // In the order of the filters.
-    static constexpr Format kFormats[] = {Format::ScreenPng, Format::PrintPng, Format::Svg,
-                                          Format::Pdf};
-    const Answer answer =
-        askForFile(m_window, tr("Save Image As"), QStringLiteral("plot.png"),
-                   {tr("PNG image (*.png)"), tr("PNG image at print size (*.png)"),
-                    tr("SVG image (*.svg)"), tr("PDF document (*.pdf)")},
-                   QStringLiteral("png"));
-    if (answer.path.isEmpty())
-        return;
-    // A name's suffix outweighs the filter: "plot.svg" is an SVG whatever was chosen.
-    Format format =
-        answer.filter >= 0 && answer.filter < 4 ? kFormats[answer.filter] : Format::ScreenPng;
-    if (const Format named = plotexport::formatFor(answer.path);
-        named != Format::ScreenPng || format == Format::Svg || format == Format::Pdf)
-        format = named;
-    saveImageTo(answer.path, format);
+    if (const std::optional<ImageAnswer> answer =
+            askForImageFile(m_window, QStringLiteral("plot.png")))
+        saveImageTo(answer->path, answer->format);
 }
 
 plotexport::Source FormCommands::source() const

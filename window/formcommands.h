@@ -41,6 +41,10 @@ public:
     bool saveListTo(const QString &path);
     bool saveImageTo(const QString &path, plotexport::Format format);
 
+signals:
+    // Explore… was chosen, or F3 pressed.
+    void exploreWanted();
+
 private:
     QAction *makeAction(const char *name, const QString &text, void (FormCommands::*slot)());
     void showListMenu(QPoint pos);
@@ -49,6 +53,7 @@ private:
     void copySelection();
     void copyAll();
     void copyImage();
+    void explore();
     void saveListAs();
     void saveImageAs();
 
@@ -69,4 +74,5 @@ private:
     QAction *m_saveListAction = nullptr;
     QAction *m_saveImageAction = nullptr;
     QAction *m_copyImageAction = nullptr;
+    QAction *m_exploreAction = nullptr;
 };

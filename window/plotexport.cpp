@@ -88,6 +88,14 @@ Format formatFor(const QString &path)
     return Format::ScreenPng;
 }
 
+bool writePng(const QImage &image, QIODevice &device)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "PNG") && device.write(bytes) == bytes.size();
+}
+
 QByteArray svg(const Source &source)
 {
     QBuffer buffer;
@@ -102,10 +110,10 @@ bool write(const Source &source, const QImage &screen, Format format, QIODevice 
     bool written = true;
     switch (format) {
     case Format::ScreenPng:
-        written = screen.save(&device, "PNG");
+        written = writePng(screen, device);
         break;
     case Format::PrintPng:
-        written = printImage(source).save(&device, "PNG");
+        written = writePng(printImage(source), device);
         break;
     case Format::Svg:
         writeSvg(device, source);

@@ -45,6 +45,10 @@ struct Source
 // The plot as an SVG document.
 QByteArray svg(const Source &source);
 
+// `image` as PNG on `device`. Encoded in memory first: libpng leaves a failed write by a
+// jump that skips Qt's clean-up, and the device's refusal is told by the device.
+bool writePng(const QImage &image, QIODevice &device);
+
 // Writes the plot to `device` in `format`; `screen` is the image of a ScreenPng. False,
 // with the reason, when the image could not be made.
 bool write(const Source &source, const QImage &screen, Format format, QIODevice &device,

@@ -152,6 +152,7 @@ void Probe::clear()
 {
     m_plot.clearMarker();
     describe();
+    emit cleared();
 }
 
 void Probe::describe()

@@ -41,6 +41,10 @@ public:
     // Removes the marker; the list keeps its line.
     void clear();
 
+signals:
+    // The marker was removed: Escape, Ready or a new run.
+    void cleared();
+
 private:
     void probeAt(QPoint pos);
     void showRow(int row);

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "explore/navigation.h"
+#include "explore/viewrender.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+
+// One zoomable view of the runs: its plot with numbered axes, a light grid and the
+// probe's marker. Its image comes from the worker; until a new one arrives, the last one
+// is shown moved and scaled into the present world, blurred but at once.
+//
+// The wheel zooms about the pointer, a left drag pans, a right drag or a Shift+drag zooms
+// to a rectangle, a double-click fits; Home, the arrow keys, + and -, Alt+Left and
+// Alt+Right do the same from the keyboard. A click marks the nearest sample, a Ctrl+click
+// starts a run there.
+class ExploreView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ExploreView(ViewKind kind, QWidget *parent = nullptr);
+
+    ViewKind kind() const { return m_kind; }
+    // The world shown, or dragged to while a drag is under way.
+    WorldRect world() const;
+    // Shows `world` as a new step of the view's history.
+    void show(const WorldRect &world);
+    Navigation &navigation() { return m_navigation; }
+    // While nobody moved the view since it was last fitted, it fits the runs as they grow.
+    bool fitting() const { return m_fitting; }
+    void fit(const WorldRect &bounds, bool empty);
+
+    // What the worker is to draw for the view as it is now.
+    ViewRequest request() const;
+    void setImage(const QImage &image, const WorldRect &drawnFor);
+
+    struct Marker
+    {
+        double x, y; // in the view's world
+        QString tag;
+    };
+    void setMarker(const std::optional<Marker> &marker);
+    const std::optional<Marker> &marker() const { return m_marker; }
+    // A line over the plot, such as where the field is taken.
+    void setCaption(const QString &caption);
+    // The Emden legend: the colours of y, y^n and y^(n+1).
+    void setLegend(bool shown);
+
+    // The plot's rectangle in the widget, inside the axes' numbers.
+    QRect plotRect() const;
+    // World to the widget's pixels and back, for the present world.
+    QPointF toWidget(double x, double y) const;
+    WorldPoint toWorld(QPointF widgetPoint) const;
+
+    // The view as it looks, without the marker, at `scale` times its pixels.
+    QImage grabImage(const QImage &plot) const;
+    // Paints the view as it looks, without the marker, on `painter` sized as the widget;
+    // the plot from `plot`.
+    void paintView(QPainter &painter, const QImage &plot) const;
+
+signals:
+    // The world or the size changed: a new image is wanted.
+    void changed();
+    // The user moved the view: it no longer follows the runs.
+    void navigated();
+    void fitWanted();
+    // A click at a point of the plot, in the widget's pixels.
+    void clicked(QPointF at);
+    void ctrlClicked(QPointF at);
+    void escapePressed();
+    void menuWanted(QPoint at);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void navigate(const WorldRect &world);
+    void describe();
+    void paintAxes(QPainter &p, const WorldRect &w) const;
+    void paintMarker(QPainter &p) const;
+
+    ViewKind m_kind;
+    Navigation m_navigation;
+    bool m_fitting = true;
+    QImage m_image;
+    WorldRect m_imageWorld;
+    std::optional<Marker> m_marker;
+    QString m_caption;
+    bool m_legend = false;
+
+    // A gesture under way.
+    enum class Gesture { None, Press, Pan, Zoom };
+    Gesture m_gesture = Gesture::None;
+    Qt::MouseButton m_button = Qt::NoButton;
+    Qt::KeyboardModifiers m_modifiers;
+    QPointF m_pressAt, m_pointer;
+    WorldRect m_pressWorld;
+    std::optional<WorldRect> m_dragWorld;
+};

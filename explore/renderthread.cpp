@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+
+#include "explore/renderthread.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Slopes found between two looks at the requests: a few milliseconds of running again.
+constexpr std::size_t kSlopeSlice = 1 << 16;
+// How often the phase plane is drawn again while its slopes are still coming in.
+constexpr qint64 kSlopeRedrawMs = 250;
+
+} // namespace
+
+RenderThread::RenderThread(QObject *parent) : QThread(parent) {}
+
+RenderThread::~RenderThread()
+{
+    {
+        const QMutexLocker locked(&m_mutex);
+        m_quit = true;
+        m_abort = true;
+        m_wake.wakeOne();
+    }
+    wait();
+}
+
+void RenderThread::follow(RunsSnapshot snapshot)
+{
+    const QMutexLocker locked(&m_mutex);
+    m_nextSnapshot = std::move(snapshot);
+    if (!isRunning())
+        start(QThread::LowPriority);
+    m_wake.wakeOne();
+}
+
+void RenderThread::request(int view, const ViewRequest &request)
+{
+    const QMutexLocker locked(&m_mutex);
+    m_requests[static_cast<std::size_t>(view)] = request;
+    if (m_drawing == view)
+        m_abort = true; // the latest request wins
+    if (!isRunning())
+        start(QThread::LowPriority);
+    m_wake.wakeOne();
+}
+
+std::optional<std::pair<QImage, ViewRequest>> RenderThread::take(int view)
+{
+    const QMutexLocker locked(&m_mutex);
+    return std::exchange(m_finished[static_cast<std::size_t>(view)], std::nullopt);
+}
+
+bool RenderThread::draw(int v, const ViewRequest &request)
+{
+    m_drawing = v;
+    const bool done = renderView(request, m_snapshot, m_tracks, m_canvas, m_abort);
+    m_drawing = -1;
+    const QMutexLocker locked(&m_mutex);
+    m_abort = false;
+    if (!done || m_quit)
+        return false;
+    m_drawn[static_cast<std::size_t>(v)] = request;
+    // A request that came while this one was drawn waits; this image is still the newest.
+    m_finished[static_cast<std::size_t>(v)] = std::make_pair(m_canvas.copy(), request);
+    return true;
+}
+
+void RenderThread::run()
+{
+    QElapsedTimer sinceSlopes;
+    sinceSlopes.start();
+    bool slopesMissing = false;
+    for (;;) {
+        std::optional<RunsSnapshot> snapshot;
+        std::array<std::optional<ViewRequest>, kViews> requests;
+        {
+            QMutexLocker locked(&m_mutex);
+            while (!m_quit && !m_nextSnapshot && !slopesMissing &&
+                   std::none_of(m_requests.begin(), m_requests.end(),
+                                [](const auto &r) { return r.has_value(); }))
+                m_wake.wait(&m_mutex);
+            if (m_quit)
+                return;
+            snapshot = std::exchange(m_nextSnapshot, std::nullopt);
+            requests = std::exchange(m_requests, {});
+        }
+        if (snapshot) {
+            // The runs grew or were cleared: every view drawn again for what it shows.
+            m_snapshot = std::move(*snapshot);
+            m_tracks.follow(m_snapshot);
+            for (int v = 0; v < kViews; ++v)
+                if (!requests[static_cast<std::size_t>(v)])
+                    requests[static_cast<std::size_t>(v)] = m_drawn[static_cast<std::size_t>(v)];
+            slopesMissing = true;
+        }
+        bool drew = false;
+        for (int v = 0; v < kViews; ++v)
+            if (const auto &r = requests[static_cast<std::size_t>(v)]; r && draw(v, *r))
+                drew = true;
+        if (drew)
+            emit rendered(-1);
+
+        if (slopesMissing) {
+            slopesMissing = m_tracks.findSlopes(m_snapshot.samples, kSlopeSlice);
+            // The phase plane shows the slopes as they come, a few times a second.
+            if (!slopesMissing || sinceSlopes.elapsed() > kSlopeRedrawMs) {
+                sinceSlopes.restart();
+                const QMutexLocker locked(&m_mutex);
+                for (int v = 0; v < kViews; ++v)
+                    if (m_drawn[static_cast<std::size_t>(v)] &&
+                        m_drawn[static_cast<std::size_t>(v)]->kind == ViewKind::Phase &&
+                        !m_requests[static_cast<std::size_t>(v)])
+                        m_requests[static_cast<std::size_t>(v)] = m_drawn[static_cast<std::size_t>(v)];
+            }
+        }
+    }
+}

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: MIT
+
+#include "explore/runtrack.h"
+
+#include <algorithm>
+#include <cmath>
+
+RunTrack::RunTrack(const solver::RunParameters &p, std::size_t firstRow)
+    : m_params(p), m_firstRow(firstRow)
+{
+}
+
+void RunTrack::addLevelBlock(std::size_t level, double lo, double hi)
+{
+    if (m_levels.size() <= level)
+        m_levels.emplace_back();
+    std::vector<double> &l = m_levels[level];
+    l.push_back(lo);
+    l.push_back(hi);
+    // Every second block completes one of the next level.
+    if (l.size() % 4 == 0) {
+        const std::size_t n = l.size();
+        addLevelBlock(level + 1, std::min(l[n - 4], l[n - 2]), std::max(l[n - 3], l[n - 1]));
+    }
+}
+
+void RunTrack::extend(const SampleStore::Snapshot &samples, std::size_t rows)
+{
+    for (; m_rows < rows; ++m_rows) {
+        const double y = samples.y(m_firstRow + m_rows);
+        m_y.add(y);
+        m_partial.add(y);
+        if ((m_rows + 1) % kLodBase == 0) {
+            addLevelBlock(0, m_partial.lo, m_partial.hi);
+            m_partial = {};
+        }
+    }
+}
+
+void RunTrack::addSlope(const solver::GridState &s)
+{
+    m_tail.push_back(s.z);
+    m_z.add(s.z);
+    ++m_slopeRows;
+    if (m_tail.size() < kPhaseBlock)
+        return;
+    const auto [lo, hi] = std::minmax_element(m_tail.begin(), m_tail.end());
+    const float step = (*hi - *lo) / 255.0f;
+    m_blocks.push_back({*lo, step, m_tail.front()});
+    for (const float z : m_tail)
+        m_bytes.push_back(
+            step > 0 ? static_cast<std::uint8_t>(std::lround((z - *lo) / step)) : std::uint8_t{0});
+    m_tail.clear();
+}
+
+std::size_t RunTrack::extendSlopes(const SampleStore::Snapshot &samples, std::size_t budget)
+{
+    const std::size_t limit = std::min(m_rows, m_slopeRows + budget);
+    if (m_slopesEnded || m_slopeRows >= limit)
+        return 0;
+    const std::size_t before = m_slopeRows;
+
+    // The same run once more, handing out whole states, from where the last call stopped.
+    struct Sink : solver::StateSink
+    {
+        RunTrack &track;
+        const SampleStore::Snapshot &samples;
+        std::size_t limit;
+        Sink(RunTrack &t, const SampleStore::Snapshot &s, std::size_t l)
+            : track(t), samples(s), limit(l)
+        {
+        }
+        bool state(const solver::GridState &s) override
+        {
+            if (static_cast<std::size_t>(s.i) >= limit) {
+                track.m_next = s;
+                return false;
+            }
+            track.addSlope(s);
+            return true;
+        }
+    } sink(*this, samples, limit);
+    const solver::RunOutcome out =
+        m_next ? solver::resume(m_params, *m_next, sink) : solver::run(m_params, sink);
+    // Ended before its samples did: the list stopped where the run had more to give, or
+    // (never, as the run is the same) the other way round.
+    if (!out.sinkStop)
+        m_slopesEnded = true;
+    return m_slopeRows - before;
+}
+
+solver::GridState RunTrack::blockStart(std::size_t b, const SampleStore::Snapshot &samples) const
+{
+    const auto i = static_cast<std::int64_t>(b * kPhaseBlock);
+    return {i, solver::gridAbscissa(m_params.x0, i), samples.y(m_firstRow + b * kPhaseBlock),
+            m_blocks[b].first};
+}
+
+float RunTrack::exactSlope(std::size_t i, const SampleStore::Snapshot &samples) const
+{
+    const std::size_t b = i / kPhaseBlock;
+    if (b >= m_blocks.size())
+        return m_tail[i - b * kPhaseBlock];
+    struct Sink : solver::StateSink
+    {
+        std::size_t wanted;
+        float z = 0.0f;
+        explicit Sink(std::size_t w) : wanted(w) {}
+        bool state(const solver::GridState &s) override
+        {
+            z = s.z;
+            return static_cast<std::size_t>(s.i) < wanted;
+        }
+    } sink(i);
+    solver::resume(m_params, blockStart(b, samples), sink);
+    return sink.z;
+}
+
+Range RunTrack::xRange() const
+{
+    Range r;
+    if (m_rows > 0) {
+        r.add(solver::gridAbscissa(m_params.x0, 0));
+        r.add(solver::gridAbscissa(m_params.x0, static_cast<std::int64_t>(m_rows - 1)));
+    }
+    return r;
+}

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+
+#include "explore/tracks.h"
+
+void Tracks::follow(const RunsSnapshot &snapshot)
+{
+    const std::lock_guard<std::mutex> locked(m_lock);
+    if (snapshot.generation != m_generation) {
+        m_runs.clear();
+        m_generation = snapshot.generation;
+    }
+    for (std::size_t k = 0; k < snapshot.runs.size(); ++k) {
+        const PlotScene::Run &run = snapshot.runs[k];
+        if (k >= m_runs.size())
+            m_runs.emplace_back(run.params, static_cast<std::size_t>(run.firstRow));
+        m_runs[k].extend(snapshot.samples, static_cast<std::size_t>(run.rows));
+    }
+}
+
+bool Tracks::findSlopes(const SampleStore::Snapshot &samples, std::size_t budget)
+{
+    bool missing = false;
+    for (RunTrack &run : m_runs) {
+        if (budget > 0 && !run.slopesDone()) {
+            const std::lock_guard<std::mutex> locked(m_lock);
+            budget -= std::min(budget, run.extendSlopes(samples, budget));
+        }
+        missing = missing || !run.slopesDone();
+    }
+    return missing;
+}

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "explore/runtrack.h"
+#include "model/plotscene.h"
+#include "model/samplestore.h"
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+// The runs as a view's worker sees them: taken on the window's thread, read on the
+// worker's. The samples stay where the list keeps them; the snapshot holds their chunks.
+struct RunsSnapshot
+{
+    std::uint64_t generation = 0; // a new one after each Ready
+    std::vector<PlotScene::Run> runs;
+    SampleStore::Snapshot samples;
+};
+
+// The track of every run, built on the worker thread and read there without a lock; the
+// window's thread reads them under the lock, which the worker takes while it changes
+// them.
+class Tracks
+{
+public:
+    // In line with the runs of a snapshot: afresh after a Ready, a track for each new run,
+    // every run's samples taken in. Cheap: y alone, one pass over what is new.
+    void follow(const RunsSnapshot &snapshot);
+    // Slopes for at most `budget` more samples, the first runs first; whether any are
+    // still missing afterwards.
+    bool findSlopes(const SampleStore::Snapshot &samples, std::size_t budget);
+
+    const std::vector<RunTrack> &runs() const { return m_runs; }
+    std::mutex &lock() const { return m_lock; }
+
+private:
+    mutable std::mutex m_lock;
+    std::uint64_t m_generation = ~std::uint64_t{0};
+    std::vector<RunTrack> m_runs;
+};

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// The probe in a zoomable view: which listed sample lies nearest a point, and where a
+// listed sample lies. The caller holds the tracks' lock.
+
+#include "explore/tracks.h"
+#include "explore/viewrender.h"
+
+#include <optional>
+
+struct ViewHit
+{
+    int row;        // the listed sample
+    WorldPoint at;  // the point of its curve found, in the view's world
+};
+
+// The sample whose point lies nearest (px, py) on `window` (world to the plot's pixels),
+// no farther than `reach` pixels; of equally near ones, the first listed.
+std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, const Tracks &tracks,
+                                     const SampleStore::Snapshot &samples, double px, double py,
+                                     double reach);
+
+// Where the listed sample `row` lies in a view, and its exact slope where known: (x, y) in
+// the solution, (y, y') in the phase plane, which knows nothing until the slope is found.
+struct RowPoint
+{
+    WorldPoint at;
+    std::optional<float> slope;
+};
+std::optional<RowPoint> rowPoint(ViewKind kind, const Tracks &tracks,
+                                 const SampleStore::Snapshot &samples, int row);

@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: MIT
+
+#include "window/explorewindow.h"
+
+#include "explore/exploreview.h"
+#include "explore/fieldarrows.h"
+#include "explore/ticks.h"
+#include "explore/viewprobe.h"
+#include "listing/listline.h"
+#include "listing/numbertext.h"
+#include "model/runmodel.h"
+#include "window/sampleview.h"
+#include "window/savedialog.h"
+#include "window/viewexport.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QMenu>
+
+using fields::Field;
+
+namespace {
+
+constexpr int kSolution = 0, kPhase = 1;
+
+QString fromUtf8(const std::string &s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+} // namespace
+
+ExploreWindow::ExploreWindow(Links links, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_links(std::move(links))
+{
+    setObjectName(QStringLiteral("Explore"));
+    setWindowTitle(tr("Explore – RedurIvezi"));
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    const struct
+    {
+        ViewKind kind;
+        const char *name;
+        QString accessible;
+    } kinds[] = {{ViewKind::Solution, "Solution", tr("Solution: y over x")},
+                 {ViewKind::Phase, "PhasePlane", tr("Phase plane: y' over y")}};
+    for (int v = 0; v < RenderThread::kViews; ++v) {
+        auto *view = new ExploreView(kinds[v].kind, this);
+        view->setObjectName(QLatin1String(kinds[v].name));
+        view->setAccessibleName(kinds[v].accessible);
+        layout->addWidget(view, 1);
+        m_views[v] = view;
+        const auto guarded = [this](const char *command, auto work) {
+            return [this, command, work](auto... args) {
+                m_links.guard(tr(command), [&] { work(args...); });
+            };
+        };
+        connect(view, &ExploreView::changed, this, [this, view] { requestImage(*view); });
+        connect(view, &ExploreView::fitWanted, this, [this, view] { fitView(*view); });
+        connect(view, &ExploreView::clicked, this,
+                guarded("The probe", [this, view](QPointF at) { probeAt(*view, at); }));
+        connect(view, &ExploreView::ctrlClicked, this,
+                guarded("The run", [this, view](QPointF at) { runFrom(*view, at); }));
+        connect(view, &ExploreView::escapePressed, this, [this] { m_links.clearProbe(); });
+        connect(view, &ExploreView::menuWanted, this,
+                guarded("The view's menu", [this, view](QPoint at) { showMenu(*view, at); }));
+    }
+    setTabOrder(m_views[kSolution], m_views[kPhase]);
+    resize(1000, 480);
+
+    const RunModel &model = m_links.model;
+    // A run extends the views at the rate it shows its progress: these come on the
+    // window's thread while the run holds it, and the views are painted at once.
+    for (auto signal : {&RunModel::runStarted, &RunModel::published, &RunModel::runEnded,
+                        &RunModel::cleared})
+        connect(&model, signal, this, &ExploreWindow::follow);
+    connect(&model, &RunModel::cleared, this, [this] {
+        for (ExploreView *view : m_views)
+            view->fit({}, true);
+    });
+    connect(&m_worker, &RenderThread::rendered, this, &ExploreWindow::collect,
+            Qt::QueuedConnection);
+    connect(m_links.list.selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { markRow(current.isValid() ? current.row() : -1); });
+
+    follow();
+    updateField();
+    const QModelIndex current = m_links.list.currentIndex();
+    if (current.isValid())
+        markRow(current.row());
+}
+
+ExploreWindow::~ExploreWindow() = default;
+
+ExploreView &ExploreWindow::view(ViewKind kind) const
+{
+    return *m_views[kind == ViewKind::Solution ? kSolution : kPhase];
+}
+
+void ExploreWindow::follow()
+{
+    const RunModel &model = m_links.model;
+    RunsSnapshot snapshot;
+    snapshot.generation = model.generation();
+    snapshot.runs = model.scene().runs();
+    // The run under way has as many rows as the list shows so far.
+    if (model.running() && !snapshot.runs.empty())
+        snapshot.runs.back().rows = model.samples().rowCount() - snapshot.runs.back().firstRow;
+    snapshot.samples = model.samples().store().snapshot();
+    m_worker.follow(std::move(snapshot));
+    collect();
+    if (model.running()) {
+        // No event is handled during a run: the views are painted now.
+        for (ExploreView *view : m_views)
+            view->repaint();
+    }
+}
+
+void ExploreWindow::collect()
+{
+    for (int v = 0; v < RenderThread::kViews; ++v)
+        if (auto image = m_worker.take(v))
+            m_views[v]->setImage(image->first, image->second.world);
+    bool emden = false;
+    for (const PlotScene::Run &run : m_links.model.scene().runs())
+        emden = emden || run.params.eq == solver::Equation::Emden;
+    view(ViewKind::Solution).setLegend(emden);
+    for (ExploreView *view : m_views)
+        if (view->fitting())
+            fitView(*view);
+    if (m_markedRow >= 0)
+        markRow(m_markedRow); // its slope may have been found meanwhile
+}
+
+void ExploreWindow::fitView(ExploreView &view)
+{
+    // All runs, with a small margin; nothing yet: the view stays as it is.
+    bool none = true;
+    Range x, y;
+    {
+        const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
+        for (const RunTrack &track : m_worker.tracks().runs()) {
+            bool empty = true;
+            const WorldRect b = curveBounds(view.kind(), track, empty);
+            if (!empty) {
+                x.add(b.left), x.add(b.right), y.add(b.bottom), y.add(b.top);
+                none = false;
+            }
+        }
+    }
+    const WorldRect bounds{x.lo, y.hi, x.hi, y.lo};
+    if (none || Navigation::fit(bounds) != view.world())
+        view.fit(bounds, none);
+    else
+        view.fit(bounds, true); // already there: only fitting from now on
+}
+
+void ExploreWindow::requestImage(ExploreView &view)
+{
+    ViewRequest r = view.request();
+    if (view.kind() == ViewKind::Phase)
+        r.field = m_fieldSpec;
+    m_worker.request(&view == m_views[kSolution] ? kSolution : kPhase, r);
+}
+
+void ExploreWindow::nextRunChanged()
+{
+    updateField();
+    requestImage(view(ViewKind::Phase));
+}
+
+void ExploreWindow::updateField()
+{
+    FieldSpec spec;
+    spec.p = m_links.nextRun();
+    spec.shown = true;
+    QString caption;
+    if (fieldDependsOnX(spec.p.eq)) {
+        // Drawn where a sample is marked: the field there is the one its curve crosses.
+        spec.shown = false;
+        caption = tr("Mark a sample for the field at its x");
+        if (m_markedRow >= 0 && m_markedRow < m_links.model.samples().rowCount()) {
+            spec.x = m_links.model.samples().x(m_markedRow);
+            spec.shown = true;
+            caption = tr("field at x = %1").arg(QString::fromStdString(generalText(spec.x)));
+        }
+    }
+    m_fieldSpec = spec;
+    view(ViewKind::Phase).setCaption(caption);
+}
+
+void ExploreWindow::markRow(int row)
+{
+    const bool moved = row != m_markedRow;
+    m_markedRow = row;
+    const SampleList &list = m_links.model.samples();
+    std::optional<RowPoint> points[RenderThread::kViews];
+    if (row >= 0 && row < list.rowCount()) {
+        const SampleStore::Snapshot samples = list.store().snapshot();
+        const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
+        points[kSolution] = rowPoint(ViewKind::Solution, m_worker.tracks(), samples, row);
+        points[kPhase] = rowPoint(ViewKind::Phase, m_worker.tracks(), samples, row);
+    }
+    // The line as listed, and its slope where it is known.
+    QString tag = row >= 0 && row < list.rowCount() ? list.line(row) : QString();
+    if (points[kSolution] && points[kSolution]->slope)
+        tag += QStringLiteral("   y' ") +
+               QString::fromStdString(pictureText(static_cast<double>(*points[kSolution]->slope)));
+    for (int v = 0; v < RenderThread::kViews; ++v)
+        m_views[v]->setMarker(points[v] ? std::optional<ExploreView::Marker>(ExploreView::Marker{
+                                              points[v]->at.x, points[v]->at.y, tag})
+                                        : std::nullopt);
+    if (moved && fieldDependsOnX(m_fieldSpec.p.eq)) {
+        updateField();
+        requestImage(view(ViewKind::Phase));
+    }
+}
+
+void ExploreWindow::probeAt(ExploreView &view, QPointF at)
+{
+    const QRect r = view.plotRect();
+    const WorldWindow window(view.world(), r.width(), r.height());
+    std::optional<ViewHit> hit;
+    {
+        const SampleStore::Snapshot samples = m_links.model.samples().store().snapshot();
+        const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
+        hit = nearestSample(view.kind(), window, m_worker.tracks(), samples, at.x() - r.left(),
+                            at.y() - r.top(), 10.0);
+    }
+    if (!hit || hit->row >= m_links.model.samples().rowCount())
+        return;
+    // The sample becomes the list's current line, exactly as a press on the main plot
+    // makes it: the main plot's marker and these views' follow the list.
+    QItemSelectionModel *selection = m_links.list.selectionModel();
+    const QModelIndex index = m_links.model.samples().index(hit->row);
+    if (m_links.list.currentIndex() == index)
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_links.list.scrollTo(index);
+}
+
+void ExploreWindow::runFrom(ExploreView &view, QPointF at)
+{
+    // The point's coordinates as texts with the fewest decimals that still tell one pixel
+    // from the next, typed into the fields as a user would type them.
+    const QRect r = view.plotRect();
+    const WorldPoint p = view.toWorld(at);
+    const QString a = fromUtf8(fieldText(p.x, view.world().width() / r.width()));
+    const QString b = fromUtf8(fieldText(p.y, view.world().height() / r.height()));
+    if (view.kind() == ViewKind::Solution)
+        m_links.typeAndRun({{Field::X0, a}, {Field::Y0, b}});
+    else
+        m_links.typeAndRun({{Field::Y0, a}, {Field::Z0, b}});
+}
+
+void ExploreWindow::showMenu(ExploreView &view, QPoint at)
+{
+    QMenu menu(this);
+    QAction *save = menu.addAction(tr("Save Image As…"));
+    QAction *copy = menu.addAction(tr("Copy Image"));
+    QAction *chosen = menu.exec(view.mapToGlobal(at));
+    if (chosen == save)
+        m_links.guard(tr("Save Image As"), [&] { saveImage(view); });
+    else if (chosen == copy)
+        m_links.guard(tr("Copy Image"), [&] { copyImage(view); });
+}
+
+QImage ExploreWindow::renderNow(ExploreView &view, qreal scale)
+{
+    ViewRequest r = view.request();
+    r.ratio = scale;
+    r.size = view.plotRect().size() * scale;
+    r.field = m_fieldSpec;
+    RunsSnapshot snapshot;
+    snapshot.samples = m_links.model.samples().store().snapshot();
+    QImage image;
+    const std::atomic<bool> never{false};
+    const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
+    renderView(r, snapshot, m_worker.tracks(), image, never);
+    return image;
+}
+
+void ExploreWindow::saveImage(ExploreView &view)
+{
+    if (const std::optional<ImageAnswer> answer =
+            askForImageFile(this, view.kind() == ViewKind::Solution ? QStringLiteral("solution.png")
+                                                                    : QStringLiteral("phase.png")))
+        if (const std::optional<QString> error = viewexport::save(
+                view, [&](qreal scale) { return renderNow(view, scale); }, answer->path,
+                answer->format))
+            m_links.warn(*error);
+}
+
+void ExploreWindow::copyImage(ExploreView &view)
+{
+    viewexport::copy(view, [&](qreal scale) { return renderNow(view, scale); });
+}

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// The Explore window: the runs of the main window at any zoom, as y over x and as the
+// phase plane y' over y with its direction field, linked to the list as the main plot is.
+
+#include "explore/renderthread.h"
+#include "model/fieldtable.h"
+#include "solver/solver.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+class ExploreView;
+class QLabel;
+class RunModel;
+class SampleView;
+
+class ExploreWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // What the window takes from the main window.
+    struct Links
+    {
+        const RunModel &model;
+        SampleView &list; // its current line is the marked sample
+        // The equation, n and lam the next run would take, for the direction field.
+        std::function<solver::RunParameters()> nextRun;
+        // Types each text into its field and presses Enter there, along the Enter chain,
+        // then Enter in the final field.
+        std::function<void(const std::vector<std::pair<fields::Field, QString>> &)> typeAndRun;
+        // Removes the main plot's marker.
+        std::function<void()> clearProbe;
+        // Runs a command's work; reports what failed and keeps the windows as they are.
+        std::function<void(const QString &, const std::function<void()> &)> guard;
+        std::function<void(const QString &)> warn;
+    };
+
+    explicit ExploreWindow(Links links, QWidget *parent = nullptr);
+    ~ExploreWindow() override;
+
+    ExploreView &view(ViewKind kind) const;
+    // The option or n and lam changed: the field follows.
+    void nextRunChanged();
+    // The marked line changed, or none is marked.
+    void markRow(int row);
+
+private:
+    // The runs as they are now, to the worker; the views that fit follow them.
+    void follow();
+    // Shows the images the worker finished, and fits the views that follow the runs.
+    void collect();
+    void requestImage(ExploreView &view);
+    void fitView(ExploreView &view);
+    void probeAt(ExploreView &view, QPointF at);
+    void runFrom(ExploreView &view, QPointF at);
+    void updateField();
+    void showMenu(ExploreView &view, QPoint at);
+    void saveImage(ExploreView &view);
+    void copyImage(ExploreView &view);
+
+    // The view drawn afresh, synchronously, for an export at `scale` device pixels a pixel.
+    QImage renderNow(ExploreView &view, qreal scale);
+
+    Links m_links;
+    RenderThread m_worker;
+    FieldSpec m_fieldSpec;
+    ExploreView *m_views[RenderThread::kViews] = {};
+    int m_markedRow = -1;
+};

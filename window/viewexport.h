@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// A zoomable view as files and clipboard contents, through the window's one save flow:
+// PNG as on screen or at print size, SVG and PDF. The plot is drawn afresh for each; the
+// axes, their numbers and the legend come along, the probe's marker never does.
+
+#include "window/plotexport.h"
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class ExploreView;
+
+namespace viewexport {
+
+// Draws the view's plot at `scale` device pixels a pixel.
+using PlotAt = std::function<QImage(qreal scale)>;
+
+std::optional<QString> save(const ExploreView &view, const PlotAt &plot, const QString &path,
+                            plotexport::Format format);
+// The bitmap on the clipboard, and the SVG beside it.
+void copy(const ExploreView &view, const PlotAt &plot);
+
+} // namespace viewexport
