@@ -129,8 +129,7 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
         // The increment is summed in double from the widened z; only the result is
         // rounded to single.
         z = hold<Z>(
-            c.add(zs, c.div(c.mul(step, c.add(c.add(l1, l4), c.mul(2.0, c.add(l2, l3)))), 6.0)),
-            c);
+            c.add(zs, c.div(c.mul(step, c.add(c.add(l1, l4), c.mul(2.0, c.add(l2, l3)))), 6.0)), c);
         if (!c.ok())
             return failure(out, c.fault(), x);
 
