@@ -40,8 +40,8 @@ struct Ending
     Ending &operator<<(double x)
     {
         char buffer[32];
-        const auto r = std::to_chars(buffer, buffer + sizeof buffer, x,
-                                     std::chars_format::general, 6);
+        const auto r =
+            std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 6);
         return *this << std::string_view(buffer, static_cast<std::size_t>(r.ptr - buffer));
     }
 };

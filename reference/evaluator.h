@@ -69,8 +69,7 @@ public:
 
     // The reference for grid points 0 to samples - 1 of the run `p`. Allocates a few
     // hundred bytes; std::bad_alloc is the only exception it can throw.
-    Evaluator(const solver::RunParameters &p, std::uint64_t samples,
-              Method method = Method::Best);
+    Evaluator(const solver::RunParameters &p, std::uint64_t samples, Method method = Method::Best);
     ~Evaluator();
     Evaluator(Evaluator &&) noexcept;
     Evaluator &operator=(Evaluator &&) noexcept;

@@ -50,9 +50,7 @@ private:
 class TargetSink final : public solver::SampleSink
 {
 public:
-    TargetSink(std::uint64_t target, Progress &progress) : m_target(target), m_progress(progress)
-    {
-    }
+    TargetSink(std::uint64_t target, Progress &progress) : m_target(target), m_progress(progress) {}
 
     bool start(double, double) override { return true; }
     bool sample(double, double y) override
@@ -150,11 +148,10 @@ std::string verdictOf(const Study &s)
     std::string sentence = "Here the step limits the error";
     if (const auto r = s.rows[1].ratioDouble) {
         const double order = std::log2(*r);
-        sentence += ": it falls about " + number(*r, std::chars_format::fixed, 0) +
-                    "-fold per halving, " +
-                    (order > 3.5 && order < 4.5
-                         ? std::string("fourth order")
-                         : "order " + number(order, std::chars_format::fixed, 1));
+        sentence +=
+            ": it falls about " + number(*r, std::chars_format::fixed, 0) + "-fold per halving, " +
+            (order > 3.5 && order < 4.5 ? std::string("fourth order")
+                                        : "order " + number(order, std::chars_format::fixed, 1));
     }
     // Where the slope's rounding takes over at a smaller step, say so.
     for (const StudyRow &row : s.rows) {

@@ -40,7 +40,7 @@ struct Study
     bool studied = false;
     std::string problem;
 
-    solver::RunOutcome outcome; // how the run itself (h, single slope) ended
+    solver::RunOutcome outcome;  // how the run itself (h, single slope) ended
     std::uint64_t lastIndex = 0; // grid index of the run's last sample
     double lastX = 0.0;
     double reference = 0.0; // the reference at lastX

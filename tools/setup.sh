@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
     build-essential cmake
     dpkg-dev file
+    libboost-dev
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     fonts-ipafont-gothic
     libgtest-dev libgmock-dev libbenchmark-dev
