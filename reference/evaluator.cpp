@@ -241,6 +241,8 @@ private:
                 // odeint gives up after 500 rejected steps in a row.
                 return collapsed(t, end);
             }
+            // Only a fault of the trials right before a collapse tells why it collapsed.
+            m_lastFault = Fault::None;
             if (m_stepper.current_time_step() < least)
                 return collapsed(m_stepper.current_time(), end);
         }

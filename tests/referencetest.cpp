@@ -109,42 +109,43 @@ TEST_P(End, SaysWhereAndWhy)
 INSTANTIATE_TEST_SUITE_P(
     Cases, End,
     testing::Values(
-        EndCase{"EmdenAtZero", {.eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2},
+        EndCase{"EmdenAtZero",
+                {.eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2},
                 0,
                 "the reference has no value at x = 0"},
         EndCase{"EmdenThroughZero",
-                 {.eq = Equation::Emden, .x0 = -0.5, .y0 = 1, .z0 = 0, .xf = 5, .n = 2},
+                {.eq = Equation::Emden, .x0 = -0.5, .y0 = 1, .z0 = 0, .xf = 5, .n = 2},
                 50,
                 "the reference has no value at x = 0"},
         EndCase{"CosmosFromZero",
-                 {.eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .lam = 1},
+                {.eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .lam = 1},
                 0,
                 "the reference has no value at x = 1: division by zero"},
         EndCase{"EmdenFractionalFromBelowZero",
-                 {.eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2.5},
+                {.eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2.5},
                 0,
                 "the reference has no value at x = 0.5: power of a negative number with a "
                 "fractional exponent"},
         // The solution reaches 0 at 5.35507; x = 0.01 * 535 + 0.01 is beyond.
         EndCase{"EmdenFractionalCrossingZero",
-                 {.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5},
+                {.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5},
                 535,
                 "the reference ends near x = 5.35507: power of a negative number with a "
                 "fractional exponent"},
         EndCase{"CosmosPole",
-                 {.eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0.1, .xf = 5, .lam = 1},
+                {.eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0.1, .xf = 5, .lam = 1},
                 81,
                 "the reference ends near x = 0.808926: its step size collapses"},
         EndCase{"CosmosBlowUp",
-                 {.eq = Equation::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0.5, .xf = 2000, .lam = 1},
+                {.eq = Equation::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0.5, .xf = 2000, .lam = 1},
                 61521,
                 "the reference ends near x = 615.209: overflow"},
         EndCase{"StraightLineBeyondRange",
-                 {.eq = Equation::Unset, .x0 = 0, .y0 = 1e308, .z0 = 1e308, .xf = 5},
+                {.eq = Equation::Unset, .x0 = 0, .y0 = 1e308, .z0 = 1e308, .xf = 5},
                 80,
                 "the reference has no finite value at x = 0.8"},
         EndCase{"FarBeyondTheStepsResolution",
-                 {.eq = Equation::VanDerPol, .x0 = 1e15, .y0 = 1, .z0 = 0, .xf = 1e15 + 1},
+                {.eq = Equation::VanDerPol, .x0 = 1e15, .y0 = 1, .z0 = 0, .xf = 1e15 + 1},
                 7,
                 "the reference ends near x = 1e+15: its step size collapses"}),
     [](const auto &info) { return info.param.name; });
@@ -153,7 +154,8 @@ TEST(Evaluator, ValuesDoNotDependOnTheChunks)
 {
     for (const RunParameters &p :
          {RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 2, .z0 = 0, .xf = 20},
-          RunParameters{.eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0.1, .xf = 5, .lam = 1}}) {
+          RunParameters{
+              .eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0.1, .xf = 5, .lam = 1}}) {
         Evaluator one(p, 2001), many(p, 2001);
         const auto a = values(one, 1), b = values(many, 4096);
         EXPECT_EQ(a, b);
