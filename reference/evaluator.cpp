@@ -132,9 +132,11 @@ struct NoValue
 template<Equation Eq> struct System
 {
     const RunParameters *p;
+    std::uint64_t *evaluations;
 
     void operator()(const State &s, State &d, double x) const
     {
+        ++*evaluations;
         if (!std::isfinite(s[0]) || !std::isfinite(s[1]))
             throw NoValue{Fault::Overflow};
         solver::Checked c;
@@ -152,13 +154,17 @@ constexpr double kTolerance = 1e-14;
 // A step below this fraction of max(1, |x|) has collapsed: the solution has a pole, a
 // blow-up or an end there.
 constexpr double kCollapse = 1e-14;
-// Steps (accepted, rejected or retried) allowed between two grid points.
-constexpr int kMaxStepsPerSample = 100000;
+// The work is bounded by evaluations of g: up to grid index i at most kEvaluations +
+// kEvaluationsPerSample * (i + 1). A smooth solution takes some twenty per sample; a stiff
+// one (van der Pol far from its cycle) would take millions, and the reference ends there
+// rather than keep the caller waiting.
+constexpr std::uint64_t kEvaluations = 1000000;
+constexpr std::uint64_t kEvaluationsPerSample = 1000;
 
 template<Equation Eq> class Integrated final : public Engine
 {
 public:
-    explicit Integrated(const RunParameters &p) : m_p(p), m_system{&m_p}
+    explicit Integrated(const RunParameters &p) : m_p(p), m_system{&m_p, &m_evaluations}
     {
         m_stepper.initialize(State{p.y0, p.z0}, p.x0, 1e-3);
     }
@@ -177,7 +183,7 @@ public:
                     return k;
                 }
             }
-            if (!reach(x, end))
+            if (!reach(x, kEvaluations + kEvaluationsPerSample * (first + k + 1), end))
                 return k;
             const double t = m_stepper.current_time();
             if (x == t) {
@@ -214,13 +220,14 @@ private:
         }
     }
 
-    // Steps on until the last accepted point is at or beyond x.
-    bool reach(double x, Ending &end)
+    // Steps on until the last accepted point is at or beyond x, within `budget`
+    // evaluations of g in all.
+    bool reach(double x, std::uint64_t budget, Ending &end)
     {
-        for (int steps = 0; m_stepper.current_time() < x; ++steps) {
+        while (m_stepper.current_time() < x) {
             const double t = m_stepper.current_time();
             const double least = kCollapse * std::max(1.0, std::fabs(t));
-            if (steps == kMaxStepsPerSample) {
+            if (m_evaluations > budget) {
                 end << "the reference ends near x = " << t << ": too many steps";
                 return false;
             }
@@ -260,6 +267,7 @@ private:
     }
 
     RunParameters m_p;
+    std::uint64_t m_evaluations = 0;
     System<Eq> m_system;
     Stepper m_stepper = boost::numeric::odeint::make_dense_output(
         kTolerance, kTolerance, boost::numeric::odeint::runge_kutta_dopri5<State>());

@@ -32,8 +32,10 @@
 // requests are cut into chunks, and are the same on every run of the program. Where
 // the reference itself has no value (Emden at x = 0, a pole or blow-up, a power of a
 // negative number with a fractional exponent, a value beyond the double range, a step
-// size that collapses) it ends there and says why; its work between two grid points is
-// bounded, so it never hangs. next() never throws.
+// size that collapses) it ends there and says why. Its work is bounded, so it never
+// hangs: where a solution would take the integration more than about a thousand
+// evaluations of g per sample (a stiff one, such as van der Pol far from its cycle) the
+// reference ends with "too many steps". next() never throws.
 //
 // An evaluator may be made on one thread and used on another, one thread at a time;
 // evaluators share nothing.

@@ -140,6 +140,11 @@ INSTANTIATE_TEST_SUITE_P(
                 {.eq = Equation::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0.5, .xf = 2000, .lam = 1},
                 61521,
                 "the reference ends near x = 615.209: overflow"},
+        // Stiff far from its cycle: the work is bounded.
+        EndCase{"VanDerPolFarFromItsCycle",
+                {.eq = Equation::VanDerPol, .x0 = 0, .y0 = 5000, .z0 = 0, .xf = 1e5},
+                2,
+                "the reference ends near x = 0.0172076: too many steps"},
         EndCase{"StraightLineBeyondRange",
                 {.eq = Equation::Unset, .x0 = 0, .y0 = 1e308, .z0 = 1e308, .xf = 5},
                 80,
