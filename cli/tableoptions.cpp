@@ -60,7 +60,7 @@ std::string makeUsage()
              "\n"
              "Each T is read like the window's fields: its leading number, 0 if none.\n"
              "Exit status: 0 done, 1 a computation without a value, a number beyond the\n"
-             "double range or an output error, 2 bad usage.\n";
+             "double range, a study that cannot be made or an output error, 2 bad usage.\n";
     return usage;
 }
 
