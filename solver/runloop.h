@@ -44,13 +44,14 @@ template<typename Z> Z hold(double v, Checked &c)
 // held slope, so that all of them are settled at compile time. The run itself is the
 // instantiation with the step h and a single slope; the others exist for studying its
 // error and share every operation and its order. A run from the start has no `from`.
-template<Equation Eq, typename Sink, double Step = h, typename Z = float>
+template<Equation Eq, typename Sink, int Halvings = 0, typename Z = float>
 RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink)
 {
     constexpr bool kStates = std::is_same_v<Sink, StateSink>;
     static_assert(!kStates || std::is_same_v<Z, float>, "a grid state holds a single slope");
-    constexpr double step = Step;
-    constexpr double halfStep = Step / 2.0;
+    // With no halving this is h itself.
+    constexpr double step = stepOf(Halvings);
+    constexpr double halfStep = step / 2.0;
     RunOutcome out;
     Checked c;
 
@@ -144,27 +145,27 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
     return out;
 }
 
-template<double Step = h, typename Z = float, typename Sink>
+template<int Halvings = 0, typename Z = float, typename Sink>
 RunOutcome runAny(const RunParameters &p, const GridState *from, Sink &sink)
 {
     switch (p.eq) {
     case Equation::Oscillator:
-        return runEquation<Equation::Oscillator, Sink, Step, Z>(p, from, sink);
+        return runEquation<Equation::Oscillator, Sink, Halvings, Z>(p, from, sink);
     case Equation::SineForced:
-        return runEquation<Equation::SineForced, Sink, Step, Z>(p, from, sink);
+        return runEquation<Equation::SineForced, Sink, Halvings, Z>(p, from, sink);
     case Equation::Damped:
-        return runEquation<Equation::Damped, Sink, Step, Z>(p, from, sink);
+        return runEquation<Equation::Damped, Sink, Halvings, Z>(p, from, sink);
     case Equation::VanDerPol:
-        return runEquation<Equation::VanDerPol, Sink, Step, Z>(p, from, sink);
+        return runEquation<Equation::VanDerPol, Sink, Halvings, Z>(p, from, sink);
     case Equation::Emden:
-        return runEquation<Equation::Emden, Sink, Step, Z>(p, from, sink);
+        return runEquation<Equation::Emden, Sink, Halvings, Z>(p, from, sink);
     case Equation::Cosmos:
-        return runEquation<Equation::Cosmos, Sink, Step, Z>(p, from, sink);
+        return runEquation<Equation::Cosmos, Sink, Halvings, Z>(p, from, sink);
     case Equation::Unset:
         break;
     }
     // Unset, or any number outside the catalogue: g is 0.
-    return runEquation<Equation::Unset, Sink, Step, Z>(p, from, sink);
+    return runEquation<Equation::Unset, Sink, Halvings, Z>(p, from, sink);
 }
 
 } // namespace

@@ -13,17 +13,17 @@ template<typename Z> RunOutcome runWithStep(const RunParameters &p, SampleSink &
 {
     switch (halvings) {
     case 1:
-        return runAny<stepOf(1), Z>(p, nullptr, sink);
+        return runAny<1, Z>(p, nullptr, sink);
     case 2:
-        return runAny<stepOf(2), Z>(p, nullptr, sink);
+        return runAny<2, Z>(p, nullptr, sink);
     case 3:
-        return runAny<stepOf(3), Z>(p, nullptr, sink);
+        return runAny<3, Z>(p, nullptr, sink);
     }
     // The run itself, so that it keeps the code it is compiled to on its own.
     if constexpr (std::is_same_v<Z, float>)
         return run(p, sink);
     else
-        return runAny<h, Z>(p, nullptr, sink);
+        return runAny<0, Z>(p, nullptr, sink);
 }
 
 } // namespace
