@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: MIT
 
 // Runs redurivezi-table with its output to /dev/null and prints lines per second and
-// peak memory:
+// peak memory, then the time the reference takes for 10^6 samples and a study of a run of
+// 10^4 samples, in this process:
 //
 //     table_bench [lines]      (default 10^7; 10^8 shows that memory stays flat)
 
+#include "reference/evaluator.h"
+#include "reference/study.h"
+
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -68,8 +74,60 @@ void report(const char *what, const std::vector<std::string> &args, double lines
         if (m.seconds < best.seconds)
             best = m;
     }
-    std::printf("%-28s %12.0f lines  %7.3f s  %6.2f M lines/s  peak RSS %ld KiB\n", what, lines,
+    std::printf("%-34s %12.0f lines  %7.3f s  %6.2f M lines/s  peak RSS %ld KiB\n", what, lines,
                 best.seconds, lines / best.seconds / 1e6, best.maxRssKiB);
+}
+
+std::string cpuModel()
+{
+    std::ifstream in("/proc/cpuinfo");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("model name", 0) == 0)
+            return line.substr(line.find(':') + 2);
+    return "unknown processor";
+}
+
+// Best of three, in seconds.
+template<typename Work> double bestOf(Work work)
+{
+    double best = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(
+            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+solver::RunParameters params(solver::Equation eq, double x0, double y0, double z0, double lam = 1.0)
+{
+    // xf = x0 + 99.99 gives 10^4 grid points.
+    return solver::RunParameters{
+        .eq = eq, .x0 = x0, .y0 = y0, .z0 = z0, .xf = x0 + 99.99, .n = 5.0, .lam = lam};
+}
+
+void referenceFigure(const char *what, const solver::RunParameters &p)
+{
+    constexpr std::uint64_t kSamples = 1000000;
+    std::uint64_t got = 0;
+    const double seconds = bestOf([&] {
+        reference::Evaluator ev(p, kSamples);
+        std::array<double, 4096> chunk;
+        got = 0;
+        while (ev.status() == reference::Evaluator::Status::Going)
+            got += ev.next(chunk).count;
+    });
+    std::printf("reference, %-34s %8llu samples  %7.3f s  %6.0f ns/sample\n", what,
+                static_cast<unsigned long long>(got), seconds, seconds / double(got) * 1e9);
+}
+
+void studyFigure(const char *what, const solver::RunParameters &p)
+{
+    bool studied = false;
+    const double seconds = bestOf([&] { studied = reference::studyRun(p).studied; });
+    std::printf("study, %-38s %8d samples  %7.3f s%s\n", what, 10000, seconds,
+                studied ? "" : "  (not studied)");
 }
 
 } // namespace
@@ -84,5 +142,25 @@ int main(int argc, char **argv)
     report("y'' + y = 0", {"--eq", "1", "--xf", xf}, lines);
     report("y'' + 2y = sin x", {"--eq", "2", "--xf", xf}, lines);
     report("y'' + y = 0, --csv", {"--eq", "1", "--xf", xf, "--csv"}, lines);
+    report("y'' + y = 0, --csv --reference", {"--eq", "1", "--xf", xf, "--csv", "--reference"},
+           lines);
+
+    using solver::Equation;
+    std::printf("\non %s:\n", cpuModel().c_str());
+    // Runs that last 10^6 samples: van der Pol on its limit cycle, Emden of index 5 (never
+    // zero), Cosmos with a small lam that grows slowly enough not to overflow.
+    referenceFigure("no equation (closed form)", params(Equation::Unset, 0, 0.01, 16.947));
+    referenceFigure("y'' + y = 0 (closed form)", params(Equation::Oscillator, 0, 0.01, 16.947));
+    referenceFigure("y'' + 2y = sin x (closed form)",
+                    params(Equation::SineForced, 0, 0.01, 16.947));
+    referenceFigure("damped (closed form)", params(Equation::Damped, 0, 0.01, 16.947));
+    referenceFigure("van der Pol", params(Equation::VanDerPol, 0, 2, 0));
+    referenceFigure("Emden n = 5", params(Equation::Emden, 0.01, 1, 0));
+    referenceFigure("Cosmos lam = 0.001", params(Equation::Cosmos, 0, 1, 1, 0.001));
+
+    studyFigure("y'' + 2y = sin x", params(Equation::SineForced, 0, 0.01, 16.947));
+    studyFigure("van der Pol", params(Equation::VanDerPol, 0, 2, 0));
+    studyFigure("Emden n = 5", params(Equation::Emden, 0.01, 1, 0));
+    studyFigure("Cosmos lam = 0.001", params(Equation::Cosmos, 0, 1, 1, 0.001));
     return 0;
 }

@@ -4,10 +4,14 @@
 
 #include "listing/listline.h"
 #include "plot/marks.h"
+#include "reference/evaluator.h"
+#include "reference/study.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -36,14 +40,44 @@ bool OutputBuffer::flush()
 
 namespace {
 
+// The reference beside the run, read ahead in chunks: the run asks for one value per
+// sample, in order.
+class ReferenceColumn
+{
+public:
+    explicit ReferenceColumn(const RunParameters &p) : m_evaluator(p, reference::gridPointCount(p))
+    {
+    }
+
+    // The value at the next grid point, if the reference has one.
+    const double *next()
+    {
+        if (m_used == m_count) {
+            m_count = m_evaluator.next(m_values).count;
+            m_used = 0;
+            if (m_count == 0)
+                return nullptr;
+        }
+        return &m_values[m_used++];
+    }
+
+    const reference::Evaluator &evaluator() const { return m_evaluator; }
+
+private:
+    reference::Evaluator m_evaluator;
+    std::array<double, 256> m_values;
+    std::size_t m_count = 0;
+    std::size_t m_used = 0;
+};
+
 // The table's sink: a sample passes only when the window could draw it, then its line
 // goes to the buffer. It ends the run at a mark without a value, as the window does, or
 // when the output fails, and keeps which.
 class TableSink : public solver::SampleSink
 {
 public:
-    TableSink(const RunParameters &p, bool csv, OutputBuffer &out)
-        : m_eq(p.eq), m_n(p.n), m_csv(csv), m_out(out)
+    TableSink(const RunParameters &p, bool csv, ReferenceColumn *reference, OutputBuffer &out)
+        : m_eq(p.eq), m_n(p.n), m_csv(csv), m_reference(reference), m_out(out)
     {
     }
 
@@ -57,6 +91,17 @@ public:
             return false; // the buffer keeps why
         char *p = m_out.end();
         p = m_csv ? writeCsvLine(p, x, y) : writeListLine(p, x, y);
+        if (m_reference) {
+            // Where the reference has no value both columns stay empty.
+            *p++ = ',';
+            if (const double *r = m_reference->next()) {
+                p = writeShortest(p, *r);
+                *p++ = ',';
+                p = writeShortest(p, y - *r);
+            } else {
+                *p++ = ',';
+            }
+        }
         *p++ = '\n';
         m_out.commit(p);
         return true;
@@ -76,10 +121,11 @@ private:
     }
 
     static constexpr std::size_t kMaxLineLength =
-        std::max(kMaxListLineLength, kMaxCsvLineLength) + 1;
+        std::max(kMaxListLineLength, kMaxCsvLineLength + 2 * (kMaxShortestLength + 1)) + 1;
     solver::Equation m_eq;
     double m_n;
     bool m_csv;
+    ReferenceColumn *m_reference;
     OutputBuffer &m_out;
 };
 
@@ -91,27 +137,68 @@ int outputError(const OutputBuffer &out, std::FILE *err)
     return 1;
 }
 
+void writeText(OutputBuffer &out, std::string_view text)
+{
+    while (!text.empty() && out.reserve(1)) {
+        // Room for at least one character; fill what the buffer has.
+        const std::size_t n = std::min(text.size(), out.room());
+        std::memcpy(out.end(), text.data(), n);
+        out.commit(out.end() + n);
+        text.remove_prefix(n);
+    }
+}
+
+void tellFault(Fault fault, double x, std::FILE *err)
+{
+    std::fprintf(err, "redurivezi-table: %s at x = %s\n",
+                 std::string(solver::faultText(fault)).c_str(), generalText(x).c_str());
+}
+
+int runStudy(const TableOptions &options, int outFd, std::FILE *err)
+{
+    const reference::Study study = reference::studyRun(options.params);
+    OutputBuffer out(outFd);
+    writeText(out, reference::studyText(study));
+    if (!out.flush())
+        return outputError(out, err);
+    if (study.outcome.failed()) {
+        tellFault(study.outcome.fault, study.outcome.faultX, err);
+        return 1;
+    }
+    return study.studied ? 0 : 1;
+}
+
 } // namespace
 
 int runTable(const TableOptions &options, int outFd, std::FILE *err)
 {
-    OutputBuffer out(outFd);
-    if (options.csv && out.reserve(4)) {
-        std::memcpy(out.end(), "x,y\n", 4);
-        out.commit(out.end() + 4);
-    }
+    if (options.study)
+        return runStudy(options, outFd, err);
 
-    TableSink sink(options.params, options.csv, out);
+    OutputBuffer out(outFd);
+    writeText(out, !options.csv ? "" : options.reference ? "x,y,reference,error\n" : "x,y\n");
+
+    std::optional<ReferenceColumn> reference;
+    if (options.reference)
+        reference.emplace(options.params);
+    TableSink sink(options.params, options.csv, reference ? &*reference : nullptr, out);
     const solver::RunOutcome outcome = solver::run(options.params, sink);
 
     // Every line before a failure is delivered before the failure is told.
     if (!out.flush())
         return outputError(out, err);
+    // Said only when a listed line has the empty columns.
+    if (reference && reference->evaluator().status() == reference::Evaluator::Status::Ended &&
+        reference->evaluator().endIndex() < outcome.samples) {
+        const double x = solver::gridAbscissa(
+            options.params.x0, static_cast<std::int64_t>(reference->evaluator().endIndex()));
+        std::fprintf(err, "redurivezi-table: %s; the reference columns are empty from x = %s on\n",
+                     std::string(reference->evaluator().endReason()).c_str(),
+                     generalText(x).c_str());
+    }
     const Fault fault = outcome.failed() ? outcome.fault : sink.markFault;
     if (fault != Fault::None) {
-        std::fprintf(err, "redurivezi-table: %s at x = %s\n",
-                     std::string(solver::faultText(fault)).c_str(),
-                     generalText(outcome.failed() ? outcome.faultX : sink.markX).c_str());
+        tellFault(fault, outcome.failed() ? outcome.faultX : sink.markX, err);
         return 1;
     }
     return 0;

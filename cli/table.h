@@ -21,6 +21,7 @@ public:
     // output is closed or failed.
     bool reserve(std::size_t n) { return m_used + n <= kCapacity || flush(); }
     char *end() { return m_buffer + m_used; }
+    std::size_t room() const { return kCapacity - m_used; }
     void commit(char *newEnd) { m_used = static_cast<std::size_t>(newEnd - m_buffer); }
 
     bool flush();
@@ -37,7 +38,7 @@ private:
     char m_buffer[kCapacity];
 };
 
-// Runs the table described by `options`, writing the lines to `outFd` and any failure
-// to `err`. Returns the exit status: 0 done (or the reader closed the pipe), 1 a
-// computation without a value or an output error.
+// Runs the table described by `options` (or its study), writing the lines to `outFd` and
+// any failure to `err`. Returns the exit status: 0 done (or the reader closed the pipe),
+// 1 a computation without a value, a study that cannot be made or an output error.
 int runTable(const TableOptions &options, int outFd, std::FILE *err);

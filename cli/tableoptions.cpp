@@ -33,7 +33,7 @@ std::string makeUsage()
 {
     std::string usage =
         "Usage: redurivezi-table [--eq N] [--x0 T] [--y0 T] [--z0 T] [--xf T] [--n T]\n"
-        "                        [--lam T] [--csv]\n"
+        "                        [--lam T] [--csv [--reference] | --study]\n"
         "Integrates y'' = g(x, y, y') from x0 to xf with fixed-step Runge-Kutta (h = 0.01)\n"
         "and prints the sample list, one line per grid point.\n"
         "\n"
@@ -48,12 +48,19 @@ std::string makeUsage()
                  std::string(field.defaultText) + ")\n";
     }
     usage += "  --csv     print \"x,y\" and each sample as exact shortest decimals\n"
+             "  --reference\n"
+             "            with --csv: add the columns reference (the solution computed\n"
+             "            independently in double precision) and error (y - reference);\n"
+             "            both are empty where the reference has no value\n"
+             "  --study   instead of the list, the error at the last sample for h = 0.01,\n"
+             "            0.005, 0.0025 and 0.00125 with a single and a double slope, and\n"
+             "            which of the two limits it\n"
              "  --help    show this text\n"
              "  --version show the version\n"
              "\n"
              "Each T is read like the window's fields: its leading number, 0 if none.\n"
              "Exit status: 0 done, 1 a computation without a value, a number beyond the\n"
-             "double range or an output error, 2 bad usage.\n";
+             "double range, a study that cannot be made or an output error, 2 bad usage.\n";
     return usage;
 }
 
@@ -94,6 +101,14 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             result.options.csv = true;
             continue;
         }
+        if (arg == "--reference") {
+            result.options.reference = true;
+            continue;
+        }
+        if (arg == "--study") {
+            result.options.study = true;
+            continue;
+        }
 
         // "--name value" or "--name=value".
         std::string_view name = arg;
@@ -123,6 +138,12 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             return badUsage("--eq must be 1 to 6, not " + std::string(value));
         }
     }
+
+    if (result.options.study && (result.options.csv || result.options.reference))
+        return badUsage("--study prints a table of its own: it goes with neither --csv nor "
+                        "--reference");
+    if (result.options.reference && !result.options.csv)
+        return badUsage("--reference needs --csv: the list lines have no room for more columns");
 
     // In the order the window captures them, so that the first number out of range is
     // the one the window would report.

@@ -12,6 +12,8 @@ struct TableOptions
 {
     solver::RunParameters params;
     bool csv = false;
+    bool reference = false; // two more CSV columns: the reference and the error
+    bool study = false;     // the study of the run's error instead of the list
 };
 
 struct TableArguments

@@ -23,6 +23,16 @@ constexpr double gridAbscissa(double x0, std::int64_t i)
     return h * static_cast<double>(i) + x0;
 }
 
+// The steps of the runs that study the error of the run: h / 2^k for k up to kMaxHalvings.
+// Each is exact, as halving a double only lowers its exponent; so is the product of
+// stepOf(k) and 2^k * i, which makes grid point 2^k * i of such a run the very double
+// gridAbscissa(x0, i).
+constexpr int kMaxHalvings = 3;
+constexpr double stepOf(int halvings)
+{
+    return h / static_cast<double>(std::int64_t{1} << halvings);
+}
+
 // What a run uses, and what the window captures from its fields: a value that was never
 // captured counts as 0.
 struct RunParameters
@@ -89,6 +99,16 @@ struct RunOutcome
 // last grid point, at the Emden stop, at the first failing operation, or when the sink
 // ends it. Nothing computed after a failing operation reaches the sink.
 RunOutcome run(const RunParameters &p, SampleSink &sink);
+
+// How the slope is held between steps: the run rounds it to single precision; a study of
+// the error also runs with it held in double.
+enum class Slope { Single, Double };
+
+// The same run with the step stepOf(halvings) (0 to kMaxHalvings) and the slope held as
+// `slope`, every operation otherwise in the same order. Its grid point i lies at
+// stepOf(halvings) * i + x0, and the bound is (xf - x0) / stepOf(halvings). Halvings 0
+// with Slope::Single is run(p, sink) itself.
+RunOutcome run(const RunParameters &p, SampleSink &sink, int halvings, Slope slope);
 
 // The same run, handing out each grid point's state.
 RunOutcome run(const RunParameters &p, StateSink &sink);

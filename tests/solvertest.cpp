@@ -120,6 +120,49 @@ INSTANTIATE_TEST_SUITE_P(
             0.5, true}),
     [](const auto &info) { return info.param.name; });
 
+// ---- Runs with a smaller step or a double slope, for the study of the error ----------
+
+struct StepCase
+{
+    std::string name;
+    int halvings;
+    Slope slope;
+};
+
+void PrintTo(const StepCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SteppedRun : public testing::TestWithParam<StepCase>
+{
+};
+
+TEST_P(SteppedRun, MeetsEveryGridPointOfTheRunAtTheSameAbscissa)
+{
+    const StepCase &c = GetParam();
+    const RunParameters p{.eq = Equation::SineForced, .x0 = -2.3, .y0 = 1, .z0 = -1, .xf = 2.7};
+    RecordingSink own, stepped;
+    run(p, own);
+    const RunOutcome out = run(p, stepped, c.halvings, c.slope);
+    EXPECT_FALSE(out.failed());
+    const std::size_t every = std::size_t{1} << c.halvings;
+    ASSERT_EQ(stepped.samples.size(), (own.samples.size() - 1) * every + 1);
+    for (std::size_t i = 0; i < own.samples.size(); ++i)
+        ASSERT_EQ(stepped.samples[i * every].first, own.samples[i].first) << i;
+    // Only the run itself holds the slope in single precision with the step h.
+    EXPECT_EQ(stepped.samples == own.samples, c.halvings == 0 && c.slope == Slope::Single);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, SteppedRun,
+                         testing::Values(StepCase{"RunItself", 0, Slope::Single},
+                                         StepCase{"DoubleSlope", 0, Slope::Double},
+                                         StepCase{"Half", 1, Slope::Single},
+                                         StepCase{"QuarterDoubleSlope", 2, Slope::Double},
+                                         StepCase{"Eighth", 3, Slope::Single},
+                                         StepCase{"EighthDoubleSlope", 3, Slope::Double}),
+                         [](const auto &info) { return info.param.name; });
+
 // ---- Closed forms --------------------------------------------------------------------
 
 TEST(ClosedForm, UnsetEquationIsAStraightLine)

@@ -6,6 +6,7 @@
 
 #include <ostream>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -160,7 +161,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "redurivezi-table: overflow at x = 0\n"},
         StatusCase{"OptionBeyondRange", "--xf 1e999", 1, 0,
                    "redurivezi-table: --xf: number out of range: 1e999\n"},
-        StatusCase{"Help", "--help", 0, 21, ""}, StatusCase{"Version", "--version", 0, 5, ""},
+        StatusCase{"ReferenceWithoutCsv", "--reference", 2, 0,
+                   "redurivezi-table: --reference needs --csv: the list lines have no room for "
+                   "more columns\nUsage:"},
+        StatusCase{"StudyWithCsv", "--study --csv", 2, 0,
+                   "redurivezi-table: --study prints a table of its own: it goes with neither "
+                   "--csv nor --reference\n"},
+        // Every line is listed; the reference columns end at the pole, which is told.
+        StatusCase{"ReferenceEndsAtAPole", "--eq 6 --y0 0.5 --z0 0.1 --csv --reference", 0, 502,
+                   "redurivezi-table: the reference ends near x = 0.808926: its step size "
+                   "collapses; the reference columns are empty from x = 0.81 on\n"},
+        StatusCase{"StudyOfARunWithoutSamples", "--eq 5 --study", 1, 1,
+                   "redurivezi-table: division by zero at x = 0\n"},
+        StatusCase{"Help", "--help", 0, 28, ""}, StatusCase{"Version", "--version", 0, 5, ""},
         StatusCase{"UnknownOption", "--step 0.1", 2, 0,
                    "redurivezi-table: unknown option --step\nUsage:"},
         StatusCase{"MissingValue", "--x0", 2, 0, "redurivezi-table: missing value for --x0\n"},
@@ -214,6 +227,157 @@ TEST(Table, StreamsAHugeSpan)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, 10), "1999.99   ");
     EXPECT_EQ(r.err, "");
+}
+
+// ---- The reference column against the solution -------------------------------------------
+
+struct ReferenceCase
+{
+    std::string name;
+    int eq; // 0: none
+    double x0, y0, z0, xf, n, lam;
+    double tolerance; // relative to max(1, |solution|)
+};
+
+void PrintTo(const ReferenceCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// The solution at the listed abscissae: a closed form, or else a fixed-step Runge-Kutta
+// run in long double with 64 steps per grid interval.
+std::vector<long double> solution(const ReferenceCase &c, const std::vector<long double> &xs)
+{
+    const long double x0 = c.x0, y0 = c.y0, z0 = c.z0, r2 = std::sqrt(2.0L);
+    std::vector<long double> ys;
+    long double y = y0, z = z0, x = x0;
+    const auto g = [&](long double x, long double y, long double z) {
+        if (c.eq == 4)
+            return (1 - y * y) * z - y;
+        if (c.eq == 5)
+            return -2 / x * z - std::pow(y, static_cast<long double>(c.n));
+        return (c.lam * y - 1 / (y * y)) / 3;
+    };
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        const long double d = xs[i] - x0;
+        if (c.eq == 0)
+            ys.push_back(y0 + z0 * d);
+        else if (c.eq == 1)
+            ys.push_back(y0 * std::cos(d) + z0 * std::sin(d));
+        else if (c.eq == 2)
+            ys.push_back(std::sin(xs[i]) + (y0 - std::sin(x0)) * std::cos(r2 * d) +
+                         (z0 - std::cos(x0)) / r2 * std::sin(r2 * d));
+        else if (c.eq == 3)
+            ys.push_back((y0 + (z0 + y0) / 4) * std::exp(-d) - (z0 + y0) / 4 * std::exp(-5 * d));
+        else
+            ys.push_back(y);
+        for (int k = 0; c.eq > 3 && k < 64; ++k) {
+            const long double s = 0.01L / 64, m = x + s / 2;
+            const long double k1 = z, l1 = g(x, y, z);
+            const long double k2 = z + s / 2 * l1, l2 = g(m, y + s / 2 * k1, k2);
+            const long double k3 = z + s / 2 * l2, l3 = g(m, y + s / 2 * k2, k3);
+            const long double k4 = z + s * l3, l4 = g(x + s, y + s * k3, k4);
+            y += s / 6 * (k1 + 2 * k2 + 2 * k3 + k4);
+            z += s / 6 * (l1 + 2 * l2 + 2 * l3 + l4);
+            x = x0 + 0.01L * static_cast<long double>(i) + s * (k + 1);
+        }
+    }
+    return ys;
+}
+
+class ReferenceColumn : public testing::TestWithParam<ReferenceCase>
+{
+};
+
+TEST_P(ReferenceColumn, FollowsTheSolutionAndErrorIsYMinusReference)
+{
+    const ReferenceCase &c = GetParam();
+    char args[256];
+    std::snprintf(args, sizeof args,
+                  "--x0 %.17g --y0 %.17g --z0 %.17g --xf %.17g --n %.17g "
+                  "--lam %.17g --csv --reference",
+                  c.x0, c.y0, c.z0, c.xf, c.n, c.lam);
+    const Result r = table((c.eq ? "--eq " + std::to_string(c.eq) + " " : "") + args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::istringstream lines(r.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "x,y,reference,error");
+    std::vector<double> row[4];
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        for (auto &column : row) {
+            std::string field;
+            std::getline(fields, field, ',');
+            column.push_back(std::strtod(field.c_str(), nullptr));
+        }
+    }
+    ASSERT_EQ(row[0].size(), static_cast<std::size_t>(std::floor((c.xf - c.x0) / 0.01)) + 1);
+    const auto exact = solution(c, std::vector<long double>(row[0].begin(), row[0].end()));
+    for (std::size_t i = 0; i < exact.size(); ++i) {
+        ASSERT_EQ(row[3][i], row[1][i] - row[2][i]) << line;
+        ASSERT_LE(std::fabs(row[2][i] - exact[i]),
+                  c.tolerance * std::max(1.0L, std::fabs(exact[i])))
+            << "x = " << row[0][i];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ReferenceColumn,
+    testing::Values(ReferenceCase{"NoEquation", 0, 0, 0.01, 16.947, 5, 2, 1, 1e-12},
+                    ReferenceCase{"Oscillator", 1, 0, 0.01, 16.947, 5, 2, 1, 1e-12},
+                    ReferenceCase{"SineForced", 2, 0, 0.01, 16.947, 5, 2, 1, 1e-12},
+                    ReferenceCase{"Damped", 3, 0, 0.01, 16.947, 5, 2, 1, 1e-12},
+                    ReferenceCase{"VanDerPol", 4, 0, 2, 0, 20, 2, 1, 1e-9},
+                    ReferenceCase{"Emden", 5, 0.01, 1, 0, 6, 3, 1, 1e-9},
+                    ReferenceCase{"Cosmos", 6, 0, 1, 0.5, 5, 2, 1, 1e-9}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Table, ReferenceLeavesTheListedSamplesAsTheyAre)
+{
+    const std::string args = "--eq 5 --n 2.5 --x0 0.01 --y0 1 --z0 0 --xf 20 --csv";
+    const Result plain = table(args), with = table(args + " --reference");
+    EXPECT_EQ(with.status, 1);
+    std::istringstream a(plain.out), b(with.out);
+    std::string x, y;
+    std::getline(a, x), std::getline(b, y);
+    while (std::getline(a, x) && std::getline(b, y))
+        ASSERT_EQ(y.substr(0, x.size() + 1), x + ",");
+    EXPECT_FALSE(std::getline(b, y));
+}
+
+TEST(Table, StudyOfTheSineForcedRun)
+{
+    const Result r = table("--eq 2 --study");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "Error y - reference at the run's last sample, x = 5 (reference "
+                    "7.0414134732712075):");
+    std::getline(lines, line), std::getline(lines, line);
+    EXPECT_EQ(line, "        h   error, single slope   ratio   error, double slope   ratio");
+    for (const char *h : {"0.01", "0.005", "0.0025", "0.00125"}) {
+        std::getline(lines, line);
+        std::istringstream cells(line);
+        std::string step, single, ratioSingle, error, ratio;
+        cells >> step >> single;
+        if (step != "0.01")
+            cells >> ratioSingle;
+        cells >> error >> ratio;
+        EXPECT_EQ(step, h);
+        EXPECT_LT(std::fabs(std::stod(single)), 1e-5) << line;
+        EXPECT_LT(std::fabs(std::stod(error)), 1e-7) << line;
+        if (step != "0.01") {
+            EXPECT_GE(std::stod(ratio), 12) << line;
+            EXPECT_LE(std::stod(ratio), 20) << line;
+        }
+    }
+    std::getline(lines, line), std::getline(lines, line);
+    EXPECT_EQ(line, "Here the single-precision slope limits the error: it is 100 times the step's "
+                    "own error, and halving h no longer helps below h = 0.01.");
+    EXPECT_FALSE(std::getline(lines, line));
 }
 
 // ---- The parser on its own ---------------------------------------------------------------

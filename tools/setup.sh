@@ -12,6 +12,7 @@ set -euo pipefail
 packages=(
     build-essential cmake
     dpkg-dev file
+    libboost-dev
     libgtest-dev libgmock-dev
     lintian
 )

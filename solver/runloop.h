@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// The run's loop, for the solver's own sources only: solver.cpp compiles the run itself
+// from it, studyruns.cpp the runs with other steps and a double slope. Each keeps its own
+// internal copy, so the run's code does not depend on what else is instantiated.
+
+#include "solver/equations.h"
+#include "solver/solver.h"
+
+#include <bit>
+#include <limits>
+#include <type_traits>
+
+namespace solver {
+
+namespace {
+
+RunOutcome failure(RunOutcome out, Fault fault, double x)
+{
+    out.fault = fault;
+    out.faultX = x;
+    return out;
+}
+
+RunOutcome stopped(RunOutcome out)
+{
+    out.sinkStop = true;
+    return out;
+}
+
+// Stores the slope between steps. The run holds it in single precision, so every store
+// rounds to single; a study of the error holds it in double as well.
+template<typename Z> Z hold(double v, Checked &c)
+{
+    if constexpr (std::is_same_v<Z, float>)
+        return c.single(v);
+    else
+        return (void)c, v;
+}
+
+// One run for one equation number, one kind of sink, one step and one precision of the
+// held slope, so that all of them are settled at compile time. The run itself is the
+// instantiation with the step h and a single slope; the others exist for studying its
+// error and share every operation and its order. A run from the start has no `from`.
+template<Equation Eq, typename Sink, int Halvings = 0, typename Z = float>
+RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink)
+{
+    constexpr bool kStates = std::is_same_v<Sink, StateSink>;
+    static_assert(!kStates || std::is_same_v<Z, float>, "a grid state holds a single slope");
+    // With no halving this is h itself.
+    constexpr double step = stepOf(Halvings);
+    constexpr double halfStep = step / 2.0;
+    RunOutcome out;
+    Checked c;
+
+    double y = p.y0;
+    Z z = 0;
+    std::int64_t first = 0;
+    if (from) {
+        y = from->y, z = from->z, first = from->i;
+    } else {
+        z = hold<Z>(p.z0, c);
+        if (!c.ok())
+            return failure(out, c.fault(), p.x0);
+    }
+
+    if constexpr (!kStates) {
+        if (!sink.start(p.x0, p.y0))
+            return stopped(out);
+    }
+
+    // The bound stays a double, neither rounded nor truncated: with xf = 0.29 it is just
+    // below 29, so the last grid point is 0.28.
+    const double nsteps = c.div(c.sub(p.xf, p.x0), step);
+    if (!c.ok())
+        return failure(out, c.fault(), p.x0);
+
+    // The end abscissa of the last step, x + h, is usually the very double h * (i + 1) + x0
+    // of the next grid point; then its sine is taken over instead of computed again.
+    equations::Abscissa last{std::numeric_limits<double>::quiet_NaN(), 0.0};
+
+    // i is exact up to 2^53 both as an integer and as a double.
+    for (std::int64_t i = first; static_cast<double>(i) <= nsteps; ++i) {
+        // The abscissa is recomputed from i, never accumulated.
+        const double x = c.add(c.mul(step, static_cast<double>(i)), p.x0);
+
+        const double k1 = f(x, y, z);
+        // Compared bit for bit, so that -0 and +0 keep sines of their own sign.
+        const equations::Abscissa xs =
+            std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(last.x)
+                ? last
+                : equations::at<Eq>(x);
+        const double l1 = equations::g<Eq>(p, xs, y, z, c);
+        if (!c.ok())
+            return failure(out, c.fault(), x);
+
+        // The sample leaves before the step away from it.
+        if constexpr (kStates) {
+            if (!sink.state(GridState{i, x, y, z}))
+                return stopped(out);
+        } else {
+            if (!sink.sample(x, y))
+                return stopped(out);
+        }
+        ++out.samples;
+
+        const double zs = static_cast<double>(z);
+        const auto xm = equations::at<Eq>(c.add(x, halfStep));
+
+        const double y2 = c.add(y, c.mul(halfStep, k1));
+        const double z2 = c.add(zs, c.mul(halfStep, l1));
+        const double k2 = f(xm.x, y2, z2);
+        const double l2 = equations::g<Eq>(p, xm, y2, z2, c);
+
+        const double y3 = c.add(y, c.mul(halfStep, k2));
+        const double z3 = c.add(zs, c.mul(halfStep, l2));
+        const double k3 = f(xm.x, y3, z3);
+        const double l3 = equations::g<Eq>(p, xm, y3, z3, c);
+
+        const auto xe = equations::at<Eq>(c.add(x, step));
+        const double y4 = c.add(y, c.mul(step, k3));
+        const double z4 = c.add(zs, c.mul(step, l3));
+        const double k4 = f(xe.x, y4, z4);
+        const double l4 = equations::g<Eq>(p, xe, y4, z4, c);
+        last = xe;
+
+        y = c.add(y, c.div(c.mul(step, c.add(c.add(k1, k4), c.mul(2.0, c.add(k2, k3)))), 6.0));
+        // The increment is summed in double from the widened z; only the result is
+        // rounded to single.
+        z = hold<Z>(
+            c.add(zs, c.div(c.mul(step, c.add(c.add(l1, l4), c.mul(2.0, c.add(l2, l3)))), 6.0)), c);
+        if (!c.ok())
+            return failure(out, c.fault(), x);
+
+        if constexpr (Eq == Equation::Emden) {
+            // The new y is neither drawn nor listed.
+            if (y <= 0.0) {
+                out.emdenStop = true;
+                return out;
+            }
+        }
+    }
+    return out;
+}
+
+template<int Halvings = 0, typename Z = float, typename Sink>
+RunOutcome runAny(const RunParameters &p, const GridState *from, Sink &sink)
+{
+    switch (p.eq) {
+    case Equation::Oscillator:
+        return runEquation<Equation::Oscillator, Sink, Halvings, Z>(p, from, sink);
+    case Equation::SineForced:
+        return runEquation<Equation::SineForced, Sink, Halvings, Z>(p, from, sink);
+    case Equation::Damped:
+        return runEquation<Equation::Damped, Sink, Halvings, Z>(p, from, sink);
+    case Equation::VanDerPol:
+        return runEquation<Equation::VanDerPol, Sink, Halvings, Z>(p, from, sink);
+    case Equation::Emden:
+        return runEquation<Equation::Emden, Sink, Halvings, Z>(p, from, sink);
+    case Equation::Cosmos:
+        return runEquation<Equation::Cosmos, Sink, Halvings, Z>(p, from, sink);
+    case Equation::Unset:
+        break;
+    }
+    // Unset, or any number outside the catalogue: g is 0.
+    return runEquation<Equation::Unset, Sink, Halvings, Z>(p, from, sink);
+}
+
+} // namespace
+
+} // namespace solver
