@@ -25,8 +25,7 @@ void CurvePen::to(double x, double y)
         return;
     }
     PixelLine pixels;
-    if (m_has &&
-        segmentPixels(m_x, m_y, x, y, m_canvas.width(), m_canvas.height(), pixels))
+    if (m_has && segmentPixels(m_x, m_y, x, y, m_canvas.width(), m_canvas.height(), pixels))
         m_batcher.add(pixels, m_colour);
     m_has = true;
     m_x = x, m_y = y;
@@ -103,8 +102,7 @@ double curveValue(int k, double y, double n)
 
 // The grid indices of a run that lie within the view's abscissae, with one more on each
 // side so that the curve leaves the view's edges.
-bool visibleIndices(const ViewRequest &r, const RunTrack &track, std::size_t &from,
-                    std::size_t &to)
+bool visibleIndices(const ViewRequest &r, const RunTrack &track, std::size_t &from, std::size_t &to)
 {
     if (track.rows() == 0)
         return false;
@@ -120,9 +118,8 @@ bool visibleIndices(const ViewRequest &r, const RunTrack &track, std::size_t &fr
 
 } // namespace
 
-bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r,
-                  const RunTrack &track, const SampleStore::Snapshot &samples,
-                  const std::atomic<bool> &abort)
+bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+                  const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
 {
     std::size_t from = 0, to = 0;
     if (!visibleIndices(r, track, from, to))
@@ -201,7 +198,9 @@ bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const
     const WorldRect &w = r.world;
     // A block beyond the view by more than a pixel is passed by.
     const double padX = 2.0 / m.sx, padY = 2.0 / m.sy;
-    const auto point = [&](std::size_t i, double z) { pen.to(m.dx(samples.y(first + i)), m.dy(z)); };
+    const auto point = [&](std::size_t i, double z) {
+        pen.to(m.dx(samples.y(first + i)), m.dy(z));
+    };
 
     const std::size_t blocks = track.slopeBlocks();
     bool joined = false; // the sample before this block was drawn
@@ -220,7 +219,8 @@ bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const
         } else {
             yLo = yHi = samples.y(first + begin);
             for (std::size_t i = begin; i < end; ++i)
-                yLo = std::min(yLo, samples.y(first + i)), yHi = std::max(yHi, samples.y(first + i));
+                yLo = std::min(yLo, samples.y(first + i)),
+                yHi = std::max(yHi, samples.y(first + i));
         }
         if (zHi < w.bottom - padY || zLo > w.top + padY || yHi < w.left - padX ||
             yLo > w.right + padX) {

@@ -55,8 +55,7 @@ private:
     double m_lastTop = 0, m_lastBottom = 0; // the column before, for joining
 };
 
-bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r,
-                  const RunTrack &track, const SampleStore::Snapshot &samples,
-                  const std::atomic<bool> &abort);
+bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+                  const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
 bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);

@@ -75,7 +75,8 @@ ViewRequest ExploreView::request() const
     r.world = m_navigation.current();
     r.ratio = devicePixelRatioF();
     const QRect plot = plotRect();
-    r.size = QSize(std::max(1, qRound(plot.width() * r.ratio)), std::max(1, qRound(plot.height() * r.ratio)));
+    r.size = QSize(std::max(1, qRound(plot.width() * r.ratio)),
+                   std::max(1, qRound(plot.height() * r.ratio)));
     return r;
 }
 
@@ -106,6 +107,12 @@ void ExploreView::setImage(const QImage &image, const WorldRect &drawnFor)
     m_image = image;
     m_imageWorld = drawnFor;
     update();
+}
+
+bool ExploreView::upToDate() const
+{
+    return !m_image.isNull() && !m_dragWorld && m_imageWorld == m_navigation.current() &&
+           m_image.size() == request().size;
 }
 
 void ExploreView::setMarker(const std::optional<Marker> &marker)
@@ -215,7 +222,8 @@ void ExploreView::paintView(QPainter &p, const QImage &plot) const
                    Qt::AlignLeft, m_caption);
     if (m_legend) {
         // The Emden legend: which colour is y, y^n and y^(n+1).
-        const QString names[3] = {QStringLiteral("y"), QStringLiteral("yⁿ"), QStringLiteral("yⁿ⁺¹")};
+        const QString names[3] = {QStringLiteral("y"), QStringLiteral("yⁿ"),
+                                  QStringLiteral("yⁿ⁺¹")};
         const int line = p.fontMetrics().height();
         QRectF box(r.right() - 70, r.top() + 6, 62, 3 * line + 6);
         p.setPen(QColor::fromRgb(viewstyle::kGrid));
@@ -226,7 +234,8 @@ void ExploreView::paintView(QPainter &p, const QImage &plot) const
             p.setPen(QPen(QColor::fromRgb(viewstyle::curveColour(viewstyle::kCurveColours[k])), 2));
             p.drawLine(QPointF(box.left() + 6, yk), QPointF(box.left() + 24, yk));
             p.setPen(palette().color(QPalette::WindowText));
-            p.drawText(QRectF(box.left() + 28, yk - line / 2.0, 34, line), Qt::AlignVCenter, names[k]);
+            p.drawText(QRectF(box.left() + 28, yk - line / 2.0, 34, line), Qt::AlignVCenter,
+                       names[k]);
         }
     }
     p.restore();
@@ -297,8 +306,7 @@ void ExploreView::mousePressEvent(QMouseEvent *event)
 void ExploreView::mouseMoveEvent(QMouseEvent *event)
 {
     m_pointer = event->position();
-    if (m_gesture == Gesture::Press &&
-        QLineF(m_pressAt, m_pointer).length() >= kDragStart) {
+    if (m_gesture == Gesture::Press && QLineF(m_pressAt, m_pointer).length() >= kDragStart) {
         const bool zoom = m_button == Qt::RightButton || (m_modifiers & Qt::ShiftModifier);
         m_gesture = zoom ? Gesture::Zoom : Gesture::Pan;
     }
@@ -329,8 +337,8 @@ void ExploreView::mouseReleaseEvent(QMouseEvent *event)
         const WorldPoint a = toWorld(m_pressAt), b = toWorld(event->position());
         if (std::fabs(event->position().x() - m_pressAt.x()) >= 3 &&
             std::fabs(event->position().y() - m_pressAt.y()) >= 3)
-            navigate({std::min(a.x, b.x), std::max(a.y, b.y), std::max(a.x, b.x),
-                      std::min(a.y, b.y)});
+            navigate(
+                {std::min(a.x, b.x), std::max(a.y, b.y), std::max(a.x, b.x), std::min(a.y, b.y)});
         update();
     } else if (gesture == Gesture::Press) {
         if (event->button() == Qt::RightButton)

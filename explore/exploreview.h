@@ -38,6 +38,8 @@ public:
     // What the worker is to draw for the view as it is now.
     ViewRequest request() const;
     void setImage(const QImage &image, const WorldRect &drawnFor);
+    // Whether the image shown was drawn for the world and size shown.
+    bool upToDate() const;
 
     struct Marker
     {

@@ -31,8 +31,8 @@ void drawFieldArrows(QImage &image, const ViewRequest &r, const ViewMapping &m)
     for (int row = 0; row < kCells; ++row) {
         for (int col = 0; col < kCells; ++col) {
             const double cx = (col + 0.5) * cellW, cy = (row + 0.5) * cellH;
-            const double y = r.world.left + cx / m.sx;  // the phase plane's abscissa is y
-            const double z = r.world.top - cy / m.sy;   // and its ordinate y'
+            const double y = r.world.left + cx / m.sx; // the phase plane's abscissa is y
+            const double z = r.world.top - cy / m.sy;  // and its ordinate y'
             solver::Checked c;
             const double g = solver::g(r.field.p, r.field.x, y, z, c);
             // (y', y'') as the screen shows it: y' along the abscissa, y'' up.

@@ -115,7 +115,8 @@ void RenderThread::run()
                     if (m_drawn[static_cast<std::size_t>(v)] &&
                         m_drawn[static_cast<std::size_t>(v)]->kind == ViewKind::Phase &&
                         !m_requests[static_cast<std::size_t>(v)])
-                        m_requests[static_cast<std::size_t>(v)] = m_drawn[static_cast<std::size_t>(v)];
+                        m_requests[static_cast<std::size_t>(v)] =
+                            m_drawn[static_cast<std::size_t>(v)];
             }
         }
     }

@@ -55,7 +55,8 @@ private:
     bool m_quit = false;
     std::optional<RunsSnapshot> m_nextSnapshot;
     std::array<std::optional<ViewRequest>, kViews> m_requests; // waiting to be drawn
-    std::array<std::optional<ViewRequest>, kViews> m_drawn;    // drawn last, drawn again when the runs grow
+    std::array<std::optional<ViewRequest>, kViews>
+        m_drawn; // drawn last, drawn again when the runs grow
     std::array<std::optional<std::pair<QImage, ViewRequest>>, kViews> m_finished;
     std::atomic<int> m_drawing{-1};
     std::atomic<bool> m_abort{false};

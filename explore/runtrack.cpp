@@ -48,8 +48,8 @@ void RunTrack::addSlope(const solver::GridState &s)
     const float step = (*hi - *lo) / 255.0f;
     m_blocks.push_back({*lo, step, m_tail.front()});
     for (const float z : m_tail)
-        m_bytes.push_back(
-            step > 0 ? static_cast<std::uint8_t>(std::lround((z - *lo) / step)) : std::uint8_t{0});
+        m_bytes.push_back(step > 0 ? static_cast<std::uint8_t>(std::lround((z - *lo) / step))
+                                   : std::uint8_t{0});
     m_tail.clear();
 }
 

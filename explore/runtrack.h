@@ -47,7 +47,7 @@ struct Range
 class RunTrack
 {
 public:
-    static constexpr std::size_t kLodBase = 128;  // samples in a block of the first level
+    static constexpr std::size_t kLodBase = 128;   // samples in a block of the first level
     static constexpr std::size_t kPhaseBlock = 32; // samples a slope block scales together
 
     struct SlopeBlock

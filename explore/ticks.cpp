@@ -44,13 +44,14 @@ std::string ascii(double value, double resolution)
     char buf[64];
     if (res >= 1e-4 && magnitude < 1e9) {
         // Fixed: as many decimals as the resolution has.
-        const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(res) - 1e-9)), 0, 17);
+        const int decimals =
+            std::clamp(static_cast<int>(std::ceil(-std::log10(res) - 1e-9)), 0, 17);
         std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
     } else {
         // An exponent, with the digits from the leading one down to the resolution's.
         const int digits = std::clamp(
-            static_cast<int>(std::floor(std::log10(magnitude)) - std::floor(std::log10(res))) + 1, 1,
-            17);
+            static_cast<int>(std::floor(std::log10(magnitude)) - std::floor(std::log10(res))) + 1,
+            1, 17);
         std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
     }
     std::string s = buf;

@@ -37,7 +37,8 @@ std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, c
         }
     };
     const WorldPoint at = window.toWorld(px, py);
-    const double rx = (reach + 1) * window.unitsPerPixelX(), ry = (reach + 1) * window.unitsPerPixelY();
+    const double rx = (reach + 1) * window.unitsPerPixelX(),
+                 ry = (reach + 1) * window.unitsPerPixelY();
     for (const RunTrack &t : tracks.runs()) {
         const solver::RunParameters &p = t.params();
         const auto row = [&](std::size_t i) { return static_cast<int>(t.firstRow() + i); };
@@ -48,7 +49,8 @@ std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, c
             const double last = static_cast<double>(t.rows() - 1);
             const double a = std::clamp(std::floor((at.x - rx - p.x0) / solver::h), 0.0, last);
             const double b = std::clamp(std::ceil((at.x + rx - p.x0) / solver::h), 0.0, last);
-            for (auto i = static_cast<std::size_t>(a); i <= static_cast<std::size_t>(b) && a <= b; ++i) {
+            for (auto i = static_cast<std::size_t>(a); i <= static_cast<std::size_t>(b) && a <= b;
+                 ++i) {
                 const double x = solver::gridAbscissa(p.x0, static_cast<std::int64_t>(i));
                 const double y = samples.y(t.firstRow() + i);
                 for (int k = 0; k < viewstyle::curvesOf(p.eq); ++k) {
@@ -90,7 +92,8 @@ std::optional<RowPoint> rowPoint(ViewKind kind, const Tracks &tracks,
     if (i < t->slopeRows())
         slope = t->exactSlope(i, samples);
     if (kind == ViewKind::Solution)
-        return RowPoint{{solver::gridAbscissa(t->params().x0, static_cast<std::int64_t>(i)), y}, slope};
+        return RowPoint{{solver::gridAbscissa(t->params().x0, static_cast<std::int64_t>(i)), y},
+                        slope};
     if (!slope)
         return std::nullopt;
     return RowPoint{{y, *slope}, slope};

@@ -12,8 +12,8 @@
 
 struct ViewHit
 {
-    int row;        // the listed sample
-    WorldPoint at;  // the point of its curve found, in the view's world
+    int row;       // the listed sample
+    WorldPoint at; // the point of its curve found, in the view's world
 };
 
 // The sample whose point lies nearest (px, py) on `window` (world to the plot's pixels),

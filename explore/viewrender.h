@@ -33,9 +33,9 @@ struct ViewRequest
 {
     ViewKind kind = ViewKind::Solution;
     WorldRect world;
-    QSize size;         // in device pixels
-    qreal ratio = 1.0;  // device pixels per logical pixel
-    FieldSpec field;    // the phase plane's
+    QSize size;        // in device pixels
+    qreal ratio = 1.0; // device pixels per logical pixel
+    FieldSpec field;   // the phase plane's
     std::uint64_t serial = 0;
 };
 

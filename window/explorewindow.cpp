@@ -32,7 +32,7 @@ QString fromUtf8(const std::string &s)
 } // namespace
 
 ExploreWindow::ExploreWindow(Links links, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_links(std::move(links))
+    : QWidget(parent, Qt::Window), m_links(std::move(links)), m_worker(this)
 {
     setObjectName(QStringLiteral("Explore"));
     setWindowTitle(tr("Explore – RedurIvezi"));
@@ -72,8 +72,8 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
     const RunModel &model = m_links.model;
     // A run extends the views at the rate it shows its progress: these come on the
     // window's thread while the run holds it, and the views are painted at once.
-    for (auto signal : {&RunModel::runStarted, &RunModel::published, &RunModel::runEnded,
-                        &RunModel::cleared})
+    for (auto signal :
+         {&RunModel::runStarted, &RunModel::published, &RunModel::runEnded, &RunModel::cleared})
         connect(&model, signal, this, &ExploreWindow::follow);
     connect(&model, &RunModel::cleared, this, [this] {
         for (ExploreView *view : m_views)
@@ -81,8 +81,9 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
     });
     connect(&m_worker, &RenderThread::rendered, this, &ExploreWindow::collect,
             Qt::QueuedConnection);
-    connect(m_links.list.selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { markRow(current.isValid() ? current.row() : -1); });
+    connect(
+        m_links.list.selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex &current) { markRow(current.isValid() ? current.row() : -1); });
 
     follow();
     updateField();
@@ -236,7 +237,8 @@ void ExploreWindow::probeAt(ExploreView &view, QPointF at)
     const QModelIndex index = m_links.model.samples().index(hit->row);
     if (m_links.list.currentIndex() == index)
         selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(index,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_links.list.scrollTo(index);
 }
 

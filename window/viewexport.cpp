@@ -41,7 +41,8 @@ bool writePdf(QIODevice &device, const ExploreView &view, const QImage &plot)
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("RedurIvezi"));
     writer.setTitle(view.accessibleName());
-    writer.setPageSize(QPageSize(QSizeF(view.width() / 96.0, view.height() / 96.0), QPageSize::Inch));
+    writer.setPageSize(
+        QPageSize(QSizeF(view.width() / 96.0, view.height() / 96.0), QPageSize::Inch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setResolution(96);
     QPainter painter;

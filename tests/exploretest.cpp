@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: MIT
+
+// The Explore window on the real main window: opening it, what its views show and say,
+// zooming, the probe linked both ways, a run from a Ctrl+click, Ready.
+
+#include "explore/exploreview.h"
+#include "explore/renderthread.h"
+#include "window/explorewindow.h"
+
+#include "tests/formdriver.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+constexpr QRgb kCurve = 0xFFFF0000;
+
+class Explore : public testing::Test, public FormDriver
+{
+protected:
+    ExploreWindow &open()
+    {
+        child<QAction>("exploreAction")->trigger();
+        auto *window = form.findChild<ExploreWindow *>();
+        EXPECT_TRUE(window && window->isVisible());
+        settle();
+        return *window;
+    }
+    ExploreView &view(const char *name) { return *child<ExploreView>(name); }
+    // Until the worker has found every slope and both views show images of what they show.
+    void settle()
+    {
+        auto *worker = form.findChild<RenderThread *>();
+        const auto done = [&] {
+            {
+                const std::lock_guard<std::mutex> locked(worker->tracks().lock());
+                for (const RunTrack &t : worker->tracks().runs())
+                    if (!t.slopesDone())
+                        return false;
+            }
+            return view("Solution").upToDate() && view("PhasePlane").upToDate();
+        };
+        ASSERT_TRUE(QTest::qWaitFor(done, 10000));
+        QTest::qWait(50); // the image of the last slopes
+    }
+    // The ranges a view's description states, "x from A to B, y from C to D".
+    static std::vector<double> ranges(const QWidget &view)
+    {
+        static const QRegularExpression number(QStringLiteral("(\u2212?[0-9.]+(e[-+]?[0-9]+)?)"));
+        std::vector<double> out;
+        const QString d = view.accessibleDescription();
+        auto it = number.globalMatch(d.left(d.indexOf(QStringLiteral(". Marked"))));
+        while (it.hasNext())
+            out.push_back(it.next().captured(1).replace(u'\u2212', u'-').toDouble());
+        return out;
+    }
+    // Whether a curve pixel lies within a pixel of world (x, y) in the view.
+    static bool curveNear(ExploreView &v, const QImage &image, double x, double y)
+    {
+        const QPoint at = v.toWidget(x, y).toPoint();
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (image.pixel(at + QPoint(dx, dy)) == kCurve)
+                    return true;
+        return false;
+    }
+};
+
+TEST_F(Explore, OpensOnTheDefaultRunFittingItsRangesAndZoomsAboutThePointer)
+{
+    choose(2);
+    enterAll();
+    ExploreWindow &window = open();
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("Explore")));
+    EXPECT_EQ(view("Solution").accessibleName(), QStringLiteral("Solution: y over x"));
+    EXPECT_EQ(view("PhasePlane").accessibleName(), QStringLiteral("Phase plane: y' over y"));
+    // x 0..5 and y -11.49..12.18, with a margin of no more than half the span.
+    const std::vector<double> first = ranges(view("Solution"));
+    ASSERT_EQ(first.size(), 4u) << view("Solution").accessibleDescription().toStdString();
+    EXPECT_LE(first[0], 0);
+    EXPECT_GE(first[1], 5);
+    EXPECT_GE(first[0], -1.25);
+    EXPECT_LE(first[1], 6.25);
+    EXPECT_LE(first[2], -11.49);
+    EXPECT_GE(first[3], 12.18);
+    EXPECT_LE(first[3] - first[2], 1.5 * (12.18 + 11.49));
+
+    ExploreView &solution = view("Solution");
+    const QPoint centre = solution.plotRect().center();
+    for (int notch = 0; notch < 3; ++notch) {
+        QWheelEvent wheel(centre, solution.mapToGlobal(centre), {}, {0, 120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&solution, &wheel);
+    }
+    const std::vector<double> zoomed = ranges(solution);
+    EXPECT_LE(2 * (zoomed[1] - zoomed[0]), first[1] - first[0]);
+    QTest::keyClick(&solution, Qt::Key_Home);
+    EXPECT_EQ(ranges(solution), first);
+    // Back and forward through the views shown.
+    QTest::keyClick(&solution, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(ranges(solution), zoomed);
+    QTest::keyClick(&solution, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(ranges(solution), first);
+}
+
+TEST_F(Explore, ThePhasePlaneOfTheOscillatorIsARingWithItsField)
+{
+    choose(1);
+    enter({{1, QStringLiteral("0")}, {3, QStringLiteral("1")}, {4, QStringLiteral("0")},
+           {2, QStringLiteral("6.28")}});
+    open();
+    ExploreView &phase = view("PhasePlane");
+    const std::vector<double> r = ranges(phase);
+    ASSERT_EQ(r.size(), 4u);
+    for (std::size_t k = 0; k < 4; k += 2) {
+        EXPECT_LE(r[k], -1) << k;
+        EXPECT_GE(r[k + 1], 1) << k;
+        EXPECT_GE(r[k], -2) << k;
+        EXPECT_LE(r[k + 1], 2) << k;
+    }
+    const QImage image = phase.grab().toImage();
+    for (int k = 0; k < 16; ++k) {
+        const double t = k * 3.14159265358979 / 8;
+        EXPECT_TRUE(curveNear(phase, image, std::cos(t), std::sin(t))) << k;
+    }
+    EXPECT_FALSE(curveNear(phase, image, 0, 0));
+    EXPECT_FALSE(curveNear(phase, image, 0.5, 0.5));
+    // The direction field, in its own light colour.
+    int field = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            field += image.pixel(x, y) == 0xFF9DB8D9;
+    EXPECT_GT(field, 100);
+}
+
+TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
+{
+    choose(2);
+    enterAll();
+    open();
+    ExploreView &solution = view("Solution");
+    const int row = 123; // x = 1.23
+    const QPointF at = solution.toWidget(form.model().samples().x(row), form.model().samples().y(row));
+    QTest::mouseClick(&solution, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    auto *list = child<QAbstractItemView>("List1");
+    EXPECT_EQ(list->currentIndex().row(), row);
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(row));
+    EXPECT_EQ(child<PlotWidget>("Picture1")->marker()->at, *probe().markOf(row));
+    // Both views mark it, and its tag gives y'.
+    ASSERT_TRUE(solution.marker());
+    EXPECT_TRUE(solution.marker()->tag.startsWith(form.model().samples().line(row)));
+    EXPECT_TRUE(solution.marker()->tag.contains(QStringLiteral("y' ")));
+    EXPECT_TRUE(view("PhasePlane").marker().has_value());
+    EXPECT_TRUE(solution.accessibleDescription().endsWith(solution.marker()->tag));
+    QTest::keyClick(&solution, Qt::Key_Escape);
+    EXPECT_FALSE(solution.marker());
+    EXPECT_FALSE(child<PlotWidget>("Picture1")->marker());
+}
+
+TEST_F(Explore, ACtrlClickRunsAsTypingItsTextsWouldAndReadyEmptiesTheViews)
+{
+    choose(2);
+    enterAll();
+    open();
+    ExploreView &solution = view("Solution");
+    const QPoint at = solution.plotRect().center() + QPoint(37, -21);
+    QTest::mouseClick(&solution, Qt::LeftButton, Qt::ControlModifier, at);
+    const QString x0 = text(1)->text(), y0 = text(3)->text();
+    ASSERT_GT(samples().rowCount(), 501);
+    const std::vector<std::string> clicked = lines();
+
+    // The same texts typed into a window of its own.
+    FormDriver typed;
+    typed.choose(2);
+    typed.enterAll();
+    typed.enter({{1, x0}, {3, y0}});
+    typed.enter(2);
+    EXPECT_EQ(typed.lines(), clicked);
+    EXPECT_EQ(form.state(), typed.form.state());
+    EXPECT_EQ(form.focusWidget(), text(2));
+
+    ready();
+    settle();
+    const QImage image = solution.grab().toImage();
+    int curve = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            curve += image.pixel(x, y) == kCurve;
+    EXPECT_EQ(curve, 0);
+}
+
+} // namespace
