@@ -12,6 +12,7 @@
 // again with --startup form|bare or --alone N): neither window profits from fonts the
 // other loaded, and the run alone meets none of the state Qt's drawing leaves behind.
 
+#include "bench/explorebench.h"
 #include "bench/measure.h"
 #include "model/runmodel.h"
 #include "solver/solver.h"
@@ -353,6 +354,10 @@ int main(int argc, char **argv)
         return runAlone(std::atoi(argv[2]));
 
     QApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--explore") == 0) {
+        benchExplore();
+        return 0;
+    }
     const double form = medianStartup(argv[0], "form");
     const double bare = medianStartup(argv[0], "bare");
     std::printf("start-up to the first painted window (median of 7): %.1f ms; bare Qt window "
@@ -378,5 +383,6 @@ int main(int argc, char **argv)
         }
     }
     compareViews();
+    benchExplore();
     return 0;
 }

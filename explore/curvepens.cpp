@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 using solver::Equation;
 
@@ -186,14 +185,14 @@ bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, co
     return true;
 }
 
-bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
 {
     const std::size_t rows = track.slopeRows();
     if (rows == 0)
         return true;
     const std::size_t first = track.firstRow();
-    CurvePen pen(canvas, viewstyle::curveColour(kLightRed));
+    LinePen pen(image, viewstyle::curveColour(kLightRed));
     const double slopePerPixel = 1.0 / m.sy;
     const WorldRect &w = r.world;
     // A block beyond the view by more than a pixel is passed by.
@@ -201,8 +200,21 @@ bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const
     const auto point = [&](std::size_t i, double z) {
         pen.to(m.dx(samples.y(first + i)), m.dy(z));
     };
+    // A block run again for its exact slopes, from its first sample to its last.
+    struct Exact : solver::StateSink
+    {
+        decltype(point) &draw;
+        std::size_t end;
+        Exact(decltype(point) &d, std::size_t e) : draw(d), end(e) {}
+        bool state(const solver::GridState &s) override
+        {
+            draw(static_cast<std::size_t>(s.i), s.z);
+            return static_cast<std::size_t>(s.i) + 1 < end;
+        }
+    };
 
     const std::size_t blocks = track.slopeBlocks();
+    const std::vector<double> *lod = track.levels() > 0 ? &track.level(0) : nullptr;
     bool joined = false; // the sample before this block was drawn
     for (std::size_t b = 0; b < blocks; ++b) {
         if ((b & 0x3FF) == 0 && abort.load(std::memory_order_relaxed))
@@ -213,7 +225,6 @@ bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const
         // of detail where that block is whole, else from the samples.
         const double zLo = block.lo, zHi = block.lo + 255.0f * block.step;
         double yLo = 0, yHi = 0;
-        const std::vector<double> *lod = track.levels() > 0 ? &track.level(0) : nullptr;
         if (const std::size_t l = begin / RunTrack::kLodBase; lod && l * 2 + 1 < lod->size()) {
             yLo = (*lod)[l * 2], yHi = (*lod)[l * 2 + 1];
         } else {
@@ -230,25 +241,11 @@ bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const
         }
         if (!joined && b > 0)
             point(begin - 1, track.slope(begin - 1)); // from the sample before the block
-        if (block.step * 4 > slopePerPixel) {
-            // Zoomed in past the byte's step: the block run again for its exact slopes.
-            struct Sink : solver::StateSink
-            {
-                std::size_t end;
-                const std::function<void(std::size_t, double)> &draw;
-                Sink(std::size_t e, const std::function<void(std::size_t, double)> &d)
-                    : end(e), draw(d)
-                {
-                }
-                bool state(const solver::GridState &s) override
-                {
-                    draw(static_cast<std::size_t>(s.i), s.z);
-                    return static_cast<std::size_t>(s.i) + 1 < end;
-                }
-            };
-            const std::function<void(std::size_t, double)> draw = point;
-            Sink sink(end, draw);
-            solver::resume(track.params(), track.blockStart(b, samples), sink);
+        if (block.step > slopePerPixel) {
+            // Zoomed in until the byte's half step, its greatest error, passes half a pixel:
+            // the block run again for its exact slopes.
+            Exact exact(point, end);
+            solver::resume(track.params(), track.blockStart(b, samples), exact);
         } else {
             for (std::size_t i = begin; i < end; ++i)
                 point(i, track.slope(i));
@@ -256,9 +253,10 @@ bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const
         joined = true;
     }
     // The block under way: its slopes exact.
-    if (!joined && blocks > 0 && rows > blocks * RunTrack::kPhaseBlock)
-        point(blocks * RunTrack::kPhaseBlock - 1, track.slope(blocks * RunTrack::kPhaseBlock - 1));
-    for (std::size_t i = blocks * RunTrack::kPhaseBlock; i < rows; ++i)
+    const std::size_t tail = blocks * RunTrack::kPhaseBlock;
+    if (!joined && blocks > 0 && rows > tail)
+        point(tail - 1, track.slope(tail - 1));
+    for (std::size_t i = tail; i < rows; ++i)
         point(i, track.slope(i));
     return true;
 }

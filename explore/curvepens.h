@@ -57,5 +57,5 @@ private:
 
 bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
                   const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
-bool drawPhase(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);

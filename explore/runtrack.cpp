@@ -116,6 +116,15 @@ float RunTrack::exactSlope(std::size_t i, const SampleStore::Snapshot &samples) 
     return sink.z;
 }
 
+std::size_t RunTrack::memoryBytes() const
+{
+    std::size_t bytes = m_bytes.capacity() + m_blocks.capacity() * sizeof(SlopeBlock) +
+                        m_tail.capacity() * sizeof(float);
+    for (const std::vector<double> &l : m_levels)
+        bytes += l.capacity() * sizeof(double);
+    return bytes;
+}
+
 Range RunTrack::xRange() const
 {
     Range r;

@@ -98,6 +98,9 @@ public:
     const Range &yRange() const { return m_y; }
     const Range &slopeRange() const { return m_z; }
 
+    // The memory the track holds.
+    std::size_t memoryBytes() const;
+
 private:
     void addLevelBlock(std::size_t level, double lo, double hi);
     void addSlope(const solver::GridState &s);

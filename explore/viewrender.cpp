@@ -60,7 +60,7 @@ bool renderView(const ViewRequest &request, const RunsSnapshot &snapshot, const 
             return false;
         const bool done = request.kind == ViewKind::Solution
                               ? drawSolution(canvas, m, request, track, snapshot.samples, abort)
-                              : drawPhase(canvas, m, request, track, snapshot.samples, abort);
+                              : drawPhase(image, m, request, track, snapshot.samples, abort);
         if (!done)
             return false;
     }

@@ -112,7 +112,9 @@ TEST_F(Explore, OpensOnTheDefaultRunFittingItsRangesAndZoomsAboutThePointer)
 TEST_F(Explore, ThePhasePlaneOfTheOscillatorIsARingWithItsField)
 {
     choose(1);
-    enter({{1, QStringLiteral("0")}, {3, QStringLiteral("1")}, {4, QStringLiteral("0")},
+    enter({{1, QStringLiteral("0")},
+           {3, QStringLiteral("1")},
+           {4, QStringLiteral("0")},
            {2, QStringLiteral("6.28")}});
     open();
     ExploreView &phase = view("PhasePlane");
@@ -146,7 +148,8 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     open();
     ExploreView &solution = view("Solution");
     const int row = 123; // x = 1.23
-    const QPointF at = solution.toWidget(form.model().samples().x(row), form.model().samples().y(row));
+    const QPointF at =
+        solution.toWidget(form.model().samples().x(row), form.model().samples().y(row));
     QTest::mouseClick(&solution, Qt::LeftButton, Qt::NoModifier, at.toPoint());
     auto *list = child<QAbstractItemView>("List1");
     EXPECT_EQ(list->currentIndex().row(), row);

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+
+// The Explore window's figures over ten million listed samples at 1000 x 1000 pixels: the
+// frames of a pan and a zoom sweep of the solution view, the phase plane's redraw, the
+// frames of a drag, and the memory the window adds per listed sample.
+
+#include "bench/explorebench.h"
+
+#include "bench/measure.h"
+#include "explore/exploreview.h"
+#include "explore/renderthread.h"
+#include "model/runmodel.h"
+#include "tests/formdriver.h"
+#include "window/explorewindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+using namespace measure;
+
+namespace {
+
+struct Frames
+{
+    double median, slowest;
+};
+
+Frames frames(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2] * 1e3, times.back() * 1e3};
+}
+
+RunsSnapshot snapshotOf(const RunModel &model)
+{
+    RunsSnapshot s;
+    s.generation = model.generation();
+    s.runs = model.scene().runs();
+    s.samples = model.samples().store().snapshot();
+    return s;
+}
+
+std::size_t trackBytes(const Tracks &tracks)
+{
+    std::size_t bytes = 0;
+    for (const RunTrack &t : tracks.runs())
+        bytes += t.memoryBytes();
+    return bytes;
+}
+
+} // namespace
+
+void benchExplore()
+{
+    FormDriver w;
+    w.choose(2);
+    w.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")},
+             {2, QStringLiteral("99999.995")}});
+    const RunModel &model = w.form.model();
+    const auto rows = static_cast<double>(model.samples().rowCount());
+
+    // The views' worker, alone: the runs taken in, their slopes found by running again.
+    Tracks tracks;
+    const RunsSnapshot snapshot = snapshotOf(model);
+    auto start = Clock::now();
+    tracks.follow(snapshot);
+    const double followed = seconds(start);
+    start = Clock::now();
+    while (tracks.findSlopes(snapshot.samples, 1 << 20)) {
+    }
+    const double slopes = seconds(start);
+
+    const std::atomic<bool> never{false};
+    QImage image;
+    ViewRequest r;
+    r.size = QSize(1000, 1000);
+    const double x0 = 0, x1 = 0.01 * (rows - 1);
+    const auto drawFrame = [&](const WorldRect &world) {
+        r.world = world;
+        const auto t = Clock::now();
+        renderView(r, snapshot, tracks, image, never);
+        return seconds(t);
+    };
+    // Zoom: from the whole span down to 100 samples across, about the middle.
+    std::vector<double> zoom, pan;
+    const double mid = (x0 + x1) / 2;
+    for (double span = x1 - x0; span >= 1.0; span /= 1.25)
+        zoom.push_back(drawFrame({mid - span / 2, 14, mid + span / 2, -14}));
+    // Pan: a tenth of the span across, in steps of a tenth of the view, then across a
+    // thousand samples.
+    for (const double span : {(x1 - x0) / 10, 10.0})
+        for (double left = x0; left + span <= x1 && pan.size() < 400; left += span / 10)
+            pan.push_back(drawFrame({left, 14, left + span, -14}));
+
+    r.kind = ViewKind::Phase;
+    r.field.shown = true;
+    r.field.p.eq = solver::Equation::Oscillator;
+    std::vector<double> phase;
+    for (int k = 0; k < 3; ++k)
+        phase.push_back(drawFrame({-14, 20, 14, -20}));
+    std::printf("  phase fit: %.1f ms\n", phase.back() * 1e3);
+    // Zoomed in on part of the ring, where blocks are run again for exact slopes.
+    for (int k = 0; k < 3; ++k)
+        phase.push_back(drawFrame({11, 1, 12, 0}));
+    std::printf("  phase zoomed: %.1f ms\n", phase.back() * 1e3);
+
+    // A drag in the window: each move paints the last image moved, nothing is drawn anew.
+    w.child<QAction>("exploreAction")->trigger();
+    auto *explore = w.form.findChild<ExploreWindow *>();
+    explore->resize(2 * 1000 + 150, 1000 + 60);
+    auto &view = explore->view(ViewKind::Solution);
+    QTest::qWaitFor([&] { return view.upToDate(); }, 20000);
+    const QPoint from = view.plotRect().center();
+    std::vector<double> drag;
+    QMouseEvent press(QEvent::MouseButtonPress, from, view.mapToGlobal(from), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &press);
+    for (int k = 1; k <= 60; ++k) {
+        const QPointF at = from + QPointF(5.0 * k, 2.0 * k);
+        QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        const auto t = Clock::now();
+        QApplication::sendEvent(&view, &move);
+        view.repaint();
+        drag.push_back(seconds(t));
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, from + QPointF(300, 120), QPointF(),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &release);
+
+    const Frames z = frames(zoom), p = frames(pan), d = frames(drag), ph = frames(phase);
+    std::printf("explore: %.0f samples at 1000 x 1000 px: zoom sweep median %.1f ms, slowest "
+                "%.1f ms; pan sweep median %.1f ms, slowest %.1f ms; phase plane redraw median "
+                "%.1f ms, slowest %.1f ms; drag frames median %.1f ms, slowest %.1f ms; %.2f bytes "
+                "per listed sample\n",
+                rows, z.median, z.slowest, p.median, p.slowest, ph.median, ph.slowest, d.median,
+                d.slowest, static_cast<double>(trackBytes(tracks)) / rows);
+    std::printf("  taking in the samples %.3f s, their slopes by running again %.3f s\n",
+                followed, slopes);
+    std::fflush(stdout);
+}
