@@ -8,8 +8,10 @@
 //     QT_QPA_PLATFORM=offscreen window_bench
 //
 // Each start-up is timed in a fresh process (this program started again with
-// --startup form|bare), so that neither window profits from fonts the other loaded.
+// --startup form|bare), so that neither window profits from fonts the other loaded. The
+// first line names the machine the figures are from.
 
+#include "bench/machine.h"
 #include "platform/samplelist.h"
 #include "platform/upperregisters.h"
 #include "solver/solver.h"
@@ -372,18 +374,44 @@ int startup(const char *which, Clock::time_point begun, int argc, char **argv)
     return 0;
 }
 
-double medianStartup(const char *self, const char *which)
+double startupOnce(const char *self, const char *which)
 {
-    std::vector<double> times;
-    for (int i = 0; i < 7; ++i) {
-        QProcess p;
-        p.start(QString::fromLocal8Bit(self),
-                {QStringLiteral("--startup"), QString::fromLatin1(which)});
-        p.waitForFinished();
-        times.push_back(p.readAllStandardOutput().trimmed().toDouble());
+    QProcess p;
+    p.start(QString::fromLocal8Bit(self),
+            {QStringLiteral("--startup"), QString::fromLatin1(which)});
+    p.waitForFinished();
+    return p.readAllStandardOutput().trimmed().toDouble();
+}
+
+// The start-ups of the window and of the bare one, alternating which goes first, so that
+// a burst of load from elsewhere on the machine falls on both alike. Prints the medians
+// with their quartiles, and the median of each round's ratio.
+void compareStartups(const char *self)
+{
+    constexpr int kRounds = 21;
+    std::vector<double> form, bare, ratios;
+    for (int round = 0; round < kRounds; ++round) {
+        const bool formFirst = round % 2 == 0;
+        const double first = startupOnce(self, formFirst ? "form" : "bare");
+        const double second = startupOnce(self, formFirst ? "bare" : "form");
+        form.push_back(formFirst ? first : second);
+        bare.push_back(formFirst ? second : first);
+        ratios.push_back(form.back() / bare.back());
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    for (auto *v : {&form, &bare, &ratios})
+        std::sort(v->begin(), v->end());
+    const auto quartiles = [](const std::vector<double> &v, double scale, int digits) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f (%.*f–%.*f)", digits, v[kRounds / 2] * scale, digits,
+                      v[kRounds / 4] * scale, digits, v[3 * kRounds / 4] * scale);
+        return std::string(text);
+    };
+    std::printf("start-up to the first painted window, median (quartiles) of %d interleaved "
+                "rounds: %s ms; bare Qt window with as many widgets: %s ms; ratio of medians "
+                "%.2f, ratio per round %s\n",
+                kRounds, quartiles(form, 1e3, 1).c_str(), quartiles(bare, 1e3, 1).c_str(),
+                form[kRounds / 2] / bare[kRounds / 2], quartiles(ratios, 1, 2).c_str());
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -394,12 +422,9 @@ int main(int argc, char **argv)
     if (argc > 2 && std::strcmp(argv[1], "--startup") == 0)
         return startup(argv[2], begun, argc, argv);
 
+    std::printf("%s\n", bench::machineLine().c_str());
     QApplication app(argc, argv);
-    const double form = medianStartup(argv[0], "form");
-    const double bare = medianStartup(argv[0], "bare");
-    std::printf("start-up to the first painted window (median of 7): %.1f ms; bare Qt window "
-                "with as many widgets: %.1f ms; ratio %.2f\n",
-                form * 1e3, bare * 1e3, form / bare);
+    compareStartups(argv[0]);
 
     Form1 window;
     window.show();
