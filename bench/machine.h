@@ -37,9 +37,10 @@ inline std::string machineLine()
         if (open != std::string::npos && close > open)
             hugePages = modes.substr(open + 1, close - open - 1);
     }
-    return "machine: " + (model.empty() ? "unknown processor" : model) + " (" + std::to_string(sysconf(_SC_NPROCESSORS_ONLN)) +
-           " cores), AVX " + has("avx") + ", AVX2 " + has("avx2") + ", AVX-512 " +
-           has("avx512f") + ", transparent huge pages " + hugePages;
+    return "machine: " + (model.empty() ? "unknown processor" : model) + " (" +
+           std::to_string(sysconf(_SC_NPROCESSORS_ONLN)) + " cores), AVX " + has("avx") +
+           ", AVX2 " + has("avx2") + ", AVX-512 " + has("avx512f") + ", transparent huge pages " +
+           hugePages;
 }
 
 } // namespace bench

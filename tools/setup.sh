@@ -9,6 +9,7 @@ packages=(
     build-essential cmake
     dpkg-dev file
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+    qt6-wayland weston
     fonts-ipafont-gothic
     libgtest-dev libgmock-dev libbenchmark-dev
     locales
