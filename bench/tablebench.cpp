@@ -5,6 +5,8 @@
 //
 //     table_bench [lines]      (default 10^7; 10^8 shows that memory stays flat)
 
+#include "bench/machine.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -76,6 +78,7 @@ void report(const char *what, const std::vector<std::string> &args, double lines
 
 int main(int argc, char **argv)
 {
+    std::printf("%s\n", bench::machineLine().c_str());
     const double lines = argc > 1 ? std::atof(argv[1]) : 1e7;
     // x0 = 0 and xf = (lines - 1) * h give exactly `lines` grid points.
     char xf[64];
