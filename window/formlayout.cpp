@@ -55,8 +55,8 @@ QRadioButton *makeOption(QWidget *parent, const char *name, const char *caption,
 QLineEdit *makeText(QWidget *parent, fields::Field field, QRect twips, qreal pointSize)
 {
     const fields::FieldInfo &info = fields::info(field);
-    // The font before the text: a field made with its text lays it out at once, in the
-    // default face, which would be loaded for that alone.
+    // The font before the text: a field made with its text lays it out at once in the
+    // default face, only to lay it out again in its own.
     auto *text = new QLineEdit(parent);
     text->setObjectName(messages::fromAscii(info.control));
     text->setGeometry(twips);
