@@ -60,7 +60,9 @@ void benchExplore()
 {
     FormDriver w;
     w.choose(2);
-    w.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")},
+    w.enter({{1, QStringLiteral("0")},
+             {3, QStringLiteral("0.01")},
+             {4, QStringLiteral("16.947")},
              {2, QStringLiteral("99999.995")}});
     const RunModel &model = w.form.model();
     const auto rows = static_cast<double>(model.samples().rowCount());
@@ -141,7 +143,7 @@ void benchExplore()
                 "per listed sample\n",
                 rows, z.median, z.slowest, p.median, p.slowest, ph.median, ph.slowest, d.median,
                 d.slowest, static_cast<double>(trackBytes(tracks)) / rows);
-    std::printf("  taking in the samples %.3f s, their slopes by running again %.3f s\n",
-                followed, slopes);
+    std::printf("  taking in the samples %.3f s, their slopes by running again %.3f s\n", followed,
+                slopes);
     std::fflush(stdout);
 }

@@ -6,6 +6,7 @@
 //
 //     table_bench [lines]      (default 10^7; 10^8 shows that memory stays flat)
 
+#include "bench/machine.h"
 #include "reference/evaluator.h"
 #include "reference/study.h"
 
@@ -134,6 +135,7 @@ void studyFigure(const char *what, const solver::RunParameters &p)
 
 int main(int argc, char **argv)
 {
+    std::printf("%s\n", bench::machineLine().c_str());
     const double lines = argc > 1 ? std::atof(argv[1]) : 1e7;
     // x0 = 0 and xf = (lines - 1) * h give exactly `lines` grid points.
     char xf[64];

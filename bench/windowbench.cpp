@@ -10,9 +10,11 @@
 //
 // Each start-up, and each run alone, is timed in a fresh process (this program started
 // again with --startup form|bare or --alone N): neither window profits from fonts the
-// other loaded, and the run alone meets none of the state Qt's drawing leaves behind.
+// other loaded, and the run alone meets none of the state Qt's drawing leaves behind. The
+// first line names the machine the figures are from.
 
 #include "bench/explorebench.h"
+#include "bench/machine.h"
 #include "bench/measure.h"
 #include "model/runmodel.h"
 #include "solver/solver.h"
@@ -334,13 +336,40 @@ int startup(const char *which, Clock::time_point begun, int argc, char **argv)
     return 0;
 }
 
-double medianStartup(const char *self, const char *which)
+double startupOnce(const char *self, const char *which)
 {
-    std::vector<double> times;
-    for (int i = 0; i < 7; ++i)
-        times.push_back(childFigure(self, {QStringLiteral("--startup"), QLatin1String(which)}));
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return childFigure(self, {QStringLiteral("--startup"), QLatin1String(which)});
+}
+
+// The start-ups of the window and of the bare one, alternating which goes first, so that
+// a burst of load from elsewhere on the machine falls on both alike. Prints the medians
+// with their quartiles, and the median of each round's ratio.
+void compareStartups(const char *self)
+{
+    constexpr int kRounds = 21;
+    std::vector<double> form, bare, ratios;
+    for (int round = 0; round < kRounds; ++round) {
+        const bool formFirst = round % 2 == 0;
+        const double first = startupOnce(self, formFirst ? "form" : "bare");
+        const double second = startupOnce(self, formFirst ? "bare" : "form");
+        form.push_back(formFirst ? first : second);
+        bare.push_back(formFirst ? second : first);
+        ratios.push_back(form.back() / bare.back());
+    }
+    for (auto *v : {&form, &bare, &ratios})
+        std::sort(v->begin(), v->end());
+    const auto quartiles = [](const std::vector<double> &v, double scale, int digits) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*f (%.*f–%.*f)", digits, v[kRounds / 2] * scale, digits,
+                      v[kRounds / 4] * scale, digits, v[3 * kRounds / 4] * scale);
+        return std::string(text);
+    };
+    std::printf("start-up to the first painted window, median (quartiles) of %d interleaved "
+                "rounds: %s ms; bare Qt window with as many widgets: %s ms; ratio of medians "
+                "%.2f, ratio per round %s\n",
+                kRounds, quartiles(form, 1e3, 1).c_str(), quartiles(bare, 1e3, 1).c_str(),
+                form[kRounds / 2] / bare[kRounds / 2], quartiles(ratios, 1, 2).c_str());
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -353,16 +382,13 @@ int main(int argc, char **argv)
     if (argc > 2 && std::strcmp(argv[1], "--alone") == 0)
         return runAlone(std::atoi(argv[2]));
 
+    std::printf("%s\n", bench::machineLine().c_str());
     QApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--explore") == 0) {
         benchExplore();
         return 0;
     }
-    const double form = medianStartup(argv[0], "form");
-    const double bare = medianStartup(argv[0], "bare");
-    std::printf("start-up to the first painted window (median of 7): %.1f ms; bare Qt window "
-                "with as many widgets: %.1f ms; ratio %.2f\n",
-                form * 1e3, bare * 1e3, form / bare);
+    compareStartups(argv[0]);
 
     compareWithTheRunAlone(argv[0]);
     {

@@ -25,6 +25,7 @@ esac
 if [ $window = yes ]; then
     packages+=(
         qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+        qt6-wayland weston
         fonts-ipafont-gothic
         libbenchmark-dev
         locales

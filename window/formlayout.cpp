@@ -55,10 +55,13 @@ QRadioButton *makeOption(QWidget *parent, const char *name, const char *caption,
 QLineEdit *makeText(QWidget *parent, fields::Field field, QRect twips, qreal pointSize)
 {
     const fields::FieldInfo &info = fields::info(field);
-    auto *text = new QLineEdit(messages::fromAscii(info.defaultText), parent);
+    // The font before the text: a field made with its text lays it out at once in the
+    // default face, only to lay it out again in its own.
+    auto *text = new QLineEdit(parent);
     text->setObjectName(messages::fromAscii(info.control));
     text->setGeometry(twips);
     text->setFont(formFont(pointSize));
+    text->setText(messages::fromAscii(info.defaultText));
     // A screen reader names the field by what it holds, "Start abscissa x0".
     QString name = messages::fromAscii(info.holds);
     name[0] = name[0].toUpper();
