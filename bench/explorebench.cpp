@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 using namespace measure;
@@ -89,11 +90,16 @@ void benchExplore()
         renderView(r, snapshot, tracks, image, never);
         return seconds(t);
     };
+    // The worker keeps its image from one frame to the next: it is made once, here.
+    drawFrame({x0, 14, x1, -14});
     // Zoom: from the whole span down to 100 samples across, about the middle.
     std::vector<double> zoom, pan;
     const double mid = (x0 + x1) / 2;
-    for (double span = x1 - x0; span >= 1.0; span /= 1.25)
+    for (double span = x1 - x0; span >= 1.0; span /= 1.25) {
         zoom.push_back(drawFrame({mid - span / 2, 14, mid + span / 2, -14}));
+        if (std::getenv("EXPLORE_FRAMES"))
+            std::printf("  zoom %g across: %.2f ms\n", span, zoom.back() * 1e3);
+    }
     // Pan: a tenth of the span across, in steps of a tenth of the view, then across a
     // thousand samples.
     for (const double span : {(x1 - x0) / 10, 10.0})
@@ -106,7 +112,10 @@ void benchExplore()
     std::vector<double> phase;
     for (int k = 0; k < 3; ++k)
         phase.push_back(drawFrame({-14, 20, 14, -20}));
-    std::printf("  phase fit: %.1f ms\n", phase.back() * 1e3);
+    const double cpu = cpuSeconds();
+    drawFrame({-14, 20, 14, -20});
+    std::printf("  phase fit: %.1f ms, %.1f ms of CPU\n", phase.back() * 1e3,
+                (cpuSeconds() - cpu) * 1e3);
     // Zoomed in on part of the ring, where blocks are run again for exact slopes.
     for (int k = 0; k < 3; ++k)
         phase.push_back(drawFrame({11, 1, 12, 0}));

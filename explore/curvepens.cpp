@@ -24,8 +24,18 @@ void CurvePen::to(double x, double y)
         return;
     }
     PixelLine pixels;
-    if (m_has && segmentPixels(m_x, m_y, x, y, m_canvas.width(), m_canvas.height(), pixels))
+    const auto inside = [this](double px, double py) {
+        return px >= 0 && px < m_canvas.width() && py >= 0 && py < m_canvas.height();
+    };
+    if (m_has && inside(m_x, m_y) && inside(x, y)) {
+        // Both ends on the canvas, where the floor is the conversion itself.
+        m_batcher.add({{static_cast<int>(m_x), static_cast<int>(m_y)},
+                       {static_cast<int>(x), static_cast<int>(y)}},
+                      m_colour);
+    } else if (m_has &&
+               segmentPixels(m_x, m_y, x, y, m_canvas.width(), m_canvas.height(), pixels)) {
         m_batcher.add(pixels, m_colour);
+    }
     m_has = true;
     m_x = x, m_y = y;
 }
@@ -128,7 +138,7 @@ bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, co
     const double perPixel = 1.0 / (m.sx * solver::h); // samples a device column holds
     const std::size_t first = track.firstRow();
 
-    if (perPixel < 2.0 * RunTrack::kLodBase) {
+    if (perPixel < static_cast<double>(RunTrack::kLodBase)) {
         // Few samples a pixel: the polyline through each of them.
         for (int k = 0; k < curves; ++k) {
             CurvePen pen(canvas, viewstyle::curveColour(viewstyle::kCurveColours[k]));
@@ -142,10 +152,10 @@ bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, co
         return true;
     }
 
-    // Many: the coarsest blocks no wider than half a pixel, each a span in its column.
+    // Many: the coarsest blocks no wider than a pixel, each a span in its column.
     std::size_t level = 0;
     while (level + 1 < track.levels() &&
-           static_cast<double>(RunTrack::kLodBase << (level + 1)) <= perPixel / 2)
+           static_cast<double>(RunTrack::kLodBase << (level + 1)) <= perPixel)
         ++level;
     for (int k = 0; k < curves; ++k) {
         SpanPen pen(canvas, viewstyle::curveColour(viewstyle::kCurveColours[k]));
@@ -186,7 +196,8 @@ bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, co
 }
 
 bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
-               const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
+               const SampleStore::Snapshot &samples, const std::atomic<bool> &abort,
+               std::size_t fromBlock, std::size_t toBlock, bool withTail)
 {
     const std::size_t rows = track.slopeRows();
     if (rows == 0)
@@ -216,7 +227,7 @@ bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const 
     const std::size_t blocks = track.slopeBlocks();
     const std::vector<double> *lod = track.levels() > 0 ? &track.level(0) : nullptr;
     bool joined = false; // the sample before this block was drawn
-    for (std::size_t b = 0; b < blocks; ++b) {
+    for (std::size_t b = fromBlock; b < std::min(blocks, toBlock); ++b) {
         if ((b & 0x3FF) == 0 && abort.load(std::memory_order_relaxed))
             return false;
         const RunTrack::SlopeBlock &block = track.slopeBlock(b);
@@ -253,6 +264,8 @@ bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const 
         joined = true;
     }
     // The block under way: its slopes exact.
+    if (!withTail)
+        return true;
     const std::size_t tail = blocks * RunTrack::kPhaseBlock;
     if (!joined && blocks > 0 && rows > tail)
         point(tail - 1, track.slope(tail - 1));

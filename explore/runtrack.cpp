@@ -116,13 +116,54 @@ float RunTrack::exactSlope(std::size_t i, const SampleStore::Snapshot &samples) 
     return sink.z;
 }
 
+void RunTrack::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    // Grown by doubling while the run went on: room for what it will hold, and no more.
+    const auto fit = [](auto &v, std::size_t n) {
+        if (v.capacity() > n)
+            v.shrink_to_fit();
+        else
+            v.reserve(n);
+    };
+    fit(m_bytes, m_rows);
+    fit(m_blocks, m_rows / kPhaseBlock);
+    for (std::vector<double> &l : m_levels)
+        l.shrink_to_fit();
+}
+
+void RunTrack::makeCoverage(const SampleStore::Snapshot &samples)
+{
+    m_coverageTried = true;
+    // The curve's box, with a little room so that no value lies on its far edges.
+    const Range y = m_y, z = m_z;
+    const double padY = std::max((y.hi - y.lo) * 1e-3, std::max(std::fabs(y.hi), 1.0) * 1e-12);
+    const double padZ = std::max((z.hi - z.lo) * 1e-3, std::max(std::fabs(z.hi), 1.0) * 1e-12);
+    auto map = std::make_unique<CoverageMap>(
+        WorldRect{y.lo - padY, z.hi + padZ, y.hi + padY, z.lo - padZ});
+    if (!(map->world().width() > 0 && map->world().height() > 0 &&
+          std::isfinite(map->world().width()) && std::isfinite(map->world().height())))
+        return; // a box no map can hold: the curve is drawn from its samples
+    double lastY = samples.y(m_firstRow), lastZ = slope(0);
+    for (std::size_t i = 1; i < m_slopeRows; ++i) {
+        const double y = samples.y(m_firstRow + i), z = slope(i);
+        map->line(lastY, lastZ, y, z);
+        lastY = y, lastZ = z;
+    }
+    if (m_slopeRows == 1)
+        map->line(lastY, lastZ, lastY, lastZ);
+    m_coverage = std::move(map);
+}
+
 std::size_t RunTrack::memoryBytes() const
 {
     std::size_t bytes = m_bytes.capacity() + m_blocks.capacity() * sizeof(SlopeBlock) +
                         m_tail.capacity() * sizeof(float);
     for (const std::vector<double> &l : m_levels)
         bytes += l.capacity() * sizeof(double);
-    return bytes;
+    return bytes + (m_coverage ? m_coverage->memoryBytes() : 0);
 }
 
 Range RunTrack::xRange() const

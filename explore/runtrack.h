@@ -13,11 +13,13 @@
 //
 // Plain C++, built and read on a view's worker thread.
 
+#include "explore/coveragemap.h"
 #include "model/samplestore.h"
 #include "solver/solver.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -66,6 +68,20 @@ public:
     std::size_t slopeRows() const { return m_slopeRows; }
     // Whether every sample taken in has its slope, or running again can give no more.
     bool slopesDone() const { return m_slopeRows >= m_rows || m_slopesEnded; }
+
+    // A run of at least this many samples gets a coverage map of its phase curve once it
+    // has ended and its slopes are found.
+    static constexpr std::size_t kCoverageRows = std::size_t{1} << 21;
+    // The run has ended: its track takes in no more samples. Its storage shrinks to fit.
+    void finish();
+    bool finished() const { return m_finished; }
+    // Whether the coverage map is still to be made; makes it.
+    bool wantsCoverage() const
+    {
+        return m_finished && !m_coverageTried && slopesDone() && m_slopeRows >= kCoverageRows;
+    }
+    void makeCoverage(const SampleStore::Snapshot &samples);
+    const CoverageMap *coverage() const { return m_coverage.get(); }
 
     // Takes in the run's samples up to `rows` from the list.
     void extend(const SampleStore::Snapshot &samples, std::size_t rows);
@@ -119,4 +135,7 @@ private:
     Range m_z;
     std::optional<solver::GridState> m_next; // where running again goes on
     bool m_slopesEnded = false;              // the run again ended before the samples did
+    bool m_finished = false;
+    bool m_coverageTried = false;
+    std::unique_ptr<CoverageMap> m_coverage;
 };

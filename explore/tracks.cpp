@@ -14,6 +14,8 @@ void Tracks::follow(const RunsSnapshot &snapshot)
         if (k >= m_runs.size())
             m_runs.emplace_back(run.params, static_cast<std::size_t>(run.firstRow));
         m_runs[k].extend(snapshot.samples, static_cast<std::size_t>(run.rows));
+        if (!snapshot.running || k + 1 < snapshot.runs.size())
+            m_runs[k].finish();
     }
 }
 
@@ -25,7 +27,13 @@ bool Tracks::findSlopes(const SampleStore::Snapshot &samples, std::size_t budget
             const std::lock_guard<std::mutex> locked(m_lock);
             budget -= std::min(budget, run.extendSlopes(samples, budget));
         }
-        missing = missing || !run.slopesDone();
+        if (budget > 0 && run.wantsCoverage()) {
+            // One pass over the run's samples, a few hundred milliseconds for ten million.
+            const std::lock_guard<std::mutex> locked(m_lock);
+            run.makeCoverage(samples);
+            budget = 0;
+        }
+        missing = missing || !run.slopesDone() || run.wantsCoverage();
     }
     return missing;
 }

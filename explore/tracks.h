@@ -16,6 +16,7 @@ struct RunsSnapshot
 {
     std::uint64_t generation = 0; // a new one after each Ready
     std::vector<PlotScene::Run> runs;
+    bool running = false; // the last run still lists samples
     SampleStore::Snapshot samples;
 };
 
@@ -28,8 +29,8 @@ public:
     // In line with the runs of a snapshot: afresh after a Ready, a track for each new run,
     // every run's samples taken in. Cheap: y alone, one pass over what is new.
     void follow(const RunsSnapshot &snapshot);
-    // Slopes for at most `budget` more samples, the first runs first; whether any are
-    // still missing afterwards.
+    // Slopes for at most `budget` more samples, the first runs first, then the coverage
+    // maps of the long runs that have ended; whether any of that is still to do afterwards.
     bool findSlopes(const SampleStore::Snapshot &samples, std::size_t budget);
 
     const std::vector<RunTrack> &runs() const { return m_runs; }

@@ -106,6 +106,7 @@ void ExploreWindow::follow()
     snapshot.generation = model.generation();
     snapshot.runs = model.scene().runs();
     // The run under way has as many rows as the list shows so far.
+    snapshot.running = model.running();
     if (model.running() && !snapshot.runs.empty())
         snapshot.runs.back().rows = model.samples().rowCount() - snapshot.runs.back().firstRow;
     snapshot.samples = model.samples().store().snapshot();
