@@ -87,7 +87,7 @@ void benchExplore()
     const auto drawFrame = [&](const WorldRect &world) {
         r.world = world;
         const auto t = Clock::now();
-        renderView(r, snapshot, tracks, image, never);
+        renderView(r, tracks, image, never);
         return seconds(t);
     };
     // The worker keeps its image from one frame to the next: it is made once, here.

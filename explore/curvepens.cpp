@@ -175,7 +175,9 @@ bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, co
             if ((++steps & 0xFFF) == 0 && abort.load(std::memory_order_relaxed))
                 return false;
             bool used = false;
-            for (std::size_t l = level + 1; l-- > 0 && !used;) {
+            // The coarsest whole block that starts here; a run too short for any, sample by
+            // sample.
+            for (std::size_t l = std::min(level + 1, track.levels()); l-- > 0 && !used;) {
                 const std::size_t size = RunTrack::kLodBase << l;
                 const std::vector<double> &blocks = track.level(l);
                 if (i % size == 0 && (i / size) * 2 + 1 < blocks.size()) {

@@ -58,7 +58,7 @@ std::optional<std::pair<QImage, ViewRequest>> RenderThread::take(int view)
 bool RenderThread::draw(int v, const ViewRequest &request)
 {
     m_drawing = v;
-    const bool done = renderView(request, m_snapshot, m_tracks, m_canvas, m_abort);
+    const bool done = renderView(request, m_tracks, m_canvas, m_abort);
     m_drawing = -1;
     const QMutexLocker locked(&m_mutex);
     m_abort = false;

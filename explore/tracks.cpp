@@ -9,6 +9,7 @@ void Tracks::follow(const RunsSnapshot &snapshot)
         m_runs.clear();
         m_generation = snapshot.generation;
     }
+    m_samples = snapshot.samples;
     for (std::size_t k = 0; k < snapshot.runs.size(); ++k) {
         const PlotScene::Run &run = snapshot.runs[k];
         if (k >= m_runs.size())

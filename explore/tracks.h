@@ -35,9 +35,14 @@ public:
 
     const std::vector<RunTrack> &runs() const { return m_runs; }
     std::mutex &lock() const { return m_lock; }
+    // The runs' samples as the tracks took them in, and after which Ready: on the window's
+    // thread the list may have moved on, and only these go with the tracks.
+    const SampleStore::Snapshot &samples() const { return m_samples; }
+    std::uint64_t generation() const { return m_generation; }
 
 private:
     mutable std::mutex m_lock;
     std::uint64_t m_generation = ~std::uint64_t{0};
     std::vector<RunTrack> m_runs;
+    SampleStore::Snapshot m_samples;
 };

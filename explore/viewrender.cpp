@@ -103,8 +103,8 @@ bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const
 
 } // namespace
 
-bool renderView(const ViewRequest &request, const RunsSnapshot &snapshot, const Tracks &tracks,
-                QImage &image, const std::atomic<bool> &abort)
+bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,
+                const std::atomic<bool> &abort)
 {
     if (image.size() != request.size || image.format() != QImage::Format_RGB32)
         image = QImage(request.size, QImage::Format_RGB32);
@@ -118,9 +118,9 @@ bool renderView(const ViewRequest &request, const RunsSnapshot &snapshot, const 
     if (request.kind == ViewKind::Solution) {
         PixelCanvas canvas(image);
         for (const RunTrack &track : tracks.runs())
-            done = done && drawSolution(canvas, m, request, track, snapshot.samples, abort);
+            done = done && drawSolution(canvas, m, request, track, tracks.samples(), abort);
     } else {
-        done = drawPhases(image, m, request, tracks, snapshot.samples, abort);
+        done = drawPhases(image, m, request, tracks, tracks.samples(), abort);
     }
     image.setDevicePixelRatio(request.ratio);
     return done;

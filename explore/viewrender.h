@@ -53,10 +53,10 @@ struct ViewMapping
     double left, top, sx, sy;
 };
 
-// Draws `request` into `image` (made to its size). False, with the image half drawn, when
-// `abort` was raised meanwhile.
-bool renderView(const ViewRequest &request, const RunsSnapshot &snapshot, const Tracks &tracks,
-                QImage &image, const std::atomic<bool> &abort);
+// Draws `request` into `image` (made to its size) from the tracks and the samples they took
+// in. False, with the image half drawn, when `abort` was raised meanwhile.
+bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,
+                const std::atomic<bool> &abort);
 
 // The world box a run's curves take in a view: for the solution x against y (and y^n,
 // y^(n+1) for Emden), for the phase plane y against y'. Empty while nothing is known.

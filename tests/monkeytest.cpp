@@ -13,7 +13,9 @@
 #include "platform/texttonumber.h"
 #include "plot/marks.h"
 
+#include "explore/exploreview.h"
 #include "tests/formdriver.h"
+#include "window/explorewindow.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +29,9 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -80,7 +84,7 @@ public:
 
     void act()
     {
-        switch (pick(7)) {
+        switch (pick(9)) {
         case 0:
             clickAControl();
             break;
@@ -103,6 +107,10 @@ public:
             expectEnter(text(2));
             QTest::keyClick(text(2), Qt::Key_Return);
             break;
+        case 7:
+        case 8:
+            explore();
+            break;
         }
         QApplication::processEvents();
     }
@@ -121,6 +129,14 @@ public:
         EXPECT_EQ(commands().plotImage().size(), m_plotSize);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        // However far the views went, what they show stays a rectangle a double holds.
+        for (const ExploreView *v : form.findChildren<ExploreView *>()) {
+            const WorldRect w = v->world();
+            EXPECT_TRUE(w.width() > 0 && w.height() > 0 && std::isfinite(w.width()) &&
+                        std::isfinite(w.height()) && w.left >= -Navigation::kLimit &&
+                        w.right <= Navigation::kLimit)
+                << v->accessibleDescription().toStdString();
+        }
     }
 
 private:
@@ -175,6 +191,85 @@ private:
         if (k.key == Qt::Key_Return)
             expectEnter(target);
         QTest::keyClick(target, k.key, k.modifiers);
+    }
+
+    // The Explore window: opened, closed, and its views zoomed to the ends of the range,
+    // dragged, probed, driven from the keyboard, and run from, also while a run is held up.
+    void explore()
+    {
+        auto *window = form.findChild<ExploreWindow *>();
+        if (!window || !window->isVisible() || pick(12) == 0) {
+            if (window && window->isVisible())
+                window->close();
+            else
+                child<QAction>("exploreAction")->trigger();
+            return;
+        }
+        const ViewKind kind = pick(2) ? ViewKind::Solution : ViewKind::Phase;
+        ExploreView &v = window->view(kind);
+        const QRect r = v.plotRect();
+        const QPoint at(r.left() + pick(r.width()), r.top() + pick(r.height()));
+        const QPoint to(r.left() + pick(r.width()), r.top() + pick(r.height()));
+        switch (pick(7)) {
+        case 0: {
+            // Up to a few hundred notches at once: out to the limits, in to 1e-300.
+            const int notches = (1 + pick(pick(2) ? 3 : 400)) * (pick(2) ? 1 : -1);
+            QWheelEvent wheel(at, v.mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&v, &wheel);
+            break;
+        }
+        case 1:
+        case 2: {
+            // A left drag pans, a right one (or a Shift+left one) zooms to its rectangle.
+            const Qt::MouseButton button = pick(2) ? Qt::LeftButton : Qt::RightButton;
+            const Qt::KeyboardModifiers mods = pick(3) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
+            QTest::mousePress(&v, button, mods, at);
+            QTest::mouseMove(&v, (at + to) / 2);
+            QTest::mouseMove(&v, to);
+            QTest::mouseRelease(&v, button, mods, to);
+            break;
+        }
+        case 3: {
+            static const std::pair<Qt::Key, Qt::KeyboardModifiers> kKeys[] = {
+                {Qt::Key_Left, {}},
+                {Qt::Key_Up, {}},
+                {Qt::Key_Plus, {}},
+                {Qt::Key_Minus, {}},
+                {Qt::Key_Home, {}},
+                {Qt::Key_Left, Qt::AltModifier},
+                {Qt::Key_Right, Qt::AltModifier},
+                {Qt::Key_Escape, {}},
+                {Qt::Key_Tab, {}}};
+            const auto &[key, mods] = kKeys[pick(std::size(kKeys))];
+            QTest::keyClick(&v, key, mods);
+            break;
+        }
+        case 4:
+            QTest::mouseClick(&v, Qt::LeftButton, Qt::NoModifier, at);
+            break;
+        case 5: {
+            // A run from the point: the texts it types, then Enter along the chain.
+            QTest::mouseClick(&v, Qt::LeftButton, Qt::ControlModifier, at);
+            const int first = kind == ViewKind::Solution ? 1 : 3, second = first == 1 ? 3 : 4;
+            for (int field : {first, second, 2})
+                expectEnter(text(field));
+            break;
+        }
+        case 6: {
+            // A click that comes while a run holds the thread waits its turn.
+            QApplication::postEvent(&v, new QMouseEvent(QEvent::MouseButtonPress, at,
+                                                        v.mapToGlobal(at), Qt::LeftButton,
+                                                        Qt::LeftButton, Qt::NoModifier));
+            QApplication::postEvent(&v, new QMouseEvent(QEvent::MouseButtonRelease, at,
+                                                        v.mapToGlobal(at), Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
+            text(2)->setFocus();
+            expectEnter(text(2));
+            QTest::keyClick(text(2), Qt::Key_Return);
+            break;
+        }
+        }
     }
 
     void typeInAField()

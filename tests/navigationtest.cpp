@@ -64,7 +64,8 @@ TEST(Navigation, ZoomsAboutAPointKeepsItsHistoryAndStaysWithinADouble)
     for (const WorldRect &r : {WorldRect{kNaN, 1, 1, 0}, WorldRect{5, 1, -5, 2},
                                WorldRect{-DBL_MAX, DBL_MAX, DBL_MAX, -DBL_MAX}})
         EXPECT_TRUE(finite(Navigation::sound(r)));
-    EXPECT_EQ(Navigation::fit({2, 5, 2, 5}), (WorldRect{1, 7.5, 3, 2.5})); // room of half each value
+    EXPECT_EQ(Navigation::fit({2, 5, 2, 5}),
+              (WorldRect{1, 7.5, 3, 2.5})); // room of half each value
 }
 
 struct TextCase
@@ -115,8 +116,8 @@ TEST(Ticks, FallAtOneTwoFiveSteps)
 
 TEST(RunTrack, KeepsEachSlopeToHalfItsBlocksStepAndRunsABlockAgainExactly)
 {
-    const solver::RunParameters p{.eq = solver::Equation::SineForced, .y0 = 0.01, .z0 = 16.947,
-                                  .xf = 50};
+    const solver::RunParameters p{
+        .eq = solver::Equation::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = 50};
     SampleStore store;
     store.startRun(p.x0);
     struct States : solver::StateSink
@@ -138,7 +139,8 @@ TEST(RunTrack, KeepsEachSlopeToHalfItsBlocksStepAndRunsABlockAgainExactly)
     }
     ASSERT_EQ(track.slopeRows(), states.z.size());
     for (std::size_t i = 0; i < states.z.size(); ++i) {
-        const auto &block = track.slopeBlock(std::min(i / RunTrack::kPhaseBlock, track.slopeBlocks() - 1));
+        const auto &block =
+            track.slopeBlock(std::min(i / RunTrack::kPhaseBlock, track.slopeBlocks() - 1));
         if (i / RunTrack::kPhaseBlock < track.slopeBlocks())
             ASSERT_LE(std::fabs(track.slope(i) - states.z[i]), block.step / 2 * 1.0001) << i;
         ASSERT_EQ(track.exactSlope(i, store.snapshot()), states.z[i]) << i;

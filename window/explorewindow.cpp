@@ -199,10 +199,13 @@ void ExploreWindow::markRow(int row)
     const SampleList &list = m_links.model.samples();
     std::optional<RowPoint> points[RenderThread::kViews];
     if (row >= 0 && row < list.rowCount()) {
-        const SampleStore::Snapshot samples = list.store().snapshot();
-        const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
-        points[kSolution] = rowPoint(ViewKind::Solution, m_worker.tracks(), samples, row);
-        points[kPhase] = rowPoint(ViewKind::Phase, m_worker.tracks(), samples, row);
+        const Tracks &tracks = m_worker.tracks();
+        const std::lock_guard<std::mutex> locked(tracks.lock());
+        // Tracks of the runs before a Ready know nothing of this row.
+        if (tracks.generation() == m_links.model.generation()) {
+            points[kSolution] = rowPoint(ViewKind::Solution, tracks, tracks.samples(), row);
+            points[kPhase] = rowPoint(ViewKind::Phase, tracks, tracks.samples(), row);
+        }
     }
     // The line as listed, and its slope where it is known.
     QString tag = row >= 0 && row < list.rowCount() ? list.line(row) : QString();
@@ -225,10 +228,11 @@ void ExploreWindow::probeAt(ExploreView &view, QPointF at)
     const WorldWindow window(view.world(), r.width(), r.height());
     std::optional<ViewHit> hit;
     {
-        const SampleStore::Snapshot samples = m_links.model.samples().store().snapshot();
-        const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
-        hit = nearestSample(view.kind(), window, m_worker.tracks(), samples, at.x() - r.left(),
-                            at.y() - r.top(), 10.0);
+        const Tracks &tracks = m_worker.tracks();
+        const std::lock_guard<std::mutex> locked(tracks.lock());
+        if (tracks.generation() == m_links.model.generation())
+            hit = nearestSample(view.kind(), window, tracks, tracks.samples(), at.x() - r.left(),
+                                at.y() - r.top(), 10.0);
     }
     if (!hit || hit->row >= m_links.model.samples().rowCount())
         return;
@@ -275,12 +279,11 @@ QImage ExploreWindow::renderNow(ExploreView &view, qreal scale)
     r.ratio = scale;
     r.size = view.plotRect().size() * scale;
     r.field = m_fieldSpec;
-    RunsSnapshot snapshot;
-    snapshot.samples = m_links.model.samples().store().snapshot();
     QImage image;
     const std::atomic<bool> never{false};
-    const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
-    renderView(r, snapshot, m_worker.tracks(), image, never);
+    const Tracks &tracks = m_worker.tracks();
+    const std::lock_guard<std::mutex> locked(tracks.lock());
+    renderView(r, tracks, image, never);
     return image;
 }
 
