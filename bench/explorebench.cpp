@@ -75,7 +75,7 @@ void benchExplore()
     tracks.follow(snapshot);
     const double followed = seconds(start);
     start = Clock::now();
-    while (tracks.findSlopes(snapshot.samples, 1 << 20)) {
+    while (tracks.catchUp(snapshot.samples, 1 << 20)) {
     }
     const double slopes = seconds(start);
 

@@ -109,14 +109,14 @@ double curveValue(int k, double y, double n)
     return k == 0 ? y : std::pow(y, k == 1 ? n : n + 1);
 }
 
-// The grid indices of a run that lie within the view's abscissae, with one more on each
-// side so that the curve leaves the view's edges.
-bool visibleIndices(const ViewRequest &r, const RunTrack &track, std::size_t &from, std::size_t &to)
+// The grid indices of a run of `rows` samples from x0 that lie within the view's
+// abscissae, with one more on each side so that the curve leaves the view's edges.
+bool visibleIndices(const ViewRequest &r, double x0, std::size_t rows, std::size_t &from,
+                    std::size_t &to)
 {
-    if (track.rows() == 0)
+    if (rows == 0)
         return false;
-    const double x0 = track.params().x0;
-    const double last = static_cast<double>(track.rows() - 1);
+    const double last = static_cast<double>(rows - 1);
     const double a = std::clamp(std::floor((r.world.left - x0) / solver::h) - 1, 0.0, last);
     const double b = std::clamp(std::ceil((r.world.right - x0) / solver::h) + 1, 0.0, last);
     if (!(a <= b))
@@ -125,76 +125,125 @@ bool visibleIndices(const ViewRequest &r, const RunTrack &track, std::size_t &fr
     return true;
 }
 
+// A series over the grid of a run from x0: value(i) is the ordinate of sample i (not a
+// number: a gap), range(lo, hi) the ordinates a block of `detail` with that least and
+// greatest value reaches, as a pair (lowest, highest). Where a pixel holds few samples,
+// the polyline through them; where it holds many, the coarsest blocks no wider than a
+// pixel, each a span in its column.
+template<typename T, typename Value, typename BlockRange>
+bool drawSeries(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, double x0,
+                std::size_t rows, const Pyramid<T> &detail, QRgb colour, Value value,
+                BlockRange range, const std::atomic<bool> &abort)
+{
+    std::size_t from = 0, to = 0;
+    if (!visibleIndices(r, x0, rows, from, to))
+        return true;
+    const double perPixel = 1.0 / (m.sx * solver::h); // samples a device column holds
+    if (perPixel < static_cast<double>(Pyramid<T>::kBase)) {
+        CurvePen pen(canvas, colour);
+        for (std::size_t i = from; i < to; ++i) {
+            if ((i & 0xFFFF) == 0 && abort.load(std::memory_order_relaxed))
+                return false;
+            pen.to(m.dx(solver::gridAbscissa(x0, static_cast<std::int64_t>(i))), m.dy(value(i)));
+        }
+        return true;
+    }
+    std::size_t level = 0;
+    while (level + 1 < detail.levels() &&
+           static_cast<double>(Pyramid<T>::kBase << (level + 1)) <= perPixel)
+        ++level;
+    SpanPen pen(canvas, colour);
+    const auto span = [&](double centre, double lo, double hi) {
+        const double column = std::floor(m.dx(x0 + solver::h * centre));
+        if (column < -1 || column > canvas.width())
+            return;
+        const auto [a, b] = range(lo, hi);
+        pen.add(static_cast<int>(column), m.dy(b), m.dy(a));
+    };
+    std::size_t i = from - from % (Pyramid<T>::kBase << level);
+    std::size_t steps = 0;
+    while (i < to) {
+        if ((++steps & 0xFFF) == 0 && abort.load(std::memory_order_relaxed))
+            return false;
+        bool used = false;
+        // The coarsest whole block that starts here; a run too short for any, sample by
+        // sample.
+        for (std::size_t l = std::min(level + 1, detail.levels()); l-- > 0 && !used;) {
+            const std::size_t size = Pyramid<T>::kBase << l, b = i / size;
+            if (i % size == 0 && detail.has(l, b)) {
+                const T lo = detail.level(l)[2 * b], hi = detail.level(l)[2 * b + 1];
+                if (lo <= hi)
+                    span(static_cast<double>(i) + static_cast<double>(size - 1) / 2, lo, hi);
+                else
+                    pen.gap(); // nothing but gaps in the block
+                i += size;
+                used = true;
+            }
+        }
+        if (!used) {
+            const double v = value(i);
+            if (std::isnan(v))
+                pen.gap();
+            else
+                pen.add(static_cast<int>(std::floor(
+                            m.dx(solver::gridAbscissa(x0, static_cast<std::int64_t>(i))))),
+                        m.dy(v), m.dy(v));
+            ++i;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
                   const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
 {
-    std::size_t from = 0, to = 0;
-    if (!visibleIndices(r, track, from, to))
-        return true;
     const solver::RunParameters &p = track.params();
-    const int curves = viewstyle::curvesOf(p.eq);
-    const double perPixel = 1.0 / (m.sx * solver::h); // samples a device column holds
     const std::size_t first = track.firstRow();
-
-    if (perPixel < static_cast<double>(RunTrack::kLodBase)) {
-        // Few samples a pixel: the polyline through each of them.
-        for (int k = 0; k < curves; ++k) {
-            CurvePen pen(canvas, viewstyle::curveColour(viewstyle::kCurveColours[k]));
-            for (std::size_t i = from; i < to; ++i) {
-                if ((i & 0xFFFF) == 0 && abort.load(std::memory_order_relaxed))
-                    return false;
-                const double x = solver::gridAbscissa(p.x0, static_cast<std::int64_t>(i));
-                pen.to(m.dx(x), m.dy(curveValue(k, samples.y(first + i), p.n)));
-            }
-        }
-        return true;
-    }
-
-    // Many: the coarsest blocks no wider than a pixel, each a span in its column.
-    std::size_t level = 0;
-    while (level + 1 < track.levels() &&
-           static_cast<double>(RunTrack::kLodBase << (level + 1)) <= perPixel)
-        ++level;
-    for (int k = 0; k < curves; ++k) {
-        SpanPen pen(canvas, viewstyle::curveColour(viewstyle::kCurveColours[k]));
-        const auto span = [&](double centre, double lo, double hi) {
-            const double x = p.x0 + solver::h * centre;
-            double a = curveValue(k, lo, p.n), b = curveValue(k, hi, p.n);
-            if (a > b)
-                std::swap(a, b);
-            const double column = std::floor(m.dx(x));
-            if (column < -1 || column > canvas.width())
-                return;
-            pen.add(static_cast<int>(column), m.dy(b), m.dy(a));
+    for (int k = 0; k < viewstyle::curvesOf(p.eq); ++k) {
+        // y^n and y^(n+1) grow with y where they have a value: a block's range is its ends'.
+        const auto value = [&](std::size_t i) { return curveValue(k, samples.y(first + i), p.n); };
+        const auto range = [&](double lo, double hi) {
+            const double a = curveValue(k, lo, p.n), b = curveValue(k, hi, p.n);
+            return a <= b ? std::pair(a, b) : std::pair(b, a);
         };
-        std::size_t i = from - from % (RunTrack::kLodBase << level);
-        std::size_t steps = 0;
-        while (i < to) {
-            if ((++steps & 0xFFF) == 0 && abort.load(std::memory_order_relaxed))
-                return false;
-            bool used = false;
-            // The coarsest whole block that starts here; a run too short for any, sample by
-            // sample.
-            for (std::size_t l = std::min(level + 1, track.levels()); l-- > 0 && !used;) {
-                const std::size_t size = RunTrack::kLodBase << l;
-                const std::vector<double> &blocks = track.level(l);
-                if (i % size == 0 && (i / size) * 2 + 1 < blocks.size()) {
-                    span(static_cast<double>(i) + static_cast<double>(size - 1) / 2,
-                         blocks[(i / size) * 2], blocks[(i / size) * 2 + 1]);
-                    i += size;
-                    used = true;
-                }
-            }
-            if (!used) {
-                const double y = samples.y(first + i);
-                span(static_cast<double>(i), y, y);
-                ++i;
-            }
-        }
+        if (!drawSeries(canvas, m, r, p.x0, track.rows(), track.detail(),
+                        viewstyle::curveColour(viewstyle::kCurveColours[k]), value, range, abort))
+            return false;
     }
     return true;
+}
+
+bool drawReference(Canvas &canvas, const ViewMapping &m, const ViewRequest &r,
+                   const RunTrack &track, const SampleStore::Snapshot &samples,
+                   const std::atomic<bool> &abort)
+{
+    const ReferenceTrack &ref = track.reference();
+    const std::size_t first = track.firstRow();
+    const auto value = [&](std::size_t i) {
+        return samples.y(first + i) - static_cast<double>(ref.error(i));
+    };
+    const auto range = [](double lo, double hi) { return std::pair(lo, hi); };
+    return drawSeries(canvas, m, r, track.params().x0, std::min(track.rows(), ref.rows()),
+                      ref.referenceDetail(), viewstyle::kReference, value, range, abort);
+}
+
+bool drawError(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+               const std::atomic<bool> &abort)
+{
+    const ReferenceTrack &ref = track.reference();
+    // The ordinate is log10 |error|; an error of 0 lies at the bottom of the view, never at
+    // minus infinity.
+    const double bottom = r.world.bottom;
+    const auto log = [bottom](double e) { return e == 0 ? bottom : std::log10(e); };
+    const auto value = [&](std::size_t i) {
+        return log(std::fabs(static_cast<double>(ref.error(i))));
+    };
+    const auto range = [&](double lo, double hi) { return std::pair(log(lo), log(hi)); };
+    return drawSeries(canvas, m, r, track.params().x0, std::min(track.rows(), ref.rows()),
+                      ref.errorDetail(), viewstyle::curveColour(viewstyle::kCurveColours[0]), value,
+                      range, abort);
 }
 
 bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,

@@ -91,8 +91,9 @@ void ExploreView::show(const WorldRect &world)
 void ExploreView::fit(const WorldRect &bounds, bool empty)
 {
     m_fitting = true;
+    // The error's bounds are whole decades already: shown as they are.
     if (!empty)
-        show(Navigation::fit(bounds));
+        show(Navigation::fit(bounds, m_kind == ViewKind::Error ? 0.0 : 0.05));
 }
 
 void ExploreView::navigate(const WorldRect &world)
@@ -149,8 +150,12 @@ void ExploreView::describe()
                  fromUtf8(numberText(hi, resolution)));
     };
     const bool phase = m_kind == ViewKind::Phase;
-    QString text = range(phase ? "y" : "x", w.left, w.right) + QStringLiteral(", ") +
-                   range(phase ? "y'" : "y", w.bottom, w.top);
+    QString text = range(phase ? "y" : "x", w.left, w.right) + QStringLiteral(", ");
+    if (m_kind == ViewKind::Error)
+        text += QStringLiteral("|y − reference| from %1 to %2")
+                    .arg(fromUtf8(powerText(w.bottom)), fromUtf8(powerText(w.top)));
+    else
+        text += range(phase ? "y'" : "y", w.bottom, w.top);
     if (m_marker)
         text += tr(". Marked line: %1").arg(m_marker->tag);
     setAccessibleDescription(text);
@@ -175,7 +180,8 @@ void ExploreView::paintAxes(QPainter &p, const WorldRect &w) const
         const double at = y(t.value);
         p.drawLine(QPointF(r.left() - 4, at), QPointF(r.left(), at));
         p.drawText(QRectF(0, at - fm.height() / 2.0, r.left() - 6, fm.height()),
-                   Qt::AlignRight | Qt::AlignVCenter, fromUtf8(t.label));
+                   Qt::AlignRight | Qt::AlignVCenter,
+                   fromUtf8(m_kind == ViewKind::Error ? powerText(t.value) : t.label));
     }
     // The titles: the abscissa's under the numbers at the right, the ordinate's above the
     // plot at the left.
@@ -186,8 +192,10 @@ void ExploreView::paintAxes(QPainter &p, const WorldRect &w) const
     p.setFont(bold);
     p.drawText(QRectF(r.right() - 60, r.bottom() + 5 + fm.height(), 60, fm.height()),
                Qt::AlignRight, phase ? QStringLiteral("y") : QStringLiteral("x"));
-    p.drawText(QRectF(4, 2, kLeft, kTop - 4), Qt::AlignLeft | Qt::AlignVCenter,
-               phase ? QStringLiteral("y'") : QStringLiteral("y"));
+    const QString ordinate = phase                       ? QStringLiteral("y'")
+                             : m_kind == ViewKind::Error ? QStringLiteral("|y − reference|")
+                                                         : QStringLiteral("y");
+    p.drawText(QRectF(4, 2, r.width(), kTop - 4), Qt::AlignLeft | Qt::AlignVCenter, ordinate);
     p.restore();
 }
 

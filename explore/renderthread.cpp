@@ -106,17 +106,17 @@ void RenderThread::run()
             emit rendered(-1);
 
         if (slopesMissing) {
-            slopesMissing = m_tracks.findSlopes(m_snapshot.samples, kSlopeSlice);
-            // The phase plane shows the slopes as they come, a few times a second.
+            slopesMissing = m_tracks.catchUp(m_snapshot.samples, kSlopeSlice);
+            // The views show the slopes, the reference and the error as they come, a few
+            // times a second.
             if (!slopesMissing || sinceSlopes.elapsed() > kSlopeRedrawMs) {
                 sinceSlopes.restart();
                 const QMutexLocker locked(&m_mutex);
-                for (int v = 0; v < kViews; ++v)
-                    if (m_drawn[static_cast<std::size_t>(v)] &&
-                        m_drawn[static_cast<std::size_t>(v)]->kind == ViewKind::Phase &&
-                        !m_requests[static_cast<std::size_t>(v)])
-                        m_requests[static_cast<std::size_t>(v)] =
-                            m_drawn[static_cast<std::size_t>(v)];
+                for (std::size_t v = 0; v < kViews; ++v)
+                    if (m_drawn[v] && !m_requests[v])
+                        m_requests[v] = m_drawn[v];
+                if (!slopesMissing)
+                    emit rendered(-1); // the window reads the tracks' progress
             }
         }
     }

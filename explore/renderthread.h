@@ -24,7 +24,7 @@ class RenderThread : public QThread
     Q_OBJECT
 
 public:
-    static constexpr int kViews = 2;
+    static constexpr int kViews = 3;
 
     explicit RenderThread(QObject *parent = nullptr);
     // Stops the drawing under way and waits for the thread to end.

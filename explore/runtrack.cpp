@@ -6,22 +6,8 @@
 #include <cmath>
 
 RunTrack::RunTrack(const solver::RunParameters &p, std::size_t firstRow)
-    : m_params(p), m_firstRow(firstRow)
+    : m_params(p), m_firstRow(firstRow), m_reference(p)
 {
-}
-
-void RunTrack::addLevelBlock(std::size_t level, double lo, double hi)
-{
-    if (m_levels.size() <= level)
-        m_levels.emplace_back();
-    std::vector<double> &l = m_levels[level];
-    l.push_back(lo);
-    l.push_back(hi);
-    // Every second block completes one of the next level.
-    if (l.size() % 4 == 0) {
-        const std::size_t n = l.size();
-        addLevelBlock(level + 1, std::min(l[n - 4], l[n - 2]), std::max(l[n - 3], l[n - 1]));
-    }
 }
 
 void RunTrack::extend(const SampleStore::Snapshot &samples, std::size_t rows)
@@ -29,11 +15,7 @@ void RunTrack::extend(const SampleStore::Snapshot &samples, std::size_t rows)
     for (; m_rows < rows; ++m_rows) {
         const double y = samples.y(m_firstRow + m_rows);
         m_y.add(y);
-        m_partial.add(y);
-        if ((m_rows + 1) % kLodBase == 0) {
-            addLevelBlock(0, m_partial.lo, m_partial.hi);
-            m_partial = {};
-        }
+        m_detail.add(y);
     }
 }
 
@@ -130,8 +112,8 @@ void RunTrack::finish()
     };
     fit(m_bytes, m_rows);
     fit(m_blocks, m_rows / kPhaseBlock);
-    for (std::vector<double> &l : m_levels)
-        l.shrink_to_fit();
+    m_detail.shrink();
+    m_reference.reserve(m_rows);
 }
 
 void RunTrack::makeCoverage(const SampleStore::Snapshot &samples)
@@ -161,8 +143,7 @@ std::size_t RunTrack::memoryBytes() const
 {
     std::size_t bytes = m_bytes.capacity() + m_blocks.capacity() * sizeof(SlopeBlock) +
                         m_tail.capacity() * sizeof(float);
-    for (const std::vector<double> &l : m_levels)
-        bytes += l.capacity() * sizeof(double);
+    bytes += m_detail.memoryBytes() + m_reference.memoryBytes();
     return bytes + (m_coverage ? m_coverage->memoryBytes() : 0);
 }
 

@@ -14,6 +14,8 @@
 // Plain C++, built and read on a view's worker thread.
 
 #include "explore/coveragemap.h"
+#include "explore/pyramid.h"
+#include "explore/referencetrack.h"
 #include "model/samplestore.h"
 #include "solver/solver.h"
 
@@ -49,7 +51,7 @@ struct Range
 class RunTrack
 {
 public:
-    static constexpr std::size_t kLodBase = 128;   // samples in a block of the first level
+    static constexpr std::size_t kLodBase = Pyramid<double>::kBase;
     static constexpr std::size_t kPhaseBlock = 32; // samples a slope block scales together
 
     struct SlopeBlock
@@ -83,16 +85,25 @@ public:
     void makeCoverage(const SampleStore::Snapshot &samples);
     const CoverageMap *coverage() const { return m_coverage.get(); }
 
+    // The reference solution and the error, for at most `budget` more samples taken in;
+    // returns how many it handled.
+    std::size_t extendReference(const SampleStore::Snapshot &samples, std::size_t budget)
+    {
+        return m_reference.extend(samples, m_firstRow, m_rows, budget);
+    }
+    const ReferenceTrack &reference() const { return m_reference; }
+    bool referenceDone() const { return m_reference.rows() >= m_rows; }
+
     // Takes in the run's samples up to `rows` from the list.
     void extend(const SampleStore::Snapshot &samples, std::size_t rows);
     // Runs the run again for the slopes of at most `budget` more samples taken in; returns
     // how many it found.
     std::size_t extendSlopes(const SampleStore::Snapshot &samples, std::size_t budget);
 
-    // The levels of detail: level L has the least and greatest y of each whole block of
-    // kLodBase << L samples, in pairs.
-    std::size_t levels() const { return m_levels.size(); }
-    const std::vector<double> &level(std::size_t l) const { return m_levels[l]; }
+    // The levels of detail of y.
+    const Pyramid<double> &detail() const { return m_detail; }
+    std::size_t levels() const { return m_detail.levels(); }
+    const std::vector<double> &level(std::size_t l) const { return m_detail.level(l); }
 
     // The slope of sample i < slopeRows(), to within the block's step.
     float slope(std::size_t i) const
@@ -118,15 +129,13 @@ public:
     std::size_t memoryBytes() const;
 
 private:
-    void addLevelBlock(std::size_t level, double lo, double hi);
     void addSlope(const solver::GridState &s);
 
     solver::RunParameters m_params;
     std::size_t m_firstRow;
     std::size_t m_rows = 0;
     Range m_y;
-    std::vector<std::vector<double>> m_levels;
-    Range m_partial; // the first level's block under way
+    Pyramid<double> m_detail;
 
     std::size_t m_slopeRows = 0;
     std::vector<std::uint8_t> m_bytes;
@@ -138,4 +147,5 @@ private:
     bool m_finished = false;
     bool m_coverageTried = false;
     std::unique_ptr<CoverageMap> m_coverage;
+    ReferenceTrack m_reference;
 };

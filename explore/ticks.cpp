@@ -70,6 +70,19 @@ std::string numberText(double value, double resolution)
     return s;
 }
 
+std::string powerText(double exponent)
+{
+    char buf[64];
+    if (const double whole = std::round(exponent); std::fabs(exponent - whole) < 1e-9)
+        std::snprintf(buf, sizeof buf, "1e%d", static_cast<int>(whole));
+    else
+        std::snprintf(buf, sizeof buf, "%.3g", std::pow(10.0, exponent));
+    std::string s = buf;
+    if (const auto minus = s.find('-'); minus != std::string::npos)
+        s.replace(minus, 1, "\u2212");
+    return s;
+}
+
 std::string fieldText(double value, double resolution)
 {
     return ascii(value, resolution);

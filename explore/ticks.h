@@ -25,6 +25,10 @@ std::vector<Tick> ticks(double lo, double hi, int most);
 // needs: fixed decimals for ordinary magnitudes, an exponent for very large or small ones.
 std::string numberText(double value, double resolution);
 
+// 10 to the power `exponent`, as a log axis labels it: "1e−8" for a whole decade, three
+// digits between decades ("3.16e−8").
+std::string powerText(double exponent);
+
 // The same with an ASCII hyphen-minus, as a field's text: it reads back by the fields'
 // rule, and two values `resolution` apart read back differently.
 std::string fieldText(double value, double resolution);

@@ -20,7 +20,15 @@ void Tracks::follow(const RunsSnapshot &snapshot)
     }
 }
 
-bool Tracks::findSlopes(const SampleStore::Snapshot &samples, std::size_t budget)
+double Tracks::referenceShare() const
+{
+    std::size_t rows = 0, done = 0;
+    for (const RunTrack &run : m_runs)
+        rows += run.rows(), done += std::min(run.rows(), run.reference().rows());
+    return rows == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(rows);
+}
+
+bool Tracks::catchUp(const SampleStore::Snapshot &samples, std::size_t budget)
 {
     bool missing = false;
     for (RunTrack &run : m_runs) {
@@ -28,13 +36,23 @@ bool Tracks::findSlopes(const SampleStore::Snapshot &samples, std::size_t budget
             const std::lock_guard<std::mutex> locked(m_lock);
             budget -= std::min(budget, run.extendSlopes(samples, budget));
         }
+        missing = missing || !run.slopesDone();
+    }
+    for (RunTrack &run : m_runs) {
+        if (budget > 0 && !run.referenceDone()) {
+            const std::lock_guard<std::mutex> locked(m_lock);
+            budget -= std::min(budget, run.extendReference(samples, budget));
+        }
+        missing = missing || !run.referenceDone();
+    }
+    for (RunTrack &run : m_runs) {
         if (budget > 0 && run.wantsCoverage()) {
             // One pass over the run's samples, a few hundred milliseconds for ten million.
             const std::lock_guard<std::mutex> locked(m_lock);
             run.makeCoverage(samples);
             budget = 0;
         }
-        missing = missing || !run.slopesDone() || run.wantsCoverage();
+        missing = missing || run.wantsCoverage();
     }
     return missing;
 }

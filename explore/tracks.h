@@ -29,9 +29,10 @@ public:
     // In line with the runs of a snapshot: afresh after a Ready, a track for each new run,
     // every run's samples taken in. Cheap: y alone, one pass over what is new.
     void follow(const RunsSnapshot &snapshot);
-    // Slopes for at most `budget` more samples, the first runs first, then the coverage
-    // maps of the long runs that have ended; whether any of that is still to do afterwards.
-    bool findSlopes(const SampleStore::Snapshot &samples, std::size_t budget);
+    // What the views need beyond the samples, for at most `budget` more samples, the first
+    // runs first: the slopes, then the reference solutions, then the coverage maps of the
+    // long runs that have ended. Whether any of it is still to do afterwards.
+    bool catchUp(const SampleStore::Snapshot &samples, std::size_t budget);
 
     const std::vector<RunTrack> &runs() const { return m_runs; }
     std::mutex &lock() const { return m_lock; }
@@ -39,6 +40,8 @@ public:
     // thread the list may have moved on, and only these go with the tracks.
     const SampleStore::Snapshot &samples() const { return m_samples; }
     std::uint64_t generation() const { return m_generation; }
+    // Of the samples taken in, the share with a reference so far.
+    double referenceShare() const;
 
 private:
     mutable std::mutex m_lock;

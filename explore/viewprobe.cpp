@@ -42,7 +42,22 @@ std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, c
     for (const RunTrack &t : tracks.runs()) {
         const solver::RunParameters &p = t.params();
         const auto row = [&](std::size_t i) { return static_cast<int>(t.firstRow() + i); };
-        if (kind == ViewKind::Solution) {
+        if (kind == ViewKind::Error) {
+            const ReferenceTrack &ref = t.reference();
+            const std::size_t rows = std::min(t.rows(), ref.rows());
+            if (rows == 0)
+                continue;
+            const double last = static_cast<double>(rows - 1);
+            const double a = std::clamp(std::floor((at.x - rx - p.x0) / solver::h), 0.0, last);
+            const double b = std::clamp(std::ceil((at.x + rx - p.x0) / solver::h), 0.0, last);
+            for (auto i = static_cast<std::size_t>(a); i <= static_cast<std::size_t>(b) && a <= b;
+                 ++i) {
+                const double e = std::fabs(static_cast<double>(ref.error(i)));
+                if (!std::isnan(e))
+                    consider(row(i), solver::gridAbscissa(p.x0, static_cast<std::int64_t>(i)),
+                             e == 0 ? window.world().bottom : std::log10(e));
+            }
+        } else if (kind == ViewKind::Solution) {
             if (t.rows() == 0)
                 continue;
             // The samples within reach of the pointer's abscissa.
@@ -81,20 +96,33 @@ std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, c
 }
 
 std::optional<RowPoint> rowPoint(ViewKind kind, const Tracks &tracks,
-                                 const SampleStore::Snapshot &samples, int row)
+                                 const SampleStore::Snapshot &samples, int row, double bottom)
 {
     std::size_t i = 0;
     const RunTrack *t = trackOf(tracks, row, i);
     if (!t)
         return std::nullopt;
     const double y = samples.y(static_cast<std::size_t>(row));
-    std::optional<float> slope;
+    std::optional<float> slope, error;
     if (i < t->slopeRows())
         slope = t->exactSlope(i, samples);
-    if (kind == ViewKind::Solution)
-        return RowPoint{{solver::gridAbscissa(t->params().x0, static_cast<std::int64_t>(i)), y},
-                        slope};
-    if (!slope)
-        return std::nullopt;
-    return RowPoint{{y, *slope}, slope};
+    if (i < t->reference().rows() && !std::isnan(t->reference().error(i)))
+        error = t->reference().error(i);
+    const double x = solver::gridAbscissa(t->params().x0, static_cast<std::int64_t>(i));
+    switch (kind) {
+    case ViewKind::Solution:
+        return RowPoint{{x, y}, slope, error};
+    case ViewKind::Phase:
+        if (!slope)
+            return std::nullopt;
+        return RowPoint{{y, *slope}, slope, error};
+    case ViewKind::Error:
+        if (!error)
+            return std::nullopt;
+        return RowPoint{
+            {x, *error == 0 ? bottom : std::log10(std::fabs(static_cast<double>(*error)))},
+            slope,
+            error};
+    }
+    return std::nullopt;
 }

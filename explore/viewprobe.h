@@ -22,12 +22,14 @@ std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, c
                                      const SampleStore::Snapshot &samples, double px, double py,
                                      double reach);
 
-// Where the listed sample `row` lies in a view, and its exact slope where known: (x, y) in
-// the solution, (y, y') in the phase plane, which knows nothing until the slope is found.
+// Where the listed sample `row` lies in a view, its exact slope and its error where known:
+// (x, y) in the solution, (y, y') in the phase plane, which knows nothing until the slope
+// is found, (x, log10 |error|) in the error view, at `bottom` for an error of 0.
 struct RowPoint
 {
     WorldPoint at;
     std::optional<float> slope;
+    std::optional<float> error; // y - reference, where known
 };
 std::optional<RowPoint> rowPoint(ViewKind kind, const Tracks &tracks,
-                                 const SampleStore::Snapshot &samples, int row);
+                                 const SampleStore::Snapshot &samples, int row, double bottom = 0);

@@ -101,6 +101,26 @@ bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const
     return firstDone && secondDone;
 }
 
+// What `draw` draws on a layer of its own, laid over the image in dashes: a curve of any
+// direction comes out in short strokes and gaps.
+template<typename Draw> bool drawDashed(QImage &image, Draw draw)
+{
+    // Transparent where nothing is drawn: an opaque format would fill it with black.
+    QImage layer(image.size(), QImage::Format_ARGB32);
+    layer.fill(0);
+    PixelCanvas canvas(layer);
+    if (!draw(canvas))
+        return false;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(layer.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (from[x] != 0 && ((x + y) / 4) % 2 == 0)
+                to[x] = from[x];
+    }
+    return true;
+}
+
 } // namespace
 
 bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,
@@ -115,12 +135,26 @@ bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,
         drawFieldArrows(image, request, m);
 
     bool done = true;
-    if (request.kind == ViewKind::Solution) {
-        PixelCanvas canvas(image);
+    PixelCanvas canvas(image);
+    switch (request.kind) {
+    case ViewKind::Solution:
         for (const RunTrack &track : tracks.runs())
             done = done && drawSolution(canvas, m, request, track, tracks.samples(), abort);
-    } else {
+        if (request.reference && done)
+            done = drawDashed(image, [&](Canvas &layer) {
+                for (const RunTrack &track : tracks.runs())
+                    if (!drawReference(layer, m, request, track, tracks.samples(), abort))
+                        return false;
+                return true;
+            });
+        break;
+    case ViewKind::Phase:
         done = drawPhases(image, m, request, tracks, tracks.samples(), abort);
+        break;
+    case ViewKind::Error:
+        for (const RunTrack &track : tracks.runs())
+            done = done && drawError(canvas, m, request, track, abort);
+        break;
     }
     image.setDevicePixelRatio(request.ratio);
     return done;
@@ -137,9 +171,19 @@ WorldRect curveBounds(ViewKind kind, const RunTrack &track, bool &empty)
                 for (const double v : {y.lo, y.hi})
                     if (const double p = std::pow(v, e); std::isfinite(p))
                         y.add(p);
-    } else if (track.slopeRows() > 0) {
-        x = track.yRange();
-        y = track.slopeRange();
+    } else if (kind == ViewKind::Phase) {
+        if (track.slopeRows() > 0)
+            x = track.yRange(), y = track.slopeRange();
+    } else if (const ReferenceTrack &ref = track.reference(); ref.rows() > 0) {
+        // From the smallest error to the largest, in whole decades; an error of 0 alone is
+        // shown a decade below the smallest double's.
+        x = track.xRange();
+        if (ref.largestError() > 0) {
+            y.add(std::floor(std::log10(ref.smallestError())));
+            y.add(std::ceil(std::log10(ref.largestError())));
+        } else if (ref.someZero()) {
+            y.add(-324), y.add(-323);
+        }
     }
     empty = x.empty() || y.empty();
     return {x.lo, y.hi, x.hi, y.lo};

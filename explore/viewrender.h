@@ -16,7 +16,9 @@
 #include <atomic>
 #include <cstdint>
 
-enum class ViewKind { Solution, Phase };
+// y over x; y' over y; the error |y - reference| over x, on a log scale: its world's
+// ordinate is log10 |y - reference|.
+enum class ViewKind { Solution, Phase, Error };
 
 // The direction field: the equation, n and lam a next run would take, and the abscissa
 // g is taken at for an equation that depends on x.
@@ -33,9 +35,10 @@ struct ViewRequest
 {
     ViewKind kind = ViewKind::Solution;
     WorldRect world;
-    QSize size;        // in device pixels
-    qreal ratio = 1.0; // device pixels per logical pixel
-    FieldSpec field;   // the phase plane's
+    QSize size;             // in device pixels
+    qreal ratio = 1.0;      // device pixels per logical pixel
+    FieldSpec field;        // the phase plane's
+    bool reference = false; // the solution view: the reference as a dashed curve
     std::uint64_t serial = 0;
 };
 
@@ -59,5 +62,6 @@ bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,
                 const std::atomic<bool> &abort);
 
 // The world box a run's curves take in a view: for the solution x against y (and y^n,
-// y^(n+1) for Emden), for the phase plane y against y'. Empty while nothing is known.
+// y^(n+1) for Emden), for the phase plane y against y', for the error x against
+// log10 |error|. Empty while nothing is known.
 WorldRect curveBounds(ViewKind kind, const RunTrack &track, bool &empty);

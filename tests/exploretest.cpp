@@ -13,6 +13,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -41,10 +42,11 @@ protected:
             {
                 const std::lock_guard<std::mutex> locked(worker->tracks().lock());
                 for (const RunTrack &t : worker->tracks().runs())
-                    if (!t.slopesDone())
+                    if (!t.slopesDone() || !t.referenceDone())
                         return false;
             }
-            return view("Solution").upToDate() && view("PhasePlane").upToDate();
+            return view("Solution").upToDate() && view("PhasePlane").upToDate() &&
+                   view("Error").upToDate();
         };
         ASSERT_TRUE(QTest::qWaitFor(done, 10000));
         QTest::qWait(50); // the image of the last slopes
@@ -80,6 +82,12 @@ TEST_F(Explore, OpensOnTheDefaultRunFittingItsRangesAndZoomsAboutThePointer)
     EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("Explore")));
     EXPECT_EQ(view("Solution").accessibleName(), QStringLiteral("Solution: y over x"));
     EXPECT_EQ(view("PhasePlane").accessibleName(), QStringLiteral("Phase plane: y' over y"));
+    EXPECT_EQ(view("Error").accessibleName(), QStringLiteral("Error: |y − reference| over x"));
+    // The error of the default run lies between 1e-10 and 1e-5 (the reference is the
+    // closed form through the start), shown in whole decades.
+    EXPECT_TRUE(view("Error").accessibleDescription().endsWith(
+        QStringLiteral("|y − reference| from 1e−10 to 1e−5")))
+        << view("Error").accessibleDescription().toStdString();
     // x 0..5 and y -11.49..12.18, with a margin of no more than half the span.
     const std::vector<double> first = ranges(view("Solution"));
     ASSERT_EQ(first.size(), 4u) << view("Solution").accessibleDescription().toStdString();
@@ -159,7 +167,16 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     ASSERT_TRUE(solution.marker());
     EXPECT_TRUE(solution.marker()->tag.startsWith(form.model().samples().line(row)));
     EXPECT_TRUE(solution.marker()->tag.contains(QStringLiteral("y' ")));
+    EXPECT_TRUE(solution.marker()->tag.contains(QStringLiteral("   error ")));
     EXPECT_TRUE(view("PhasePlane").marker().has_value());
+    EXPECT_TRUE(view("Error").marker().has_value());
+    // The accuracy of the marked run: the study's table, its ratios at the double slope
+    // about 16 (fourth order).
+    auto *accuracy = child<QPlainTextEdit>("AccuracyText");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return accuracy->toPlainText().contains(QStringLiteral("0.00125")); }, 20000));
+    EXPECT_TRUE(accuracy->toPlainText().contains(QStringLiteral("16.0")))
+        << accuracy->toPlainText().toStdString();
     EXPECT_TRUE(solution.accessibleDescription().endsWith(solution.marker()->tag));
     QTest::keyClick(&solution, Qt::Key_Escape);
     EXPECT_FALSE(solution.marker());

@@ -2,6 +2,8 @@
 
 #include "window/explorewindow.h"
 
+#include "window/accuracypanel.h"
+
 #include "explore/exploreview.h"
 #include "explore/fieldarrows.h"
 #include "explore/ticks.h"
@@ -14,15 +16,16 @@
 #include "window/viewexport.h"
 
 #include <QAction>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QtMath>
 
 using fields::Field;
 
 namespace {
 
-constexpr int kSolution = 0, kPhase = 1;
+constexpr int kSolution = 0, kPhase = 1, kError = 2;
 
 QString fromUtf8(const std::string &s)
 {
@@ -36,20 +39,26 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
 {
     setObjectName(QStringLiteral("Explore"));
     setWindowTitle(tr("Explore – RedurIvezi"));
-    auto *layout = new QHBoxLayout(this);
+    // The solution and the phase plane side by side, the error and the accuracy below.
+    auto *layout = new QGridLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
+    layout->setRowStretch(0, 3);
+    layout->setRowStretch(1, 2);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
     const struct
     {
         ViewKind kind;
         const char *name;
         QString accessible;
     } kinds[] = {{ViewKind::Solution, "Solution", tr("Solution: y over x")},
-                 {ViewKind::Phase, "PhasePlane", tr("Phase plane: y' over y")}};
+                 {ViewKind::Phase, "PhasePlane", tr("Phase plane: y' over y")},
+                 {ViewKind::Error, "Error", tr("Error: |y − reference| over x")}};
     for (int v = 0; v < RenderThread::kViews; ++v) {
         auto *view = new ExploreView(kinds[v].kind, this);
         view->setObjectName(QLatin1String(kinds[v].name));
         view->setAccessibleName(kinds[v].accessible);
-        layout->addWidget(view, 1);
+        layout->addWidget(view, v / 2, v % 2);
         m_views[v] = view;
         const auto guarded = [this](const char *command, auto work) {
             return [this, command, work](auto... args) {
@@ -66,8 +75,11 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
         connect(view, &ExploreView::menuWanted, this,
                 guarded("The view's menu", [this, view](QPoint at) { showMenu(*view, at); }));
     }
+    m_accuracy = new AccuracyPanel(this);
+    layout->addWidget(m_accuracy, 1, 1);
     setTabOrder(m_views[kSolution], m_views[kPhase]);
-    resize(1000, 480);
+    setTabOrder(m_views[kPhase], m_views[kError]);
+    resize(1000, 800);
 
     const RunModel &model = m_links.model;
     // A run extends the views at the rate it shows its progress: these come on the
@@ -96,7 +108,9 @@ ExploreWindow::~ExploreWindow() = default;
 
 ExploreView &ExploreWindow::view(ViewKind kind) const
 {
-    return *m_views[kind == ViewKind::Solution ? kSolution : kPhase];
+    return *m_views[kind == ViewKind::Solution ? kSolution
+                    : kind == ViewKind::Phase  ? kPhase
+                                               : kError];
 }
 
 void ExploreWindow::follow()
@@ -133,6 +147,30 @@ void ExploreWindow::collect()
             fitView(*view);
     if (m_markedRow >= 0)
         markRow(m_markedRow); // its slope may have been found meanwhile
+    updateReferenceCaption();
+}
+
+void ExploreWindow::updateReferenceCaption()
+{
+    double share = 1.0;
+    QString ended;
+    {
+        const Tracks &tracks = m_worker.tracks();
+        const std::lock_guard<std::mutex> locked(tracks.lock());
+        share = tracks.referenceShare();
+        for (const RunTrack &track : tracks.runs())
+            if (track.reference().ended() && ended.isEmpty())
+                ended = QString::fromStdString(track.reference().endReason());
+    }
+    // Progress only for a reference that takes longer than a moment.
+    if (share >= 1.0)
+        m_referenceLag.invalidate();
+    else if (!m_referenceLag.isValid())
+        m_referenceLag.start();
+    QString caption = ended;
+    if (share < 1.0 && m_referenceLag.elapsed() > 300)
+        caption = tr("finding the reference: %1 %").arg(qFloor(100 * share));
+    view(ViewKind::Error).setCaption(caption);
 }
 
 void ExploreWindow::fitView(ExploreView &view)
@@ -152,7 +190,8 @@ void ExploreWindow::fitView(ExploreView &view)
         }
     }
     const WorldRect bounds{x.lo, y.hi, x.hi, y.lo};
-    if (none || Navigation::fit(bounds) != view.world())
+    if (none ||
+        Navigation::fit(bounds, view.kind() == ViewKind::Error ? 0.0 : 0.05) != view.world())
         view.fit(bounds, none);
     else
         view.fit(bounds, true); // already there: only fitting from now on
@@ -161,9 +200,11 @@ void ExploreWindow::fitView(ExploreView &view)
 void ExploreWindow::requestImage(ExploreView &view)
 {
     ViewRequest r = view.request();
-    if (view.kind() == ViewKind::Phase)
-        r.field = m_fieldSpec;
-    m_worker.request(&view == m_views[kSolution] ? kSolution : kPhase, r);
+    r.field = m_fieldSpec;
+    r.reference = m_showReference;
+    for (int v = 0; v < RenderThread::kViews; ++v)
+        if (&view == m_views[v])
+            m_worker.request(v, r);
 }
 
 void ExploreWindow::nextRunChanged()
@@ -202,16 +243,24 @@ void ExploreWindow::markRow(int row)
         const Tracks &tracks = m_worker.tracks();
         const std::lock_guard<std::mutex> locked(tracks.lock());
         // Tracks of the runs before a Ready know nothing of this row.
-        if (tracks.generation() == m_links.model.generation()) {
-            points[kSolution] = rowPoint(ViewKind::Solution, tracks, tracks.samples(), row);
-            points[kPhase] = rowPoint(ViewKind::Phase, tracks, tracks.samples(), row);
-        }
+        if (tracks.generation() == m_links.model.generation())
+            for (int v = 0; v < RenderThread::kViews; ++v)
+                points[v] = rowPoint(m_views[v]->kind(), tracks, tracks.samples(), row,
+                                     m_views[v]->world().bottom);
     }
-    // The line as listed, and its slope where it is known.
+    // The line as listed, its slope and its error where they are known.
     QString tag = row >= 0 && row < list.rowCount() ? list.line(row) : QString();
-    if (points[kSolution] && points[kSolution]->slope)
+    if (const auto &p = points[kSolution]; p && p->slope)
         tag += QStringLiteral("   y' ") +
-               QString::fromStdString(pictureText(static_cast<double>(*points[kSolution]->slope)));
+               QString::fromStdString(pictureText(static_cast<double>(*p->slope)));
+    if (const auto &p = points[kSolution]; p && p->error)
+        tag +=
+            QStringLiteral("   error ") + QString::number(static_cast<double>(*p->error), 'g', 4);
+    // The accuracy of the marked sample's run.
+    std::optional<solver::RunParameters> run;
+    if (const PlotScene::Run *r = m_links.model.scene().runOf(row))
+        run = r->params;
+    m_accuracy->showRun(run);
     for (int v = 0; v < RenderThread::kViews; ++v)
         m_views[v]->setMarker(points[v] ? std::optional<ExploreView::Marker>(ExploreView::Marker{
                                               points[v]->at.x, points[v]->at.y, tag})
@@ -266,8 +315,18 @@ void ExploreWindow::showMenu(ExploreView &view, QPoint at)
     QMenu menu(this);
     QAction *save = menu.addAction(tr("Save Image As…"));
     QAction *copy = menu.addAction(tr("Copy Image"));
+    QAction *reference = nullptr;
+    if (view.kind() == ViewKind::Solution) {
+        menu.addSeparator();
+        reference = menu.addAction(tr("Reference Curve"));
+        reference->setCheckable(true);
+        reference->setChecked(m_showReference);
+    }
     QAction *chosen = menu.exec(view.mapToGlobal(at));
-    if (chosen == save)
+    if (chosen && chosen == reference) {
+        m_showReference = reference->isChecked();
+        requestImage(view);
+    } else if (chosen == save)
         m_links.guard(tr("Save Image As"), [&] { saveImage(view); });
     else if (chosen == copy)
         m_links.guard(tr("Copy Image"), [&] { copyImage(view); });

@@ -9,12 +9,14 @@
 #include "model/fieldtable.h"
 #include "solver/solver.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <functional>
 #include <utility>
 #include <vector>
 
+class AccuracyPanel;
 class ExploreView;
 class QLabel;
 class RunModel;
@@ -61,6 +63,8 @@ private:
     void probeAt(ExploreView &view, QPointF at);
     void runFrom(ExploreView &view, QPointF at);
     void updateField();
+    // The error view's line: how far the reference has come, or where it ended.
+    void updateReferenceCaption();
     void showMenu(ExploreView &view, QPoint at);
     void saveImage(ExploreView &view);
     void copyImage(ExploreView &view);
@@ -71,6 +75,9 @@ private:
     Links m_links;
     RenderThread m_worker;
     FieldSpec m_fieldSpec;
+    bool m_showReference = true;
+    AccuracyPanel *m_accuracy = nullptr;
+    QElapsedTimer m_referenceLag; // since when the reference falls behind the runs
     ExploreView *m_views[RenderThread::kViews] = {};
     int m_markedRow = -1;
 };

@@ -21,8 +21,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 
+#include <algorithm>
 #include <new>
 
 using fields::Field;
@@ -104,6 +106,13 @@ void Form1::showExplore()
              [this](const QString &message) { warn(message); }},
             this);
         connect(m_probe, &Probe::cleared, m_explore, [this] { m_explore->markRow(-1); });
+        // Beside the main window where the screen has room, else as far right as it does.
+        // (A Wayland compositor places windows itself.)
+        const QRect room = screen()->availableGeometry();
+        QRect place(frameGeometry().topRight() + QPoint(8, 0), m_explore->size());
+        place.moveRight(std::min(place.right(), room.right()));
+        place.moveBottom(std::min(place.bottom(), room.bottom()));
+        m_explore->move(place.topLeft().x() < room.left() ? room.topLeft() : place.topLeft());
     }
     m_explore->show();
     m_explore->raise();
