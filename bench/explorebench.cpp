@@ -8,8 +8,10 @@
 
 #include "bench/measure.h"
 #include "explore/exploreview.h"
+#include "explore/referencetrack.h"
 #include "explore/renderthread.h"
 #include "model/runmodel.h"
+#include "reference/study.h"
 #include "tests/formdriver.h"
 #include "window/explorewindow.h"
 
@@ -47,18 +49,61 @@ RunsSnapshot snapshotOf(const RunModel &model)
     return s;
 }
 
-std::size_t trackBytes(const Tracks &tracks)
+std::size_t trackBytes(const Tracks &tracks, bool reference)
 {
     std::size_t bytes = 0;
     for (const RunTrack &t : tracks.runs())
-        bytes += t.memoryBytes();
+        bytes += reference ? t.referenceBytes() : t.memoryBytes();
     return bytes;
+}
+
+// The reference the views' worker finds beside 10^6 samples of each equation that has
+// one, and the Accuracy panel's study of a run of 10^4 samples.
+void benchReference()
+{
+    using solver::Equation;
+    struct Case
+    {
+        const char *name;
+        solver::RunParameters p;
+    };
+    const Case cases[] = {
+        {"y'' + 2y = sin x", {.eq = Equation::SineForced, .y0 = 0.01, .z0 = 16.947}},
+        {"van der Pol", {.eq = Equation::VanDerPol, .y0 = 2}},
+        {"Emden, n = 3", {.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .n = 3}},
+        {"Cosmos", {.eq = Equation::Cosmos, .y0 = 1, .z0 = 0.5, .lam = 0.001}},
+    };
+    std::printf("reference: the worker's for 10^6 samples;");
+    for (const Case &c : cases) {
+        solver::RunParameters p = c.p;
+        p.xf = p.x0 + (1'000'000 - 0.5) / 100;
+        SampleStore store;
+        store.startRun(p.x0);
+        struct Keep : solver::SampleSink
+        {
+            SampleStore &store;
+            explicit Keep(SampleStore &s) : store(s) {}
+            bool start(double, double) override { return true; }
+            bool sample(double, double y) override { return store.tryAppend(y); }
+        } keep(store);
+        solver::run(p, keep);
+        ReferenceTrack ref(p);
+        const auto start = Clock::now();
+        ref.extend(store.snapshot(), 0, store.size(), store.size());
+        std::printf(" %s %.3f s (%zu samples%s)", c.name, seconds(start), ref.rows(),
+                    ref.ended() ? ", ended early" : "");
+    }
+    const auto start = Clock::now();
+    reference::studyRun({.eq = Equation::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = 99.995});
+    std::printf("; the study of a 10^4-sample run %.3f s\n", seconds(start));
+    std::fflush(stdout);
 }
 
 } // namespace
 
 void benchExplore()
 {
+    benchReference();
     FormDriver w;
     w.choose(2);
     w.enter({{1, QStringLiteral("0")},
@@ -151,8 +196,9 @@ void benchExplore()
                 "%.1f ms, slowest %.1f ms; drag frames median %.1f ms, slowest %.1f ms; %.2f bytes "
                 "per listed sample\n",
                 rows, z.median, z.slowest, p.median, p.slowest, ph.median, ph.slowest, d.median,
-                d.slowest, static_cast<double>(trackBytes(tracks)) / rows);
-    std::printf("  taking in the samples %.3f s, their slopes by running again %.3f s\n", followed,
-                slopes);
+                d.slowest, static_cast<double>(trackBytes(tracks, false)) / rows);
+    std::printf("  taking in the samples %.3f s; their slopes, the reference and the coverage map "
+                "%.3f s; the reference and the error take %.2f bytes per listed sample more\n",
+                followed, slopes, static_cast<double>(trackBytes(tracks, true)) / rows);
     std::fflush(stdout);
 }

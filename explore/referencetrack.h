@@ -31,8 +31,8 @@ public:
 
     // The reference of at most `budget` more of the first `rows` samples of the run that
     // starts at `firstRow`; returns how many it handled.
-    std::size_t extend(const SampleStore::Snapshot &samples, std::size_t firstRow,
-                       std::size_t rows, std::size_t budget);
+    std::size_t extend(const SampleStore::Snapshot &samples, std::size_t firstRow, std::size_t rows,
+                       std::size_t budget);
     // Samples handled: with a reference, or past where it ended.
     std::size_t rows() const { return m_error.size(); }
 

@@ -143,7 +143,7 @@ std::size_t RunTrack::memoryBytes() const
 {
     std::size_t bytes = m_bytes.capacity() + m_blocks.capacity() * sizeof(SlopeBlock) +
                         m_tail.capacity() * sizeof(float);
-    bytes += m_detail.memoryBytes() + m_reference.memoryBytes();
+    bytes += m_detail.memoryBytes();
     return bytes + (m_coverage ? m_coverage->memoryBytes() : 0);
 }
 

@@ -125,8 +125,10 @@ public:
     const Range &yRange() const { return m_y; }
     const Range &slopeRange() const { return m_z; }
 
-    // The memory the track holds.
+    // The memory the track holds for the solution and the phase plane, and beside it for
+    // the reference solution and the error.
     std::size_t memoryBytes() const;
+    std::size_t referenceBytes() const { return m_reference.memoryBytes(); }
 
 private:
     void addSlope(const solver::GridState &s);

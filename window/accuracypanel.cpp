@@ -11,8 +11,7 @@
 
 AccuracyPanel::AccuracyPanel(QWidget *parent)
     : QGroupBox(tr("Accuracy"), parent), m_worker(new StudyWorker(this)),
-      m_text(new QPlainTextEdit(this)),
-      m_progress(new QTimer(this))
+      m_text(new QPlainTextEdit(this)), m_progress(new QTimer(this))
 {
     setObjectName(QStringLiteral("Accuracy"));
     m_text->setObjectName(QStringLiteral("AccuracyText"));
