@@ -64,8 +64,3 @@ bool drawReference(Canvas &canvas, const ViewMapping &m, const ViewRequest &r,
 // |y - reference| of a run on the error view's log scale.
 bool drawError(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
                const std::atomic<bool> &abort);
-// The phase curve of the slope blocks fromBlock .. toBlock - 1, and of the samples after
-// the last whole block when `withTail`.
-bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
-               const SampleStore::Snapshot &samples, const std::atomic<bool> &abort,
-               std::size_t fromBlock, std::size_t toBlock, bool withTail);

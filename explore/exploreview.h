@@ -3,6 +3,8 @@
 #pragma once
 
 #include "explore/navigation.h"
+#include "explore/viewframe.h"
+#include "explore/viewgesture.h"
 #include "explore/viewrender.h"
 
 #include <QImage>
@@ -59,11 +61,12 @@ public:
     QPointF toWidget(double x, double y) const;
     WorldPoint toWorld(QPointF widgetPoint) const;
 
-    // The view as it looks, without the marker, at `scale` times its pixels.
+    // The view as it looks, without the marker, with `plot` drawn for the world it shows,
+    // at the plot's pixel ratio.
     QImage grabImage(const QImage &plot) const;
-    // Paints the view as it looks, without the marker, on `painter` sized as the widget;
-    // the plot from `plot`.
-    void paintView(QPainter &painter, const QImage &plot) const;
+    // Paints the view as it looks, without the marker, on `painter` sized as the widget,
+    // with `plot` drawn for `plotWorld`.
+    void paintView(QPainter &painter, const QImage &plot, const WorldRect &plotWorld) const;
 
 signals:
     // The world or the size changed: a new image is wanted.
@@ -91,8 +94,7 @@ protected:
 private:
     void navigate(const WorldRect &world);
     void describe();
-    void paintAxes(QPainter &p, const WorldRect &w) const;
-    void paintMarker(QPainter &p) const;
+    ViewFrame frame() const;
 
     ViewKind m_kind;
     Navigation m_navigation;
@@ -103,12 +105,5 @@ private:
     QString m_caption;
     bool m_legend = false;
 
-    // A gesture under way.
-    enum class Gesture { None, Press, Pan, Zoom };
-    Gesture m_gesture = Gesture::None;
-    Qt::MouseButton m_button = Qt::NoButton;
-    Qt::KeyboardModifiers m_modifiers;
-    QPointF m_pressAt, m_pointer;
-    WorldRect m_pressWorld;
-    std::optional<WorldRect> m_dragWorld;
+    ViewGesture m_gesture;
 };

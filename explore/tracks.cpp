@@ -2,6 +2,8 @@
 
 #include "explore/tracks.h"
 
+#include "explore/viewrender.h"
+
 void Tracks::follow(const RunsSnapshot &snapshot)
 {
     const std::lock_guard<std::mutex> locked(m_lock);
@@ -26,6 +28,28 @@ double Tracks::referenceShare() const
     for (const RunTrack &run : m_runs)
         rows += run.rows(), done += std::min(run.rows(), run.reference().rows());
     return rows == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(rows);
+}
+
+std::string Tracks::referenceEnd() const
+{
+    for (const RunTrack &run : m_runs)
+        if (run.reference().ended())
+            return run.reference().endReason();
+    return {};
+}
+
+std::optional<WorldRect> Tracks::bounds(ViewKind kind) const
+{
+    Range x, y;
+    for (const RunTrack &run : m_runs) {
+        bool empty = true;
+        const WorldRect b = curveBounds(kind, run, empty);
+        if (!empty)
+            x.add(b.left), x.add(b.right), y.add(b.bottom), y.add(b.top);
+    }
+    if (x.empty() || y.empty())
+        return std::nullopt;
+    return WorldRect{x.lo, y.hi, x.hi, y.lo};
 }
 
 bool Tracks::catchUp(const SampleStore::Snapshot &samples, std::size_t budget)

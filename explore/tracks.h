@@ -3,11 +3,15 @@
 #pragma once
 
 #include "explore/runtrack.h"
+#include "explore/viewkind.h"
 #include "model/plotscene.h"
 #include "model/samplestore.h"
+#include "plot/worldwindow.h"
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 // The runs as a view's worker sees them: taken on the window's thread, read on the
@@ -40,8 +44,12 @@ public:
     // thread the list may have moved on, and only these go with the tracks.
     const SampleStore::Snapshot &samples() const { return m_samples; }
     std::uint64_t generation() const { return m_generation; }
-    // Of the samples taken in, the share with a reference so far.
+    // Of the samples taken in, the share with a reference so far; and where the first
+    // reference that ended before its run did ended, and why (empty: none did).
     double referenceShare() const;
+    std::string referenceEnd() const;
+    // The world box all runs' curves take in a view of `kind`; none while nothing is known.
+    std::optional<WorldRect> bounds(ViewKind kind) const;
 
 private:
     mutable std::mutex m_lock;

@@ -4,6 +4,7 @@
 
 #include "explore/curvepens.h"
 #include "explore/fieldarrows.h"
+#include "explore/phasecurve.h"
 #include "explore/pixelcanvas.h"
 #include "explore/ticks.h"
 #include "explore/viewstyle.h"
@@ -13,14 +14,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 using solver::Equation;
 
 namespace {
-
-// From this many slopes on, the phase plane is drawn by two threads.
-constexpr std::size_t kSplitRows = 1 << 20;
 
 // The grid at the ticks of both axes, and the axes themselves where they are in view.
 void drawGrid(QImage &image, const ViewRequest &r, const ViewMapping &m)
@@ -43,62 +40,6 @@ void drawGrid(QImage &image, const ViewRequest &r, const ViewMapping &m)
         p.drawLine(QLineF(std::floor(m.dx(0)) + 0.5, 0, std::floor(m.dx(0)) + 0.5, h));
     if (r.world.bottom < 0 && r.world.top > 0)
         p.drawLine(QLineF(0, std::floor(m.dy(0)) + 0.5, w, std::floor(m.dy(0)) + 0.5));
-}
-
-// Every run's phase curve. Millions of samples are drawn by two threads, each into an
-// image of its own over half the blocks of each run, and the second image's curve is laid
-// over the first: the curve has one colour, so the order does not matter.
-bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const Tracks &tracks,
-                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
-{
-    const QRgb curve = viewstyle::curveColour(kLightRed);
-    // A long run whose coverage map is as fine as the view's pixels: from its cells.
-    const auto mapped = [&](const RunTrack &track) {
-        return track.coverage() && track.coverage()->servesPixels(1 / m.sx, 1 / m.sy);
-    };
-    std::size_t rows = 0;
-    for (const RunTrack &track : tracks.runs()) {
-        if (!mapped(track)) {
-            rows += track.slopeRows();
-            continue;
-        }
-        const int w = image.width(), h = image.height();
-        track.coverage()->forEachCell([&](double x, double y) {
-            const double px = m.dx(x), py = m.dy(y);
-            if (px >= 0 && px < w && py >= 0 && py < h)
-                reinterpret_cast<QRgb *>(
-                    image.scanLine(static_cast<int>(py)))[static_cast<int>(px)] = curve;
-        });
-    }
-    const auto half = [&](QImage &into, bool second) {
-        bool done = true;
-        for (const RunTrack &track : tracks.runs()) {
-            if (mapped(track))
-                continue;
-            const std::size_t middle = rows >= kSplitRows ? track.slopeBlocks() / 2 : 0;
-            done =
-                done && (second ? drawPhase(into, m, r, track, samples, abort, middle,
-                                            track.slopeBlocks(), true)
-                                : drawPhase(into, m, r, track, samples, abort, 0, middle, false));
-        }
-        return done;
-    };
-    if (rows < kSplitRows)
-        return half(image, true);
-    QImage other(image.size(), QImage::Format_RGB32);
-    other.fill(0);
-    bool secondDone = true;
-    std::thread helper([&] { secondDone = half(other, true); });
-    const bool firstDone = half(image, false);
-    helper.join();
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *from = reinterpret_cast<const QRgb *>(other.constScanLine(y));
-        auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (from[x] == curve)
-                to[x] = curve;
-    }
-    return firstDone && secondDone;
 }
 
 // What `draw` draws on a layer of its own, laid over the image in dashes: a curve of any

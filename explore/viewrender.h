@@ -7,6 +7,7 @@
 // the main plot's colours, at true scale.
 
 #include "explore/tracks.h"
+#include "explore/viewkind.h"
 #include "plot/worldwindow.h"
 #include "solver/solver.h"
 
@@ -15,10 +16,6 @@
 
 #include <atomic>
 #include <cstdint>
-
-// y over x; y' over y; the error |y - reference| over x, on a log scale: its world's
-// ordinate is log10 |y - reference|.
-enum class ViewKind { Solution, Phase, Error };
 
 // The direction field: the equation, n and lam a next run would take, and the abscissa
 // g is taken at for an equation that depends on x.

@@ -3,22 +3,20 @@
 #include "window/explorewindow.h"
 
 #include "window/accuracypanel.h"
+#include "window/exploreprobe.h"
 
 #include "explore/exploreview.h"
 #include "explore/fieldarrows.h"
 #include "explore/ticks.h"
-#include "explore/viewprobe.h"
-#include "listing/listline.h"
+#include "explore/tracks.h"
 #include "listing/numbertext.h"
 #include "model/runmodel.h"
 #include "window/sampleview.h"
-#include "window/savedialog.h"
 #include "window/viewexport.h"
 
 #include <QAction>
 #include <QGridLayout>
 #include <QItemSelectionModel>
-#include <QMenu>
 #include <QtMath>
 
 using fields::Field;
@@ -26,11 +24,6 @@ using fields::Field;
 namespace {
 
 constexpr int kSolution = 0, kPhase = 1, kError = 2;
-
-QString fromUtf8(const std::string &s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 } // namespace
 
@@ -68,13 +61,14 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
         connect(view, &ExploreView::changed, this, [this, view] { requestImage(*view); });
         connect(view, &ExploreView::fitWanted, this, [this, view] { fitView(*view); });
         connect(view, &ExploreView::clicked, this,
-                guarded("The probe", [this, view](QPointF at) { probeAt(*view, at); }));
+                guarded("The probe", [this, view](QPointF at) { m_probe->probeAt(*view, at); }));
         connect(view, &ExploreView::ctrlClicked, this,
                 guarded("The run", [this, view](QPointF at) { runFrom(*view, at); }));
         connect(view, &ExploreView::escapePressed, this, [this] { m_links.clearProbe(); });
         connect(view, &ExploreView::menuWanted, this,
                 guarded("The view's menu", [this, view](QPoint at) { showMenu(*view, at); }));
     }
+    m_probe = new ExploreProbe(m_views, m_worker.tracks(), m_links.model, m_links.list, this);
     m_accuracy = new AccuracyPanel(this);
     layout->addWidget(m_accuracy, 1, 1);
     setTabOrder(m_views[kSolution], m_views[kPhase]);
@@ -145,8 +139,8 @@ void ExploreWindow::collect()
     for (ExploreView *view : m_views)
         if (view->fitting())
             fitView(*view);
-    if (m_markedRow >= 0)
-        markRow(m_markedRow); // its slope may have been found meanwhile
+    if (m_probe->markedRow() >= 0)
+        markRow(m_probe->markedRow()); // its slope may have been found meanwhile
     updateReferenceCaption();
 }
 
@@ -155,12 +149,9 @@ void ExploreWindow::updateReferenceCaption()
     double share = 1.0;
     QString ended;
     {
-        const Tracks &tracks = m_worker.tracks();
-        const std::lock_guard<std::mutex> locked(tracks.lock());
-        share = tracks.referenceShare();
-        for (const RunTrack &track : tracks.runs())
-            if (track.reference().ended() && ended.isEmpty())
-                ended = QString::fromStdString(track.reference().endReason());
+        const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
+        share = m_worker.tracks().referenceShare();
+        ended = QString::fromStdString(m_worker.tracks().referenceEnd());
     }
     // Progress only for a reference that takes longer than a moment.
     if (share >= 1.0)
@@ -176,25 +167,12 @@ void ExploreWindow::updateReferenceCaption()
 void ExploreWindow::fitView(ExploreView &view)
 {
     // All runs, with a small margin; nothing yet: the view stays as it is.
-    bool none = true;
-    Range x, y;
+    std::optional<WorldRect> bounds;
     {
         const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
-        for (const RunTrack &track : m_worker.tracks().runs()) {
-            bool empty = true;
-            const WorldRect b = curveBounds(view.kind(), track, empty);
-            if (!empty) {
-                x.add(b.left), x.add(b.right), y.add(b.bottom), y.add(b.top);
-                none = false;
-            }
-        }
+        bounds = m_worker.tracks().bounds(view.kind());
     }
-    const WorldRect bounds{x.lo, y.hi, x.hi, y.lo};
-    if (none ||
-        Navigation::fit(bounds, view.kind() == ViewKind::Error ? 0.0 : 0.05) != view.world())
-        view.fit(bounds, none);
-    else
-        view.fit(bounds, true); // already there: only fitting from now on
+    view.fit(bounds.value_or(WorldRect{}), !bounds);
 }
 
 void ExploreWindow::requestImage(ExploreView &view)
@@ -223,8 +201,9 @@ void ExploreWindow::updateField()
         // Drawn where a sample is marked: the field there is the one its curve crosses.
         spec.shown = false;
         caption = tr("Mark a sample for the field at its x");
-        if (m_markedRow >= 0 && m_markedRow < m_links.model.samples().rowCount()) {
-            spec.x = m_links.model.samples().x(m_markedRow);
+        if (const int row = m_probe->markedRow();
+            row >= 0 && row < m_links.model.samples().rowCount()) {
+            spec.x = m_links.model.samples().x(row);
             spec.shown = true;
             caption = tr("field at x = %1").arg(QString::fromStdString(generalText(spec.x)));
         }
@@ -235,65 +214,17 @@ void ExploreWindow::updateField()
 
 void ExploreWindow::markRow(int row)
 {
-    const bool moved = row != m_markedRow;
-    m_markedRow = row;
-    const SampleList &list = m_links.model.samples();
-    std::optional<RowPoint> points[RenderThread::kViews];
-    if (row >= 0 && row < list.rowCount()) {
-        const Tracks &tracks = m_worker.tracks();
-        const std::lock_guard<std::mutex> locked(tracks.lock());
-        // Tracks of the runs before a Ready know nothing of this row.
-        if (tracks.generation() == m_links.model.generation())
-            for (int v = 0; v < RenderThread::kViews; ++v)
-                points[v] = rowPoint(m_views[v]->kind(), tracks, tracks.samples(), row,
-                                     m_views[v]->world().bottom);
-    }
-    // The line as listed, its slope and its error where they are known.
-    QString tag = row >= 0 && row < list.rowCount() ? list.line(row) : QString();
-    if (const auto &p = points[kSolution]; p && p->slope)
-        tag += QStringLiteral("   y' ") +
-               QString::fromStdString(pictureText(static_cast<double>(*p->slope)));
-    if (const auto &p = points[kSolution]; p && p->error)
-        tag +=
-            QStringLiteral("   error ") + QString::number(static_cast<double>(*p->error), 'g', 4);
+    const bool moved = row != m_probe->markedRow();
+    m_probe->markRow(row);
     // The accuracy of the marked sample's run.
     std::optional<solver::RunParameters> run;
     if (const PlotScene::Run *r = m_links.model.scene().runOf(row))
         run = r->params;
     m_accuracy->showRun(run);
-    for (int v = 0; v < RenderThread::kViews; ++v)
-        m_views[v]->setMarker(points[v] ? std::optional<ExploreView::Marker>(ExploreView::Marker{
-                                              points[v]->at.x, points[v]->at.y, tag})
-                                        : std::nullopt);
     if (moved && fieldDependsOnX(m_fieldSpec.p.eq)) {
         updateField();
         requestImage(view(ViewKind::Phase));
     }
-}
-
-void ExploreWindow::probeAt(ExploreView &view, QPointF at)
-{
-    const QRect r = view.plotRect();
-    const WorldWindow window(view.world(), r.width(), r.height());
-    std::optional<ViewHit> hit;
-    {
-        const Tracks &tracks = m_worker.tracks();
-        const std::lock_guard<std::mutex> locked(tracks.lock());
-        if (tracks.generation() == m_links.model.generation())
-            hit = nearestSample(view.kind(), window, tracks, tracks.samples(), at.x() - r.left(),
-                                at.y() - r.top(), 10.0);
-    }
-    if (!hit || hit->row >= m_links.model.samples().rowCount())
-        return;
-    // The sample becomes the list's current line, exactly as a press on the main plot
-    // makes it: the main plot's marker and these views' follow the list.
-    QItemSelectionModel *selection = m_links.list.selectionModel();
-    const QModelIndex index = m_links.model.samples().index(hit->row);
-    if (m_links.list.currentIndex() == index)
-        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    selection->setCurrentIndex(index,
-                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_links.list.scrollTo(index);
 }
 
 void ExploreWindow::runFrom(ExploreView &view, QPointF at)
@@ -302,8 +233,8 @@ void ExploreWindow::runFrom(ExploreView &view, QPointF at)
     // from the next, typed into the fields as a user would type them.
     const QRect r = view.plotRect();
     const WorldPoint p = view.toWorld(at);
-    const QString a = fromUtf8(fieldText(p.x, view.world().width() / r.width()));
-    const QString b = fromUtf8(fieldText(p.y, view.world().height() / r.height()));
+    const QString a = QString::fromStdString(fieldText(p.x, view.world().width() / r.width()));
+    const QString b = QString::fromStdString(fieldText(p.y, view.world().height() / r.height()));
     if (view.kind() == ViewKind::Solution)
         m_links.typeAndRun({{Field::X0, a}, {Field::Y0, b}});
     else
@@ -312,24 +243,24 @@ void ExploreWindow::runFrom(ExploreView &view, QPointF at)
 
 void ExploreWindow::showMenu(ExploreView &view, QPoint at)
 {
-    QMenu menu(this);
-    QAction *save = menu.addAction(tr("Save Image As…"));
-    QAction *copy = menu.addAction(tr("Copy Image"));
-    QAction *reference = nullptr;
-    if (view.kind() == ViewKind::Solution) {
-        menu.addSeparator();
-        reference = menu.addAction(tr("Reference Curve"));
-        reference->setCheckable(true);
-        reference->setChecked(m_showReference);
-    }
-    QAction *chosen = menu.exec(view.mapToGlobal(at));
-    if (chosen && chosen == reference) {
-        m_showReference = reference->isChecked();
+    const viewexport::PlotAt plot = [this, &view](qreal scale) { return renderNow(view, scale); };
+    switch (viewexport::showMenu(this, view, at, m_showReference)) {
+    case viewexport::Choice::None:
+        break;
+    case viewexport::Choice::Reference:
+        m_showReference = !m_showReference;
         requestImage(view);
-    } else if (chosen == save)
-        m_links.guard(tr("Save Image As"), [&] { saveImage(view); });
-    else if (chosen == copy)
-        m_links.guard(tr("Copy Image"), [&] { copyImage(view); });
+        break;
+    case viewexport::Choice::Save:
+        m_links.guard(tr("Save Image As"), [&] {
+            if (const std::optional<QString> error = viewexport::saveAs(this, view, plot))
+                m_links.warn(*error);
+        });
+        break;
+    case viewexport::Choice::Copy:
+        m_links.guard(tr("Copy Image"), [&] { viewexport::copy(view, plot); });
+        break;
+    }
 }
 
 QImage ExploreWindow::renderNow(ExploreView &view, qreal scale)
@@ -338,26 +269,11 @@ QImage ExploreWindow::renderNow(ExploreView &view, qreal scale)
     r.ratio = scale;
     r.size = view.plotRect().size() * scale;
     r.field = m_fieldSpec;
+    r.reference = m_showReference;
     QImage image;
     const std::atomic<bool> never{false};
     const Tracks &tracks = m_worker.tracks();
     const std::lock_guard<std::mutex> locked(tracks.lock());
     renderView(r, tracks, image, never);
     return image;
-}
-
-void ExploreWindow::saveImage(ExploreView &view)
-{
-    if (const std::optional<ImageAnswer> answer =
-            askForImageFile(this, view.kind() == ViewKind::Solution ? QStringLiteral("solution.png")
-                                                                    : QStringLiteral("phase.png")))
-        if (const std::optional<QString> error = viewexport::save(
-                view, [&](qreal scale) { return renderNow(view, scale); }, answer->path,
-                answer->format))
-            m_links.warn(*error);
-}
-
-void ExploreWindow::copyImage(ExploreView &view)
-{
-    viewexport::copy(view, [&](qreal scale) { return renderNow(view, scale); });
 }

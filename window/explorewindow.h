@@ -17,6 +17,7 @@
 #include <vector>
 
 class AccuracyPanel;
+class ExploreProbe;
 class ExploreView;
 class QLabel;
 class RunModel;
@@ -60,14 +61,11 @@ private:
     void collect();
     void requestImage(ExploreView &view);
     void fitView(ExploreView &view);
-    void probeAt(ExploreView &view, QPointF at);
     void runFrom(ExploreView &view, QPointF at);
     void updateField();
     // The error view's line: how far the reference has come, or where it ended.
     void updateReferenceCaption();
     void showMenu(ExploreView &view, QPoint at);
-    void saveImage(ExploreView &view);
-    void copyImage(ExploreView &view);
 
     // The view drawn afresh, synchronously, for an export at `scale` device pixels a pixel.
     QImage renderNow(ExploreView &view, qreal scale);
@@ -79,5 +77,5 @@ private:
     AccuracyPanel *m_accuracy = nullptr;
     QElapsedTimer m_referenceLag; // since when the reference falls behind the runs
     ExploreView *m_views[RenderThread::kViews] = {};
-    int m_markedRow = -1;
+    ExploreProbe *m_probe = nullptr;
 };

@@ -4,11 +4,13 @@
 
 #include "explore/exploreview.h"
 #include "window/messages.h"
+#include "window/savedialog.h"
 #include "window/savefile.h"
 
 #include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QPageSize>
 #include <QPainter>
@@ -33,7 +35,7 @@ void writeSvg(QIODevice &device, const ExploreView &view, const QImage &plot)
     generator.setTitle(view.accessibleName());
     QPainter painter(&generator);
     painter.setFont(view.font());
-    view.paintView(painter, plot);
+    view.paintView(painter, plot, view.world());
 }
 
 bool writePdf(QIODevice &device, const ExploreView &view, const QImage &plot)
@@ -49,7 +51,7 @@ bool writePdf(QIODevice &device, const ExploreView &view, const QImage &plot)
     if (!painter.begin(&writer))
         return false;
     painter.setFont(view.font());
-    view.paintView(painter, plot);
+    view.paintView(painter, plot, view.world());
     return painter.end();
 }
 
@@ -78,6 +80,34 @@ std::optional<QString> save(const ExploreView &view, const PlotAt &plot, const Q
             why = messages::imageNotWritten();
         return written;
     });
+}
+
+std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const PlotAt &plot)
+{
+    const QString name = view.kind() == ViewKind::Solution ? QStringLiteral("solution.png")
+                         : view.kind() == ViewKind::Phase  ? QStringLiteral("phase.png")
+                                                           : QStringLiteral("error.png");
+    if (const std::optional<ImageAnswer> answer = askForImageFile(parent, name))
+        return save(view, plot, answer->path, answer->format);
+    return std::nullopt;
+}
+
+Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference)
+{
+    QMenu menu(parent);
+    QAction *save = menu.addAction(QCoreApplication::translate("ExploreWindow", "Save Image As…"));
+    QAction *copy = menu.addAction(QCoreApplication::translate("ExploreWindow", "Copy Image"));
+    QAction *curve = nullptr;
+    if (view.kind() == ViewKind::Solution) {
+        menu.addSeparator();
+        curve = menu.addAction(QCoreApplication::translate("ExploreWindow", "Reference Curve"));
+        curve->setCheckable(true);
+        curve->setChecked(reference);
+    }
+    QAction *chosen = menu.exec(view.mapToGlobal(at));
+    if (!chosen)
+        return Choice::None;
+    return chosen == save ? Choice::Save : chosen == copy ? Choice::Copy : Choice::Reference;
 }
 
 void copy(const ExploreView &view, const PlotAt &plot)

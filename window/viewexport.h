@@ -15,6 +15,8 @@
 #include <optional>
 
 class ExploreView;
+class QPoint;
+class QWidget;
 
 namespace viewexport {
 
@@ -23,6 +25,13 @@ using PlotAt = std::function<QImage(qreal scale)>;
 
 std::optional<QString> save(const ExploreView &view, const PlotAt &plot, const QString &path,
                             plotexport::Format format);
+// Asks where to save the view, and in which form, and saves it; what failed, if anything.
+std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const PlotAt &plot);
+
+// The view's context menu: Save Image As…, Copy Image, and in the solution view the
+// reference curve, shown ticked while `reference`. What was chosen.
+enum class Choice { None, Save, Copy, Reference };
+Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference);
 // The bitmap on the clipboard, and the SVG beside it.
 void copy(const ExploreView &view, const PlotAt &plot);
 

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+
+#include "explore/phasecurve.h"
+
+#include "explore/pixelcanvas.h"
+#include "explore/viewstyle.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+// From this many slopes on, the phase plane is drawn by two threads.
+constexpr std::size_t kSplitRows = 1 << 20;
+
+// The phase curve of the slope blocks fromBlock .. toBlock - 1 of a run, and of the
+// samples after its last whole block when `withTail`.
+bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+               const SampleStore::Snapshot &samples, const std::atomic<bool> &abort,
+               std::size_t fromBlock, std::size_t toBlock, bool withTail)
+{
+    const std::size_t rows = track.slopeRows();
+    if (rows == 0)
+        return true;
+    const std::size_t first = track.firstRow();
+    LinePen pen(image, viewstyle::curveColour(kLightRed));
+    const double slopePerPixel = 1.0 / m.sy;
+    const WorldRect &w = r.world;
+    // A block beyond the view by more than a pixel is passed by.
+    const double padX = 2.0 / m.sx, padY = 2.0 / m.sy;
+    const auto point = [&](std::size_t i, double z) {
+        pen.to(m.dx(samples.y(first + i)), m.dy(z));
+    };
+    // A block run again for its exact slopes, from its first sample to its last.
+    struct Exact : solver::StateSink
+    {
+        decltype(point) &draw;
+        std::size_t end;
+        Exact(decltype(point) &d, std::size_t e) : draw(d), end(e) {}
+        bool state(const solver::GridState &s) override
+        {
+            draw(static_cast<std::size_t>(s.i), s.z);
+            return static_cast<std::size_t>(s.i) + 1 < end;
+        }
+    };
+
+    const std::size_t blocks = track.slopeBlocks();
+    const std::vector<double> *lod = track.levels() > 0 ? &track.level(0) : nullptr;
+    bool joined = false; // the sample before this block was drawn
+    for (std::size_t b = fromBlock; b < std::min(blocks, toBlock); ++b) {
+        if ((b & 0x3FF) == 0 && abort.load(std::memory_order_relaxed))
+            return false;
+        const RunTrack::SlopeBlock &block = track.slopeBlock(b);
+        const std::size_t begin = b * RunTrack::kPhaseBlock, end = begin + RunTrack::kPhaseBlock;
+        // The block's box: its slopes' range, and its values' range from the first level
+        // of detail where that block is whole, else from the samples.
+        const double zLo = block.lo, zHi = block.lo + 255.0f * block.step;
+        double yLo = 0, yHi = 0;
+        if (const std::size_t l = begin / RunTrack::kLodBase; lod && l * 2 + 1 < lod->size()) {
+            yLo = (*lod)[l * 2], yHi = (*lod)[l * 2 + 1];
+        } else {
+            yLo = yHi = samples.y(first + begin);
+            for (std::size_t i = begin; i < end; ++i)
+                yLo = std::min(yLo, samples.y(first + i)),
+                yHi = std::max(yHi, samples.y(first + i));
+        }
+        if (zHi < w.bottom - padY || zLo > w.top + padY || yHi < w.left - padX ||
+            yLo > w.right + padX) {
+            pen.gap();
+            joined = false;
+            continue;
+        }
+        if (!joined && b > 0)
+            point(begin - 1, track.slope(begin - 1)); // from the sample before the block
+        if (block.step > slopePerPixel) {
+            // Zoomed in until the byte's half step, its greatest error, passes half a pixel:
+            // the block run again for its exact slopes.
+            Exact exact(point, end);
+            solver::resume(track.params(), track.blockStart(b, samples), exact);
+        } else {
+            for (std::size_t i = begin; i < end; ++i)
+                point(i, track.slope(i));
+        }
+        joined = true;
+    }
+    // The block under way: its slopes exact.
+    if (!withTail)
+        return true;
+    const std::size_t tail = blocks * RunTrack::kPhaseBlock;
+    if (!joined && blocks > 0 && rows > tail)
+        point(tail - 1, track.slope(tail - 1));
+    for (std::size_t i = tail; i < rows; ++i)
+        point(i, track.slope(i));
+    return true;
+}
+
+} // namespace
+
+// Every run's phase curve. Millions of samples are drawn by two threads, each into an
+// image of its own over half the blocks of each run, and the second image's curve is laid
+// over the first: the curve has one colour, so the order does not matter.
+bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const Tracks &tracks,
+                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
+{
+    const QRgb curve = viewstyle::curveColour(kLightRed);
+    // A long run whose coverage map is as fine as the view's pixels: from its cells.
+    const auto mapped = [&](const RunTrack &track) {
+        return track.coverage() && track.coverage()->servesPixels(1 / m.sx, 1 / m.sy);
+    };
+    std::size_t rows = 0;
+    for (const RunTrack &track : tracks.runs()) {
+        if (!mapped(track)) {
+            rows += track.slopeRows();
+            continue;
+        }
+        const int w = image.width(), h = image.height();
+        track.coverage()->forEachCell([&](double x, double y) {
+            const double px = m.dx(x), py = m.dy(y);
+            if (px >= 0 && px < w && py >= 0 && py < h)
+                reinterpret_cast<QRgb *>(
+                    image.scanLine(static_cast<int>(py)))[static_cast<int>(px)] = curve;
+        });
+    }
+    const auto half = [&](QImage &into, bool second) {
+        bool done = true;
+        for (const RunTrack &track : tracks.runs()) {
+            if (mapped(track))
+                continue;
+            const std::size_t middle = rows >= kSplitRows ? track.slopeBlocks() / 2 : 0;
+            done =
+                done && (second ? drawPhase(into, m, r, track, samples, abort, middle,
+                                            track.slopeBlocks(), true)
+                                : drawPhase(into, m, r, track, samples, abort, 0, middle, false));
+        }
+        return done;
+    };
+    if (rows < kSplitRows)
+        return half(image, true);
+    QImage other(image.size(), QImage::Format_RGB32);
+    other.fill(0);
+    bool secondDone = true;
+    std::thread helper([&] { secondDone = half(other, true); });
+    const bool firstDone = half(image, false);
+    helper.join();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(other.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (from[x] == curve)
+                to[x] = curve;
+    }
+    return firstDone && secondDone;
+}
+

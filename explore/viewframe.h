@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "explore/viewrender.h"
+
+#include <QPalette>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+// What a zoomable view paints around and over its plot: the frame, the axes' numbers at
+// 1-2-5 steps (powers of ten on the error's log scale), their titles, a caption in the
+// plot's corner and the Emden legend. The same on screen and in an exported image.
+struct ViewFrame
+{
+    ViewKind kind;
+    QRect plot;     // the plot's rectangle in the view
+    WorldRect world; // what it shows
+    QString caption;
+    bool legend;
+
+    void paint(QPainter &p, const QPalette &palette) const;
+    // `image`, drawn for `imageWorld`, where that lies in the world shown now: moved and
+    // scaled until a new one comes. One from far away is left out rather than blown up.
+    void paintImage(QPainter &p, const QImage &image, const WorldRect &imageWorld) const;
+    // The probe's marker at world (x, y); on the plot's edge, saying so, when it lies
+    // beyond it.
+    void paintMarker(QPainter &p, double x, double y, QString tag) const;
+    // "x from -0.25 to 5.25, y from -12.4 to 13.1", as a screen reader says the view, and
+    // the marked line.
+    QString description(const QString &marked) const;
+
+    QPointF toWidget(double x, double y) const;
+};

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+
+#include "explore/viewgesture.h"
+
+#include <QLineF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A press that moves less than this is a click.
+constexpr double kDragStart = 4.0;
+
+} // namespace
+
+void ViewGesture::press(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at,
+                        const WorldRect &world)
+{
+    m_kind = Kind::Press;
+    m_button = button;
+    m_modifiers = modifiers;
+    m_pressAt = m_pointer = at;
+    m_pressWorld = world;
+    m_dragged.reset();
+}
+
+WorldPoint ViewGesture::worldAt(QPointF at, const QRect &plot) const
+{
+    const WorldRect &w = m_pressWorld;
+    return {w.left + (at.x() - plot.left()) * w.width() / plot.width(),
+            w.top - (at.y() - plot.top()) * w.height() / plot.height()};
+}
+
+bool ViewGesture::move(QPointF at, const QRect &plot)
+{
+    m_pointer = at;
+    if (m_kind == Kind::Press && QLineF(m_pressAt, m_pointer).length() >= kDragStart) {
+        const bool zoom = m_button == Qt::RightButton || (m_modifiers & Qt::ShiftModifier);
+        m_kind = zoom ? Kind::Zoom : Kind::Pan;
+    }
+    if (m_kind == Kind::Pan) {
+        // Only the world moves while dragging: the last image goes with it, and one new
+        // image is drawn when the drag ends.
+        const WorldRect &w = m_pressWorld;
+        const double dx = (m_pointer.x() - m_pressAt.x()) * w.width() / plot.width();
+        const double dy = (m_pointer.y() - m_pressAt.y()) * w.height() / plot.height();
+        m_dragged = WorldRect{w.left - dx, w.top + dy, w.right - dx, w.bottom + dy};
+    }
+    return m_kind == Kind::Pan || m_kind == Kind::Zoom;
+}
+
+ViewGesture::Outcome ViewGesture::release(Qt::MouseButton button, QPointF at, const QRect &plot)
+{
+    Outcome out;
+    if (button != m_button)
+        return out;
+    const Kind kind = std::exchange(m_kind, Kind::None);
+    m_button = Qt::NoButton;
+    if (kind == Kind::Pan) {
+        out = {Outcome::Show, *m_dragged};
+    } else if (kind == Kind::Zoom) {
+        const WorldPoint a = worldAt(m_pressAt, plot), b = worldAt(at, plot);
+        if (std::fabs(at.x() - m_pressAt.x()) >= 3 && std::fabs(at.y() - m_pressAt.y()) >= 3)
+            out = {Outcome::Show, {std::min(a.x, b.x), std::max(a.y, b.y), std::max(a.x, b.x),
+                                   std::min(a.y, b.y)}};
+    } else if (kind == Kind::Press) {
+        if (button == Qt::RightButton)
+            out.what = Outcome::Menu;
+        else if (plot.contains(at.toPoint()))
+            out.what = m_modifiers & Qt::ControlModifier ? Outcome::CtrlClick : Outcome::Click;
+    }
+    m_dragged.reset();
+    return out;
+}

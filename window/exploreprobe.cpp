@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+
+#include "window/exploreprobe.h"
+
+#include "explore/exploreview.h"
+#include "explore/tracks.h"
+#include "explore/viewprobe.h"
+#include "listing/numbertext.h"
+#include "model/runmodel.h"
+#include "window/sampleview.h"
+
+#include <QItemSelectionModel>
+
+#include <vector>
+
+ExploreProbe::ExploreProbe(std::span<ExploreView *const> views, const Tracks &tracks,
+                           const RunModel &model, SampleView &list, QObject *parent)
+    : QObject(parent), m_views(views), m_tracks(tracks), m_model(model), m_list(list)
+{
+}
+
+void ExploreProbe::markRow(int row)
+{
+    m_row = row;
+    const SampleList &samples = m_model.samples();
+    const bool listed = row >= 0 && row < samples.rowCount();
+    std::vector<std::optional<RowPoint>> points(m_views.size());
+    if (listed) {
+        const std::lock_guard<std::mutex> locked(m_tracks.lock());
+        // Tracks of the runs before a Ready know nothing of this row.
+        if (m_tracks.generation() == m_model.generation())
+            for (std::size_t v = 0; v < m_views.size(); ++v)
+                points[v] = rowPoint(m_views[v]->kind(), m_tracks, m_tracks.samples(), row,
+                                     m_views[v]->world().bottom);
+    }
+    // The line as listed, its slope and its error where they are known.
+    QString tag = listed ? samples.line(row) : QString();
+    for (const std::optional<RowPoint> &p : points) {
+        if (!p)
+            continue;
+        if (p->slope)
+            tag += QStringLiteral("   y' ") +
+                   QString::fromStdString(pictureText(static_cast<double>(*p->slope)));
+        if (p->error)
+            tag += QStringLiteral("   error ") +
+                   QString::number(static_cast<double>(*p->error), 'g', 4);
+        break;
+    }
+    for (std::size_t v = 0; v < m_views.size(); ++v)
+        m_views[v]->setMarker(points[v] ? std::optional<ExploreView::Marker>(ExploreView::Marker{
+                                              points[v]->at.x, points[v]->at.y, tag})
+                                        : std::nullopt);
+}
+
+void ExploreProbe::probeAt(ExploreView &view, QPointF at)
+{
+    const QRect r = view.plotRect();
+    const WorldWindow window(view.world(), r.width(), r.height());
+    std::optional<ViewHit> hit;
+    {
+        const std::lock_guard<std::mutex> locked(m_tracks.lock());
+        if (m_tracks.generation() == m_model.generation())
+            hit = nearestSample(view.kind(), window, m_tracks, m_tracks.samples(),
+                                at.x() - r.left(), at.y() - r.top(), 10.0);
+    }
+    if (!hit || hit->row >= m_model.samples().rowCount())
+        return;
+    // The sample becomes the list's current line, exactly as a press on the main plot
+    // makes it: the main plot's marker and these views' follow the list.
+    QItemSelectionModel *selection = m_list.selectionModel();
+    const QModelIndex index = m_model.samples().index(hit->row);
+    if (m_list.currentIndex() == index)
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    selection->setCurrentIndex(index,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list.scrollTo(index);
+}
