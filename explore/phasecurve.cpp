@@ -151,4 +151,3 @@ bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const
     }
     return firstDone && secondDone;
 }
-

@@ -16,7 +16,7 @@ class QPainter;
 struct ViewFrame
 {
     ViewKind kind;
-    QRect plot;     // the plot's rectangle in the view
+    QRect plot;      // the plot's rectangle in the view
     WorldRect world; // what it shows
     QString caption;
     bool legend;

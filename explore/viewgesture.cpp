@@ -62,8 +62,9 @@ ViewGesture::Outcome ViewGesture::release(Qt::MouseButton button, QPointF at, co
     } else if (kind == Kind::Zoom) {
         const WorldPoint a = worldAt(m_pressAt, plot), b = worldAt(at, plot);
         if (std::fabs(at.x() - m_pressAt.x()) >= 3 && std::fabs(at.y() - m_pressAt.y()) >= 3)
-            out = {Outcome::Show, {std::min(a.x, b.x), std::max(a.y, b.y), std::max(a.x, b.x),
-                                   std::min(a.y, b.y)}};
+            out = {
+                Outcome::Show,
+                {std::min(a.x, b.x), std::max(a.y, b.y), std::max(a.x, b.x), std::min(a.y, b.y)}};
     } else if (kind == Kind::Press) {
         if (button == Qt::RightButton)
             out.what = Outcome::Menu;

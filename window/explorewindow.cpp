@@ -235,9 +235,10 @@ void ExploreWindow::runFrom(ExploreView &view, QPointF at)
     const WorldPoint p = view.toWorld(at);
     const QString a = QString::fromStdString(fieldText(p.x, view.world().width() / r.width()));
     const QString b = QString::fromStdString(fieldText(p.y, view.world().height() / r.height()));
+    // A point of the error view is no start of a run.
     if (view.kind() == ViewKind::Solution)
         m_links.typeAndRun({{Field::X0, a}, {Field::Y0, b}});
-    else
+    else if (view.kind() == ViewKind::Phase)
         m_links.typeAndRun({{Field::Y0, a}, {Field::Z0, b}});
 }
 
