@@ -6,6 +6,7 @@
 #include "explore/exploreview.h"
 #include "explore/renderthread.h"
 #include "window/explorewindow.h"
+#include "window/viewexport.h"
 
 #include "tests/formdriver.h"
 
@@ -13,8 +14,10 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -178,6 +181,32 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     EXPECT_TRUE(accuracy->toPlainText().contains(QStringLiteral("16.0")))
         << accuracy->toPlainText().toStdString();
     EXPECT_TRUE(solution.accessibleDescription().endsWith(solution.marker()->tag));
+
+    // Exported through the one save flow, the view has its axes and curve but never the
+    // marker.
+    QTemporaryDir dir;
+    const auto plot = [&](qreal) {
+        QImage image;
+        const Tracks &tracks = form.findChild<RenderThread *>()->tracks();
+        const std::lock_guard<std::mutex> locked(tracks.lock());
+        const std::atomic<bool> never{false};
+        renderView(solution.request(), tracks, image, never);
+        return image;
+    };
+    for (const char *name : {"view.png", "view.svg"}) {
+        const QString path = dir.filePath(QLatin1String(name));
+        ASSERT_FALSE(viewexport::save(solution, plot, path, plotexport::formatFor(path)));
+        ASSERT_TRUE(QFile::exists(path)) << name;
+    }
+    const QImage png(dir.filePath(QStringLiteral("view.png")));
+    ASSERT_EQ(png.size(), solution.size() * solution.devicePixelRatioF());
+    int marker = 0, curve = 0;
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x)
+            marker += png.pixel(x, y) == PlotWidget::kMarkerColour,
+                curve += png.pixel(x, y) == kCurve;
+    EXPECT_EQ(marker, 0);
+    EXPECT_GT(curve, 100);
     QTest::keyClick(&solution, Qt::Key_Escape);
     EXPECT_FALSE(solution.marker());
     EXPECT_FALSE(child<PlotWidget>("Picture1")->marker());

@@ -138,6 +138,31 @@ TEST_F(Export, TheListMenuOffersCopyCopyAllAndSave)
                            QStringLiteral("Save List As…|Ctrl+S"), QStringLiteral("Explore…|F3")}));
 }
 
+TEST_F(Export, KeysReachTheCommandsFromAnyControl)
+{
+    typicalRun();
+    // Shift+F10 opens the focused control's menu, as the Menu key does.
+    list()->setFocus();
+    int entries = 0;
+    QTimer::singleShot(50, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            entries = static_cast<int>(menu->actions().size());
+            menu->close();
+        }
+    });
+    QTest::keyClick(list(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(entries, 6); // Copy, Copy All, -, Save List As…, -, Explore…
+    // From a field: Copy Image, and Explore.
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(text(1), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(449, 449));
+    QTest::keyClick(text(2), Qt::Key_F3);
+    auto *explore = form.findChild<QWidget *>(QStringLiteral("Explore"));
+    ASSERT_TRUE(explore);
+    EXPECT_TRUE(explore->isVisible());
+    EXPECT_EQ(text(2)->text(), QStringLiteral("5")); // no key reached the field
+}
+
 TEST_F(Export, ThePlotMenuOffersSaveAndCopyImage)
 {
     QStringList texts;
