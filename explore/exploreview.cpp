@@ -43,18 +43,12 @@ QRect ExploreView::plotRect() const
 
 QPointF ExploreView::toWidget(double x, double y) const
 {
-    const QRect r = plotRect();
-    const WorldRect w = world();
-    return {r.left() + (x - w.left) * r.width() / w.width(),
-            r.top() + (w.top - y) * r.height() / w.height()};
+    return frame().toWidget(x, y);
 }
 
 WorldPoint ExploreView::toWorld(QPointF at) const
 {
-    const QRect r = plotRect();
-    const WorldRect w = world();
-    return {w.left + (at.x() - r.left()) * w.width() / r.width(),
-            w.top - (at.y() - r.top()) * w.height() / r.height()};
+    return frame().toWorld(at);
 }
 
 ViewRequest ExploreView::request() const
@@ -73,7 +67,7 @@ void ExploreView::show(const WorldRect &world)
 {
     m_navigation.show(world);
     describe();
-    update();
+    changedLook();
     emit changed();
 }
 
@@ -93,24 +87,27 @@ void ExploreView::navigate(const WorldRect &world)
     show(world);
 }
 
-void ExploreView::setImage(const QImage &image, const WorldRect &drawnFor)
+void ExploreView::setImage(const QImage &image, const WorldRect &drawnFor, std::uint64_t version)
 {
     m_image = image;
     m_imageWorld = drawnFor;
-    update();
+    m_imageVersion = version;
+    changedLook();
 }
 
 bool ExploreView::upToDate() const
 {
     return !m_image.isNull() && !m_gesture.dragged() && m_imageWorld == m_navigation.current() &&
-           m_image.size() == request().size;
+           m_image.size() == request().size && m_imageVersion >= m_expected;
 }
 
 void ExploreView::setMarker(const std::optional<Marker> &marker)
 {
+    if (marker == m_marker)
+        return;
     m_marker = marker;
     describe();
-    update();
+    changedLook();
 }
 
 void ExploreView::setCaption(const QString &caption)
@@ -118,7 +115,7 @@ void ExploreView::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
-    update();
+    changedLook();
 }
 
 void ExploreView::setLegend(bool shown)
@@ -126,7 +123,7 @@ void ExploreView::setLegend(bool shown)
     if (shown == m_legend)
         return;
     m_legend = shown;
-    update();
+    changedLook();
 }
 
 void ExploreView::describe()
@@ -157,8 +154,15 @@ QImage ExploreView::grabImage(const QImage &plot) const
     return image;
 }
 
+void ExploreView::changedLook()
+{
+    m_stale = true;
+    update();
+}
+
 void ExploreView::paintEvent(QPaintEvent *)
 {
+    m_stale = false;
     QPainter p(this);
     paintView(p, m_image, m_imageWorld);
     p.setClipRect(plotRect());
@@ -194,7 +198,7 @@ void ExploreView::mousePressEvent(QMouseEvent *event)
 void ExploreView::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_gesture.move(event->position(), plotRect()))
-        update();
+        changedLook();
 }
 
 void ExploreView::mouseReleaseEvent(QMouseEvent *event)
@@ -217,7 +221,7 @@ void ExploreView::mouseReleaseEvent(QMouseEvent *event)
         emit menuWanted(at.toPoint());
         break;
     }
-    update();
+    changedLook();
 }
 
 void ExploreView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -251,7 +255,7 @@ void ExploreView::keyPressEvent(QKeyEvent *event)
             m_fitting = false;
             emit navigated();
             describe();
-            update();
+            changedLook();
             emit changed();
         }
         return;
@@ -261,16 +265,12 @@ void ExploreView::keyPressEvent(QKeyEvent *event)
     Navigation moved = m_navigation;
     switch (mods == Qt::NoModifier ? key : 0) {
     case Qt::Key_Left:
-        moved.pan(-0.1, 0);
-        break;
     case Qt::Key_Right:
-        moved.pan(0.1, 0);
-        break;
     case Qt::Key_Up:
-        moved.pan(0, 0.1);
-        break;
     case Qt::Key_Down:
-        moved.pan(0, -0.1);
+        // A tenth of the view the way the arrow points.
+        moved.pan(0.1 * ((key == Qt::Key_Right) - (key == Qt::Key_Left)),
+                  0.1 * ((key == Qt::Key_Up) - (key == Qt::Key_Down)));
         break;
     case Qt::Key_Plus:
     case Qt::Key_Equal:

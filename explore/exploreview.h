@@ -39,14 +39,22 @@ public:
 
     // What the worker is to draw for the view as it is now.
     ViewRequest request() const;
-    void setImage(const QImage &image, const WorldRect &drawnFor);
-    // Whether the image shown was drawn for the world and size shown.
+    // An image drawn for `drawnFor` from version `version` of the runs.
+    void setImage(const QImage &image, const WorldRect &drawnFor, std::uint64_t version);
+    // The runs have changed: images from versions before `version` are out of date.
+    void expect(std::uint64_t version) { m_expected = version; }
+    // Whether the image shown was drawn for the world and size shown, from the runs as
+    // they are.
     bool upToDate() const;
+    // Whether the view changed since it was last painted. While a run holds the thread no
+    // paint event comes: the window paints such views itself at each showing of progress.
+    bool stale() const { return m_stale; }
 
     struct Marker
     {
         double x, y; // in the view's world
         QString tag;
+        bool operator==(const Marker &) const = default;
     };
     void setMarker(const std::optional<Marker> &marker);
     const std::optional<Marker> &marker() const { return m_marker; }
@@ -95,6 +103,7 @@ private:
     void navigate(const WorldRect &world);
     void describe();
     ViewFrame frame() const;
+    void changedLook();
 
     ViewKind m_kind;
     Navigation m_navigation;
@@ -106,4 +115,6 @@ private:
     bool m_legend = false;
 
     ViewGesture m_gesture;
+    bool m_stale = true;
+    std::uint64_t m_imageVersion = 0, m_expected = 0;
 };

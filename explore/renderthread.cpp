@@ -66,7 +66,9 @@ bool RenderThread::draw(int v, const ViewRequest &request)
         return false;
     m_drawn[static_cast<std::size_t>(v)] = request;
     // A request that came while this one was drawn waits; this image is still the newest.
-    m_finished[static_cast<std::size_t>(v)] = std::make_pair(m_canvas.copy(), request);
+    ViewRequest drawn = request;
+    drawn.version = m_snapshot.version;
+    m_finished[static_cast<std::size_t>(v)] = std::make_pair(m_canvas.copy(), drawn);
     return true;
 }
 

@@ -19,6 +19,7 @@
 struct RunsSnapshot
 {
     std::uint64_t generation = 0; // a new one after each Ready
+    std::uint64_t version = 0;    // a new one for each snapshot the window hands over
     std::vector<PlotScene::Run> runs;
     bool running = false; // the last run still lists samples
     SampleStore::Snapshot samples;

@@ -85,6 +85,12 @@ QPointF ViewFrame::toWidget(double x, double y) const
             plot.top() + (world.top - y) * plot.height() / world.height()};
 }
 
+WorldPoint ViewFrame::toWorld(QPointF at) const
+{
+    return {world.left + (at.x() - plot.left()) * world.width() / plot.width(),
+            world.top - (at.y() - plot.top()) * world.height() / plot.height()};
+}
+
 void ViewFrame::paintImage(QPainter &p, const QImage &image, const WorldRect &imageWorld) const
 {
     p.fillRect(plot, QColor::fromRgb(viewstyle::kBackground));

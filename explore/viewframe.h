@@ -33,4 +33,5 @@ struct ViewFrame
     QString description(const QString &marked) const;
 
     QPointF toWidget(double x, double y) const;
+    WorldPoint toWorld(QPointF at) const;
 };

@@ -32,11 +32,11 @@ struct ViewRequest
 {
     ViewKind kind = ViewKind::Solution;
     WorldRect world;
-    QSize size;             // in device pixels
-    qreal ratio = 1.0;      // device pixels per logical pixel
-    FieldSpec field;        // the phase plane's
-    bool reference = false; // the solution view: the reference as a dashed curve
-    std::uint64_t serial = 0;
+    QSize size;                // in device pixels
+    qreal ratio = 1.0;         // device pixels per logical pixel
+    FieldSpec field;           // the phase plane's
+    bool reference = false;    // the solution view: the reference as a dashed curve
+    std::uint64_t version = 0; // of the runs' snapshot the image was drawn from
 };
 
 // World to device of a request, with the scale taken once: (x - left) * scale never makes

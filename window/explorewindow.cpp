@@ -118,12 +118,16 @@ void ExploreWindow::follow()
     if (model.running() && !snapshot.runs.empty())
         snapshot.runs.back().rows = model.samples().rowCount() - snapshot.runs.back().firstRow;
     snapshot.samples = model.samples().store().snapshot();
+    snapshot.version = ++m_version;
+    for (ExploreView *view : m_views)
+        view->expect(m_version);
     m_worker.follow(std::move(snapshot));
     collect();
     if (model.running()) {
-        // No event is handled during a run: the views are painted now.
+        // No event is handled during a run: the views that changed are painted now.
         for (ExploreView *view : m_views)
-            view->repaint();
+            if (view->stale())
+                view->repaint();
     }
 }
 
@@ -131,7 +135,7 @@ void ExploreWindow::collect()
 {
     for (int v = 0; v < RenderThread::kViews; ++v)
         if (auto image = m_worker.take(v))
-            m_views[v]->setImage(image->first, image->second.world);
+            m_views[v]->setImage(image->first, image->second.world, image->second.version);
     bool emden = false;
     for (const PlotScene::Run &run : m_links.model.scene().runs())
         emden = emden || run.params.eq == solver::Equation::Emden;

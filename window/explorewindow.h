@@ -73,6 +73,7 @@ private:
     Links m_links;
     RenderThread m_worker;
     FieldSpec m_fieldSpec;
+    std::uint64_t m_version = 0; // of the last snapshot of the runs handed to the worker
     bool m_showReference = true;
     AccuracyPanel *m_accuracy = nullptr;
     QElapsedTimer m_referenceLag; // since when the reference falls behind the runs
