@@ -171,7 +171,8 @@ void benchExplore()
     auto *explore = w.form.findChild<ExploreWindow *>();
     explore->resize(2 * 1000 + 150, 1000 + 60);
     auto &view = explore->view(ViewKind::Solution);
-    QTest::qWaitFor([&] { return view.upToDate(); }, 20000);
+    if (!QTest::qWaitFor([&] { return view.upToDate(); }, 20000))
+        std::printf("  (the view did not settle in 20 s)\n");
     const QPoint from = view.plotRect().center();
     std::vector<double> drag;
     QMouseEvent press(QEvent::MouseButtonPress, from, view.mapToGlobal(from), Qt::LeftButton,

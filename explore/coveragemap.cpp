@@ -2,6 +2,8 @@
 
 #include "explore/coveragemap.h"
 
+#include "explore/linewalk.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -16,17 +18,5 @@ void CoverageMap::line(double x0, double y0, double x1, double y1)
     const auto cell = [](double v) { return std::clamp(static_cast<int>(v), 0, kSide - 1); };
     int x = cell((x0 - m_world.left) * m_sx), y = cell((m_world.top - y0) * m_sy);
     const int xe = cell((x1 - m_world.left) * m_sx), ye = cell((m_world.top - y1) * m_sy);
-    const int dx = std::abs(xe - x), sx = x < xe ? 1 : -1;
-    const int dy = -std::abs(ye - y), sy = y < ye ? 1 : -1;
-    int err = dx + dy;
-    for (;;) {
-        set(x, y);
-        if (x == xe && y == ye)
-            break;
-        const int e2 = 2 * err;
-        if (e2 >= dy)
-            err += dy, x += sx;
-        if (e2 <= dx)
-            err += dx, y += sy;
-    }
+    walkLine(x, y, xe, ye, [this](int px, int py) { set(px, py); });
 }

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "explore/linewalk.h"
 #include "plot/canvas.h"
 
 #include <QImage>
@@ -85,23 +86,11 @@ private:
     }
     void walk(int x, int y, int x1, int y1, bool check)
     {
-        const int dx = x1 > x ? x1 - x : x - x1, sx = x < x1 ? 1 : -1;
-        const int dy = y1 > y ? y - y1 : y1 - y, sy = y < y1 ? 1 : -1;
-        int err = dx + dy;
-        // Bresenham's walk without a branch per step: a curve's segments turn every way,
-        // and a mispredicted step costs more than the arithmetic.
-        for (int n = dx - dy; n >= 0; --n) {
-            if (!check || (static_cast<unsigned>(x) < static_cast<unsigned>(m_w) &&
-                           static_cast<unsigned>(y) < static_cast<unsigned>(m_h)))
-                set(x, y);
-            if (x == x1 && y == y1)
-                break;
-            const int e2 = 2 * err;
-            const int stepX = e2 >= dy, stepY = e2 <= dx;
-            err += stepX * dy + stepY * dx;
-            x += stepX * sx;
-            y += stepY * sy;
-        }
+        walkLine(x, y, x1, y1, [&](int px, int py) {
+            if (!check || (static_cast<unsigned>(px) < static_cast<unsigned>(m_w) &&
+                           static_cast<unsigned>(py) < static_cast<unsigned>(m_h)))
+                set(px, py);
+        });
     }
 
     QRgb *m_bits;

@@ -67,16 +67,7 @@ private:
 
 std::unique_ptr<Engine> makeClosedForm(const RunParameters &p)
 {
-    switch (p.eq) {
-    case Equation::Oscillator:
-        return std::make_unique<ClosedForm<Equation::Oscillator>>(p);
-    case Equation::SineForced:
-        return std::make_unique<ClosedForm<Equation::SineForced>>(p);
-    case Equation::Damped:
-        return std::make_unique<ClosedForm<Equation::Damped>>(p);
-    default:
-        return std::make_unique<ClosedForm<Equation::Unset>>(p);
-    }
+    return engineFor<ClosedForm>(p);
 }
 
 bool hasClosedForm(Equation eq)

@@ -178,22 +178,7 @@ private:
 
 std::unique_ptr<Engine> makeIntegrated(const RunParameters &p)
 {
-    switch (p.eq) {
-    case Equation::Oscillator:
-        return std::make_unique<Integrated<Equation::Oscillator>>(p);
-    case Equation::SineForced:
-        return std::make_unique<Integrated<Equation::SineForced>>(p);
-    case Equation::Damped:
-        return std::make_unique<Integrated<Equation::Damped>>(p);
-    case Equation::VanDerPol:
-        return std::make_unique<Integrated<Equation::VanDerPol>>(p);
-    case Equation::Emden:
-        return std::make_unique<Integrated<Equation::Emden>>(p);
-    case Equation::Cosmos:
-        return std::make_unique<Integrated<Equation::Cosmos>>(p);
-    default:
-        return std::make_unique<Integrated<Equation::Unset>>(p);
-    }
+    return engineFor<Integrated>(p);
 }
 
 } // namespace reference
