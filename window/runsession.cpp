@@ -53,7 +53,8 @@ public:
     // Why the sink stopped the run, if it did.
     RunEnd end;
 
-    bool sample(double x, double y)
+    // Inlined into the run's loop; what is not a line's end leaves it through a call.
+    Q_ALWAYS_INLINE bool sample(double x, double y)
     {
         // One count for both the list's room and the progress.
         if (m_untilCheckpoint == 0) [[unlikely]] {
@@ -63,20 +64,33 @@ public:
         --m_untilCheckpoint;
         // The list recomputes x from the run's x0 and the grid index.
         Q_ASSERT(x == m_list.nextAbscissa());
-        if (m_kind == Kind::Line) {
-            const MarkPosition at = lineEnd(m_eq, x, y);
-            if (!at.ok()) [[unlikely]]
-                return anySample(x, y);
-            // The row is taken before the mark is painted, which nothing can see before
-            // the next repaint, so that a list that cannot grow leaves it off the plot too.
-            if (!m_list.tryAppend(y)) [[unlikely]]
-                return stop(Cause::OutOfMemory, x);
-            m_surface.lineToRgb(at.x, at.y, m_red);
-            return true;
-        }
-        // An Emden sample whose powers cannot fail: its first dot, and the other two, at
-        // the same abscissa, only where that column is shown; its dots beyond the plot's
-        // sides cost no power.
+        if (m_kind != Kind::Line)
+            return dotSample(x, y);
+        const MarkPosition at = lineEnd(m_eq, x, y);
+        if (!at.ok()) [[unlikely]]
+            return anySample(x, y);
+        // The row is taken before the mark is painted, which nothing can see before the
+        // next repaint, so that a list that cannot grow leaves it off the plot too.
+        if (!m_list.tryAppend(y)) [[unlikely]]
+            return stop(Cause::OutOfMemory, x);
+        m_surface.lineToRgb(at.x, at.y, m_red);
+        return true;
+    }
+
+private:
+    enum class Kind { Line, Dots, Other };
+
+    bool stop(Cause cause, double x, Fault fault = Fault::None)
+    {
+        end = RunEnd{cause, fault, x};
+        return false;
+    }
+
+    // An Emden sample whose powers cannot fail: its first dot, and the other two, at the
+    // same abscissa, only where that column is shown; its dots beyond the plot's sides
+    // cost no power.
+    Q_NEVER_INLINE bool dotSample(double x, double y)
+    {
         if (m_kind == Kind::Dots && emdenPowersCannotFail(m_n, y)) {
             const MarkPosition first = emdenFirstPosition(x, y);
             if (first.ok()) {
@@ -87,15 +101,6 @@ public:
             }
         }
         return anySample(x, y);
-    }
-
-private:
-    enum class Kind { Line, Dots, Other };
-
-    bool stop(Cause cause, double x, Fault fault = Fault::None)
-    {
-        end = RunEnd{cause, fault, x};
-        return false;
     }
 
     // Whatever the sample and the list are: its marks, all of them drawn up to a fault.
@@ -165,6 +170,14 @@ private:
     std::size_t m_untilCheckpoint = 0; // of which still to come
 };
 
+// The run with the sink inlined, in a function of its own as solver::run is: inlined
+// into execute() with the rest of it, the loop kept fewer of its values in registers.
+template<typename Sink>
+Q_NEVER_INLINE solver::RunOutcome runWith(const solver::RunParameters &p, Sink &sink)
+{
+    return solver::runDirect(p, sink);
+}
+
 } // namespace
 
 RunSession::RunSession(PlotWidget &plot, RunModel &model, SampleView &view, int progressInterval)
@@ -212,7 +225,7 @@ RunEnd RunSession::execute(const solver::RunParameters &p)
     {
         const EndRun end{*this, sink.partial};
         // An exception leaves through here too: what was listed stays listed, and is shown.
-        outcome = solver::runDirect(p, sink);
+        outcome = runWith(p, sink);
     }
     m_plot.update();
     if (outcome.failed())
