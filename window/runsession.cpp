@@ -53,7 +53,8 @@ public:
     // Why the sink stopped the run, if it did.
     RunEnd end;
 
-    // Inlined into the run's loop; what is not a line's end leaves it through a call.
+    // Inlined into the run's loop; what is neither a line's end nor an Emden dot leaves
+    // it through a call.
     Q_ALWAYS_INLINE bool sample(double x, double y)
     {
         // One count for both the list's room and the progress.
@@ -89,7 +90,7 @@ private:
     // An Emden sample whose powers cannot fail: its first dot, and the other two, at the
     // same abscissa, only where that column is shown; its dots beyond the plot's sides
     // cost no power.
-    Q_NEVER_INLINE bool dotSample(double x, double y)
+    Q_ALWAYS_INLINE bool dotSample(double x, double y)
     {
         if (m_kind == Kind::Dots && emdenPowersCannotFail(m_n, y)) {
             const MarkPosition first = emdenFirstPosition(x, y);
