@@ -60,9 +60,10 @@ bool FixedSize::eventFilter(QObject *watched, QEvent *event)
                 Qt::QueuedConnection);
         break;
     case QEvent::Resize:
-        // Restored: on Wayland the compositor's configure of the normal state has set the
-        // size, after which any size is allowed again, the fixed one included.
-        if (m_restoring && !(m_window->windowState() & Qt::WindowMaximized)) {
+        // Restored. On Wayland only the compositor's configure of the normal state gives
+        // the window its size back; until then it must keep the maximized one.
+        if (m_restoring && !(m_window->windowState() & Qt::WindowMaximized) &&
+            (!m_released || m_window->size() == m_size)) {
             m_restoring = false;
             if (m_released)
                 m_window->setFixedSize(m_size);
