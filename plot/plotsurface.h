@@ -66,10 +66,8 @@ public:
             dot(opaqueColour);
     }
     static QRgb opaque(PaletteColour colour) { return paletteRgb(colour) | 0xFF000000u; }
-    // Whether a point at world abscissa x would fall on a column of the surface.
-    bool showsColumn(float x) const { return showsDeviceColumn(m_window.deviceX(x)); }
-    // The same for the current point, whose column is mapped already.
-    bool showsCurrentColumn() const { return showsDeviceColumn(m_cd.x); }
+    // Whether the current point falls on a column of the surface.
+    bool showsCurrentColumn() const { return m_cd.x >= 0 && m_cd.x < m_window.deviceWidth(); }
     // Draws the valid marks of a list, in order.
     void draw(const MarkList &marks);
 
@@ -92,7 +90,6 @@ public:
 
 private:
     PlotSurface(std::unique_ptr<Canvas> canvas, qreal ratio);
-    bool showsDeviceColumn(double d) const { return d >= 0 && d < m_window.deviceWidth(); }
     void segment(DevicePoint a, DevicePoint b, QRgb colour);
     // The current point, which lies on the device, as one pixel.
     void dot(QRgb colour);

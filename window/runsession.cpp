@@ -21,10 +21,10 @@ namespace {
 // whose marks have no value is neither finished on the plot nor listed. Every so many
 // samples it lets the session show how far the run has come.
 //
-// The run calls it directly (solver::runDirect), with sample() inlined into its loop: the
-// common samples, a line's end and an Emden dot, take the inline path below, and anything
-// else (a fault, a full list, Emden's other dots) the general one, which is what the
-// inline path does too, only for every case.
+// The run calls it directly (solver::runDirect), with sample() inlined into its loop. The
+// common samples, a line's end and an Emden sample's first dot, take a short way inline;
+// anything else (a fault, a full list, Emden's other dots) takes the general way, right
+// for every sample. Both end in the same marks, pixels and rows.
 template<typename Progress> class RunSink final
 {
 public:
