@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -29,12 +30,25 @@ void FixedSize::stateRequested(Qt::WindowState state)
     if (state != Qt::WindowMaximized || m_restoring)
         return;
     m_restoring = true;
+    m_granted = false;
     m_size = m_window->minimumSize();
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        m_window->setMinimumSize(0, 0);
-        m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        m_released = true;
-    }
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    m_window->setMinimumSize(0, 0);
+    m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    m_released = true;
+    // A compositor that takes equal minimum and maximum sizes as "not resizable" ignores
+    // the request and sends nothing (the sizes let go of reach it only with the next
+    // frame). One that grants it answers within a frame or two; left without an answer,
+    // the window takes its size back rather than stay resizable.
+    QTimer::singleShot(kAnswerMs, this, [this, request = ++m_requests] {
+        if (request != m_requests || !m_restoring || m_granted)
+            return;
+        m_restoring = m_released = false;
+        m_window->setFixedSize(m_size);
+        if (m_handle)
+            m_handle->setWindowStates(m_handle->windowStates() & ~Qt::WindowMaximized);
+    });
 }
 
 bool FixedSize::eventFilter(QObject *watched, QEvent *event)
@@ -50,7 +64,8 @@ bool FixedSize::eventFilter(QObject *watched, QEvent *event)
         // The platform has made it maximized (on Wayland: configured, acknowledged and
         // about to be drawn at the compositor's size). Asked back only once that is done,
         // so that the compositor sees the maximized size drawn first.
-        if (m_restoring && (m_window->windowState() & Qt::WindowMaximized))
+        if (m_restoring && (m_window->windowState() & Qt::WindowMaximized)) {
+            m_granted = true;
             QMetaObject::invokeMethod(
                 this,
                 [this] {
@@ -58,6 +73,7 @@ bool FixedSize::eventFilter(QObject *watched, QEvent *event)
                         m_window->setWindowState(m_window->windowState() & ~Qt::WindowMaximized);
                 },
                 Qt::QueuedConnection);
+        }
         break;
     case QEvent::Resize:
         // Restored. On Wayland only the compositor's configure of the normal state gives

@@ -17,8 +17,10 @@ class QWindow;
 // window to fill the size it sends, and ends a client whose window stays smaller. So the
 // moment the window is asked to be maximized, its size is let go, the compositor's size
 // is taken, and as soon as the compositor has configured it maximized the window asks to
-// be restored; once it is, it is fixed at its size again. On other platforms the window
-// only asks to be restored: its size stays fixed throughout.
+// be restored; once it is, it is fixed at its size again. A compositor that ignores the
+// request (taking equal sizes as "not resizable") leaves it unanswered, and after a while
+// the window takes its size back. On other platforms the window only asks to be
+// restored: its size stays fixed throughout.
 class FixedSize : public QObject
 {
 public:
@@ -34,7 +36,12 @@ private:
 
     QWidget *m_window;
     QPointer<QWindow> m_handle; // the window's, once it has one
+    // How long a compositor may take to answer a request to maximize, in milliseconds.
+    static constexpr int kAnswerMs = 1000;
+
     QSize m_size;
     bool m_restoring = false; // maximized, or asked to be, until it is back at its size
+    bool m_granted = false;   // the platform has made it maximized
     bool m_released = false;  // its size let go meanwhile
+    int m_requests = 0;       // requests to maximize so far
 };
