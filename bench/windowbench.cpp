@@ -6,7 +6,7 @@
 // samples, and the start-up time to the first painted window against a bare Qt window
 // with as many widgets.
 //
-//     QT_QPA_PLATFORM=offscreen window_bench
+//     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] | --explore]
 //
 // Each start-up, and each run alone, is timed in a fresh process (this program started
 // again with --startup form|bare or --alone N): neither window profits from fonts the
@@ -193,15 +193,24 @@ public:
     std::pair<double, double> last;
 };
 
+// Case `index` with `samples` grid points instead of 10^7 (0: as it is).
+solver::RunParameters caseRun(std::size_t index, long samples)
+{
+    solver::RunParameters p = cases()[index].p;
+    if (samples > 0)
+        p.xf = p.x0 + (static_cast<double>(samples) - 0.5) / 100;
+    return p;
+}
+
 // In a process of its own: the fastest of three runs of case `index` with a sink that does
 // nothing, in CPU nanoseconds per sample.
-int runAlone(int index)
+int runAlone(int index, long samples)
 {
     double best = 1e9;
     for (int round = 0; round < 3; ++round) {
         NullSink sink;
         const double start = cpuSeconds();
-        const auto out = solver::run(cases()[static_cast<std::size_t>(index)].p, sink);
+        const auto out = solver::run(caseRun(static_cast<std::size_t>(index), samples), sink);
         best = std::min(best, (cpuSeconds() - start) / static_cast<double>(out.samples) * 1e9);
     }
     std::printf("%.3f\n", best);
@@ -216,6 +225,23 @@ double childFigure(const char *self, const QStringList &args)
     return p.readAllStandardOutput().trimmed().toDouble();
 }
 
+// The fastest of three runs of case `index` through the window's Enter handler, in CPU
+// nanoseconds per sample; `listed` gets the samples of a run.
+double throughTheWindow(FormDriver &w, std::size_t index, int &listed, long samples = 0)
+{
+    double best = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        typeRun(w, caseRun(index, samples));
+        const int rows = w.samples().rowCount();
+        const double start = cpuSeconds();
+        w.enter(2);
+        listed = w.samples().rowCount() - rows;
+        best = std::min(best, (cpuSeconds() - start) / listed * 1e9);
+        w.ready();
+    }
+    return best;
+}
+
 // For each equation, 10^7 samples: the run alone with a sink that does nothing, then the
 // same run through the window's Enter handler, in CPU time per sample, side by side.
 void compareWithTheRunAlone(const char *self)
@@ -224,21 +250,11 @@ void compareWithTheRunAlone(const char *self)
                 "overhead\n");
     FormDriver w;
     for (std::size_t k = 0; k < cases().size(); ++k) {
-        const Case &c = cases()[k];
         const double aloneNs = childFigure(self, {QStringLiteral("--alone"), QString::number(k)});
-        double windowNs = 1e9;
         int listed = 0;
-        for (int round = 0; round < 3; ++round) {
-            typeRun(w, c.p);
-            const int rows = w.samples().rowCount();
-            const double start = cpuSeconds();
-            w.enter(2);
-            listed = w.samples().rowCount() - rows;
-            windowNs = std::min(windowNs, (cpuSeconds() - start) / listed * 1e9);
-            w.ready();
-        }
-        std::printf("  %-17s %6.1f ns | %6.1f ns | %+6.1f ns   (%d samples)\n", c.name, aloneNs,
-                    windowNs, windowNs - aloneNs, listed);
+        const double windowNs = throughTheWindow(w, k, listed);
+        std::printf("  %-17s %6.1f ns | %6.1f ns | %+6.1f ns   (%d samples)\n", cases()[k].name,
+                    aloneNs, windowNs, windowNs - aloneNs, listed);
         std::fflush(stdout);
     }
 }
@@ -380,17 +396,34 @@ int main(int argc, char **argv)
     if (argc > 2 && std::strcmp(argv[1], "--startup") == 0)
         return startup(argv[2], begun, argc, argv);
     if (argc > 2 && std::strcmp(argv[1], "--alone") == 0)
-        return runAlone(std::atoi(argv[2]));
+        return runAlone(std::atoi(argv[2]), argc > 3 ? std::atol(argv[3]) : 0);
 
     std::printf("%s\n", bench::machineLine().c_str());
     QApplication app(argc, argv);
+    // --window N [S]: case N through the window alone, with S samples instead of 10^7, for
+    // a profiler (--alone N [S] is the same run with a sink that does nothing).
+    if (argc > 2 && std::strcmp(argv[1], "--window") == 0) {
+        FormDriver w;
+        int listed = 0;
+        const double ns = throughTheWindow(w, static_cast<std::size_t>(std::atoi(argv[2])), listed,
+                                           argc > 3 ? std::atol(argv[3]) : 0);
+        std::printf("%.3f ns per sample (%d samples)\n", ns, listed);
+        return 0;
+    }
     if (argc > 1 && std::strcmp(argv[1], "--explore") == 0) {
         benchExplore();
         return 0;
     }
-    compareStartups(argv[0]);
-
+    // --overhead: the table of the run alone against the window only; --startups: the
+    // start-ups only.
+    const bool overheadOnly = argc > 1 && std::strcmp(argv[1], "--overhead") == 0;
+    if (!overheadOnly)
+        compareStartups(argv[0]);
+    if (argc > 1 && std::strcmp(argv[1], "--startups") == 0)
+        return 0;
     compareWithTheRunAlone(argv[0]);
+    if (overheadOnly)
+        return 0;
     {
         FormDriver w;
         std::printf("idle window: RSS %ld MiB\n", residentMiB());

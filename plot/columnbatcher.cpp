@@ -58,10 +58,7 @@ bool segmentPixels(double ax, double ay, double bx, double by, int width, int he
 {
     constexpr double lo = -2.0;
     const double hiX = width + 2.0, hiY = height + 2.0;
-    // Wholly beyond one edge: nothing of it shows. Most segments of a curve that has left
-    // the device end here, before any clipping arithmetic.
-    if ((ax < lo && bx < lo) || (ax > hiX && bx > hiX) || (ay < lo && by < lo) ||
-        (ay > hiY && by > hiY))
+    if (segmentBeyondOneSide(ax, ay, bx, by, hiX, hiY))
         return false;
     const auto near = [&](double x, double y) {
         return x >= lo && x <= hiX && y >= lo && y <= hiY;

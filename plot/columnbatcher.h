@@ -29,6 +29,16 @@ struct PixelLine
     bool operator==(const PixelLine &) const = default;
 };
 
+// Whether a segment lies wholly beyond one side of the box [-2, hiX] x [-2, hiY] (the
+// device, two pixels larger on every side): then it sets no pixel. Most segments of a
+// curve that has left the device end here, before any clipping arithmetic.
+inline bool segmentBeyondOneSide(double ax, double ay, double bx, double by, double hiX, double hiY)
+{
+    constexpr double lo = -2.0;
+    return (ax < lo && bx < lo) || (ax > hiX && bx > hiX) || (ay < lo && by < lo) ||
+           (ay > hiY && by > hiY);
+}
+
 // The pixels a segment between two device points sets on a width x height device: cut
 // down to a box two pixels larger than the device on every side (so its ends fit in an
 // int; the painter's own clipping trims the rest) and floored to pixel indices. None

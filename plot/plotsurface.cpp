@@ -5,15 +5,6 @@
 #include "plot/rastercanvas.h"
 #include "plot/vectorcanvas.h"
 
-namespace {
-
-QRgb opaque(PaletteColour colour)
-{
-    return paletteRgb(colour) | 0xFF000000u;
-}
-
-} // namespace
-
 PlotSurface::PlotSurface(int logicalSize, qreal devicePixelRatio)
     : PlotSurface(
           [&] {
@@ -34,7 +25,8 @@ PlotSurface::PlotSurface(std::unique_ptr<Canvas> canvas, qreal ratio)
       m_batcher([this](std::uint32_t colour, std::span<const PixelLine> lines) {
           m_canvas->drawLines(colour, lines);
       }),
-      m_devicePixelRatio(ratio), m_window({0, 1, 1, 0}, m_canvas->width(), m_canvas->height())
+      m_devicePixelRatio(ratio), m_width(m_canvas->width()), m_height(m_canvas->height()),
+      m_hiX(m_width + 2.0), m_hiY(m_height + 2.0), m_window({0, 1, 1, 0}, m_width, m_height)
 {
     m_canvas->fill(kBackground);
 }
@@ -43,7 +35,7 @@ PlotSurface::~PlotSurface() = default;
 
 void PlotSurface::setScale(float left, float top, float right, float bottom)
 {
-    m_window = WorldWindow({left, top, right, bottom}, m_canvas->width(), m_canvas->height());
+    m_window = WorldWindow({left, top, right, bottom}, m_width, m_height);
     m_cd = m_window.toDevice(m_cx, m_cy);
 }
 
@@ -57,7 +49,7 @@ void PlotSurface::clear()
 void PlotSurface::segment(DevicePoint a, DevicePoint b, QRgb colour)
 {
     PixelLine pixels;
-    if (segmentPixels(a.x, a.y, b.x, b.y, m_canvas->width(), m_canvas->height(), pixels))
+    if (segmentPixels(a.x, a.y, b.x, b.y, m_width, m_height, pixels))
         m_batcher.add(pixels, colour);
 }
 
@@ -77,21 +69,21 @@ void PlotSurface::line(float x1, float y1, float x2, float y2, PaletteColour col
 
 void PlotSurface::lineTo(float x2, float y2, PaletteColour colour)
 {
-    const DevicePoint a = m_cd;
-    moveTo(x2, y2);
-    segment(a, m_cd, opaque(colour));
+    lineToRgb(x2, y2, opaque(colour));
 }
 
 void PlotSurface::point(float x, float y, PaletteColour colour)
 {
-    moveTo(x, y);
-    if (!m_window.onDevice(m_cd))
-        return;
+    pointRgb(x, y, opaque(colour));
+}
+
+void PlotSurface::dot(QRgb colour)
+{
     // Lines queued before the point are painted before it, so that whatever is drawn
     // later lies on top, as if each mark were painted at once.
     m_batcher.close();
     m_batcher.flush();
-    m_canvas->dot(static_cast<int>(m_cd.x), static_cast<int>(m_cd.y), opaque(colour));
+    m_canvas->dot(static_cast<int>(m_cd.x), static_cast<int>(m_cd.y), colour);
 }
 
 void PlotSurface::draw(const MarkList &marks)

@@ -50,12 +50,24 @@ public:
     void line(float x1, float y1, float x2, float y2, PaletteColour colour);
     void lineTo(float x2, float y2, PaletteColour colour);
     void point(float x, float y, PaletteColour colour);
-    // Whether a point at world abscissa x would fall on a column of the surface.
-    bool showsColumn(float x) const
+    // The same two for a colour made opaque once (opaque()), inline: a run draws each
+    // sample as it comes, and a mark far off the device costs only its mapping.
+    void lineToRgb(float x2, float y2, QRgb opaqueColour)
     {
-        const double d = m_window.deviceX(x);
-        return d >= 0 && d < m_window.deviceWidth();
+        const DevicePoint a = m_cd;
+        moveTo(x2, y2);
+        if (!segmentBeyondOneSide(a.x, a.y, m_cd.x, m_cd.y, m_hiX, m_hiY))
+            segment(a, m_cd, opaqueColour);
     }
+    void pointRgb(float x, float y, QRgb opaqueColour)
+    {
+        moveTo(x, y);
+        if (m_window.onDevice(m_cd))
+            dot(opaqueColour);
+    }
+    static QRgb opaque(PaletteColour colour) { return paletteRgb(colour) | 0xFF000000u; }
+    // Whether the current point falls on a column of the surface.
+    bool showsCurrentColumn() const { return m_cd.x >= 0 && m_cd.x < m_window.deviceWidth(); }
     // Draws the valid marks of a list, in order.
     void draw(const MarkList &marks);
 
@@ -79,6 +91,8 @@ public:
 private:
     PlotSurface(std::unique_ptr<Canvas> canvas, qreal ratio);
     void segment(DevicePoint a, DevicePoint b, QRgb colour);
+    // The current point, which lies on the device, as one pixel.
+    void dot(QRgb colour);
     void moveTo(float x, float y)
     {
         m_cx = x, m_cy = y;
@@ -89,6 +103,11 @@ private:
     RasterCanvas *m_raster; // the canvas when it keeps an image
     ColumnBatcher m_batcher;
     qreal m_devicePixelRatio;
+    // The canvas's size, asked once: its own functions are virtual.
+    int m_width;
+    int m_height;
+    double m_hiX; // the right and bottom sides of the box near the device (segmentPixels)
+    double m_hiY;
     WorldWindow m_window;
     float m_cx = 0, m_cy = 0;
     DevicePoint m_cd{0, 0}; // the current point in device coordinates, mapped once

@@ -2,9 +2,10 @@
 
 #pragma once
 
-// The run's loop, for the solver's own sources only: solver.cpp compiles the run itself
-// from it, studyruns.cpp the runs with other steps and a double slope. Each keeps its own
-// internal copy, so the run's code does not depend on what else is instantiated.
+// The run's loop: solver.cpp compiles the run itself from it, studyruns.cpp the runs with
+// other steps and a double slope, and the window's run session the run with its own sink
+// (runDirect). Each keeps its own internal copy, so the run's code does not depend on what
+// else is instantiated.
 
 #include "solver/equations.h"
 #include "solver/solver.h"
@@ -166,6 +167,17 @@ RunOutcome runAny(const RunParameters &p, const GridState *from, Sink &sink)
     }
     // Unset, or any number outside the catalogue: g is 0.
     return runEquation<Equation::Unset, Sink, Halvings, Z>(p, from, sink);
+}
+
+// run(p, sink) for a sink whose type is known here, so that its start and sample are
+// direct calls the compiler may inline into the loop: a receiver that does little per
+// sample (the window's) saves the call and keeps the loop's values in registers. The
+// same loop, so the same operations in the same order; whoever includes this links the
+// solver and so is compiled without contraction too.
+template<typename Sink> RunOutcome runDirect(const RunParameters &p, Sink &sink)
+{
+    static_assert(!std::is_base_of_v<StateSink, Sink>, "a state sink has run(p, sink)");
+    return runAny(p, nullptr, sink);
 }
 
 } // namespace

@@ -435,6 +435,12 @@ INSTANTIATE_TEST_SUITE_P(
         SceneCase{"EmdenAboveOne", false, {{5, {.x0 = -9, .y0 = 2, .z0 = 1, .xf = -3, .n = 2}}}},
         SceneCase{"CosmosStretch", false, {{6, {.y0 = 1, .xf = 5, .n = 2, .lam = 1}}}},
         SceneCase{"VanDerPolClipped", false, {{4, {.y0 = 3, .xf = 20, .n = 2, .lam = 1}}}},
+        // From beyond the left side, through the top and the bottom again and again, out
+        // of the right side: segments dropped beyond each side, and those that come back.
+        SceneCase{"OscillatorCrossesEverySide",
+                  false,
+                  {{1, {.x0 = -9, .y0 = 0.01, .z0 = 16.947, .xf = 25, .n = 2, .lam = 1}}}},
+        SceneCase{"DampedIntoTheAxis", false, {{3, {.y0 = 14, .z0 = -40, .xf = 20, .n = 2}}}},
         // Fails at x = 5.35, its red dot drawn, the black one without a value.
         SceneCase{"FailedEmdenSample", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20, .n = 2.5}}}},
         SceneCase{"TwoRunsOverOneAnother",

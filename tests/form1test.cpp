@@ -24,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <ostream>
 #include <string>
@@ -506,6 +507,27 @@ TEST_F(Form1Test, ThePlotSurvivesBeingHiddenAndShownAgain)
     ASSERT_EQ(shown.size(), image.size());
     // Everything but the legend area matches the backing store pixel for pixel.
     EXPECT_EQ(shown, image);
+}
+
+TEST_F(Form1Test, MaximizedStillKeepsItsSize)
+{
+    // What the maximize button of Qt's own title bar on Wayland does. The compositor that
+    // grants it ends a client whose window stays smaller than it asks, so this test also
+    // runs on Wayland (form1_test_on_wayland), where it ends there unless the window
+    // answers as it must.
+    form.windowHandle()->setWindowStates(Qt::WindowMaximized);
+    const auto restored = [this] {
+        return form.windowState() == Qt::WindowNoState && form.size() == QSize(594, 471) &&
+               form.minimumSize() == form.maximumSize();
+    };
+    EXPECT_TRUE(QTest::qWaitFor(restored, 5000));
+    // Whatever the compositor still sends has been handled; and once more.
+    QTest::qWait(300);
+    form.windowHandle()->setWindowStates(Qt::WindowMaximized);
+    EXPECT_TRUE(QTest::qWaitFor(restored, 5000));
+    QTest::qWait(300);
+    EXPECT_TRUE(restored());
+    EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(Form1Test, EndQuitsAtOnce)

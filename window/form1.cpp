@@ -7,6 +7,7 @@
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
 #include "window/explorewindow.h"
+#include "window/fixedsize.h"
 #include "window/formcommands.h"
 #include "window/messages.h"
 #include "window/probe.h"
@@ -53,6 +54,8 @@ Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
     });
     connectEvents();
     load();
+    // Qt's own title bar on Wayland offers to maximize even this window of fixed size.
+    new FixedSize(this);
 }
 
 Form1::~Form1() = default;

@@ -6,8 +6,11 @@
 #include "platform/upperregisters.h"
 #include "plot/marks.h"
 #include "plot/plotwidget.h"
+#include "solver/runloop.h"
 #include "window/sampleview.h"
 #include "window/waitcursor.h"
+
+#include <algorithm>
 
 using solver::Fault;
 using Cause = RunEnd::Cause;
@@ -17,17 +20,27 @@ namespace {
 // The window's receiver of a run: each sample is drawn first, then listed. A sample
 // whose marks have no value is neither finished on the plot nor listed. Every so many
 // samples it lets the session show how far the run has come.
-template<typename Progress> class RunSink : public solver::SampleSink
+//
+// The run calls it directly (solver::runDirect), with sample() inlined into its loop. The
+// common samples, a line's end and an Emden sample's first dot, take a short way inline;
+// anything else (a fault, a full list, Emden's other dots) takes the general way, right
+// for every sample. Both end in the same marks, pixels and rows.
+template<typename Progress> class RunSink final
 {
 public:
     RunSink(PlotSurface &surface, SampleStore &list, const solver::RunParameters &p,
             Progress progress)
         : m_surface(surface), m_list(list), m_eq(p.eq), m_n(p.n), m_progress(progress),
-          m_room(list.capacity() - list.size())
+          m_room(list.capacity() - list.size()),
+          m_kind(p.eq == solver::Equation::Emden    ? Kind::Dots
+                 : p.eq <= solver::Equation::Cosmos ? Kind::Line
+                                                    : Kind::Other),
+          m_red(PlotSurface::opaque(kLightRed))
     {
+        nextCheckpoint();
     }
 
-    bool start(double x0, double y0) override
+    bool start(double x0, double y0)
     {
         m_list.startRun(x0);
         const MarkList marks = startMarks(x0, y0);
@@ -40,50 +53,106 @@ public:
     // Why the sink stopped the run, if it did.
     RunEnd end;
 
-    bool sample(double x, double y) override
+    // Inlined into the run's loop; what is neither a line's end nor an Emden dot leaves
+    // it through a call.
+    Q_ALWAYS_INLINE bool sample(double x, double y)
     {
-        // A sample that cannot be listed is not drawn either.
-        if (m_room == 0)
-            return stop(Cause::ListFull, x);
-        const MarkList marks = marksOf(x, y);
+        // One count for both the list's room and the progress.
+        if (m_untilCheckpoint == 0) [[unlikely]] {
+            if (!checkpoint(x))
+                return false;
+        }
+        --m_untilCheckpoint;
         // The list recomputes x from the run's x0 and the grid index.
-        Q_ASSERT(!marks.ok() || x == m_list.nextAbscissa());
-        // The row is taken before the marks are painted, which nothing can see before the
-        // next repaint, so that a list that cannot grow leaves this sample off the plot too.
-        if (marks.ok()) {
-            if (!m_list.tryAppend(y))
-                return stop(Cause::OutOfMemory, x);
-            --m_room;
-        }
-        m_surface.draw(marks);
-        if (!marks.ok()) {
-            partial = marks;
-            return stop(Cause::Fault, x, marks.fault);
-        }
-        if (--m_untilProgress == 0) {
-            m_untilProgress = kProgressEvery;
-            m_progress();
-        }
+        Q_ASSERT(x == m_list.nextAbscissa());
+        if (m_kind != Kind::Line)
+            return dotSample(x, y);
+        const MarkPosition at = lineEnd(m_eq, x, y);
+        if (!at.ok()) [[unlikely]]
+            return anySample(x, y);
+        // The row is taken before the mark is painted, which nothing can see before the
+        // next repaint, so that a list that cannot grow leaves it off the plot too.
+        if (!m_list.tryAppend(y)) [[unlikely]]
+            return stop(Cause::OutOfMemory, x);
+        m_surface.lineToRgb(at.x, at.y, m_red);
         return true;
     }
 
 private:
+    enum class Kind { Line, Dots, Other };
+
     bool stop(Cause cause, double x, Fault fault = Fault::None)
     {
         end = RunEnd{cause, fault, x};
         return false;
     }
 
-    MarkList marksOf(double x, double y) const
+    // An Emden sample whose powers cannot fail: its first dot, and the other two, at the
+    // same abscissa, only where that column is shown; its dots beyond the plot's sides
+    // cost no power.
+    Q_ALWAYS_INLINE bool dotSample(double x, double y)
     {
-        // An Emden sample beyond the plot's sides shows none of its dots; where its powers
-        // cannot fail either, its first dot alone gives the same pixels and faults.
-        if (m_eq == solver::Equation::Emden && emdenPowersCannotFail(m_n, y)) {
-            const MarkList first = emdenFirstDot(x, y);
-            if (!first.ok() || !m_surface.showsColumn(first.marks[0].x))
-                return first;
+        if (m_kind == Kind::Dots && emdenPowersCannotFail(m_n, y)) {
+            const MarkPosition first = emdenFirstPosition(x, y);
+            if (first.ok()) {
+                if (!m_list.tryAppend(y)) [[unlikely]]
+                    return stop(Cause::OutOfMemory, x);
+                m_surface.pointRgb(first.x, first.y, m_red);
+                return !m_surface.showsCurrentColumn() || otherDots(x, y);
+            }
         }
-        return sampleMarks(m_eq, m_n, x, y);
+        return anySample(x, y);
+    }
+
+    // Whatever the sample and the list are: its marks, all of them drawn up to a fault.
+    Q_DECL_COLD_FUNCTION bool anySample(double x, double y)
+    {
+        const MarkList marks = sampleMarks(m_eq, m_n, x, y);
+        if (marks.ok() && !m_list.tryAppend(y))
+            return stop(Cause::OutOfMemory, x);
+        m_surface.draw(marks);
+        if (!marks.ok()) {
+            partial = marks;
+            return stop(Cause::Fault, x, marks.fault);
+        }
+        return true;
+    }
+
+    // The second and third dots of a listed Emden sample whose first is drawn.
+    Q_NEVER_INLINE bool otherDots(double x, double y)
+    {
+        const MarkList marks = sampleMarks(m_eq, m_n, x, y);
+        Q_ASSERT(marks.count >= 1 && marks.marks[0].kind == Mark::Point);
+        MarkList rest = marks;
+        std::copy(marks.marks.begin() + 1, marks.marks.end(), rest.marks.begin());
+        --rest.count;
+        m_surface.draw(rest);
+        if (!marks.ok()) {
+            partial = marks;
+            return stop(Cause::Fault, x, marks.fault);
+        }
+        return true;
+    }
+
+    // Every so many samples: the list's room, and the progress shown.
+    Q_NEVER_INLINE bool checkpoint(double x)
+    {
+        m_room -= m_checkpointSpan;
+        m_untilProgress -= static_cast<int>(m_checkpointSpan);
+        if (m_untilProgress == 0) {
+            m_untilProgress = kProgressEvery;
+            m_progress();
+        }
+        // A sample that cannot be listed is not drawn either.
+        if (m_room == 0)
+            return stop(Cause::ListFull, x);
+        nextCheckpoint();
+        return true;
+    }
+    void nextCheckpoint()
+    {
+        m_checkpointSpan = std::min<std::size_t>(m_room, static_cast<std::size_t>(m_untilProgress));
+        m_untilCheckpoint = m_checkpointSpan;
     }
 
     // Often enough for a tenth of a second at any speed, rare enough to cost nothing.
@@ -94,9 +163,21 @@ private:
     solver::Equation m_eq;
     double m_n;
     Progress m_progress;
+    std::size_t m_room; // lines the list could take at the last checkpoint
+    Kind m_kind;
+    QRgb m_red;
     int m_untilProgress = kProgressEvery;
-    std::size_t m_room; // lines the list can still take
+    std::size_t m_checkpointSpan = 0;  // samples from the last checkpoint to the next
+    std::size_t m_untilCheckpoint = 0; // of which still to come
 };
+
+// The run with the sink inlined, in a function of its own as solver::run is: inlined
+// into execute() with the rest of it, the loop kept fewer of its values in registers.
+template<typename Sink>
+Q_NEVER_INLINE solver::RunOutcome runWith(const solver::RunParameters &p, Sink &sink)
+{
+    return solver::runDirect(p, sink);
+}
 
 } // namespace
 
@@ -145,7 +226,7 @@ RunEnd RunSession::execute(const solver::RunParameters &p)
     {
         const EndRun end{*this, sink.partial};
         // An exception leaves through here too: what was listed stays listed, and is shown.
-        outcome = solver::run(p, sink);
+        outcome = runWith(p, sink);
     }
     m_plot.update();
     if (outcome.failed())
