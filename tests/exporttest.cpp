@@ -222,7 +222,7 @@ struct SaveFailure
     std::string file;  // below `where`
     bool needsNonRoot = false;
     long sizeLimit = 0; // the largest file this process may write, in bytes
-    QString why;        // the reason the message gives, where it is known
+    QString why = {};   // the reason the message gives, where it is known
 };
 
 void PrintTo(const SaveFailure &c, std::ostream *os)
@@ -269,8 +269,9 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
         ASSERT_EQ(catcher.count(), 1);
         EXPECT_TRUE(catcher.text().startsWith(QStringLiteral("Could not save ") + path))
             << catcher.text().toStdString();
-        if (!c.why.isEmpty())
+        if (!c.why.isEmpty()) {
             EXPECT_EQ(catcher.text(), QStringLiteral("Could not save %1:\n%2").arg(path, c.why));
+        }
         EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
     }
     setrlimit(RLIMIT_FSIZE, &limit);
