@@ -197,22 +197,22 @@ void ExploreWindow::nextRunChanged()
 
 void ExploreWindow::updateField()
 {
-    FieldSpec spec;
-    spec.p = m_links.nextRun();
-    spec.shown = true;
+    FieldSpec field;
+    field.p = m_links.nextRun();
+    field.shown = true;
     QString caption;
-    if (fieldDependsOnX(spec.p.eq)) {
+    if (fieldDependsOnX(field.p.eq)) {
         // Drawn where a sample is marked: the field there is the one its curve crosses.
-        spec.shown = false;
+        field.shown = false;
         caption = tr("Mark a sample for the field at its x");
         if (const int row = m_probe->markedRow();
             row >= 0 && row < m_links.model.samples().rowCount()) {
-            spec.x = m_links.model.samples().x(row);
-            spec.shown = true;
-            caption = tr("field at x = %1").arg(QString::fromStdString(generalText(spec.x)));
+            field.x = m_links.model.samples().x(row);
+            field.shown = true;
+            caption = tr("field at x = %1").arg(QString::fromStdString(generalText(field.x)));
         }
     }
-    m_fieldSpec = spec;
+    m_fieldSpec = field;
     view(ViewKind::Phase).setCaption(caption);
 }
 
