@@ -39,19 +39,20 @@ std::string ascii(double value, double resolution)
 {
     if (value == 0 || !std::isfinite(value))
         return value == 0 ? "0" : std::to_string(value);
-    const double res = std::fabs(resolution) > 0 ? std::fabs(resolution) : std::fabs(value);
+    const double res = std::fabs(resolution) > 0 && std::isfinite(resolution)
+                           ? std::fabs(resolution)
+                           : std::fabs(value);
     const double magnitude = std::fabs(value);
     char buf[64];
     if (res >= 1e-4 && magnitude < 1e9) {
         // Fixed: as many decimals as the resolution has.
         const int decimals =
-            std::clamp(static_cast<int>(std::ceil(-std::log10(res) - 1e-9)), 0, 17);
+            static_cast<int>(std::clamp(std::ceil(-std::log10(res) - 1e-9), 0.0, 17.0));
         std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
     } else {
         // An exponent, with the digits from the leading one down to the resolution's.
-        const int digits = std::clamp(
-            static_cast<int>(std::floor(std::log10(magnitude)) - std::floor(std::log10(res))) + 1,
-            1, 17);
+        const int digits = static_cast<int>(std::clamp(
+            std::floor(std::log10(magnitude)) - std::floor(std::log10(res)) + 1, 1.0, 17.0));
         std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
     }
     std::string s = buf;
@@ -73,12 +74,16 @@ std::string numberText(double value, double resolution)
 std::string powerText(double exponent)
 {
     char buf[64];
-    if (const double whole = std::round(exponent); std::fabs(exponent - whole) < 1e-9)
+    const double whole = std::round(exponent);
+    if (std::fabs(exponent) > 1e6)
+        // A view scrolled far beyond any double's decades: the exponent itself, shortly.
+        std::snprintf(buf, sizeof buf, "1e%.3g", exponent);
+    else if (std::fabs(exponent - whole) < 1e-9)
         std::snprintf(buf, sizeof buf, "1e%d", static_cast<int>(whole));
     else
         std::snprintf(buf, sizeof buf, "%.3g", std::pow(10.0, exponent));
     std::string s = buf;
-    if (const auto minus = s.find('-'); minus != std::string::npos)
+    for (auto minus = s.find('-'); minus != std::string::npos; minus = s.find('-', minus))
         s.replace(minus, 1, "\u2212");
     return s;
 }
