@@ -128,7 +128,13 @@ void ExploreView::setLegend(bool shown)
 
 void ExploreView::describe()
 {
-    setAccessibleDescription(frame().description(m_marker ? m_marker->tag : QString()));
+    QString marked;
+    if (m_marker) {
+        marked = m_marker->tag;
+        if (!world().contains(m_marker->x, m_marker->y))
+            marked += tr("  (outside the view)");
+    }
+    setAccessibleDescription(frame().description(marked));
 }
 
 ViewFrame ExploreView::frame() const

@@ -181,6 +181,13 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     EXPECT_TRUE(accuracy->toPlainText().contains(QStringLiteral("16.0")))
         << accuracy->toPlainText().toStdString();
     EXPECT_TRUE(solution.accessibleDescription().endsWith(solution.marker()->tag));
+    // Zoomed in far from it, the mark waits at the view's edge, tagged as outside.
+    const WorldRect near = solution.world();
+    solution.show({1e6, 1e6 + 1e-3, 1e6 + 1e-3, 1e6});
+    EXPECT_FALSE(solution.grab().isNull());
+    EXPECT_TRUE(solution.accessibleDescription().endsWith(QStringLiteral("(outside the view)")))
+        << solution.accessibleDescription().toStdString();
+    solution.show(near);
 
     // Exported through the one save flow, the view has its axes and curve but never the
     // marker.
