@@ -136,7 +136,7 @@ void Form1::typeAndRun(const std::vector<std::pair<Field, QString>> &texts)
 {
     // Exactly what typing would do: the text in the field, then the Return key there,
     // handled by the field's own Enter.
-    const auto enterIn = [this](QLineEdit *field) {
+    const auto enterIn = [](QLineEdit *field) {
         field->setFocus(Qt::OtherFocusReason);
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QCoreApplication::sendEvent(field, &press);
