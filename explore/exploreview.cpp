@@ -128,13 +128,9 @@ void ExploreView::setLegend(bool shown)
 
 void ExploreView::describe()
 {
-    QString marked;
-    if (m_marker) {
-        marked = m_marker->tag;
-        if (!world().contains(m_marker->x, m_marker->y))
-            marked += tr("  (outside the view)");
-    }
-    setAccessibleDescription(frame().description(marked));
+    const ViewFrame f = frame();
+    setAccessibleDescription(
+        f.description(m_marker ? f.markTag(m_marker->x, m_marker->y, m_marker->tag) : QString()));
 }
 
 ViewFrame ExploreView::frame() const
@@ -174,11 +170,7 @@ void ExploreView::paintEvent(QPaintEvent *)
     p.setClipRect(plotRect());
     if (m_marker)
         frame().paintMarker(p, m_marker->x, m_marker->y, m_marker->tag);
-    if (m_gesture.kind() == ViewGesture::Kind::Zoom) {
-        p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
-        p.setBrush(QColor(0, 0, 0, 20));
-        p.drawRect(m_gesture.rubberBand());
-    }
+    m_gesture.paintRubberBand(p, palette());
     p.setClipping(false);
     if (hasFocus()) {
         QStyleOptionFocusRect option;

@@ -110,19 +110,22 @@ void ViewFrame::paintImage(QPainter &p, const QImage &image, const WorldRect &im
     }
 }
 
-void ViewFrame::paintMarker(QPainter &p, double x, double y, QString tag) const
+void ViewFrame::paintMarker(QPainter &p, double x, double y, const QString &tag) const
 {
     // Zoomed far from the mark, its widget position can lie billions of pixels away, beyond
-    // an int: it is tested and clamped in floating point, never rounded to a QPoint first.
-    QPointF at = toWidget(x, y);
-    const bool inside = at.x() >= plot.left() - 0.5 && at.x() < plot.right() + 0.5 &&
-                        at.y() >= plot.top() - 0.5 && at.y() < plot.bottom() + 0.5;
-    if (!inside) {
-        at = QPointF(std::fmin(std::fmax(at.x(), plot.left()), plot.right()),
-                     std::fmin(std::fmax(at.y(), plot.top()), plot.bottom()));
-        tag += QCoreApplication::translate("ExploreView", "  (outside the view)");
-    }
-    paintProbeMarker(p, QPointF(std::floor(at.x()), std::floor(at.y())), tag, plot);
+    // an int: it is clamped to the plot in floating point, never rounded to a QPoint first.
+    const QPointF at = toWidget(x, y);
+    const QPointF edge(std::fmin(std::fmax(at.x(), plot.left()), plot.right()),
+                       std::fmin(std::fmax(at.y(), plot.top()), plot.bottom()));
+    paintProbeMarker(p, QPointF(std::floor(edge.x()), std::floor(edge.y())), markTag(x, y, tag),
+                     plot);
+}
+
+QString ViewFrame::markTag(double x, double y, const QString &tag) const
+{
+    if (world.contains(x, y))
+        return tag;
+    return tag + QCoreApplication::translate("ExploreView", "  (outside the view)");
 }
 
 QString ViewFrame::description(const QString &marked) const

@@ -26,8 +26,10 @@ struct ViewFrame
     // scaled until a new one comes. One from far away is left out rather than blown up.
     void paintImage(QPainter &p, const QImage &image, const WorldRect &imageWorld) const;
     // The probe's marker at world (x, y); on the plot's edge, saying so, when it lies
-    // beyond it.
-    void paintMarker(QPainter &p, double x, double y, QString tag) const;
+    // beyond the world shown.
+    void paintMarker(QPainter &p, double x, double y, const QString &tag) const;
+    // The marker's tag, and that it lies outside the view when the world shown leaves it out.
+    QString markTag(double x, double y, const QString &tag) const;
     // "x from -0.25 to 5.25, y from -12.4 to 13.1", as a screen reader says the view, and
     // the marked line.
     QString description(const QString &marked) const;

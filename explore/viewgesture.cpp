@@ -3,6 +3,8 @@
 #include "explore/viewgesture.h"
 
 #include <QLineF>
+#include <QPainter>
+#include <QPalette>
 
 #include <algorithm>
 #include <cmath>
@@ -73,4 +75,13 @@ ViewGesture::Outcome ViewGesture::release(Qt::MouseButton button, QPointF at, co
     }
     m_dragged.reset();
     return out;
+}
+
+void ViewGesture::paintRubberBand(QPainter &p, const QPalette &palette) const
+{
+    if (m_kind != Kind::Zoom)
+        return;
+    p.setPen(QPen(palette.color(QPalette::Highlight), 1, Qt::DashLine));
+    p.setBrush(QColor(0, 0, 0, 20));
+    p.drawRect(QRectF(m_pressAt, m_pointer).normalized());
 }

@@ -9,6 +9,9 @@
 
 #include <optional>
 
+class QPainter;
+class QPalette;
+
 // A press of a mouse button on a zoomable view, to its release: a press that moves less
 // than a few pixels is a click; a left drag pans, moving only the world while it lasts; a
 // right drag, or a left one with Shift, draws the rectangle to zoom to.
@@ -27,8 +30,8 @@ public:
     Qt::MouseButton button() const { return m_button; }
     // The world while a pan is under way.
     const std::optional<WorldRect> &dragged() const { return m_dragged; }
-    // The zoom rectangle under way, in the view's pixels.
-    QRectF rubberBand() const { return QRectF(m_pressAt, m_pointer).normalized(); }
+    // The zoom rectangle under way, in the view's pixels, when there is one.
+    void paintRubberBand(QPainter &p, const QPalette &palette) const;
 
     void press(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at,
                const WorldRect &world);
