@@ -16,8 +16,6 @@
 
 namespace {
 
-// Room for the axes' numbers and titles around the plot.
-constexpr int kLeft = 62, kRight = 14, kTop = 22, kBottom = 38;
 // A wheel notch, and + or -, zoom by the square root of two, so that in and out cancel.
 const double kNotch = std::sqrt(0.5);
 
@@ -38,7 +36,8 @@ WorldRect ExploreView::world() const
 
 QRect ExploreView::plotRect() const
 {
-    return rect().adjusted(kLeft, kTop, -kRight, -kBottom);
+    // The settled world's numbers set the room, so that a drag does not shift the plot.
+    return ViewFrame::plotIn(rect(), m_kind, m_navigation.current(), fontMetrics());
 }
 
 QPointF ExploreView::toWidget(double x, double y) const

@@ -12,6 +12,38 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Room for the axes' numbers and titles around the plot, the left at its narrowest.
+constexpr int kLeft = 62, kRight = 14, kTop = 22, kBottom = 38;
+
+// The ordinate's numbers on a plot `height` pixels high.
+std::vector<std::pair<double, QString>> ordinateLabels(ViewKind kind, const WorldRect &w,
+                                                       int height)
+{
+    std::vector<std::pair<double, QString>> out;
+    for (const Tick &t : ticks(w.bottom, w.top, std::max(2, height / 50)))
+        out.emplace_back(t.value, QString::fromStdString(
+                                      kind == ViewKind::Error ? powerText(t.value) : t.label));
+    return out;
+}
+
+} // namespace
+
+QRect ViewFrame::plotIn(const QRect &bounds, ViewKind kind, const WorldRect &world,
+                        const QFontMetrics &fm)
+{
+    // Zoomed in deep, the numbers need more digits: they push the plot right, up to half the
+    // view, rather than lose their leading ones.
+    int widest = 0;
+    for (const auto &label : ordinateLabels(kind, world, bounds.height() - kTop - kBottom))
+        widest = std::max(widest, fm.horizontalAdvance(label.second));
+    const int left = std::clamp(widest + 10, kLeft, std::max(kLeft, bounds.width() / 2));
+    return bounds.adjusted(left, kTop, -kRight, -kBottom);
+}
 
 void ViewFrame::paint(QPainter &p, const QPalette &palette) const
 {
@@ -24,18 +56,29 @@ void ViewFrame::paint(QPainter &p, const QPalette &palette) const
     const QFontMetrics fm = p.fontMetrics();
     const auto x = [&](double v) { return r.left() + (v - w.left) * r.width() / w.width(); };
     const auto y = [&](double v) { return r.top() + (w.top - v) * r.height() / w.height(); };
-    for (const Tick &t : ticks(w.left, w.right, std::max(2, r.width() / 80))) {
-        const double at = x(t.value);
+    // The abscissa's ticks (and the image's grid) about every 80 pixels; where long numbers
+    // need more room only every second or fifth is numbered, and one that would run past the
+    // view's edge is left out.
+    const std::vector<Tick> across = ticks(w.left, w.right, std::max(2, r.width() / 80));
+    int widest = 0;
+    for (const Tick &t : across)
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(t.label)));
+    const double pitch = across.size() > 1 ? x(across[1].value) - x(across[0].value) : r.width();
+    const std::size_t every = widest + 16 <= pitch ? 1 : widest + 16 <= 2 * pitch ? 2 : 5;
+    for (std::size_t i = 0; i < across.size(); ++i) {
+        const double at = x(across[i].value);
         p.drawLine(QPointF(at, r.bottom()), QPointF(at, r.bottom() + 4));
-        p.drawText(QRectF(at - 60, r.bottom() + 5, 120, fm.height()), Qt::AlignHCenter,
-                   QString::fromStdString(t.label));
+        const QString label = QString::fromStdString(across[i].label);
+        const double half = fm.horizontalAdvance(label) / 2.0;
+        if (i % every == 0 && at - half >= 0 && at + half <= r.right() + kRight)
+            p.drawText(QRectF(at - half - 2, r.bottom() + 5, 2 * half + 4, fm.height()),
+                       Qt::AlignHCenter, label);
     }
-    for (const Tick &t : ticks(w.bottom, w.top, std::max(2, r.height() / 50))) {
-        const double at = y(t.value);
+    for (const auto &[value, label] : ordinateLabels(kind, w, r.height())) {
+        const double at = y(value);
         p.drawLine(QPointF(r.left() - 4, at), QPointF(r.left(), at));
         p.drawText(QRectF(0, at - fm.height() / 2.0, r.left() - 6, fm.height()),
-                   Qt::AlignRight | Qt::AlignVCenter,
-                   QString::fromStdString(kind == ViewKind::Error ? powerText(t.value) : t.label));
+                   Qt::AlignRight | Qt::AlignVCenter, label);
     }
 
     // The titles: the abscissa's under the numbers at the right, the ordinate's above the

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 
+class QFontMetrics;
 class QPainter;
 
 // What a zoomable view paints around and over its plot: the frame, the axes' numbers at
@@ -20,6 +21,11 @@ struct ViewFrame
     WorldRect world; // what it shows
     QString caption;
     bool legend;
+
+    // Where the plot lies in a view of `bounds` showing `world`: inside the room its numbers
+    // and titles take.
+    static QRect plotIn(const QRect &bounds, ViewKind kind, const WorldRect &world,
+                        const QFontMetrics &fm);
 
     void paint(QPainter &p, const QPalette &palette) const;
     // `image`, drawn for `imageWorld`, where that lies in the world shown now: moved and

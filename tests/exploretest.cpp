@@ -185,6 +185,9 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     const WorldRect near = solution.world();
     solution.show({1e6, 1e6 + 1e-3, 1e6 + 1e-3, 1e6});
     EXPECT_FALSE(solution.grab().isNull());
+    // Its numbers, 1000000.0002 and on, push the plot right rather than lose their heads.
+    EXPECT_GE(solution.plotRect().left(),
+              solution.fontMetrics().horizontalAdvance(QStringLiteral("1000000.0002")) + 10);
     EXPECT_TRUE(solution.accessibleDescription().endsWith(QStringLiteral("(outside the view)")))
         << solution.accessibleDescription().toStdString();
     solution.show(near);
