@@ -181,13 +181,15 @@ bool drawSeries(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, doub
             }
         }
         if (!used) {
+            // A run that ends before the view (or starts after it) still hands in its last
+            // (or first) sample, which can lie further away than an int counts columns.
             const double v = value(i);
+            const double column =
+                std::floor(m.dx(solver::gridAbscissa(x0, static_cast<std::int64_t>(i))));
             if (std::isnan(v))
                 pen.gap();
-            else
-                pen.add(static_cast<int>(std::floor(
-                            m.dx(solver::gridAbscissa(x0, static_cast<std::int64_t>(i))))),
-                        m.dy(v), m.dy(v));
+            else if (column >= -1 && column <= canvas.width())
+                pen.add(static_cast<int>(column), m.dy(v), m.dy(v));
             ++i;
         }
     }

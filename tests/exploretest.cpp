@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -195,14 +196,15 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     // Exported through the one save flow, the view has its axes and curve but never the
     // marker.
     QTemporaryDir dir;
-    const auto plot = [&](qreal) {
+    const auto drawn = [&](const ExploreView &v) {
         QImage image;
         const Tracks &tracks = form.findChild<RenderThread *>()->tracks();
         const std::lock_guard<std::mutex> locked(tracks.lock());
         const std::atomic<bool> never{false};
-        renderView(solution.request(), tracks, image, never);
+        renderView(v.request(), tracks, image, never);
         return image;
     };
+    const auto plot = [&](qreal) { return drawn(solution); };
     for (const char *name : {"view.png", "view.svg"}) {
         const QString path = dir.filePath(QLatin1String(name));
         ASSERT_FALSE(viewexport::save(solution, plot, path, plotexport::formatFor(path)));
@@ -217,6 +219,20 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
                 curve += png.pixel(x, y) == kCurve;
     EXPECT_EQ(marker, 0);
     EXPECT_GT(curve, 100);
+    // Zoomed out far beyond the run's end, where its last sample lies a billion pixels to
+    // the left, nothing of it is drawn.
+    for (const char *name : {"Solution", "Error"}) {
+        ExploreView &far = view(name);
+        const WorldRect w = far.world();
+        far.show({1e12, w.top, 1e12 + 1e3, w.bottom});
+        const QImage image = drawn(far);
+        EXPECT_EQ(
+            std::count(reinterpret_cast<const QRgb *>(image.constBits()),
+                       reinterpret_cast<const QRgb *>(image.constBits()) + image.sizeInBytes() / 4,
+                       kCurve),
+            0)
+            << name;
+    }
     QTest::keyClick(&solution, Qt::Key_Escape);
     EXPECT_FALSE(solution.marker());
     EXPECT_FALSE(child<PlotWidget>("Picture1")->marker());
