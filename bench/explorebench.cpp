@@ -5,6 +5,7 @@
 // frames of a drag, and the memory the window adds per listed sample.
 
 #include "bench/explorebench.h"
+#include "solver/builtins.h"
 
 #include "bench/measure.h"
 #include "explore/exploreview.h"
@@ -61,17 +62,17 @@ std::size_t trackBytes(const Tracks &tracks, bool reference)
 // one, and the Accuracy panel's study of a run of 10^4 samples.
 void benchReference()
 {
-    using solver::Equation;
+    using solver::Builtin;
     struct Case
     {
         const char *name;
         solver::RunParameters p;
     };
     const Case cases[] = {
-        {"y'' + 2y = sin x", {.eq = Equation::SineForced, .y0 = 0.01, .z0 = 16.947}},
-        {"van der Pol", {.eq = Equation::VanDerPol, .y0 = 2}},
-        {"Emden, n = 3", {.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .n = 3}},
-        {"Cosmos", {.eq = Equation::Cosmos, .y0 = 1, .z0 = 0.5, .lam = 0.001}},
+        {"y'' + 2y = sin x", {.eq = Builtin::SineForced, .y0 = 0.01, .z0 = 16.947}},
+        {"van der Pol", {.eq = Builtin::VanDerPol, .y0 = 2}},
+        {"Emden, n = 3", {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .values = {3}}},
+        {"Cosmos", {.eq = Builtin::Cosmos, .y0 = 1, .z0 = 0.5, .values = {0.001}}},
     };
     std::printf("reference: the worker's for 10^6 samples;");
     for (const Case &c : cases) {
@@ -94,7 +95,7 @@ void benchReference()
                     ref.ended() ? ", ended early" : "");
     }
     const auto start = Clock::now();
-    reference::studyRun({.eq = Equation::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = 99.995});
+    reference::studyRun({.eq = Builtin::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = 99.995});
     std::printf("; the study of a 10^4-sample run %.3f s\n", seconds(start));
     std::fflush(stdout);
 }
@@ -110,7 +111,7 @@ void benchExplore()
              {3, QStringLiteral("0.01")},
              {4, QStringLiteral("16.947")},
              {2, QStringLiteral("99999.995")}});
-    const RunModel &model = w.form.model();
+    const RunModel &model = modelOf(w.form);
     const auto rows = static_cast<double>(model.samples().rowCount());
 
     // The views' worker, alone: the runs taken in, their slopes found by running again.
@@ -153,7 +154,7 @@ void benchExplore()
 
     r.kind = ViewKind::Phase;
     r.field.shown = true;
-    r.field.p.eq = solver::Equation::Oscillator;
+    r.field.p.eq = solver::Builtin::Oscillator;
     std::vector<double> phase;
     for (int k = 0; k < 3; ++k)
         phase.push_back(drawFrame({-14, 20, 14, -20}));

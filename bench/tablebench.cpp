@@ -9,6 +9,7 @@
 #include "bench/machine.h"
 #include "reference/evaluator.h"
 #include "reference/study.h"
+#include "solver/builtins.h"
 
 #include <array>
 #include <chrono>
@@ -101,11 +102,15 @@ template<typename Work> double bestOf(Work work)
     return best;
 }
 
-solver::RunParameters params(solver::Equation eq, double x0, double y0, double z0, double lam = 1.0)
+solver::RunParameters params(solver::Builtin eq, double x0, double y0, double z0, double lam = 1.0)
 {
-    // xf = x0 + 99.99 gives 10^4 grid points.
-    return solver::RunParameters{
-        .eq = eq, .x0 = x0, .y0 = y0, .z0 = z0, .xf = x0 + 99.99, .n = 5.0, .lam = lam};
+    // xf = x0 + 99.99 gives 10^4 grid points; Emden with n = 5.
+    return solver::RunParameters{.eq = eq,
+                                 .x0 = x0,
+                                 .y0 = y0,
+                                 .z0 = z0,
+                                 .xf = x0 + 99.99,
+                                 .values = {eq == solver::Builtin::Emden ? 5.0 : lam}};
 }
 
 void referenceFigure(const char *what, const solver::RunParameters &p)
@@ -147,22 +152,21 @@ int main(int argc, char **argv)
     report("y'' + y = 0, --csv --reference", {"--eq", "1", "--xf", xf, "--csv", "--reference"},
            lines);
 
-    using solver::Equation;
+    using solver::Builtin;
     std::printf("\non %s:\n", cpuModel().c_str());
     // Runs that last 10^6 samples: van der Pol on its limit cycle, Emden of index 5 (never
     // zero), Cosmos with a small lam that grows slowly enough not to overflow.
-    referenceFigure("no equation (closed form)", params(Equation::Unset, 0, 0.01, 16.947));
-    referenceFigure("y'' + y = 0 (closed form)", params(Equation::Oscillator, 0, 0.01, 16.947));
-    referenceFigure("y'' + 2y = sin x (closed form)",
-                    params(Equation::SineForced, 0, 0.01, 16.947));
-    referenceFigure("damped (closed form)", params(Equation::Damped, 0, 0.01, 16.947));
-    referenceFigure("van der Pol", params(Equation::VanDerPol, 0, 2, 0));
-    referenceFigure("Emden n = 5", params(Equation::Emden, 0.01, 1, 0));
-    referenceFigure("Cosmos lam = 0.001", params(Equation::Cosmos, 0, 1, 1, 0.001));
+    referenceFigure("no equation (closed form)", params(Builtin::None, 0, 0.01, 16.947));
+    referenceFigure("y'' + y = 0 (closed form)", params(Builtin::Oscillator, 0, 0.01, 16.947));
+    referenceFigure("y'' + 2y = sin x (closed form)", params(Builtin::SineForced, 0, 0.01, 16.947));
+    referenceFigure("damped (closed form)", params(Builtin::Damped, 0, 0.01, 16.947));
+    referenceFigure("van der Pol", params(Builtin::VanDerPol, 0, 2, 0));
+    referenceFigure("Emden n = 5", params(Builtin::Emden, 0.01, 1, 0));
+    referenceFigure("Cosmos lam = 0.001", params(Builtin::Cosmos, 0, 1, 1, 0.001));
 
-    studyFigure("y'' + 2y = sin x", params(Equation::SineForced, 0, 0.01, 16.947));
-    studyFigure("van der Pol", params(Equation::VanDerPol, 0, 2, 0));
-    studyFigure("Emden n = 5", params(Equation::Emden, 0.01, 1, 0));
-    studyFigure("Cosmos lam = 0.001", params(Equation::Cosmos, 0, 1, 1, 0.001));
+    studyFigure("y'' + 2y = sin x", params(Builtin::SineForced, 0, 0.01, 16.947));
+    studyFigure("van der Pol", params(Builtin::VanDerPol, 0, 2, 0));
+    studyFigure("Emden n = 5", params(Builtin::Emden, 0.01, 1, 0));
+    studyFigure("Cosmos lam = 0.001", params(Builtin::Cosmos, 0, 1, 1, 0.001));
     return 0;
 }

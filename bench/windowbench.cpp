@@ -17,8 +17,10 @@
 #include "bench/machine.h"
 #include "bench/measure.h"
 #include "model/runmodel.h"
+#include "solver/builtins.h"
 #include "solver/solver.h"
 #include "tests/formdriver.h"
+#include "window/messages.h"
 #include "window/sampleview.h"
 
 #include <QAction>
@@ -75,7 +77,7 @@ void timeExports(FormDriver &w)
 void timeRendering(FormDriver &w)
 {
     auto start = Clock::now();
-    const QImage image = w.form.model().scene().render(w.samples(), 449, 1.0);
+    const QImage image = modelOf(w.form).scene().render(w.samples(), 449, 1.0);
     std::printf("  rendered from the scene: %.3f s (%dx%d)\n", seconds(start), image.width(),
                 image.height());
     for (const char *suffix : {"svg", "pdf"}) {
@@ -114,11 +116,15 @@ void timeProbe(FormDriver &w)
 // Types the run's texts as a user would, and the final x without Enter.
 void typeRun(FormDriver &w, const solver::RunParameters &p)
 {
-    if (p.eq != solver::Equation::Unset)
-        w.choose(solver::numberOf(p.eq));
+    if (p.eq != solver::Builtin::None)
+        w.choose(p.eq->number);
     const auto text = [](double v) { return QString::number(v, 'g', 17); };
-    w.text(5)->setText(text(p.n));
-    w.text(6)->setText(text(p.lam));
+    // n = 2 and lam = 1 but for the equation's own parameters.
+    w.text(5)->setText(text(2));
+    w.text(6)->setText(text(1));
+    for (std::size_t k = 0; k < p.eq->parameters.size(); ++k)
+        w.child<QLineEdit>(messages::fromAscii(p.eq->parameters[k].control))
+            ->setText(text(p.values[k]));
     w.enter({{1, text(p.x0)}, {3, text(p.y0)}, {4, text(p.z0)}});
     w.text(2)->setText(text(p.xf));
 }
@@ -127,12 +133,10 @@ void typeRun(FormDriver &w, const solver::RunParameters &p)
 // samples - 1/2.
 void runOnce(FormDriver &w, int option, long samples)
 {
-    typeRun(w, {.eq = static_cast<solver::Equation>(option),
+    typeRun(w, {.eq = static_cast<solver::Builtin>(option),
                 .y0 = 0.01,
                 .z0 = 16.947,
-                .xf = (static_cast<double>(samples) - 0.5) / 100,
-                .n = 2,
-                .lam = 1});
+                .xf = (static_cast<double>(samples) - 0.5) / 100});
     const long before = residentMiB();
     const int rows = w.samples().rowCount();
     const auto start = Clock::now();
@@ -162,19 +166,17 @@ struct Case
 // Each equation's run of 10^7 samples.
 const std::vector<Case> &cases()
 {
-    using solver::Equation;
+    using solver::Builtin;
     constexpr double xf = (10'000'000 - 0.5) / 100;
     static const std::vector<Case> all = {
-        {"no equation", {.y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
-        {"y'' + y = 0",
-         {.eq = Equation::Oscillator, .y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
-        {"y'' + 2y = sin x",
-         {.eq = Equation::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
-        {"damped", {.eq = Equation::Damped, .y0 = 0.01, .z0 = 16.947, .xf = xf, .n = 2, .lam = 1}},
-        {"van der Pol", {.eq = Equation::VanDerPol, .y0 = 0.5, .xf = xf, .n = 2, .lam = 1}},
+        {"no equation", {.y0 = 0.01, .z0 = 16.947, .xf = xf}},
+        {"y'' + y = 0", {.eq = Builtin::Oscillator, .y0 = 0.01, .z0 = 16.947, .xf = xf}},
+        {"y'' + 2y = sin x", {.eq = Builtin::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = xf}},
+        {"damped", {.eq = Builtin::Damped, .y0 = 0.01, .z0 = 16.947, .xf = xf}},
+        {"van der Pol", {.eq = Builtin::VanDerPol, .y0 = 0.5, .xf = xf}},
         {"Emden, n = 5",
-         {.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .xf = xf + 0.01, .n = 5, .lam = 1}},
-        {"Cosmos", {.eq = Equation::Cosmos, .y0 = 1, .xf = xf, .n = 2, .lam = 1}},
+         {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .xf = xf + 0.01, .values = {5}}},
+        {"Cosmos", {.eq = Builtin::Cosmos, .y0 = 1, .xf = xf, .values = {1}}},
     };
     return all;
 }

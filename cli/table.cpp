@@ -77,7 +77,7 @@ class TableSink : public solver::SampleSink
 {
 public:
     TableSink(const RunParameters &p, bool csv, ReferenceColumn *reference, OutputBuffer &out)
-        : m_eq(p.eq), m_n(p.n), m_csv(csv), m_reference(reference), m_out(out)
+        : m_p(p), m_csv(csv), m_reference(reference), m_out(out)
     {
     }
 
@@ -85,7 +85,7 @@ public:
 
     bool sample(double x, double y) override
     {
-        if (!marked(sampleMarks(m_eq, m_n, x, y).fault, x))
+        if (!marked(sampleMarks(m_p, x, y).fault, x))
             return false;
         if (!m_out.reserve(kMaxLineLength))
             return false; // the buffer keeps why
@@ -122,8 +122,7 @@ private:
 
     static constexpr std::size_t kMaxLineLength =
         std::max(kMaxListLineLength, kMaxCsvLineLength + 2 * (kMaxShortestLength + 1)) + 1;
-    solver::Equation m_eq;
-    double m_n;
+    const RunParameters &m_p;
     bool m_csv;
     ReferenceColumn *m_reference;
     OutputBuffer &m_out;

@@ -36,10 +36,20 @@ std::string makeUsage()
         "                        [--lam T] [--csv [--reference] | --study]\n"
         "Integrates y'' = g(x, y, y') from x0 to xf with fixed-step Runge-Kutta (h = 0.01)\n"
         "and prints the sample list, one line per grid point.\n"
-        "\n"
-        "  --eq N    equation: 1 y''+y=0, 2 y''+2y=sin x, 3 y''+6y'+5y=0,\n"
-        "            4 van der Pol, 5 Emden (index n), 6 Cosmos (coefficient lam);\n"
-        "            without it no equation is chosen and y'' = 0\n";
+        "\n";
+    // The equations by their numbers, filled into lines of at most 78 characters.
+    std::string line = "  --eq N    equation:";
+    for (int number = 1; const auto eq = solver::equationNumbered(number); ++number) {
+        const std::string item = " " + std::to_string(number) + " " +
+                                 std::string((*eq)->usageName) +
+                                 (solver::equationNumbered(number + 1) ? "," : ";");
+        if (line.size() + item.size() > 78) {
+            usage += line + "\n";
+            line = "           ";
+        }
+        line += item;
+    }
+    usage += line + "\n            without it no equation is chosen and y'' = 0\n";
     for (Field f : fields::kUsageOrder) {
         const auto &field = fields::info(f);
         std::string name = std::string(field.option) + " T";
@@ -91,6 +101,7 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         texts[k] = kFields[k].defaultText;
 
     TableArguments result;
+    fields::Captured &captured = result.options.fields;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "--help")
@@ -133,7 +144,7 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             texts[static_cast<std::size_t>(field - kFields.data())] = value;
         } else if (const auto eq = value.size() == 1 ? solver::equationNumbered(value[0] - '0')
                                                      : std::nullopt) {
-            result.options.params.eq = *eq;
+            captured.eq = *eq;
         } else {
             return badUsage("--eq must be 1 to 6, not " + std::string(value));
         }
@@ -157,7 +168,8 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
                 std::string(field.option) + ": number out of range: " + std::string(text);
             return result;
         }
-        result.options.params.*field.target = *number;
+        captured[f] = *number;
     }
+    result.options.params = captured.run();
     return result;
 }

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "model/fieldtable.h"
 #include "solver/solver.h"
 
 #include <span>
@@ -10,7 +11,8 @@
 
 struct TableOptions
 {
-    solver::RunParameters params;
+    fields::Captured fields;      // as if Enter had been pressed in every field
+    solver::RunParameters params; // the run they make
     bool csv = false;
     bool reference = false; // two more CSV columns: the reference and the error
     bool study = false;     // the study of the run's error instead of the list

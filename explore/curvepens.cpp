@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-using solver::Equation;
-
 CurvePen::CurvePen(Canvas &canvas, QRgb colour)
     : m_canvas(canvas), m_colour(colour),
       m_batcher([this](std::uint32_t c, std::span<const PixelLine> lines) {
@@ -102,12 +100,6 @@ void SpanPen::finish()
 }
 
 namespace {
-
-// y, y^n or y^(n+1): the value curve k of a run draws for y.
-double curveValue(int k, double y, double n)
-{
-    return k == 0 ? y : std::pow(y, k == 1 ? n : n + 1);
-}
 
 // The grid indices of a run of `rows` samples from x0 that lie within the view's
 // abscissae, with one more on each side so that the curve leaves the view's edges.
@@ -203,15 +195,18 @@ bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, co
 {
     const solver::RunParameters &p = track.params();
     const std::size_t first = track.firstRow();
-    for (int k = 0; k < viewstyle::curvesOf(p.eq); ++k) {
-        // y^n and y^(n+1) grow with y where they have a value: a block's range is its ends'.
-        const auto value = [&](std::size_t i) { return curveValue(k, samples.y(first + i), p.n); };
+    for (const solver::Curve &curve : p.eq->curves) {
+        // A power of y is monotonic in y where it has a value: a block's range is its ends'.
+        const auto value = [&](std::size_t i) {
+            return solver::curveValue(curve, p.values, samples.y(first + i));
+        };
         const auto range = [&](double lo, double hi) {
-            const double a = curveValue(k, lo, p.n), b = curveValue(k, hi, p.n);
+            const double a = solver::curveValue(curve, p.values, lo),
+                         b = solver::curveValue(curve, p.values, hi);
             return a <= b ? std::pair(a, b) : std::pair(b, a);
         };
         if (!drawSeries(canvas, m, r, p.x0, track.rows(), track.detail(),
-                        viewstyle::curveColour(viewstyle::kCurveColours[k]), value, range, abort))
+                        viewstyle::curveColour(curve.colour), value, range, abort))
             return false;
     }
     return true;
@@ -243,7 +238,7 @@ bool drawError(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const
         return log(std::fabs(static_cast<double>(ref.error(i))));
     };
     const auto range = [&](double lo, double hi) { return std::pair(log(lo), log(hi)); };
-    return drawSeries(canvas, m, r, track.params().x0, std::min(track.rows(), ref.rows()),
-                      ref.errorDetail(), viewstyle::curveColour(viewstyle::kCurveColours[0]), value,
-                      range, abort);
+    return drawSeries(
+        canvas, m, r, track.params().x0, std::min(track.rows(), ref.rows()), ref.errorDetail(),
+        viewstyle::curveColour(track.params().eq->curves[0].colour), value, range, abort);
 }

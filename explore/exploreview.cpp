@@ -117,11 +117,11 @@ void ExploreView::setCaption(const QString &caption)
     changedLook();
 }
 
-void ExploreView::setLegend(bool shown)
+void ExploreView::setLegend(const QList<LegendEntry> &legend)
 {
-    if (shown == m_legend)
+    if (legend == m_legend)
         return;
-    m_legend = shown;
+    m_legend = legend;
     changedLook();
 }
 

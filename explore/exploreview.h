@@ -60,8 +60,8 @@ public:
     const std::optional<Marker> &marker() const { return m_marker; }
     // A line over the plot, such as where the field is taken.
     void setCaption(const QString &caption);
-    // The Emden legend: the colours of y, y^n and y^(n+1).
-    void setLegend(bool shown);
+    // The legend of a run's curves (Emden's y, y^n and y^(n+1)); none when empty.
+    void setLegend(const QList<LegendEntry> &legend);
 
     // The plot's rectangle in the widget, inside the axes' numbers.
     QRect plotRect() const;
@@ -112,7 +112,7 @@ private:
     WorldRect m_imageWorld;
     std::optional<Marker> m_marker;
     QString m_caption;
-    bool m_legend = false;
+    QList<LegendEntry> m_legend;
 
     ViewGesture m_gesture;
     bool m_stale = true;

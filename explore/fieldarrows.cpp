@@ -3,19 +3,13 @@
 #include "explore/fieldarrows.h"
 
 #include "explore/viewstyle.h"
-#include "solver/equations.h"
+#include "solver/checked.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
-
-bool fieldDependsOnX(solver::Equation eq)
-{
-    // y'' + 2y = sin x, and Emden's 2/x.
-    return eq == solver::Equation::SineForced || eq == solver::Equation::Emden;
-}
 
 void drawFieldArrows(QImage &image, const ViewRequest &r, const ViewMapping &m)
 {

@@ -10,6 +10,3 @@
 // at each cell's centre along (y', g(x, y, y')), as the view's axes scale it, each as long
 // as its cell allows. Where g has no value there is no arrow.
 void drawFieldArrows(QImage &image, const ViewRequest &request, const ViewMapping &m);
-
-// Whether g of the equation depends on x, so that its field is drawn at one abscissa.
-bool fieldDependsOnX(solver::Equation eq);

@@ -101,22 +101,20 @@ void ViewFrame::paint(QPainter &p, const QPalette &palette) const
     if (!caption.isEmpty())
         p.drawText(QRectF(r.left() + 6, r.top() + 4, r.width() - 12, p.fontMetrics().height()),
                    Qt::AlignLeft, caption);
-    if (legend) {
-        // The Emden legend: which colour is y, y^n and y^(n+1).
-        const QString names[3] = {QStringLiteral("y"), QStringLiteral("yⁿ"),
-                                  QStringLiteral("yⁿ⁺¹")};
+    if (!legend.isEmpty()) {
+        // Which colour is which of a run's curves (y, y^n and y^(n+1) for Emden).
         const int line = p.fontMetrics().height();
-        const QRectF box(r.right() - 70, r.top() + 6, 62, 3 * line + 6);
+        const QRectF box(r.right() - 70, r.top() + 6, 62, legend.size() * line + 6);
         p.setPen(QColor::fromRgb(viewstyle::kGrid));
         p.setBrush(QColor(255, 255, 255, 230));
         p.drawRect(box);
-        for (int k = 0; k < 3; ++k) {
+        for (qsizetype k = 0; k < legend.size(); ++k) {
             const double yk = box.top() + 3 + k * line + line / 2.0;
-            p.setPen(QPen(QColor::fromRgb(viewstyle::curveColour(viewstyle::kCurveColours[k])), 2));
+            p.setPen(QPen(QColor::fromRgb(legend[k].colour), 2));
             p.drawLine(QPointF(box.left() + 6, yk), QPointF(box.left() + 24, yk));
             p.setPen(palette.color(QPalette::WindowText));
             p.drawText(QRectF(box.left() + 28, yk - line / 2.0, 34, line), Qt::AlignVCenter,
-                       names[k]);
+                       legend[k].name);
         }
     }
     p.restore();

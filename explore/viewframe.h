@@ -4,6 +4,7 @@
 
 #include "explore/viewrender.h"
 
+#include <QList>
 #include <QPalette>
 #include <QRect>
 #include <QString>
@@ -13,14 +14,24 @@ class QPainter;
 
 // What a zoomable view paints around and over its plot: the frame, the axes' numbers at
 // 1-2-5 steps (powers of ten on the error's log scale), their titles, a caption in the
-// plot's corner and the Emden legend. The same on screen and in an exported image.
+// plot's corner and the legend of a run's curves. The same on screen and in an exported
+// image.
+
+// A curve's name and colour, as the legend shows them.
+struct LegendEntry
+{
+    QString name;
+    QRgb colour;
+    bool operator==(const LegendEntry &) const = default;
+};
+
 struct ViewFrame
 {
     ViewKind kind;
     QRect plot;      // the plot's rectangle in the view
     WorldRect world; // what it shows
     QString caption;
-    bool legend;
+    QList<LegendEntry> legend; // none: no legend
 
     // Where the plot lies in a view of `bounds` showing `world`: inside the room its numbers
     // and titles take.

@@ -68,8 +68,8 @@ std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, c
                  ++i) {
                 const double x = solver::gridAbscissa(p.x0, static_cast<std::int64_t>(i));
                 const double y = samples.y(t.firstRow() + i);
-                for (int k = 0; k < viewstyle::curvesOf(p.eq); ++k) {
-                    const double v = k == 0 ? y : std::pow(y, k == 1 ? p.n : p.n + 1);
+                for (const solver::Curve &curve : p.eq->curves) {
+                    const double v = solver::curveValue(curve, p.values, y);
                     if (std::isfinite(v))
                         consider(row(i), x, v);
                 }

@@ -8,14 +8,11 @@
 #include "explore/pixelcanvas.h"
 #include "explore/ticks.h"
 #include "explore/viewstyle.h"
-#include "solver/equations.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
-
-using solver::Equation;
 
 namespace {
 
@@ -107,11 +104,13 @@ WorldRect curveBounds(ViewKind kind, const RunTrack &track, bool &empty)
     if (kind == ViewKind::Solution) {
         x = track.xRange();
         y = track.yRange();
-        if (track.params().eq == Equation::Emden && !y.empty())
-            for (const double e : {track.params().n, track.params().n + 1})
+        // The powers of y at the ends of its range bound the other curves.
+        const solver::RunParameters &p = track.params();
+        if (!y.empty())
+            for (const solver::Curve &curve : p.eq->curves.subspan(1))
                 for (const double v : {y.lo, y.hi})
-                    if (const double p = std::pow(v, e); std::isfinite(p))
-                        y.add(p);
+                    if (const double c = solver::curveValue(curve, p.values, v); std::isfinite(c))
+                        y.add(c);
     } else if (kind == ViewKind::Phase) {
         if (track.slopeRows() > 0)
             x = track.yRange(), y = track.slopeRange();

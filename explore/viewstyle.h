@@ -3,7 +3,6 @@
 #pragma once
 
 #include "platform/palette.h"
-#include "solver/equation.h"
 
 #include <QRgb>
 
@@ -22,12 +21,5 @@ inline QRgb curveColour(PaletteColour c)
 {
     return paletteRgb(c) | 0xFF000000u;
 }
-
-// The curves a run is drawn as: y for every equation; for Emden also y^n and y^(n+1).
-constexpr int curvesOf(solver::Equation eq)
-{
-    return eq == solver::Equation::Emden ? 3 : 1;
-}
-constexpr PaletteColour kCurveColours[3] = {kLightRed, kBlack, kGreen};
 
 } // namespace viewstyle

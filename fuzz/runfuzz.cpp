@@ -5,7 +5,9 @@
 // sanitizer, or hand a NaN or an infinity on; the sink sees start once, then at most
 // floor(nsteps) + 1 samples in grid order.
 
+#include "model/fieldtable.h"
 #include "plot/marks.h"
+#include "solver/builtins.h"
 #include "solver/solver.h"
 
 #include <cmath>
@@ -42,7 +44,7 @@ public:
         check(m_starts == 1);
         check(std::isfinite(x) && std::isfinite(y));
         check(x == gridAbscissa(m_p.x0, static_cast<std::int64_t>(m_samples)));
-        const MarkList marks = sampleMarks(m_p.eq, m_p.n, x, y);
+        const MarkList marks = sampleMarks(m_p, x, y);
         checkMarks(marks);
         // A sample whose marks have no value is refused, as the window refuses it.
         if (marks.ok())
@@ -80,14 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     constexpr std::size_t kNeeded = 1 + 6 * sizeof(double);
     if (size < kNeeded)
         return 0;
-    RunParameters p;
-    p.eq = static_cast<Equation>(data[0] % 7);
-    p.x0 = finiteOrZero(data + 1);
-    p.y0 = finiteOrZero(data + 9);
-    p.z0 = finiteOrZero(data + 17);
-    p.xf = finiteOrZero(data + 25);
-    p.n = finiteOrZero(data + 33);
-    p.lam = finiteOrZero(data + 41);
+    // As the fields would capture them: x0, y0, z0, xf, n and lam.
+    fields::Captured captured;
+    captured.eq = static_cast<Builtin>(data[0] % kBuiltinCount);
+    using fields::Field;
+    const Field order[] = {Field::X0, Field::Y0, Field::Z0, Field::Xf, Field::N, Field::Lam};
+    for (std::size_t k = 0; k < std::size(order); ++k)
+        captured[order[k]] = finiteOrZero(data + 1 + 8 * k);
+    RunParameters p = captured.run();
     // At most 3000 steps: beyond that a run only repeats what it did.
     constexpr double kMaxSpan = 30.0;
     if (!(p.xf - p.x0 <= kMaxSpan))

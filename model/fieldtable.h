@@ -4,11 +4,14 @@
 
 // The six text fields of the window, described once: the window takes their names,
 // default texts and descriptions from here, and the table tool its options, defaults and
-// usage.
+// usage. Text5 and Text6 hold the built-in equations' parameters, as their descriptions
+// say.
 
+#include "solver/builtins.h"
 #include "solver/solver.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace fields {
@@ -24,16 +27,20 @@ struct FieldInfo
     std::string_view defaultText; // its text when the window opens
     std::string_view holds;       // what it holds, as a message names it
     std::string_view option;      // the table tool's option
-    double solver::RunParameters::*target;
 };
 
+constexpr FieldInfo parameterField(const solver::Parameter &p)
+{
+    return {p.control, p.defaultText, p.holds, p.option};
+}
+
 inline constexpr std::array<FieldInfo, kFieldCount> kFields = {{
-    {"Text1", "0", "start abscissa x0", "--x0", &solver::RunParameters::x0},
-    {"Text2", "5", "final abscissa", "--xf", &solver::RunParameters::xf},
-    {"Text3", "0.01", "start value y(x0)", "--y0", &solver::RunParameters::y0},
-    {"Text4", "16.947", "start slope y'(x0)", "--z0", &solver::RunParameters::z0},
-    {"Text5", "2", "Emden index n", "--n", &solver::RunParameters::n},
-    {"Text6", "1", "Cosmos coefficient lam", "--lam", &solver::RunParameters::lam},
+    {"Text1", "0", "start abscissa x0", "--x0"},
+    {"Text2", "5", "final abscissa", "--xf"},
+    {"Text3", "0.01", "start value y(x0)", "--y0"},
+    {"Text4", "16.947", "start slope y'(x0)", "--z0"},
+    parameterField(solver::kBuiltinParameters[0]),
+    parameterField(solver::kBuiltinParameters[1]),
 }};
 
 constexpr const FieldInfo &info(Field f)
@@ -65,5 +72,25 @@ constexpr Field nextOnEnter(Field f)
             return kEnterChain[i + 1];
     return f;
 }
+
+// The field that holds a parameter of an equation; none for a parameter no field holds.
+std::optional<Field> fieldOf(const solver::Parameter &p);
+
+// What the window remembers between events, and what the table tool reads from its
+// options: the chosen equation, and each field's value as it was last captured (0 for one
+// never captured).
+struct Captured
+{
+    solver::EquationRef eq;
+    std::array<double, kFieldCount> values{};
+
+    double &operator[](Field f) { return values[static_cast<std::size_t>(f)]; }
+    double operator[](Field f) const { return values[static_cast<std::size_t>(f)]; }
+    bool operator==(const Captured &) const = default;
+
+    // The run these make: its start and end from their fields, and the values of the
+    // equation's parameters from the fields that hold them.
+    solver::RunParameters run() const;
+};
 
 } // namespace fields

@@ -40,7 +40,7 @@ const PlotScene::Run *PlotScene::runOf(int row) const
 
 MarkList PlotScene::marksOf(const Run &run, int i, const SampleList &samples)
 {
-    return sampleMarks(run.params.eq, run.params.n, solver::gridAbscissa(run.params.x0, i),
+    return sampleMarks(run.params, solver::gridAbscissa(run.params.x0, i),
                        samples.y(run.firstRow + i));
 }
 

@@ -5,8 +5,9 @@
 #include "solver/checked.h"
 #include "solver/solver.h"
 
+#include <cmath>
+
 using solver::Checked;
-using solver::Equation;
 using solver::Fault;
 
 namespace {
@@ -29,6 +30,16 @@ void add(MarkList &list, Checked &c, Mark::Kind kind, double x, double y, Palett
         add(list, kind, markPosition(c, x, y), colour);
 }
 
+// The value of a later curve: y raised to its exponent, checked.
+double curveValue(Checked &c, const solver::Curve &curve, const solver::ParameterValues &values,
+                  double y)
+{
+    if (curve.power < 0)
+        return y;
+    const double value = values[static_cast<std::size_t>(curve.power)];
+    return c.pow(y, curve.plus == 0.0 ? value : c.add(curve.plus, value));
+}
+
 } // namespace
 
 MarkList startMarks(double x0, double y0)
@@ -39,30 +50,42 @@ MarkList startMarks(double x0, double y0)
     return list;
 }
 
-MarkList emdenFirstDot(double x, double y)
+MarkList sampleMarks(const solver::RunParameters &p, double x, double y)
 {
+    const solver::Equation &eq = *p.eq;
+    const solver::Drawing &d = eq.drawing;
     MarkList list;
-    add(list, Mark::Point, emdenFirstPosition(x, y), kLightRed);
-    return list;
-}
-
-MarkList sampleMarks(Equation eq, double n, double x, double y)
-{
-    MarkList list;
+    if (d.mark == solver::Drawing::Mark::Line) {
+        add(list, Mark::LineTo, firstPosition(d, x, y), eq.curves[0].colour);
+        return list;
+    }
+    // Each dot's coordinates are computed only after the dot before it is placed, so a
+    // power without a value leaves the earlier dots drawn.
     Checked c;
-    if (eq < Equation::Emden || eq == Equation::Cosmos) {
-        add(list, Mark::LineTo, lineEnd(eq, x, y), kLightRed);
-    } else if (eq == Equation::Emden) {
-        // Each dot's coordinates are computed only after the dot before it is placed, so
-        // a power without a value leaves the earlier dots drawn.
-        const double x2 = c.mul(2.0, x);
-        add(list, c, Mark::Point, x2, c.mul(2.0, y), kLightRed);
-        if (c.ok())
-            add(list, c, Mark::Point, x2, c.mul(2.0, c.pow(y, n)), kBlack);
-        if (c.ok())
-            add(list, c, Mark::Point, x2, c.mul(2.0, c.pow(y, c.add(1.0, n))), kGreen);
+    const double wx = scaled(c, d.xScale, x);
+    for (std::size_t k = 0; k < eq.curves.size() && k < list.marks.size() && c.ok(); ++k) {
+        const double v = k == 0 ? y : curveValue(c, eq.curves[k], p.values, y);
+        add(list, c, Mark::Point, wx, scaled(c, d.yScale, v), eq.curves[k].colour);
     }
     if (!c.ok())
         list.fault = c.fault();
     return list;
+}
+
+bool laterDotsCannotFailBelowOne(const solver::RunParameters &p)
+{
+    const solver::Equation &eq = *p.eq;
+    // A scaled value in (0, 1] must stay within single precision.
+    if (eq.drawing.mark != solver::Drawing::Mark::Dots || !(std::fabs(eq.drawing.yScale) <= 1e30))
+        return false;
+    for (std::size_t k = 1; k < eq.curves.size(); ++k) {
+        const solver::Curve &curve = eq.curves[k];
+        if (curve.power < 0)
+            continue;
+        const double value = p.values[static_cast<std::size_t>(curve.power)];
+        const double exponent = curve.plus == 0.0 ? value : curve.plus + value;
+        if (!(exponent >= 0.0) || !std::isfinite(exponent))
+            return false;
+    }
+    return true;
 }

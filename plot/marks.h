@@ -8,8 +8,8 @@
 
 #include "platform/palette.h"
 #include "solver/checked.h"
-#include "solver/equation.h"
 #include "solver/fault.h"
+#include "solver/solver.h"
 
 #include <array>
 
@@ -38,13 +38,10 @@ struct MarkList
 // The start dot (x0, y0) in light red, unscaled for every equation.
 MarkList startMarks(double x0, double y0);
 
-// The marks of one sample: a light-red line for equations 1 to 4 and an unset number;
-// for Emden three dots at (2x, 2y), (2x, 2 y^n) and (2x, 2 y^(1+n)); for Cosmos a
-// light-red line to (4x, y).
-MarkList sampleMarks(solver::Equation eq, double n, double x, double y);
-
-// The first of an Emden sample's dots alone, (2x, 2y), with the faults of making it.
-MarkList emdenFirstDot(double x, double y);
+// The marks of one sample of the run `p`, as its equation's drawing says: the end of its
+// line, or a dot for each of its curves, each dot's coordinates computed only after the
+// dot before it is placed.
+MarkList sampleMarks(const solver::RunParameters &p, double x, double y);
 
 // Where a mark lies: both coordinates rounded to single precision, x first, unless this or
 // an earlier operation of `c` had no value; then `fault` says which, and it is no mark.
@@ -68,29 +65,23 @@ inline MarkPosition markPosition(solver::Checked &c, double x, double y)
     return at;
 }
 
-// The one mark of a sample of equations 1 to 4, an unset number and Cosmos: the end of
-// its light-red line, (x, y), or (4x, y) for Cosmos. Inline, for a run that draws each
-// sample as it comes; sampleMarks makes it from here too.
-inline MarkPosition lineEnd(solver::Equation eq, double x, double y)
+// The scaled coordinate of a drawing: the value itself for a scale of 1.
+inline double scaled(solver::Checked &c, double scale, double v)
 {
-    solver::Checked c;
-    const double wx = eq == solver::Equation::Cosmos ? c.mul(4.0, x) : x;
-    return markPosition(c, wx, y);
+    return scale == 1.0 ? v : c.mul(scale, v);
 }
 
-// Where the first of an Emden sample's dots lies, (2x, 2y); emdenFirstDot makes it from here.
-inline MarkPosition emdenFirstPosition(double x, double y)
+// Where a sample's line ends, or its first dot lies: (xScale x, yScale y). Inline, for a
+// run that draws each sample as it comes; sampleMarks makes its first mark from here too.
+inline MarkPosition firstPosition(const solver::Drawing &d, double x, double y)
 {
     solver::Checked c;
-    const double x2 = c.mul(2.0, x);
-    return markPosition(c, x2, c.mul(2.0, y));
+    const double wx = scaled(c, d.xScale, x);
+    return markPosition(c, wx, scaled(c, d.yScale, y));
 }
 
-// For 0 < y <= 1 and n >= 0 both powers of an Emden sample lie in (0, 1]: they cannot
-// fail, and they only place the second and third dots, at the first one's abscissa. A
-// surface that shows nothing there can then do with the first dot (the powers cost more
-// than the rest of a sample).
-constexpr bool emdenPowersCannotFail(double n, double y)
-{
-    return y > 0.0 && y <= 1.0 && n >= 0.0;
-}
+// Whether the dots after a sample's first cannot fail whenever 0 < y <= 1: each is a power
+// of y with an exponent of at least 0, in (0, 1], at the first one's abscissa. A surface
+// that shows nothing there can then do with the first dot (the powers cost more than the
+// rest of a sample).
+bool laterDotsCannotFailBelowOne(const solver::RunParameters &p);

@@ -2,8 +2,8 @@
 
 #pragma once
 
-// What computes a reference, behind the Evaluator: an engine per equation, a closed form
-// or the integration, handing out its values at the run's grid points in order.
+// What computes a reference, behind the Evaluator: the equation's closed form or the
+// integration, handing out its values at the run's grid points in order.
 
 #include "solver/solver.h"
 
@@ -57,34 +57,8 @@ inline double gridX(const solver::RunParameters &p, std::uint64_t i)
     return solver::gridAbscissa(p.x0, static_cast<std::int64_t>(i));
 }
 
-// An engine E<Eq> for the equation of `p`; any number outside the catalogue is none.
-template<template<solver::Equation> class E>
-std::unique_ptr<Engine> engineFor(const solver::RunParameters &p)
-{
-    using solver::Equation;
-    switch (p.eq) {
-    case Equation::Oscillator:
-        return std::make_unique<E<Equation::Oscillator>>(p);
-    case Equation::SineForced:
-        return std::make_unique<E<Equation::SineForced>>(p);
-    case Equation::Damped:
-        return std::make_unique<E<Equation::Damped>>(p);
-    case Equation::VanDerPol:
-        return std::make_unique<E<Equation::VanDerPol>>(p);
-    case Equation::Emden:
-        return std::make_unique<E<Equation::Emden>>(p);
-    case Equation::Cosmos:
-        return std::make_unique<E<Equation::Cosmos>>(p);
-    case Equation::Unset:
-        break;
-    }
-    return std::make_unique<E<Equation::Unset>>(p);
-}
-
-// The closed form of the equation, for one without one the line y0 + z0 (x - x0); and the
-// integration of any equation.
+// The closed form of an equation that has one; and the integration of any equation.
 std::unique_ptr<Engine> makeClosedForm(const solver::RunParameters &p);
 std::unique_ptr<Engine> makeIntegrated(const solver::RunParameters &p);
-bool hasClosedForm(solver::Equation eq);
 
 } // namespace reference

@@ -14,18 +14,13 @@
 
 namespace reference {
 
-using solver::Equation;
 using solver::Fault;
 using solver::RunParameters;
 
 Evaluator::Evaluator(const RunParameters &p, std::uint64_t samples, Method method)
-    : m_samples(samples), m_closedForm(method == Method::Best && hasClosedForm(p.eq))
+    : m_samples(samples), m_closedForm(method == Method::Best && p.eq->closedForm)
 {
-    // Any number outside the catalogue runs as no equation, and so is its reference.
-    RunParameters q = p;
-    if (!solver::equationNumbered(solver::numberOf(p.eq)))
-        q.eq = Equation::Unset;
-    m_engine = m_closedForm ? makeClosedForm(q) : makeIntegrated(q);
+    m_engine = m_closedForm ? makeClosedForm(p) : makeIntegrated(p);
     if (m_samples == 0)
         m_status = Status::Complete;
 }

@@ -5,10 +5,9 @@
 // The reference solution of a run: y at the run's grid points, computed in double
 // precision and independently of the run's own stepping, to show how far the run is off.
 //
-// Equations with a closed form (none chosen, y'' + y = 0, y'' + 2y = sin x,
-// y'' + 6y' + 5y = 0) evaluate it through the run's start (x0, y0, y'(x0) = z0, the
-// captured double, not the single-rounded slope the run holds). Van der Pol, Emden and
-// Cosmos are integrated by an error-controlled Dormand-Prince 5(4) scheme at tolerances
+// An equation whose description has a closed form evaluates it through the run's start
+// (x0, y0, y'(x0) = z0, the captured double, not the single-rounded slope the run holds).
+// Any other is integrated by an error-controlled Dormand-Prince 5(4) scheme at tolerances
 // of 1e-14, whose dense output gives the values at the grid points.
 //
 // An Evaluator is made per run and hands out the values in order of the grid index,

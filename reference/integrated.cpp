@@ -2,7 +2,7 @@
 
 #include "reference/engine.h"
 
-#include "solver/equations.h"
+#include "solver/checked.h"
 
 #include <boost/numeric/odeint.hpp>
 
@@ -12,7 +12,6 @@
 
 namespace reference {
 
-using solver::Equation;
 using solver::Fault;
 using solver::RunParameters;
 
@@ -29,7 +28,7 @@ struct NoValue
 
 // y' = z, z' = g(x, y, z) with the run's own g, in its double form. Its first fault is
 // a NoValue; so is a state beyond the double range.
-template<Equation Eq> struct System
+struct System
 {
     const RunParameters *p;
     std::uint64_t *evaluations;
@@ -41,7 +40,7 @@ template<Equation Eq> struct System
             throw NoValue{Fault::Overflow};
         solver::Checked c;
         d[0] = s[1];
-        d[1] = solver::equations::g<Eq>(*p, solver::equations::at<Eq>(x), s[0], s[1], c);
+        d[1] = solver::g(*p, x, s[0], s[1], c);
         if (!c.ok())
             throw NoValue{c.fault()};
     }
@@ -61,7 +60,7 @@ constexpr double kCollapse = 1e-14;
 constexpr std::uint64_t kEvaluations = 1000000;
 constexpr std::uint64_t kEvaluationsPerSample = 1000;
 
-template<Equation Eq> class Integrated final : public Engine
+class Integrated final : public Engine
 {
 public:
     explicit Integrated(const RunParameters &p) : m_p(p), m_system{&m_p, &m_evaluations}
@@ -75,7 +74,7 @@ public:
             const double x = gridX(m_p, first + k);
             if (first + k == 0 && !startHasValue(end))
                 return k;
-            if constexpr (Eq == Equation::Emden) {
+            if (m_p.eq->poleAtZero) {
                 // The equation divides by x: from a negative start the reference cannot
                 // go on through 0.
                 if (m_p.x0 < 0.0 && x >= 0.0) {
@@ -103,7 +102,7 @@ private:
 
     bool startHasValue(Ending &end)
     {
-        if constexpr (Eq == Equation::Emden) {
+        if (m_p.eq->poleAtZero) {
             if (m_p.x0 == 0.0) {
                 end << "the reference has no value at x = 0";
                 return false;
@@ -168,7 +167,7 @@ private:
 
     RunParameters m_p;
     std::uint64_t m_evaluations = 0;
-    System<Eq> m_system;
+    System m_system;
     Stepper m_stepper = boost::numeric::odeint::make_dense_output(
         kTolerance, kTolerance, boost::numeric::odeint::runge_kutta_dopri5<State>());
     Fault m_lastFault = Fault::None;
@@ -178,7 +177,7 @@ private:
 
 std::unique_ptr<Engine> makeIntegrated(const RunParameters &p)
 {
-    return engineFor<Integrated>(p);
+    return std::make_unique<Integrated>(p);
 }
 
 } // namespace reference

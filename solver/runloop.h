@@ -7,12 +7,13 @@
 // (runDirect). Each keeps its own internal copy, so the run's code does not depend on what
 // else is instantiated.
 
-#include "solver/equations.h"
+#include "solver/builtins.h"
 #include "solver/solver.h"
 
 #include <bit>
 #include <limits>
 #include <type_traits>
+#include <utility>
 
 namespace solver {
 
@@ -41,20 +42,53 @@ template<typename Z> Z hold(double v, Checked &c)
         return (void)c, v;
 }
 
-// One run for one equation number, one kind of sink, one step and one precision of the
-// held slope, so that all of them are settled at compile time. The run itself is the
-// instantiation with the step h and a single slope; the others exist for studying its
-// error and share every operation and its order. A run from the start has no `from`.
-template<Equation Eq, typename Sink, int Halvings = 0, typename Z = float>
+// One run for one row of the equations' table, one kind of sink, one step and one
+// precision of the held slope, so that all of them are settled at compile time: the row's
+// g is inlined into the loop. Row kBuiltinCount stands for any other equation, whose g is
+// called through its description. The run itself is the instantiation with the step h and
+// a single slope; the others exist for studying its error and share every operation and
+// its order. A run from the start has no `from`.
+template<std::size_t Row, typename Sink, int Halvings = 0, typename Z = float>
 RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink)
 {
     constexpr bool kStates = std::is_same_v<Sink, StateSink>;
     static_assert(!kStates || std::is_same_v<Z, float>, "a grid state holds a single slope");
+    constexpr bool kCompiled = Row < kBuiltinCount;
     // With no halving this is h itself.
     constexpr double step = stepOf(Halvings);
     constexpr double halfStep = step / 2.0;
     RunOutcome out;
     Checked c;
+
+    const Equation &eq = kCompiled ? kBuiltins[kCompiled ? Row : 0] : *p.eq;
+    // Kept on the stack, where the loop reads them without going through p.
+    const ParameterValues values = p.values;
+    const auto at = [&eq](double x) -> Abscissa {
+        if constexpr (kCompiled) {
+            constexpr auto term = kBuiltins[kCompiled ? Row : 0].term;
+            if constexpr (term != nullptr)
+                return {x, term(x)};
+            else
+                return {x, 0.0};
+        } else {
+            return {x, eq.term ? eq.term(x) : 0.0};
+        }
+    };
+    const auto gOf = [&](const Abscissa &a, double y, auto z) -> double {
+        if constexpr (kCompiled) {
+            constexpr const Equation &row = kBuiltins[kCompiled ? Row : 0];
+            if constexpr (std::is_same_v<decltype(z), float>)
+                return row.gFirst(values.data(), a, y, z, c);
+            else
+                return row.g(values.data(), a, y, z, c);
+        } else {
+            if constexpr (std::is_same_v<decltype(z), float>)
+                return eq.gFirst(values.data(), a, y, z, c);
+            else
+                return eq.g(values.data(), a, y, z, c);
+        }
+    };
+    const bool stopsAtZero = eq.stopsAtZero;
 
     double y = p.y0;
     Z z = 0;
@@ -79,8 +113,8 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
         return failure(out, c.fault(), p.x0);
 
     // The end abscissa of the last step, x + h, is usually the very double h * (i + 1) + x0
-    // of the next grid point; then its sine is taken over instead of computed again.
-    equations::Abscissa last{std::numeric_limits<double>::quiet_NaN(), 0.0};
+    // of the next grid point; then what g takes from it is taken over, not computed again.
+    Abscissa last{std::numeric_limits<double>::quiet_NaN(), 0.0};
 
     // i is exact up to 2^53 both as an integer and as a double.
     for (std::int64_t i = first; static_cast<double>(i) <= nsteps; ++i) {
@@ -89,11 +123,9 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
 
         const double k1 = f(x, y, z);
         // Compared bit for bit, so that -0 and +0 keep sines of their own sign.
-        const equations::Abscissa xs =
-            std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(last.x)
-                ? last
-                : equations::at<Eq>(x);
-        const double l1 = equations::g<Eq>(p, xs, y, z, c);
+        const Abscissa xs =
+            std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(last.x) ? last : at(x);
+        const double l1 = gOf(xs, y, z);
         if (!c.ok())
             return failure(out, c.fault(), x);
 
@@ -108,23 +140,23 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
         ++out.samples;
 
         const double zs = static_cast<double>(z);
-        const auto xm = equations::at<Eq>(c.add(x, halfStep));
+        const Abscissa xm = at(c.add(x, halfStep));
 
         const double y2 = c.add(y, c.mul(halfStep, k1));
         const double z2 = c.add(zs, c.mul(halfStep, l1));
         const double k2 = f(xm.x, y2, z2);
-        const double l2 = equations::g<Eq>(p, xm, y2, z2, c);
+        const double l2 = gOf(xm, y2, z2);
 
         const double y3 = c.add(y, c.mul(halfStep, k2));
         const double z3 = c.add(zs, c.mul(halfStep, l2));
         const double k3 = f(xm.x, y3, z3);
-        const double l3 = equations::g<Eq>(p, xm, y3, z3, c);
+        const double l3 = gOf(xm, y3, z3);
 
-        const auto xe = equations::at<Eq>(c.add(x, step));
+        const Abscissa xe = at(c.add(x, step));
         const double y4 = c.add(y, c.mul(step, k3));
         const double z4 = c.add(zs, c.mul(step, l3));
         const double k4 = f(xe.x, y4, z4);
-        const double l4 = equations::g<Eq>(p, xe, y4, z4, c);
+        const double l4 = gOf(xe, y4, z4);
         last = xe;
 
         y = c.add(y, c.div(c.mul(step, c.add(c.add(k1, k4), c.mul(2.0, c.add(k2, k3)))), 6.0));
@@ -135,38 +167,36 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
         if (!c.ok())
             return failure(out, c.fault(), x);
 
-        if constexpr (Eq == Equation::Emden) {
-            // The new y is neither drawn nor listed.
-            if (y <= 0.0) {
-                out.emdenStop = true;
-                return out;
-            }
+        // The new y is neither drawn nor listed.
+        if (stopsAtZero && y <= 0.0) {
+            out.emdenStop = true;
+            return out;
         }
     }
     return out;
 }
 
+// Calls f.template operator()<Row>() with the table's row of `eq`, or kBuiltinCount for an
+// equation that is not in the table.
+template<typename F, std::size_t... Rows>
+decltype(auto) withRow(const Equation *eq, F &&f, std::index_sequence<Rows...>)
+{
+    using Result = decltype(f.template operator()<0>());
+    Result result{};
+    const bool found =
+        ((eq == &kBuiltins[Rows] ? (result = f.template operator()<Rows>(), true) : false) || ...);
+    if (!found)
+        result = f.template operator()<kBuiltinCount>();
+    return result;
+}
+
 template<int Halvings = 0, typename Z = float, typename Sink>
 RunOutcome runAny(const RunParameters &p, const GridState *from, Sink &sink)
 {
-    switch (p.eq) {
-    case Equation::Oscillator:
-        return runEquation<Equation::Oscillator, Sink, Halvings, Z>(p, from, sink);
-    case Equation::SineForced:
-        return runEquation<Equation::SineForced, Sink, Halvings, Z>(p, from, sink);
-    case Equation::Damped:
-        return runEquation<Equation::Damped, Sink, Halvings, Z>(p, from, sink);
-    case Equation::VanDerPol:
-        return runEquation<Equation::VanDerPol, Sink, Halvings, Z>(p, from, sink);
-    case Equation::Emden:
-        return runEquation<Equation::Emden, Sink, Halvings, Z>(p, from, sink);
-    case Equation::Cosmos:
-        return runEquation<Equation::Cosmos, Sink, Halvings, Z>(p, from, sink);
-    case Equation::Unset:
-        break;
-    }
-    // Unset, or any number outside the catalogue: g is 0.
-    return runEquation<Equation::Unset, Sink, Halvings, Z>(p, from, sink);
+    return withRow(
+        p.eq.get(),
+        [&]<std::size_t Row>() { return runEquation<Row, Sink, Halvings, Z>(p, from, sink); },
+        std::make_index_sequence<kBuiltinCount>());
 }
 
 // run(p, sink) for a sink whose type is known here, so that its start and sample are

@@ -33,17 +33,16 @@ constexpr double stepOf(int halvings)
     return h / static_cast<double>(std::int64_t{1} << halvings);
 }
 
-// What a run uses, and what the window captures from its fields: a value that was never
-// captured counts as 0.
+// What a run uses: its equation with the values of that equation's parameters, and the
+// start and end of the run. A value that was never captured counts as 0.
 struct RunParameters
 {
-    Equation eq = Equation::Unset;
-    double x0 = 0.0;  // start abscissa, Enter in Text1
-    double y0 = 0.0;  // y(x0), Enter in Text3
-    double z0 = 0.0;  // y'(x0), Enter in Text4
-    double xf = 0.0;  // final abscissa, Enter in Text2
-    double n = 0.0;   // index of the Emden equation, from Text5 at a run's start
-    double lam = 0.0; // coefficient of the Cosmos equation, from Text6 at a run's start
+    EquationRef eq;           // none chosen: y'' = 0
+    double x0 = 0.0;          // start abscissa, Enter in Text1
+    double y0 = 0.0;          // y(x0), Enter in Text3
+    double z0 = 0.0;          // y'(x0), Enter in Text4
+    double xf = 0.0;          // final abscissa, Enter in Text2
+    ParameterValues values{}; // of eq's parameters, read from their fields at a run's start
 
     bool operator==(const RunParameters &) const = default;
 };
@@ -116,5 +115,24 @@ RunOutcome run(const RunParameters &p, StateSink &sink);
 // The same run again from the state `from` that a run of `p` handed out, to its end: every
 // state it hands out is bit for bit the one the whole run hands out at that index.
 RunOutcome resume(const RunParameters &p, const GridState &from, StateSink &sink);
+
+// y' = f(x, y, z) = z for every equation; the first evaluation's stored single is widened
+// to double.
+inline double f(double, double, float z)
+{
+    return static_cast<double>(z);
+}
+inline double f(double, double, double z)
+{
+    return z;
+}
+
+// g of the run's equation at a point of the phase space, as the later evaluations of a
+// step take it (z a double). Faults are noted in `c`.
+double g(const RunParameters &p, double x, double y, double z, Checked &c);
+
+// Curve `curve` of a sample whose value is y: y, or y raised to its exponent. Without
+// checks, as a view draws it; a power without a value is not a number.
+double curveValue(const Curve &curve, const ParameterValues &values, double y);
 
 } // namespace solver

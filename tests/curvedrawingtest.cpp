@@ -7,6 +7,7 @@
 #include "plot/axes.h"
 #include "plot/marks.h"
 #include "plot/plotsurface.h"
+#include "solver/builtins.h"
 #include "solver/solver.h"
 
 #include "tests/plotpixels.h"
@@ -49,7 +50,7 @@ std::vector<Mark> runMarks(const RunParameters &p)
     const MarkList start = startMarks(p.x0, p.y0);
     marks.insert(marks.end(), start.marks.begin(), start.marks.begin() + start.count);
     for (const auto &[x, y] : sink.samples) {
-        const MarkList m = sampleMarks(p.eq, p.n, x, y);
+        const MarkList m = sampleMarks(p, x, y);
         marks.insert(marks.end(), m.marks.begin(), m.marks.begin() + m.count);
     }
     return marks;
@@ -139,30 +140,30 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // a steep straight line that leaves through the top edge
         DrawCase{"UnsetDefaults",
-                 RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}},
+                 RunParameters{.eq = Builtin::None, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}},
         // oscillating around the x axis for a long while, thousands of samples per column
-        DrawCase{"SineForcedLong",
-                 RunParameters{
-                     .eq = Equation::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 400}},
+        DrawCase{
+            "SineForcedLong",
+            RunParameters{.eq = Builtin::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 400}},
         DrawCase{"OscillatorFast",
-                 RunParameters{.eq = Equation::Oscillator, .x0 = -5, .y0 = 3, .z0 = 40, .xf = 15}},
+                 RunParameters{.eq = Builtin::Oscillator, .x0 = -5, .y0 = 3, .z0 = 40, .xf = 15}},
         // steep relaxation oscillations, clipped at top and bottom
         DrawCase{"VanDerPol",
-                 RunParameters{.eq = Equation::VanDerPol, .x0 = -4, .y0 = 2, .z0 = 0, .xf = 14}},
+                 RunParameters{.eq = Builtin::VanDerPol, .x0 = -4, .y0 = 2, .z0 = 0, .xf = 14}},
         DrawCase{"Damped",
-                 RunParameters{.eq = Equation::Damped, .x0 = -1, .y0 = 10, .z0 = 16.947, .xf = 10}},
+                 RunParameters{.eq = Builtin::Damped, .x0 = -1, .y0 = 10, .z0 = 16.947, .xf = 10}},
         // stretched fourfold: everything past x = 3.75 lies beyond the right edge
-        DrawCase{
-            "CosmosClipped",
-            RunParameters{
-                .eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 1, .xf = 5, .n = 0, .lam = 1}},
+        DrawCase{"CosmosClipped",
+                 RunParameters{
+                     .eq = Builtin::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 1, .xf = 5, .values = {1}}},
         DrawCase{
             "SineForcedHighDensity",
-            RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 50},
+            RunParameters{.eq = Builtin::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 50},
             2.0},
-        DrawCase{"EmdenDots",
-                 RunParameters{
-                     .eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 1.5}}),
+        DrawCase{
+            "EmdenDots",
+            RunParameters{
+                .eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {1.5}}}),
     [](const testing::TestParamInfo<DrawCase> &info) { return info.param.name; });
 
 TEST(CurveDrawing, DotsInAlternatingColoursKeepTheirOrder)
@@ -172,7 +173,7 @@ TEST(CurveDrawing, DotsInAlternatingColoursKeepTheirOrder)
     PlotSurface surface(kSize);
     surface.setScale(-5, 15, 15, -5);
     const std::vector<Mark> marks = runMarks(
-        RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2});
+        RunParameters{.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {2}});
     for (const Mark &m : marks) {
         MarkList one;
         one.marks[0] = m;

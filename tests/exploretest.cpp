@@ -161,7 +161,7 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     ExploreView &solution = view("Solution");
     const int row = 123; // x = 1.23
     const QPointF at =
-        solution.toWidget(form.model().samples().x(row), form.model().samples().y(row));
+        solution.toWidget(modelOf(form).samples().x(row), modelOf(form).samples().y(row));
     QTest::mouseClick(&solution, Qt::LeftButton, Qt::NoModifier, at.toPoint());
     auto *list = child<QAbstractItemView>("List1");
     EXPECT_EQ(list->currentIndex().row(), row);
@@ -169,7 +169,7 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     EXPECT_EQ(child<PlotWidget>("Picture1")->marker()->at, *probe().markOf(row));
     // Both views mark it, and its tag gives y'.
     ASSERT_TRUE(solution.marker());
-    EXPECT_TRUE(solution.marker()->tag.startsWith(form.model().samples().line(row)));
+    EXPECT_TRUE(solution.marker()->tag.startsWith(modelOf(form).samples().line(row)));
     EXPECT_TRUE(solution.marker()->tag.contains(QStringLiteral("y' ")));
     EXPECT_TRUE(solution.marker()->tag.contains(QStringLiteral("   error ")));
     EXPECT_TRUE(view("PhasePlane").marker().has_value());
@@ -257,7 +257,7 @@ TEST_F(Explore, ACtrlClickRunsAsTypingItsTextsWouldAndReadyEmptiesTheViews)
     typed.enter({{1, x0}, {3, y0}});
     typed.enter(2);
     EXPECT_EQ(typed.lines(), clicked);
-    EXPECT_EQ(form.state(), typed.form.state());
+    EXPECT_EQ(stateOf(form), stateOf(typed.form));
     EXPECT_EQ(form.focusWidget(), text(2));
 
     ready();

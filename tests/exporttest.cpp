@@ -66,14 +66,14 @@ protected:
     {
         QString text;
         for (int row = first; row <= last; ++row)
-            text += form.model().samples().line(row) + u'\n';
+            text += modelOf(form).samples().line(row) + u'\n';
         return text;
     }
 
     QAbstractItemView *list() { return child<QAbstractItemView>("List1"); }
     void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        const QRect r = list()->visualRect(form.model().samples().index(row));
+        const QRect r = list()->visualRect(modelOf(form).samples().index(row));
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers, r.center());
     }
     static QString clipboardText() { return QGuiApplication::clipboard()->text(); }
@@ -208,11 +208,11 @@ TEST_F(Export, SavedCsvReadsBackToTheSameDoubles)
         const qsizetype comma = line.indexOf(',');
         ASSERT_GT(comma, 0) << line.toStdString();
         const std::string x = line.left(comma).toStdString(), y = line.mid(comma + 1).toStdString();
-        ASSERT_EQ(std::strtod(x.c_str(), nullptr), form.model().samples().x(row)) << row;
-        ASSERT_EQ(std::strtod(y.c_str(), nullptr), form.model().samples().y(row)) << row;
+        ASSERT_EQ(std::strtod(x.c_str(), nullptr), modelOf(form).samples().x(row)) << row;
+        ASSERT_EQ(std::strtod(y.c_str(), nullptr), modelOf(form).samples().y(row)) << row;
         ++row;
     }
-    EXPECT_EQ(row, form.model().samples().rowCount());
+    EXPECT_EQ(row, modelOf(form).samples().rowCount());
 }
 
 struct SaveFailure
@@ -276,7 +276,7 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
     }
     setrlimit(RLIMIT_FSIZE, &limit);
     QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(form.model().samples().rowCount(), 501); // the list itself is untouched
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 501); // the list itself is untouched
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -337,7 +337,8 @@ TEST_F(Export, CopyImagePutsThePlotOnTheClipboard)
 struct RunStep
 {
     int option;
-    RunParameters p; // typed into the fields: x0, y0, z0, xf, n, lam
+    RunParameters p; // typed into the fields: x0, y0, z0, xf
+    double n = 0, lam = 0;
 };
 
 struct SceneCase
@@ -365,7 +366,7 @@ public:
     }
     bool sample(double x, double y) override
     {
-        const MarkList m = sampleMarks(m_p.eq, m_p.n, x, y);
+        const MarkList m = sampleMarks(m_p, x, y);
         m_surface.draw(m);
         return m.ok();
     }
@@ -386,7 +387,7 @@ protected:
             ready();
         for (const RunStep &r : c.runs) {
             choose(r.option);
-            for (const auto &[field, value] : {std::pair{5, r.p.n}, std::pair{6, r.p.lam}})
+            for (const auto &[field, value] : {std::pair{5, r.n}, std::pair{6, r.lam}})
                 text(field)->setText(QString::number(value, 'g', 17));
             enter({{1, QString::number(r.p.x0, 'g', 17)},
                    {3, QString::number(r.p.y0, 'g', 17)},
@@ -403,7 +404,8 @@ protected:
             drawResetAxes(s);
         for (const RunStep &r : GetParam().runs) {
             RunParameters p = r.p;
-            p.eq = static_cast<Equation>(r.option);
+            p.eq = static_cast<Builtin>(r.option);
+            p.values[0] = p.eq == Builtin::Cosmos ? r.lam : r.n;
             DrawingSink sink(s, p);
             run(p, sink);
         }
@@ -414,12 +416,12 @@ protected:
 TEST_P(SceneRendering, EqualsTheIncrementalDrawingAtAnyRatio)
 {
     makeRuns();
-    ASSERT_GT(form.model().scene().runs().size(), 0u);
+    ASSERT_GT(modelOf(form).scene().runs().size(), 0u);
     const QImage screen = surface().image().copy();
-    EXPECT_TRUE(form.model().scene().render(form.model().samples(), kSize, 1.0) == screen);
+    EXPECT_TRUE(modelOf(form).scene().render(modelOf(form).samples(), kSize, 1.0) == screen);
     EXPECT_TRUE(drawnAt(1.0) == screen);
     // At another ratio the scene draws what the runs would have drawn there.
-    const QImage sharp = form.model().scene().render(form.model().samples(), kSize, 2.0);
+    const QImage sharp = modelOf(form).scene().render(modelOf(form).samples(), kSize, 2.0);
     ASSERT_EQ(sharp.size(), QSize(2 * kSize, 2 * kSize));
     EXPECT_TRUE(sharp.convertToFormat(QImage::Format_RGB32) == drawnAt(2.0));
     // And a move to a screen of that ratio redraws the plot at it.
@@ -430,26 +432,26 @@ TEST_P(SceneRendering, EqualsTheIncrementalDrawingAtAnyRatio)
 INSTANTIATE_TEST_SUITE_P(
     Runs, SceneRendering,
     testing::Values(
-        SceneCase{"EmdenDots", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20, .n = 1, .lam = 1}}}},
+        SceneCase{"EmdenDots", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20}, 1, 1}}},
         // Index 5 never reaches zero: its dots run on beyond the plot's right side.
-        SceneCase{"EmdenBeyondThePlot", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20, .n = 5}}}},
-        SceneCase{"EmdenAboveOne", false, {{5, {.x0 = -9, .y0 = 2, .z0 = 1, .xf = -3, .n = 2}}}},
-        SceneCase{"CosmosStretch", false, {{6, {.y0 = 1, .xf = 5, .n = 2, .lam = 1}}}},
-        SceneCase{"VanDerPolClipped", false, {{4, {.y0 = 3, .xf = 20, .n = 2, .lam = 1}}}},
+        SceneCase{"EmdenBeyondThePlot", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20}, 5}}},
+        SceneCase{"EmdenAboveOne", false, {{5, {.x0 = -9, .y0 = 2, .z0 = 1, .xf = -3}, 2}}},
+        SceneCase{"CosmosStretch", false, {{6, {.y0 = 1, .xf = 5}, 2, 1}}},
+        SceneCase{"VanDerPolClipped", false, {{4, {.y0 = 3, .xf = 20}, 2, 1}}},
         // From beyond the left side, through the top and the bottom again and again, out
         // of the right side: segments dropped beyond each side, and those that come back.
         SceneCase{"OscillatorCrossesEverySide",
                   false,
-                  {{1, {.x0 = -9, .y0 = 0.01, .z0 = 16.947, .xf = 25, .n = 2, .lam = 1}}}},
-        SceneCase{"DampedIntoTheAxis", false, {{3, {.y0 = 14, .z0 = -40, .xf = 20, .n = 2}}}},
+                  {{1, {.x0 = -9, .y0 = 0.01, .z0 = 16.947, .xf = 25}, 2, 1}}},
+        SceneCase{"DampedIntoTheAxis", false, {{3, {.y0 = 14, .z0 = -40, .xf = 20}, 2}}},
         // Fails at x = 5.35, its red dot drawn, the black one without a value.
-        SceneCase{"FailedEmdenSample", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20, .n = 2.5}}}},
+        SceneCase{"FailedEmdenSample", false, {{5, {.x0 = 0.01, .y0 = 1, .xf = 20}, 2.5}}},
         SceneCase{"TwoRunsOverOneAnother",
                   false,
-                  {{2, {.y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 2, .lam = 1}},
-                   {1, {.x0 = -3, .y0 = 2, .xf = 10, .n = 2, .lam = 1}}}},
-        SceneCase{"ResetAxes", true, {{2, {.y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 2, .lam = 1}}}},
-        SceneCase{"NoSampleOnlyTheStartMark", false, {{5, {.y0 = 1, .xf = 5, .n = 2, .lam = 1}}}}),
+                  {{2, {.y0 = 0.01, .z0 = 16.947, .xf = 5}, 2, 1},
+                   {1, {.x0 = -3, .y0 = 2, .xf = 10}, 2, 1}}},
+        SceneCase{"ResetAxes", true, {{2, {.y0 = 0.01, .z0 = 16.947, .xf = 5}, 2, 1}}},
+        SceneCase{"NoSampleOnlyTheStartMark", false, {{5, {.y0 = 1, .xf = 5}, 2, 1}}}),
     [](const auto &info) { return info.param.name; });
 
 TEST_F(Export, SvgHoldsTheCurveAxesAndLegendAsVectors)
@@ -503,9 +505,9 @@ TEST_F(Export, PdfAndPrintSizePng)
     EXPECT_EQ(print.size(), QSize(4 * kSize, 4 * kSize));
     // Rendered, not scaled: the one-pixel curve stays one pixel wide at four times the side.
     EXPECT_TRUE(print.convertToFormat(QImage::Format_RGB32) ==
-                form.model()
+                modelOf(form)
                     .scene()
-                    .render(form.model().samples(), kSize, 4)
+                    .render(modelOf(form).samples(), kSize, 4)
                     .convertToFormat(QImage::Format_RGB32));
 }
 
@@ -567,10 +569,10 @@ TEST_P(ProbeOnThePlot, SelectsTheSampleUnderThePointerAndMarksIt)
     EXPECT_TRUE(list()->selectionModel()->isRowSelected(found));
     ASSERT_TRUE(marker());
     EXPECT_EQ(*marker(), *at);
-    EXPECT_EQ(child<PlotWidget>("Picture1")->marker()->tag, form.model().samples().line(found));
+    EXPECT_EQ(child<PlotWidget>("Picture1")->marker()->tag, modelOf(form).samples().line(found));
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(plot())
                     ->text(QAccessible::Description)
-                    .endsWith(form.model().samples().line(found)));
+                    .endsWith(modelOf(form).samples().line(found)));
     // Never in the picture.
     EXPECT_TRUE(commands().plotImage() == before);
 
@@ -621,12 +623,12 @@ TEST_F(Export, TheProbeIsClearedByReadyAndTheNextRunAndIgnoresEmptyPlaces)
 TEST_F(Export, AMarkOutsideThePlotIsShownAtItsEdge)
 {
     typicalRun(2, "20"); // beyond x = 15 the curve leaves the plot on the right
-    list()->setCurrentIndex(form.model().samples().index(1800));
+    list()->setCurrentIndex(modelOf(form).samples().index(1800));
     const auto &marker = child<PlotWidget>("Picture1")->marker();
     ASSERT_TRUE(marker);
     EXPECT_EQ(marker->at.x(), kSize - 1);
     EXPECT_EQ(marker->tag,
-              form.model().samples().line(1800) + QStringLiteral("  (outside the plot)"));
+              modelOf(form).samples().line(1800) + QStringLiteral("  (outside the plot)"));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "model/samplelist.h"
 #include "platform/formfont.h"
 #include "plot/plotsurface.h"
+#include "solver/builtins.h"
 
 #include "tests/formdriver.h"
 #include "tests/messageboxcatcher.h"
@@ -142,7 +143,7 @@ TEST_F(Form1Test, OpensWithCaptionSizeAndNothingChosen)
         EXPECT_FALSE(child<QRadioButton>(("Option" + std::to_string(i)).c_str())->isChecked());
     EXPECT_EQ(child<QRadioButton>("Option3")->palette().color(QPalette::Button),
               QColor(255, 224, 192));
-    EXPECT_EQ(form.model().samples().rowCount(), 0);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 0);
     EXPECT_FALSE(legendVisible());
     // The legend is opaque in the plot's background, each label in its dots' colour.
     EXPECT_EQ(child("Label4")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -150,8 +151,8 @@ TEST_F(Form1Test, OpensWithCaptionSizeAndNothingChosen)
     EXPECT_EQ(child("Label5")->palette().color(child("Label5")->backgroundRole()),
               QColor(128, 255, 255));
     EXPECT_TRUE(child("Label5")->autoFillBackground());
-    EXPECT_EQ(form.state().eq, Equation::Unset);
-    EXPECT_EQ(form.state().y0, 0.0); // the default texts are not captured
+    EXPECT_EQ(stateOf(form).eq, Builtin::None);
+    EXPECT_EQ(stateOf(form)[fields::Field::Y0], 0.0); // the default texts are not captured
     EXPECT_EQ(form.focusWidget(), text(1));
 }
 
@@ -245,7 +246,7 @@ TEST_F(Form1Test, OpensWithTheStartupAxes)
 TEST_F(Form1Test, TypicalUseListsTheReferenceRun)
 {
     choose(2);
-    EXPECT_EQ(form.state().eq, Equation::SineForced);
+    EXPECT_EQ(stateOf(form).eq, Builtin::SineForced);
     enter(1);
     EXPECT_EQ(form.focusWidget(), text(3));
     enter(3);
@@ -256,8 +257,8 @@ TEST_F(Form1Test, TypicalUseListsTheReferenceRun)
     EXPECT_EQ(form.focusWidget(), text(2));
 
     EXPECT_EQ(lines(), referenceLines("sinx_default"));
-    ASSERT_EQ(form.model().samples().rowCount(), 501);
-    EXPECT_EQ(form.model().samples().line(0), QStringLiteral("0   .0100"));
+    ASSERT_EQ(modelOf(form).samples().rowCount(), 501);
+    EXPECT_EQ(modelOf(form).samples().line(0), QStringLiteral("0   .0100"));
     // The red polyline leaves the start point (0, 0.01) upwards.
     EXPECT_EQ(pixel(112, 335), kRed);
     EXPECT_EQ(child<QAbstractItemView>("List1")->model()->data(
@@ -284,8 +285,8 @@ TEST_F(Form1Test, AFieldEditedWithoutEnterChangesNothing)
     text(3)->setText(QStringLiteral("7"));
     text(1)->setText(QStringLiteral("3"));
     enter(2);
-    EXPECT_EQ(form.state().y0, 0.01);
-    EXPECT_EQ(form.state().x0, 0.0);
+    EXPECT_EQ(stateOf(form)[fields::Field::Y0], 0.01);
+    EXPECT_EQ(stateOf(form)[fields::Field::X0], 0.0);
     const auto got = lines();
     ASSERT_EQ(got.size(), 1002u); // a second run appends
     EXPECT_EQ(got[501], "0   .0100");
@@ -318,9 +319,9 @@ TEST_P(Capture, EnterInTheFinalFieldReadsIndexCoefficientAndEnd)
     text(5)->setText(QString::fromLatin1(c.text5));
     text(6)->setText(QString::fromLatin1(c.text6));
     enter(2, c.text2);
-    EXPECT_EQ(form.state().n, c.n);
-    EXPECT_EQ(form.state().lam, c.lam);
-    EXPECT_EQ(form.state().xf, c.xf);
+    EXPECT_EQ(stateOf(form)[fields::Field::N], c.n);
+    EXPECT_EQ(stateOf(form)[fields::Field::Lam], c.lam);
+    EXPECT_EQ(stateOf(form)[fields::Field::Xf], c.xf);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, Capture,
@@ -332,25 +333,25 @@ TEST_F(Form1Test, EnterInTheParameterFieldsDoesNothing)
 {
     enter(5, "3");
     enter(6, "4");
-    EXPECT_EQ(form.state().n, 0.0);
-    EXPECT_EQ(form.state().lam, 0.0);
-    EXPECT_EQ(form.model().samples().rowCount(), 0);
+    EXPECT_EQ(stateOf(form)[fields::Field::N], 0.0);
+    EXPECT_EQ(stateOf(form)[fields::Field::Lam], 0.0);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 0);
 }
 
 TEST_F(Form1Test, ReadyClearsPlotAndListAndRedrawsTheAxes)
 {
     enterAll();
-    ASSERT_EQ(form.model().samples().rowCount(), 501);
+    ASSERT_EQ(modelOf(form).samples().rowCount(), 501);
     EXPECT_GT(count(kRed), 100);
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
-    EXPECT_EQ(form.model().samples().rowCount(), 0);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 0);
     EXPECT_EQ(form.focusWidget(), text(1));
     EXPECT_EQ(pixel(300, kAxisRow), kBlue);
     EXPECT_EQ(pixel(112, 300), kBlue);
     EXPECT_EQ(count(kRed), 0); // the curve is gone
     EXPECT_FALSE(legendVisible());
     // The captured values stay.
-    EXPECT_EQ(form.state().z0, 16.947);
+    EXPECT_EQ(stateOf(form)[fields::Field::Z0], 16.947);
     EXPECT_EQ(text(3)->text(), QStringLiteral("0.01"));
 }
 
@@ -373,9 +374,9 @@ TEST_F(Form1Test, ArrowKeysChooseTheNextOptionToo)
     choose(3);
     QTest::keyClick(child("Option3"), Qt::Key_Down);
     EXPECT_TRUE(child<QRadioButton>("Option4")->isChecked());
-    EXPECT_EQ(form.state().eq, Equation::VanDerPol);
+    EXPECT_EQ(stateOf(form).eq, Builtin::VanDerPol);
     QTest::keyClick(child("Option4"), Qt::Key_Up);
-    EXPECT_EQ(form.state().eq, Equation::Damped);
+    EXPECT_EQ(stateOf(form).eq, Builtin::Damped);
 }
 
 TEST_F(Form1Test, EmdenRunDrawsThreeFamiliesOfDots)
@@ -409,7 +410,7 @@ TEST_F(Form1Test, AFailingRunWarnsAndKeepsEverything)
             << catcher.text().toStdString();
     }
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.model().samples().rowCount(), 501);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 501);
     // Only the start dot was added, on top of what was there.
     EXPECT_EQ(surface().image(), before);
 
@@ -419,8 +420,8 @@ TEST_F(Form1Test, AFailingRunWarnsAndKeepsEverything)
     enter(4, "0");
     text(5)->setText(QStringLiteral("0"));
     enter(2, "20");
-    EXPECT_EQ(form.model().samples().rowCount(), 501 + 244);
-    EXPECT_EQ(form.model().samples().line(501 + 243), QStringLiteral("2.44   .0078"));
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 501 + 244);
+    EXPECT_EQ(modelOf(form).samples().line(501 + 243), QStringLiteral("2.44   .0078"));
 }
 
 TEST_F(Form1Test, AFailurePartwayKeepsTheSamplesBeforeIt)
@@ -449,7 +450,7 @@ TEST_F(Form1Test, ANumberBeyondRangeEndsThatEnterOnly)
         EXPECT_TRUE(catcher.text().contains(QStringLiteral("1e999")));
     }
     EXPECT_EQ(form.focusWidget(), text(1)); // the focus does not move on
-    EXPECT_EQ(form.state().x0, 0.0);
+    EXPECT_EQ(stateOf(form)[fields::Field::X0], 0.0);
 
     text(6)->setText(QStringLiteral("-2e400"));
     {
@@ -459,9 +460,9 @@ TEST_F(Form1Test, ANumberBeyondRangeEndsThatEnterOnly)
         EXPECT_TRUE(catcher.text().contains(QStringLiteral("lam")));
     }
     // n was read before lam; xf and the run never came.
-    EXPECT_EQ(form.state().n, 2.0);
-    EXPECT_EQ(form.state().xf, 0.0);
-    EXPECT_EQ(form.model().samples().rowCount(), 0);
+    EXPECT_EQ(stateOf(form)[fields::Field::N], 2.0);
+    EXPECT_EQ(stateOf(form)[fields::Field::Xf], 0.0);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 0);
 }
 
 TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
@@ -477,8 +478,8 @@ TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
             "The list is full (10 lines). The run stopped at x = 0.1. Ready clears it.")))
             << catcher.text().toStdString();
     }
-    ASSERT_EQ(form.model().samples().rowCount(), 10);
-    EXPECT_EQ(form.model().samples().line(9), QStringLiteral("0.09   .0000"));
+    ASSERT_EQ(modelOf(form).samples().rowCount(), 10);
+    EXPECT_EQ(modelOf(form).samples().line(9), QStringLiteral("0.09   .0000"));
     // The line along the x axis ends at x = 0.09: column floor(5.09 * 22.45) = 114.
     const QImage &image =
         form.findChild<PlotWidget *>(QStringLiteral("Picture1"))->surface().image();
@@ -488,7 +489,7 @@ TEST(Form1List, ARunThatWouldOverfillTheListStopsWithAMessage)
     QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
     MessageBoxCatcher catcher;
     QTest::keyClick(text2, Qt::Key_Return);
-    EXPECT_EQ(form.model().samples().rowCount(), 10);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 10);
 }
 
 // ---- Repaint and end -------------------------------------------------------------------------

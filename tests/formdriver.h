@@ -25,6 +25,24 @@
 #include <utility>
 #include <vector>
 
+// What the window remembers between events, which no control shows.
+class Form1Inspector
+{
+public:
+    static const SolverState &state(const Form1 &form) { return form.m_state; }
+};
+
+inline const SolverState &stateOf(const Form1 &form)
+{
+    return Form1Inspector::state(form);
+}
+
+// The runs since the last Ready, which the list, the plot and every view read.
+inline const RunModel &modelOf(const Form1 &form)
+{
+    return *form.findChild<RunModel *>();
+}
+
 class FormDriver
 {
 public:
@@ -97,7 +115,7 @@ public:
     // Enter in the final field with `xf` typed there.
     void runTo(const char *xf) { enter(2, xf); }
 
-    const SampleList &samples() const { return form.model().samples(); }
+    const SampleList &samples() const { return modelOf(form).samples(); }
     std::vector<std::string> lines() const
     {
         std::vector<std::string> out;

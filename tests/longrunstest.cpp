@@ -68,12 +68,12 @@ TEST(LongRun, PaintsItsProgressWhileItRuns)
     std::vector<Progress> seen;
     EventWatch paints(QEvent::Paint, w.child<QWidget>("Picture1"), [&](QObject *, QEvent *) {
         const QCursor *cursor = QApplication::overrideCursor();
-        seen.push_back({form.model().samples().rowCount(), list->verticalScrollBar()->maximum(),
+        seen.push_back({modelOf(form).samples().rowCount(), list->verticalScrollBar()->maximum(),
                         cursor && cursor->shape() == Qt::WaitCursor});
     });
 
     w.runTo("200"); // 20 001 samples
-    ASSERT_EQ(form.model().samples().rowCount(), 20001);
+    ASSERT_EQ(modelOf(form).samples().rowCount(), 20001);
     std::vector<Progress> during;
     for (const Progress &p : seen)
         if (p.rows < 20001)
@@ -95,7 +95,7 @@ TEST(LongRun, ShortRunsShowNoProgress)
     Form1 &form = w.form;
     int paintsDuringRun = 0;
     EventWatch paints(QEvent::Paint, w.child<QWidget>("Picture1"), [&](QObject *, QEvent *) {
-        paintsDuringRun += form.model().samples().rowCount() < 501;
+        paintsDuringRun += modelOf(form).samples().rowCount() < 501;
     });
     w.runTo("5");
     EXPECT_EQ(paintsDuringRun, 0);
@@ -127,7 +127,7 @@ TEST(LongRun, InputDuringARunWaitsAndIsHandledAfterwardsInOrder)
     std::vector<Seen> presses;
     EventWatch keys(QEvent::KeyPress, nullptr, [&](QObject *receiver, QEvent *) {
         if (receiver == text1 || receiver == text2)
-            presses.push_back({receiver, form.model().samples().rowCount()});
+            presses.push_back({receiver, modelOf(form).samples().rowCount()});
     });
     QCoreApplication::processEvents();
 
@@ -139,7 +139,7 @@ TEST(LongRun, InputDuringARunWaitsAndIsHandledAfterwardsInOrder)
     }
     EXPECT_EQ(presses[kEnters].receiver, text1);
     EXPECT_EQ(presses[kEnters].rows, kEnters * 10001);
-    EXPECT_EQ(form.model().samples().rowCount(), kEnters * 10001);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), kEnters * 10001);
     EXPECT_TRUE(text1->text().endsWith(QLatin1Char('7')));
 }
 
@@ -149,24 +149,24 @@ TEST(LongRun, AFullListStopsTheRunAndKeepsWhatWasListed)
     Form1 &form = w.form;
     MessageBoxCatcher answer;
     w.runTo("5");
-    ASSERT_EQ(form.model().samples().rowCount(), 501);
+    ASSERT_EQ(modelOf(form).samples().rowCount(), 501);
     std::vector<QString> first;
     for (int row = 0; row < 501; ++row)
-        first.push_back(form.model().samples().line(row));
+        first.push_back(modelOf(form).samples().line(row));
 
     w.runTo("5"); // would add 501 more; 99 fit
     ASSERT_EQ(answer.count(), 1);
     EXPECT_EQ(answer.text(), QStringLiteral("The list is full (600 lines). The run stopped at "
                                             "x = 0.99. Ready clears it."));
-    ASSERT_EQ(form.model().samples().rowCount(), 600);
+    ASSERT_EQ(modelOf(form).samples().rowCount(), 600);
     for (int row = 0; row < 501; ++row)
-        ASSERT_EQ(form.model().samples().line(row), first[row]) << row;
-    EXPECT_EQ(form.model().samples().line(501), first[0]);
-    EXPECT_EQ(form.model().samples().line(599), first[98]);
+        ASSERT_EQ(modelOf(form).samples().line(row), first[row]) << row;
+    EXPECT_EQ(modelOf(form).samples().line(501), first[0]);
+    EXPECT_EQ(modelOf(form).samples().line(599), first[98]);
 
     QTest::mouseClick(w.child<QPushButton>("Command1"), Qt::LeftButton);
     w.runTo("5");
-    EXPECT_EQ(form.model().samples().rowCount(), 501);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 501);
     EXPECT_EQ(answer.count(), 1);
 }
 
@@ -175,18 +175,18 @@ TEST(LongRun, ReadyEmptiesAHugeListAtOnce)
     FormDriver w;
     Form1 &form = w.form;
     w.runTo("10000");
-    ASSERT_EQ(form.model().samples().rowCount(), 1'000'001);
+    ASSERT_EQ(modelOf(form).samples().rowCount(), 1'000'001);
     QCoreApplication::processEvents();
     auto *list = w.child<QAbstractItemView>("List1");
     EXPECT_GT(list->verticalScrollBar()->maximum(), 900'000);
 
-    QSignalSpy reset(&form.model().samples(), &SampleList::modelReset);
-    QSignalSpy removed(&form.model().samples(), &SampleList::rowsRemoved);
+    QSignalSpy reset(&modelOf(form).samples(), &SampleList::modelReset);
+    QSignalSpy removed(&modelOf(form).samples(), &SampleList::rowsRemoved);
     QTest::mouseClick(w.child<QPushButton>("Command1"), Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(removed.count(), 0);
-    EXPECT_EQ(form.model().samples().rowCount(), 0);
+    EXPECT_EQ(modelOf(form).samples().rowCount(), 0);
     EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
     EXPECT_FALSE(list->indexAt(QPoint(2, 2)).isValid());
 }

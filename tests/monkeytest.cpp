@@ -12,6 +12,7 @@
 #include "model/fieldtable.h"
 #include "platform/texttonumber.h"
 #include "plot/marks.h"
+#include "solver/builtins.h"
 
 #include "explore/exploreview.h"
 #include "tests/formdriver.h"
@@ -58,7 +59,7 @@ public:
     bool start(double x0, double y0) override { return startMarks(x0, y0).ok(); }
     bool sample(double x, double y) override
     {
-        if (count == m_room || !sampleMarks(m_p.eq, m_p.n, x, y).ok())
+        if (count == m_room || !sampleMarks(m_p, x, y).ok())
             return false;
         ++count;
         return true;
@@ -120,12 +121,12 @@ public:
 
     void checkInvariants()
     {
-        const SolverState &s = form.state();
+        const SolverState &s = stateOf(form);
         const int chosen = child<QRadioButton>("Option1")->group()->checkedId();
-        EXPECT_EQ(s.eq, chosen > 0 ? static_cast<Equation>(chosen) : Equation::Unset);
-        for (const fields::FieldInfo &f : fields::kFields)
-            EXPECT_EQ(s.*f.target, m_expected.*f.target) << f.control;
-        EXPECT_EQ(form.model().samples().rowCount(), m_rows);
+        EXPECT_EQ(s.eq, chosen > 0 ? EquationRef(static_cast<Builtin>(chosen)) : Builtin::None);
+        for (std::size_t f = 0; f < fields::kFields.size(); ++f)
+            EXPECT_EQ(s.values[f], m_expected.values[f]) << fields::kFields[f].control;
+        EXPECT_EQ(modelOf(form).samples().rowCount(), m_rows);
         EXPECT_EQ(commands().plotImage().size(), m_plotSize);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
@@ -306,10 +307,10 @@ private:
     void clickARow()
     {
         auto *list = child<QAbstractItemView>("List1");
-        if (form.model().samples().rowCount() == 0)
+        if (modelOf(form).samples().rowCount() == 0)
             return;
-        const QRect r =
-            list->visualRect(form.model().samples().index(pick(form.model().samples().rowCount())));
+        const QRect r = list->visualRect(
+            modelOf(form).samples().index(pick(modelOf(form).samples().rowCount())));
         static const Qt::KeyboardModifiers kModifiers[] = {
             {}, Qt::ShiftModifier, Qt::ControlModifier};
         if (r.isValid())
@@ -323,7 +324,7 @@ private:
         const auto read = [this](Field f) {
             const auto v = textToNumber(text(static_cast<int>(f) + 1)->text().toStdString());
             if (v)
-                m_expected.*fields::info(f).target = *v;
+                m_expected[f] = *v;
             return v.has_value();
         };
         for (Field f : {Field::X0, Field::Y0, Field::Z0})
@@ -334,9 +335,10 @@ private:
         for (Field f : fields::kRunStartOrder)
             if (!read(f))
                 return;
-        RunParameters p = m_expected;
+        SolverState expected = m_expected;
         const int chosen = child<QRadioButton>("Option1")->group()->checkedId();
-        p.eq = chosen > 0 ? static_cast<Equation>(chosen) : Equation::Unset;
+        expected.eq = chosen > 0 ? EquationRef(static_cast<Builtin>(chosen)) : Builtin::None;
+        const RunParameters p = expected.run();
         CountingSink sink(p, kCapacity - static_cast<std::size_t>(m_rows));
         run(p, sink);
         m_rows += static_cast<int>(sink.count);
@@ -383,7 +385,7 @@ private:
     }
 
     std::mt19937_64 m_random;
-    RunParameters m_expected; // what the last Enter in each field read
+    SolverState m_expected; // what the last Enter in each field read
     int m_rows = 0;
     QSize m_plotSize;
     QTimer m_answer;
@@ -407,7 +409,7 @@ TEST(Monkey, RandomActionsKeepTheWindowConsistent)
     }
     std::printf("monkey: %d runs, %d menus, %d file dialogs, %d message boxes, %d rows listed\n",
                 monkey.runs, monkey.menus, monkey.dialogs, monkey.boxes,
-                monkey.form.model().samples().rowCount());
+                modelOf(monkey.form).samples().rowCount());
 }
 
 } // namespace

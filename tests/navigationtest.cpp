@@ -7,6 +7,7 @@
 #include "explore/runtrack.h"
 #include "explore/ticks.h"
 #include "platform/texttonumber.h"
+#include "solver/builtins.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +118,7 @@ TEST(Ticks, FallAtOneTwoFiveSteps)
 TEST(RunTrack, KeepsEachSlopeToHalfItsBlocksStepAndRunsABlockAgainExactly)
 {
     const solver::RunParameters p{
-        .eq = solver::Equation::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = 50};
+        .eq = solver::Builtin::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = 50};
     SampleStore store;
     store.startRun(p.x0);
     struct States : solver::StateSink

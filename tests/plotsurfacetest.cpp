@@ -3,6 +3,7 @@
 #include "plot/plotsurface.h"
 #include "plot/axes.h"
 #include "plot/marks.h"
+#include "solver/builtins.h"
 
 #include "tests/plotpixels.h"
 
@@ -119,14 +120,14 @@ TEST_F(Surface, ClearFillsTheBackgroundAndResetsTheCurrentPoint)
 TEST_F(Surface, DrawsTheValidMarksOfAList)
 {
     // An Emden sample at y < 0 with a fractional index: only the light-red dot.
-    const MarkList marks = sampleMarks(solver::Equation::Emden, 2.5, 0.5, -1);
+    const MarkList marks = sampleMarks({.eq = solver::Builtin::Emden, .values = {2.5}}, 0.5, -1);
     ASSERT_EQ(marks.count, 1);
     s.draw(marks);
     EXPECT_EQ(pixel(s, 134, 381), kRed); // (1, -2)
     EXPECT_EQ(s.currentPoint(), QPointF(1, -2));
 
     // Emden at n = 2, y = 1.5, x = 0.5: (1, 3) red, (1, 4.5) black, (1, 6.75) green.
-    s.draw(sampleMarks(solver::Equation::Emden, 2, 0.5, 1.5));
+    s.draw(sampleMarks({.eq = solver::Builtin::Emden, .values = {2}}, 0.5, 1.5));
     EXPECT_EQ(pixel(s, 134, 269), kRed);
     EXPECT_EQ(pixel(s, 134, 235), kBlackRgb);
     EXPECT_EQ(pixel(s, 134, 185), kGreenRgb);

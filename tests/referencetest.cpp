@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "reference/evaluator.h"
+#include "solver/builtins.h"
 
 #include <gtest/gtest.h>
 
@@ -62,13 +63,13 @@ TEST_P(Integration, MeetsTheClosedForm)
 INSTANTIATE_TEST_SUITE_P(
     Starts, Integration,
     testing::Values(
-        Run{"OscillatorDefault", {.eq = Equation::Oscillator, .x0 = 0, .y0 = 0.01, .z0 = 16.947}},
-        Run{"OscillatorFromNegative", {.eq = Equation::Oscillator, .x0 = -2.3, .y0 = 1, .z0 = -1}},
-        Run{"SineForcedDefault", {.eq = Equation::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947}},
-        Run{"SineForcedLate", {.eq = Equation::SineForced, .x0 = 7.5, .y0 = -3, .z0 = 0.25}},
-        Run{"DampedDefault", {.eq = Equation::Damped, .x0 = 0, .y0 = 0.01, .z0 = 16.947}},
-        Run{"DampedFastStart", {.eq = Equation::Damped, .x0 = -1, .y0 = 10, .z0 = 99999.7}},
-        Run{"NoEquation", {.eq = Equation::Unset, .x0 = 3, .y0 = 0.5, .z0 = -0.125}}),
+        Run{"OscillatorDefault", {.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0.01, .z0 = 16.947}},
+        Run{"OscillatorFromNegative", {.eq = Builtin::Oscillator, .x0 = -2.3, .y0 = 1, .z0 = -1}},
+        Run{"SineForcedDefault", {.eq = Builtin::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947}},
+        Run{"SineForcedLate", {.eq = Builtin::SineForced, .x0 = 7.5, .y0 = -3, .z0 = 0.25}},
+        Run{"DampedDefault", {.eq = Builtin::Damped, .x0 = 0, .y0 = 0.01, .z0 = 16.947}},
+        Run{"DampedFastStart", {.eq = Builtin::Damped, .x0 = -1, .y0 = 10, .z0 = 99999.7}},
+        Run{"NoEquation", {.eq = Builtin::None, .x0 = 3, .y0 = 0.5, .z0 = -0.125}}),
     [](const auto &info) { return info.param.name; });
 
 // ---- Where the reference has no value ---------------------------------------------------
@@ -110,47 +111,47 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, End,
     testing::Values(
         EndCase{"EmdenAtZero",
-                {.eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2},
+                {.eq = Builtin::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .values = {2}},
                 0,
                 "the reference has no value at x = 0"},
         EndCase{"EmdenThroughZero",
-                {.eq = Equation::Emden, .x0 = -0.5, .y0 = 1, .z0 = 0, .xf = 5, .n = 2},
+                {.eq = Builtin::Emden, .x0 = -0.5, .y0 = 1, .z0 = 0, .xf = 5, .values = {2}},
                 50,
                 "the reference has no value at x = 0"},
         EndCase{"CosmosFromZero",
-                {.eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .lam = 1},
+                {.eq = Builtin::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .values = {1}},
                 0,
                 "the reference has no value at x = 1: division by zero"},
         EndCase{"EmdenFractionalFromBelowZero",
-                {.eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2.5},
+                {.eq = Builtin::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .values = {2.5}},
                 0,
                 "the reference has no value at x = 0.5: power of a negative number with a "
                 "fractional exponent"},
         // The solution reaches 0 at 5.35507; x = 0.01 * 535 + 0.01 is beyond.
         EndCase{"EmdenFractionalCrossingZero",
-                {.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5},
+                {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {2.5}},
                 535,
                 "the reference ends near x = 5.35507: power of a negative number with a "
                 "fractional exponent"},
         EndCase{"CosmosPole",
-                {.eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0.1, .xf = 5, .lam = 1},
+                {.eq = Builtin::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0.1, .xf = 5, .values = {1}},
                 81,
                 "the reference ends near x = 0.808926: its step size collapses"},
         EndCase{"CosmosBlowUp",
-                {.eq = Equation::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0.5, .xf = 2000, .lam = 1},
+                {.eq = Builtin::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0.5, .xf = 2000, .values = {1}},
                 61521,
                 "the reference ends near x = 615.209: overflow"},
         // Stiff far from its cycle: the work is bounded.
         EndCase{"VanDerPolFarFromItsCycle",
-                {.eq = Equation::VanDerPol, .x0 = 0, .y0 = 5000, .z0 = 0, .xf = 1e5},
+                {.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 5000, .z0 = 0, .xf = 1e5},
                 2,
                 "the reference ends near x = 0.0172076: too many steps"},
         EndCase{"StraightLineBeyondRange",
-                {.eq = Equation::Unset, .x0 = 0, .y0 = 1e308, .z0 = 1e308, .xf = 5},
+                {.eq = Builtin::None, .x0 = 0, .y0 = 1e308, .z0 = 1e308, .xf = 5},
                 80,
                 "the reference has no finite value at x = 0.8"},
         EndCase{"FarBeyondTheStepsResolution",
-                {.eq = Equation::VanDerPol, .x0 = 1e15, .y0 = 1, .z0 = 0, .xf = 1e15 + 1},
+                {.eq = Builtin::VanDerPol, .x0 = 1e15, .y0 = 1, .z0 = 0, .xf = 1e15 + 1},
                 7,
                 "the reference ends near x = 1e+15: its step size collapses"}),
     [](const auto &info) { return info.param.name; });
@@ -158,9 +159,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Evaluator, ValuesDoNotDependOnTheChunks)
 {
     for (const RunParameters &p :
-         {RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 2, .z0 = 0, .xf = 20},
+         {RunParameters{.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 2, .z0 = 0, .xf = 20},
           RunParameters{
-              .eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0.1, .xf = 5, .lam = 1}}) {
+              .eq = Builtin::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0.1, .xf = 5, .values = {1}}}) {
         Evaluator one(p, 2001), many(p, 2001);
         const auto a = values(one, 1), b = values(many, 4096);
         EXPECT_EQ(a, b);

@@ -7,6 +7,7 @@
 #include "plot/axes.h"
 #include "plot/marks.h"
 #include "plot/plotsurface.h"
+#include "solver/builtins.h"
 #include "solver/solver.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +25,7 @@ namespace {
 class CheckingSink : public SampleSink
 {
 public:
-    CheckingSink(PlotSurface &surface, Equation eq, double n) : m_surface(surface), m_eq(eq), m_n(n)
-    {
-    }
+    CheckingSink(PlotSurface &surface, const RunParameters &p) : m_surface(surface), m_p(p) {}
 
     bool start(double x0, double y0) override
     {
@@ -38,7 +37,7 @@ public:
     bool sample(double x, double y) override
     {
         EXPECT_TRUE(std::isfinite(x) && std::isfinite(y)) << x << " " << y;
-        const MarkList marks = sampleMarks(m_eq, m_n, x, y);
+        const MarkList marks = sampleMarks(m_p, x, y);
         m_surface.draw(marks);
         if (!marks.ok())
             return false;
@@ -57,8 +56,7 @@ public:
 
 private:
     PlotSurface &m_surface;
-    Equation m_eq;
-    double m_n;
+    RunParameters m_p;
 };
 
 TEST(Robustness, RandomAndExtremeParametersNeverReachTheWindowUnchecked)
@@ -77,14 +75,14 @@ TEST(Robustness, RandomAndExtremeParametersNeverReachTheWindowUnchecked)
     int failed = 0;
     for (int k = 0; k < 3000; ++k) {
         RunParameters p;
-        p.eq = static_cast<Equation>(random() % 7);
+        p.eq = static_cast<Builtin>(random() % 7);
         p.x0 = value();
         p.y0 = value();
         p.z0 = value();
-        p.n = value();
-        p.lam = value();
+        const double n = value(), lam = value();
+        p.values[0] = p.eq == Builtin::Cosmos ? lam : n;
         p.xf = p.x0 + span(random); // at most a few thousand grid points
-        CheckingSink sink(surface, p.eq, p.n);
+        CheckingSink sink(surface, p);
         const RunOutcome out = run(p, sink);
         EXPECT_EQ(out.samples, sink.samples);
         // A fault of the run, or of a sample's marks, which the sink stops at.

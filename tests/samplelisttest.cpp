@@ -5,6 +5,7 @@
 
 #include "model/samplelist.h"
 #include "listing/listline.h"
+#include "solver/builtins.h"
 #include "solver/solver.h"
 
 #include "tests/recordingsink.h"
@@ -81,27 +82,26 @@ TEST_P(SampleListRuns, RowsAreTheListLinesOfTheSamplesHandedOut)
 INSTANTIATE_TEST_SUITE_P(
     Runs, SampleListRuns,
     testing::Values(
-        ListCase{
-            "Default",
-            {RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}}},
+        ListCase{"Default",
+                 {RunParameters{.eq = Builtin::None, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}}},
         ListCase{
             "SineFromNegativeStart",
-            {RunParameters{.eq = Equation::SineForced, .x0 = -3.7, .y0 = 1, .z0 = 0, .xf = 12}}},
+            {RunParameters{.eq = Builtin::SineForced, .x0 = -3.7, .y0 = 1, .z0 = 0, .xf = 12}}},
         // far from 0 the grid abscissae carry rounding that the 15 digits show
         ListCase{"LargeStart",
                  {RunParameters{
-                     .eq = Equation::Oscillator, .x0 = 12345.678, .y0 = 1, .z0 = 0, .xf = 12350}}},
+                     .eq = Builtin::Oscillator, .x0 = 12345.678, .y0 = 1, .z0 = 0, .xf = 12350}}},
         ListCase{"TinyStart",
-                 {RunParameters{.eq = Equation::Unset, .x0 = 1e-9, .y0 = 0, .z0 = 1, .xf = 0.5}}},
-        ListCase{
-            "EmdenStop",
-            {RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 1}}},
+                 {RunParameters{.eq = Builtin::None, .x0 = 1e-9, .y0 = 0, .z0 = 1, .xf = 0.5}}},
+        ListCase{"EmdenStop",
+                 {RunParameters{
+                     .eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {1}}}},
         // an empty run in between leaves the later x values right
         ListCase{"RunsInSuccession",
-                 {RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 1},
-                  RunParameters{.eq = Equation::Unset, .x0 = 3, .y0 = 0, .z0 = 0, .xf = 2},
-                  RunParameters{.eq = Equation::SineForced, .x0 = -1, .y0 = 0, .z0 = 1, .xf = 0.5},
-                  RunParameters{.eq = Equation::Unset, .x0 = 7, .y0 = 1, .z0 = 1, .xf = 7}}}),
+                 {RunParameters{.eq = Builtin::None, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 1},
+                  RunParameters{.eq = Builtin::None, .x0 = 3, .y0 = 0, .z0 = 0, .xf = 2},
+                  RunParameters{.eq = Builtin::SineForced, .x0 = -1, .y0 = 0, .z0 = 1, .xf = 0.5},
+                  RunParameters{.eq = Builtin::None, .x0 = 7, .y0 = 1, .z0 = 1, .xf = 7}}}),
     [](const testing::TestParamInfo<ListCase> &info) { return info.param.name; });
 
 TEST(SampleList, IsFullAtItsCapacityAndPublishesOnlyAtCommit)

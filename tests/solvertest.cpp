@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "solver/solver.h"
-#include "solver/equations.h"
+#include "solver/builtins.h"
 #include "tests/recordingsink.h"
 
 #include <gtest/gtest.h>
@@ -86,38 +86,38 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, SampleCount,
     testing::Values(
         CountCase{"DefaultTexts",
-                  RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5},
+                  RunParameters{.eq = Builtin::None, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5},
                   501, 5, false},
         CountCase{"EndEqualsStart",
-                  RunParameters{.eq = Equation::SineForced, .x0 = 1.5, .y0 = 2, .z0 = 3, .xf = 1.5},
+                  RunParameters{.eq = Builtin::SineForced, .x0 = 1.5, .y0 = 2, .z0 = 3, .xf = 1.5},
                   1, 1.5, false},
         CountCase{"EndBeforeStart",
-                  RunParameters{.eq = Equation::Oscillator, .x0 = 1, .y0 = 2, .z0 = 3, .xf = 0.5},
-                  0, 0, false},
+                  RunParameters{.eq = Builtin::Oscillator, .x0 = 1, .y0 = 2, .z0 = 3, .xf = 0.5}, 0,
+                  0, false},
         CountCase{"FractionalBound",
-                  RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 0.025},
+                  RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 0.025},
                   3, 0.02, false},
         // (0.29 - 0) / 0.01 is just below 29: the bound is never rounded.
         CountCase{"BoundJustBelowInteger",
-                  RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 0.29},
+                  RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 0.29},
                   29, 0.28, false},
         CountCase{"NegativeStart",
-                  RunParameters{.eq = Equation::Damped, .x0 = -2, .y0 = 1, .z0 = 0, .xf = 2}, 401,
-                  2, false},
+                  RunParameters{.eq = Builtin::Damped, .x0 = -2, .y0 = 1, .z0 = 0, .xf = 2}, 401, 2,
+                  false},
         // First zero of the n = 1 solution is at pi, of the n = 0 one at sqrt(6).
-        CountCase{
-            "EmdenStopIndexOne",
-            RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 1},
-            314, 3.14, true},
-        CountCase{
-            "EmdenStopIndexZero",
-            RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 0},
-            244, 2.44, true},
+        CountCase{"EmdenStopIndexOne",
+                  RunParameters{
+                      .eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {1}},
+                  314, 3.14, true},
+        CountCase{"EmdenStopIndexZero",
+                  RunParameters{
+                      .eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {0}},
+                  244, 2.44, true},
         // A start at or below zero is listed, then the first step ends the run.
-        CountCase{
-            "EmdenStartBelowZero",
-            RunParameters{.eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2}, 1,
-            0.5, true}),
+        CountCase{"EmdenStartBelowZero",
+                  RunParameters{
+                      .eq = Builtin::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .values = {2}},
+                  1, 0.5, true}),
     [](const auto &info) { return info.param.name; });
 
 // ---- Runs with a smaller step or a double slope, for the study of the error ----------
@@ -141,7 +141,7 @@ class SteppedRun : public testing::TestWithParam<StepCase>
 TEST_P(SteppedRun, MeetsEveryGridPointOfTheRunAtTheSameAbscissa)
 {
     const StepCase &c = GetParam();
-    const RunParameters p{.eq = Equation::SineForced, .x0 = -2.3, .y0 = 1, .z0 = -1, .xf = 2.7};
+    const RunParameters p{.eq = Builtin::SineForced, .x0 = -2.3, .y0 = 1, .z0 = -1, .xf = 2.7};
     RecordingSink own, stepped;
     run(p, own);
     const RunOutcome out = run(p, stepped, c.halvings, c.slope);
@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, SteppedRun,
 TEST(ClosedForm, UnsetEquationIsAStraightLine)
 {
     RecordingSink sink;
-    run(RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 1, .z0 = 2, .xf = 1}, sink);
+    run(RunParameters{.eq = Builtin::None, .x0 = 0, .y0 = 1, .z0 = 2, .xf = 1}, sink);
     ASSERT_EQ(sink.samples.size(), 101u);
     for (const auto &[x, y] : sink.samples)
         EXPECT_NEAR(y, 1 + 2 * x, 1e-14) << x;
@@ -178,7 +178,7 @@ TEST(ClosedForm, UnsetEquationIsAStraightLine)
 TEST(ClosedForm, HarmonicOscillatorFollowsSine)
 {
     RecordingSink sink;
-    run(RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 5}, sink);
+    run(RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 5}, sink);
     ASSERT_EQ(sink.samples.size(), 501u);
     EXPECT_NEAR(sink.samples.back().second, std::sin(5.0), 1e-7);
     for (const auto &[x, y] : sink.samples)
@@ -191,7 +191,7 @@ TEST(ClosedForm, DampedEquationFollowsTwoExponentials)
     const double b = -(16.947 + 0.01) / 4;
     const double a = 0.01 - b;
     RecordingSink sink;
-    run(RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}, sink);
+    run(RunParameters{.eq = Builtin::Damped, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}, sink);
     ASSERT_EQ(sink.samples.size(), 501u);
     for (const auto &[x, y] : sink.samples)
         EXPECT_NEAR(y, a * std::exp(-x) + b * std::exp(-5 * x), 2e-6) << x;
@@ -219,26 +219,8 @@ class Catalogue : public testing::TestWithParam<GCase>
 // g as the first evaluation of a step takes it, with the stored single-precision z.
 double gFirst(const RunParameters &p, double x, double y, float z, Checked &c)
 {
-    const auto of = [&]<Equation Eq>() {
-        return equations::g<Eq>(p, equations::at<Eq>(x), y, z, c);
-    };
-    switch (p.eq) {
-    case Equation::Oscillator:
-        return of.operator()<Equation::Oscillator>();
-    case Equation::SineForced:
-        return of.operator()<Equation::SineForced>();
-    case Equation::Damped:
-        return of.operator()<Equation::Damped>();
-    case Equation::VanDerPol:
-        return of.operator()<Equation::VanDerPol>();
-    case Equation::Emden:
-        return of.operator()<Equation::Emden>();
-    case Equation::Cosmos:
-        return of.operator()<Equation::Cosmos>();
-    case Equation::Unset:
-        break;
-    }
-    return of.operator()<Equation::Unset>();
+    const Equation &eq = *p.eq;
+    return eq.gFirst(p.values.data(), {x, eq.term ? eq.term(x) : 0.0}, y, z, c);
 }
 
 TEST_P(Catalogue, GivesTheTabulatedValueInBothForms)
@@ -255,40 +237,52 @@ TEST_P(Catalogue, GivesTheTabulatedValueInBothForms)
 INSTANTIATE_TEST_SUITE_P(
     Values, Catalogue,
     testing::Values(
-        GCase{"CosmosWithoutLam",
-              RunParameters{
-                  .eq = Equation::Cosmos, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 0, .lam = 0},
-              0, 2, 0, -1.0 / 12},
-        GCase{"CosmosAtRest",
-              RunParameters{
-                  .eq = Equation::Cosmos, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 0, .lam = 1},
-              3, 1, 7, 0},
-        GCase{"EmdenAtOne",
-              RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 2}, 1,
-              1, 0, -1},
-        GCase{"EmdenAtTwo",
-              RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .n = 2}, 2,
-              1, 1, -2},
+        GCase{
+            "CosmosWithoutLam",
+            RunParameters{.eq = Builtin::Cosmos, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .values = {0}},
+            0, 2, 0, -1.0 / 12},
+        GCase{
+            "CosmosAtRest",
+            RunParameters{.eq = Builtin::Cosmos, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .values = {1}},
+            3, 1, 7, 0},
+        GCase{
+            "EmdenAtOne",
+            RunParameters{.eq = Builtin::Emden, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .values = {2}},
+            1, 1, 0, -1},
+        GCase{
+            "EmdenAtTwo",
+            RunParameters{.eq = Builtin::Emden, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0, .values = {2}},
+            2, 1, 1, -2},
         GCase{"VanDerPolAtOne",
-              RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1,
+              RunParameters{.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1,
               123, -1},
         GCase{"VanDerPolAtZero",
-              RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 0,
+              RunParameters{.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 0,
               0.5, 0.5},
         GCase{"Oscillator",
-              RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 9,
-              0.25, 4, -0.25},
+              RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 9, 0.25,
+              4, -0.25},
         GCase{"SineForced",
-              RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1.5,
+              RunParameters{.eq = Builtin::SineForced, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 1.5,
               4, -3},
-        GCase{"Damped", RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0},
-              0, 1, 2, -17},
-        GCase{"Unset", RunParameters{.eq = Equation::Unset, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 1,
-              2, 3, 0},
-        GCase{"OutsideCatalogue",
-              RunParameters{.eq = static_cast<Equation>(9), .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 1,
-              2, 3, 0}),
+        GCase{"Damped", RunParameters{.eq = Builtin::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0,
+              1, 2, -17},
+        GCase{"Unset", RunParameters{.eq = Builtin::None, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 1, 2,
+              3, 0},
+        GCase{"NoneChosen", RunParameters{}, 1, 2, 3, 0}),
     [](const auto &info) { return info.param.name; });
+
+TEST(Catalogue, NumbersTheSixOptions)
+{
+    for (int number = 1; number <= 6; ++number) {
+        ASSERT_TRUE(equationNumbered(number)) << number;
+        EXPECT_EQ((*equationNumbered(number))->number, number);
+        EXPECT_EQ(*equationNumbered(number), EquationRef(static_cast<Builtin>(number)));
+    }
+    for (const int number : {-1, 0, 7, 9})
+        EXPECT_FALSE(equationNumbered(number)) << number;
+    EXPECT_EQ(RunParameters{}.eq, EquationRef(Builtin::None));
+}
 
 TEST(Catalogue, FirstFormOfTheDampedEquationRoundsTheProductToSingle)
 {
@@ -296,7 +290,7 @@ TEST(Catalogue, FirstFormOfTheDampedEquationRoundsTheProductToSingle)
     // last ones while the double one keeps them.
     const float z = 1.0f + 0x1p-23f;
     const RunParameters p =
-        RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0};
+        RunParameters{.eq = Builtin::Damped, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0};
     Checked c;
     EXPECT_EQ(gFirst(p, 0, 0, z, c), static_cast<double>(-6.0f * z));
     EXPECT_EQ(g(p, 0, 0, static_cast<double>(z), c), -6.0 * static_cast<double>(z));
@@ -342,45 +336,48 @@ INSTANTIATE_TEST_SUITE_P(
     Conditions, Failure,
     testing::Values(
         // (-2 * 0) / 0 in the very first evaluation.
-        FailCase{"EmdenFromZeroWithFlatStart",
-                 RunParameters{.eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2},
-                 Fault::DivisionByZero, 0, 0, true},
-        FailCase{"EmdenFromZero",
-                 RunParameters{
-                     .eq = Equation::Emden, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .n = 2},
-                 Fault::DivisionByZero, 0, 0, true},
-        FailCase{"CosmosAtZero",
-                 RunParameters{
-                     .eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = 0, .lam = 1},
-                 Fault::DivisionByZero, 1, 0, true},
-        // The last step before y crosses zero takes a power of a negative number.
         FailCase{
-            "EmdenFractionalIndex",
-            RunParameters{.eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5},
-            Fault::PowerUndefined, 0.01 * 534 + 0.01, 535, true},
-        FailCase{"EmdenZeroToNegativeIndex",
-                 RunParameters{.eq = Equation::Emden, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = -1},
-                 Fault::PowerOfZero, 1, 0, true},
+            "EmdenFromZeroWithFlatStart",
+            RunParameters{.eq = Builtin::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .values = {2}},
+            Fault::DivisionByZero, 0, 0, true},
+        FailCase{
+            "EmdenFromZero",
+            RunParameters{
+                .eq = Builtin::Emden, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .values = {2}},
+            Fault::DivisionByZero, 0, 0, true},
+        FailCase{
+            "CosmosAtZero",
+            RunParameters{.eq = Builtin::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .values = {1}},
+            Fault::DivisionByZero, 1, 0, true},
+        // The last step before y crosses zero takes a power of a negative number.
+        FailCase{"EmdenFractionalIndex",
+                 RunParameters{
+                     .eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {2.5}},
+                 Fault::PowerUndefined, 0.01 * 534 + 0.01, 535, true},
+        FailCase{
+            "EmdenZeroToNegativeIndex",
+            RunParameters{.eq = Builtin::Emden, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .values = {-1}},
+            Fault::PowerOfZero, 1, 0, true},
         FailCase{"SquareBeyondRange",
-                 RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 1e200, .z0 = 0, .xf = 5},
+                 RunParameters{.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 1e200, .z0 = 0, .xf = 5},
                  Fault::Overflow, 0, 0, true},
         FailCase{
             "SpanBeyondRange",
-            RunParameters{.eq = Equation::Oscillator, .x0 = -1e308, .y0 = 0, .z0 = 0, .xf = 1e308},
+            RunParameters{.eq = Builtin::Oscillator, .x0 = -1e308, .y0 = 0, .z0 = 0, .xf = 1e308},
             Fault::Overflow, -1e308, 0, true},
         FailCase{"BoundBeyondRange",
-                 RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 1e307},
+                 RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 1e307},
                  Fault::Overflow, 0, 0, true},
         // The slope after the first step, about -1e298, has no single value.
         FailCase{"SlopeStoreBeyondSingle",
-                 RunParameters{.eq = Equation::Oscillator, .x0 = 2, .y0 = 1e300, .z0 = 0, .xf = 5},
+                 RunParameters{.eq = Builtin::Oscillator, .x0 = 2, .y0 = 1e300, .z0 = 0, .xf = 5},
                  Fault::SingleOverflow, 2, 1, true},
         FailCase{"StartSlopeBeyondSingle",
-                 RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1e39, .xf = 5},
+                 RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0, .z0 = 1e39, .xf = 5},
                  Fault::SingleOverflow, 0, 0, false},
         // -6 z in single precision: 6 * 3e38 is beyond its range.
         FailCase{"SingleProductBeyondRange",
-                 RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 0, .z0 = 3e38, .xf = 5},
+                 RunParameters{.eq = Builtin::Damped, .x0 = 0, .y0 = 0, .z0 = 3e38, .xf = 5},
                  Fault::SingleOverflow, 0, 0, true}),
     [](const auto &info) { return info.param.name; });
 
@@ -388,9 +385,8 @@ TEST(Failure, SinkRefusalEndsTheRunAtThatSample)
 {
     RecordingSink sink;
     sink.refuseAt = 7;
-    const RunOutcome out =
-        run(RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5},
-            sink);
+    const RunOutcome out = run(
+        RunParameters{.eq = Builtin::SineForced, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5}, sink);
     EXPECT_TRUE(out.sinkStop);
     EXPECT_FALSE(out.failed());
     EXPECT_EQ(out.samples, 7u);

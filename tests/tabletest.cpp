@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "cli/tableoptions.h"
+#include "solver/builtins.h"
 
 #include <gtest/gtest.h>
 
@@ -387,13 +388,13 @@ TEST(TableArguments, OmittedValuesAreTheFieldDefaults)
     const TableArguments a = parseTableArguments({});
     ASSERT_EQ(a.status, TableArguments::Run);
     const RunParameters &p = a.options.params;
-    EXPECT_EQ(p.eq, Equation::Unset);
+    EXPECT_EQ(p.eq, Builtin::None);
     EXPECT_EQ(p.x0, 0);
     EXPECT_EQ(p.y0, 0.01);
     EXPECT_EQ(p.z0, 16.947);
     EXPECT_EQ(p.xf, 5);
-    EXPECT_EQ(p.n, 2);
-    EXPECT_EQ(p.lam, 1);
+    EXPECT_EQ(a.options.fields[fields::Field::N], 2);
+    EXPECT_EQ(a.options.fields[fields::Field::Lam], 1);
     EXPECT_FALSE(a.options.csv);
 }
 
@@ -403,8 +404,8 @@ TEST(TableArguments, TheLastOfARepeatedOptionCounts)
                                                 "--lam", "2x", "--lam", " 1e1"};
     const TableArguments a = parseTableArguments(args);
     ASSERT_EQ(a.status, TableArguments::Run);
-    EXPECT_EQ(a.options.params.eq, Equation::Cosmos);
-    EXPECT_EQ(a.options.params.lam, 10);
+    EXPECT_EQ(a.options.params.eq, Builtin::Cosmos);
+    EXPECT_EQ(a.options.params.values[0], 10);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // check the integrator as a numerical method: the exact-text tests elsewhere check that
 // it is this method, operation for operation.
 
+#include "solver/builtins.h"
 #include "solver/solver.h"
 
 #include "tests/recordingsink.h"
@@ -41,7 +42,7 @@ RunParameters emdenFrom(double x0, double n, double xf, const std::function<doub
                         const std::function<double(double)> &dy)
 {
     return RunParameters{
-        .eq = Equation::Emden, .x0 = x0, .y0 = y(x0), .z0 = dy(x0), .xf = xf, .n = n};
+        .eq = Builtin::Emden, .x0 = x0, .y0 = y(x0), .z0 = dy(x0), .xf = xf, .values = {n}};
 }
 
 double laneEmden0(double x)
@@ -97,32 +98,31 @@ INSTANTIATE_TEST_SUITE_P(
                        1e-6, 1000},
         ClosedFormCase{
             "OscillatorCosine",
-            RunParameters{.eq = Equation::Oscillator, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 20},
+            RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 20},
             [](double x) { return std::cos(x); }, 1e-6, 2001},
         // y = sin x solves y'' + 2y = sin x from y(0) = 0, y'(0) = 1.
         ClosedFormCase{
             "SineForcedIsSine",
-            RunParameters{.eq = Equation::SineForced, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 20},
+            RunParameters{.eq = Builtin::SineForced, .x0 = 0, .y0 = 0, .z0 = 1, .xf = 20},
             [](double x) { return std::sin(x); }, 1e-6, 2001},
         // y'' + 6y' + 5y = 0 from y(0) = 1, y'(0) = -3: (e^-x + e^-5x) / 2.
         ClosedFormCase{"DampedTwoModes",
-                       RunParameters{.eq = Equation::Damped, .x0 = 0, .y0 = 1, .z0 = -3, .xf = 10},
+                       RunParameters{.eq = Builtin::Damped, .x0 = 0, .y0 = 1, .z0 = -3, .xf = 10},
                        [](double x) { return (std::exp(-x) + std::exp(-5 * x)) / 2; }, 1e-6, 1001},
         // The static state of the Cosmos equation: lam y = 1 / y^2, y = lam^(-1/3).
         ClosedFormCase{
             "CosmosStaticUnit",
-            RunParameters{
-                .eq = Equation::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 0, .lam = 1},
+            RunParameters{.eq = Builtin::Cosmos, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .values = {1}},
             [](double) { return 1.0; }, 1e-9, 501},
         ClosedFormCase{
             "CosmosStaticHalf",
             RunParameters{
-                .eq = Equation::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0, .xf = 5, .n = 0, .lam = 8},
+                .eq = Builtin::Cosmos, .x0 = 0, .y0 = 0.5, .z0 = 0, .xf = 5, .values = {8}},
             [](double) { return 0.5; }, 1e-9, 501},
         ClosedFormCase{
             "CosmosStaticTwo",
             RunParameters{
-                .eq = Equation::Cosmos, .x0 = 0, .y0 = 2, .z0 = 0, .xf = 5, .n = 0, .lam = 0.125},
+                .eq = Builtin::Cosmos, .x0 = 0, .y0 = 2, .z0 = 0, .xf = 5, .values = {0.125}},
             [](double) { return 2.0; }, 1e-9, 501}),
     [](const testing::TestParamInfo<ClosedFormCase> &info) { return info.param.name; });
 
@@ -151,7 +151,8 @@ TEST_P(LaneEmdenZero, TheRunEndsAtTheFirstZero)
     const double z0 = -x0 / 3 + n * std::pow(x0, 3) / 30;
     RecordingSink sink;
     const RunOutcome out = run(
-        RunParameters{.eq = Equation::Emden, .x0 = x0, .y0 = y0, .z0 = z0, .xf = 20, .n = n}, sink);
+        RunParameters{.eq = Builtin::Emden, .x0 = x0, .y0 = y0, .z0 = z0, .xf = 20, .values = {n}},
+        sink);
     // With a fractional index the last step may take a power of a negative y instead.
     EXPECT_TRUE(out.emdenStop || out.fault == Fault::PowerUndefined) << faultText(out.fault);
     ASSERT_FALSE(sink.samples.empty());
@@ -171,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(VanDerPol, SettlesOnTheLimitCycleOfPeriod6_6633)
 {
     RecordingSink sink;
-    run(RunParameters{.eq = Equation::VanDerPol, .x0 = 0, .y0 = 0.5, .z0 = 0, .xf = 100}, sink);
+    run(RunParameters{.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 0.5, .z0 = 0, .xf = 100}, sink);
     ASSERT_EQ(sink.samples.size(), 10001u);
     // Upward zero crossings, placed by linear interpolation between samples.
     std::vector<double> crossings;

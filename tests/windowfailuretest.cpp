@@ -8,6 +8,7 @@
 #include "model/samplelist.h"
 #include "plot/marks.h"
 #include "plot/plotsurface.h"
+#include "solver/builtins.h"
 #include "window/form1.h"
 
 #include "tests/formdriver.h"
@@ -119,10 +120,9 @@ public:
     }
     bool sample(double x, double y) override
     {
-        return sampleMarks(eq, n, x, y).ok() && RecordingSink::sample(x, y);
+        return sampleMarks(p, x, y).ok() && RecordingSink::sample(x, y);
     }
-    Equation eq = Equation::Unset;
-    double n = 0;
+    RunParameters p;
 };
 
 using Window = FormDriver;
@@ -182,8 +182,7 @@ TEST_P(WindowFailure, WarnsKeepsWhatIsOnScreenAndWorksOn)
     std::vector<std::string> expected = before;
     if (c.ran) {
         ListedSink sink;
-        sink.eq = c.run.eq;
-        sink.n = c.run.n;
+        sink.p = c.run;
         ::run(c.run, sink);
         for (const auto &[x, y] : sink.samples)
             expected.push_back(listLine(x, y));
@@ -204,12 +203,12 @@ TEST_P(WindowFailure, WarnsKeepsWhatIsOnScreenAndWorksOn)
     }
 
     // The state holds what was captured, and nothing of a value that failed.
-    const SolverState &s = w.form.state();
+    const SolverState &s = stateOf(w.form);
     EXPECT_EQ(s.eq, c.run.eq);
-    EXPECT_EQ(s.x0, c.run.x0);
-    EXPECT_EQ(s.y0, c.run.y0);
-    EXPECT_EQ(s.z0, c.run.z0);
-    EXPECT_EQ(s.xf, c.run.xf);
+    EXPECT_EQ(s[fields::Field::X0], c.run.x0);
+    EXPECT_EQ(s[fields::Field::Y0], c.run.y0);
+    EXPECT_EQ(s[fields::Field::Z0], c.run.z0);
+    EXPECT_EQ(s[fields::Field::Xf], c.run.xf);
 
     // And the window works on: Ready, then the typical run.
     w.ready();
@@ -237,76 +236,52 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FailureCase{
             "EmdenFromZero", 5, "2", "1", kFields("0", "1", "0", "5"), "Division by zero at x = 0.",
-            RunParameters{
-                .eq = Equation::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
-        FailureCase{
-            "CosmosThroughZero", 6, "2", "1", kFields("1", "0", "1", "5"),
-            "Division by zero at x = 1.",
-            RunParameters{
-                .eq = Equation::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .n = 2, .lam = 1}},
+            RunParameters{.eq = Builtin::Emden, .x0 = 0, .y0 = 1, .z0 = 0, .xf = 5, .values = {2}}},
+        FailureCase{"CosmosThroughZero", 6, "2", "1", kFields("1", "0", "1", "5"),
+                    "Division by zero at x = 1.",
+                    RunParameters{
+                        .eq = Builtin::Cosmos, .x0 = 1, .y0 = 0, .z0 = 1, .xf = 5, .values = {1}}},
         FailureCase{
             "EmdenFractionalIndexNegativeStart", 5, "2.5", "1", kFields("0.5", "-1", "0", "5"),
             "Power of a negative number with a fractional exponent at x = 0.5.",
             RunParameters{
-                .eq = Equation::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .n = 2.5, .lam = 1}},
+                .eq = Builtin::Emden, .x0 = 0.5, .y0 = -1, .z0 = 0, .xf = 5, .values = {2.5}}},
         FailureCase{
             "EmdenFractionalIndexPartway", 5, "2.5", "1", kFields("0.01", "1", "0", "20"),
             "Power of a negative number with a fractional exponent at x = 5.35.",
             RunParameters{
-                .eq = Equation::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .n = 2.5, .lam = 1}},
+                .eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {2.5}}},
         // Van der Pol from far out is too stiff for the step: three samples, and the step
         // from the third overflows.
+        FailureCase{"VanDerPolBlowingUp", 4, "2", "1", kFields("0", "100", "0", "5"),
+                    "Overflow at x = 0.02.",
+                    RunParameters{.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 100, .z0 = 0, .xf = 5}},
         FailureCase{
-            "VanDerPolBlowingUp", 4, "2", "1", kFields("0", "100", "0", "5"),
-            "Overflow at x = 0.02.",
-            RunParameters{
-                .eq = Equation::VanDerPol, .x0 = 0, .y0 = 100, .z0 = 0, .xf = 5, .n = 2, .lam = 1}},
-        FailureCase{"StartValueBeyondSingle", 1, "2", "1", kFields("0", "1e39", "0", "5"),
-                    "Drawing coordinate out of range at x = 0.",
-                    RunParameters{.eq = Equation::Oscillator,
-                                  .x0 = 0,
-                                  .y0 = 1e39,
-                                  .z0 = 0,
-                                  .xf = 5,
-                                  .n = 2,
-                                  .lam = 1}},
-        FailureCase{"StartSlopeBeyondSingle", 1, "2", "1", kFields("0", "0", "-4e38", "5"),
-                    "Overflow of the single-precision slope at x = 0.",
-                    RunParameters{.eq = Equation::Oscillator,
-                                  .x0 = 0,
-                                  .y0 = 0,
-                                  .z0 = -4e38,
-                                  .xf = 5,
-                                  .n = 2,
-                                  .lam = 1}},
+            "StartValueBeyondSingle", 1, "2", "1", kFields("0", "1e39", "0", "5"),
+            "Drawing coordinate out of range at x = 0.",
+            RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 1e39, .z0 = 0, .xf = 5}},
+        FailureCase{
+            "StartSlopeBeyondSingle", 1, "2", "1", kFields("0", "0", "-4e38", "5"),
+            "Overflow of the single-precision slope at x = 0.",
+            RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0, .z0 = -4e38, .xf = 5}},
         FailureCase{"FieldBeyondDoubleRange",
                     0,
                     "2",
                     "1",
                     {{1, QStringLiteral("1e999")}},
                     "The number for the start abscissa x0 is beyond the range of a double",
-                    RunParameters{.eq = Equation::Unset,
-                                  .x0 = 0,
-                                  .y0 = 0.01,
-                                  .z0 = 16.947,
-                                  .xf = 5,
-                                  .n = 0,
-                                  .lam = 0},
+                    RunParameters{.eq = Builtin::None, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5},
                     false},
-        FailureCase{"IndexBeyondDoubleRange",
-                    5,
-                    "-1e400",
-                    "1",
-                    {{2, QStringLiteral("7")}},
-                    "The number for the Emden index n is beyond the range of a double",
-                    RunParameters{.eq = Equation::Emden,
-                                  .x0 = 0,
-                                  .y0 = 0.01,
-                                  .z0 = 16.947,
-                                  .xf = 5,
-                                  .n = 0,
-                                  .lam = 0},
-                    false}),
+        FailureCase{
+            "IndexBeyondDoubleRange",
+            5,
+            "-1e400",
+            "1",
+            {{2, QStringLiteral("7")}},
+            "The number for the Emden index n is beyond the range of a double",
+            RunParameters{
+                .eq = Builtin::Emden, .x0 = 0, .y0 = 0.01, .z0 = 16.947, .xf = 5, .values = {0}},
+            false}),
     [](const testing::TestParamInfo<FailureCase> &info) { return info.param.name; });
 
 // ---- Hostile text in a field -----------------------------------------------------------
@@ -336,11 +311,11 @@ TEST_P(HostileText, IsReadByTheRuleOrReportedInPlainShortText)
     w.enter({{1, c.typed}});
     if (c.captured) {
         EXPECT_EQ(catcher.count(), 0);
-        EXPECT_EQ(w.form.state().x0, *c.captured);
+        EXPECT_EQ(stateOf(w.form)[fields::Field::X0], *c.captured);
         EXPECT_EQ(w.form.focusWidget(), w.text(3));
     } else {
         ASSERT_EQ(catcher.count(), 1);
-        EXPECT_EQ(w.form.state().x0, 0.5);
+        EXPECT_EQ(stateOf(w.form)[fields::Field::X0], 0.5);
         EXPECT_EQ(w.form.focusWidget(), w.text(1));
         // What was typed is quoted as plain text, cut short.
         EXPECT_EQ(catcher.format(), Qt::PlainText);
@@ -350,7 +325,7 @@ TEST_P(HostileText, IsReadByTheRuleOrReportedInPlainShortText)
     // A run from whatever was captured goes through.
     w.enter(
         {{3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")}, {2, QStringLiteral("100")}});
-    EXPECT_GT(w.form.model().samples().rowCount(), 9000);
+    EXPECT_GT(modelOf(w.form).samples().rowCount(), 9000);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -390,8 +365,8 @@ TEST(HugeSpan, TheListLimitEndsAHugeSpanInTheWindow)
     ASSERT_EQ(catcher.count(), 1);
     EXPECT_EQ(catcher.text(), QStringLiteral("The list is full (100,000 lines). The run stopped at "
                                              "x = 1000. Ready clears it."));
-    ASSERT_EQ(w.form.model().samples().rowCount(), 100'000);
-    EXPECT_EQ(w.form.model().samples().line(99'999), QStringLiteral("999.99   999.9900"));
+    ASSERT_EQ(modelOf(w.form).samples().rowCount(), 100'000);
+    EXPECT_EQ(modelOf(w.form).samples().line(99'999), QStringLiteral("999.99   999.9900"));
 }
 
 #ifdef REDURIVEZI_INJECT_ALLOCATION_FAILURE
@@ -444,7 +419,7 @@ TEST_P(OutOfMemory, SaysWhatCouldNotBeDoneAndKeepsTheWindow)
     // And the window works on, the command included.
     w.child<QAction>("copyAllAction")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text().count(u'\n'),
-              w.form.model().samples().rowCount());
+              modelOf(w.form).samples().rowCount());
     w.ready();
     w.enterAll();
     EXPECT_EQ(w.lines(), referenceLines("sinx_default"));

@@ -9,6 +9,7 @@
 #include "explore/fieldarrows.h"
 #include "explore/ticks.h"
 #include "explore/tracks.h"
+#include "explore/viewstyle.h"
 #include "listing/numbertext.h"
 #include "model/runmodel.h"
 #include "window/sampleview.h"
@@ -136,10 +137,18 @@ void ExploreWindow::collect()
     for (int v = 0; v < RenderThread::kViews; ++v)
         if (auto image = m_worker.take(v))
             m_views[v]->setImage(image->first, image->second.world, image->second.version);
-    bool emden = false;
-    for (const PlotScene::Run &run : m_links.model.scene().runs())
-        emden = emden || run.params.eq == solver::Equation::Emden;
-    view(ViewKind::Solution).setLegend(emden);
+    // The curves of the first run drawn as more than y alone.
+    QList<LegendEntry> legend;
+    for (const PlotScene::Run &run : m_links.model.scene().runs()) {
+        const auto curves = run.params.eq->curves;
+        if (curves.size() > 1) {
+            for (const solver::Curve &curve : curves)
+                legend.append({QString::fromUtf8(curve.name.data(), qsizetype(curve.name.size())),
+                               viewstyle::curveColour(curve.colour)});
+            break;
+        }
+    }
+    view(ViewKind::Solution).setLegend(legend);
     for (ExploreView *view : m_views)
         if (view->fitting())
             fitView(*view);
@@ -201,7 +210,7 @@ void ExploreWindow::updateField()
     field.p = m_links.nextRun();
     field.shown = true;
     QString caption;
-    if (fieldDependsOnX(field.p.eq)) {
+    if (field.p.eq->dependsOnX) {
         // Drawn where a sample is marked: the field there is the one its curve crosses.
         field.shown = false;
         caption = tr("Mark a sample for the field at its x");
@@ -225,7 +234,7 @@ void ExploreWindow::markRow(int row)
     if (const PlotScene::Run *r = m_links.model.scene().runOf(row))
         run = r->params;
     m_accuracy->showRun(run);
-    if (moved && fieldDependsOnX(m_fieldSpec.p.eq)) {
+    if (moved && m_fieldSpec.p.eq->dependsOnX) {
         updateField();
         requestImage(view(ViewKind::Phase));
     }

@@ -124,12 +124,12 @@ void Form1::showExplore()
 
 solver::RunParameters Form1::nextRun() const
 {
-    solver::RunParameters p = m_state;
+    SolverState next = m_state;
     // As a run would read them; a text beyond range keeps what the last run read.
     for (Field field : {Field::N, Field::Lam})
         if (const auto v = textToNumber(m_controls.text(field)->text().toStdString()))
-            p.*fields::info(field).target = *v;
-    return p;
+            next[field] = *v;
+    return next.run();
 }
 
 void Form1::typeAndRun(const std::vector<std::pair<Field, QString>> &texts)
@@ -180,7 +180,7 @@ bool Form1::capture(Field field)
         warn(messages::numberOutOfRange(field, text));
         return false;
     }
-    m_state.*fields::info(field).target = *value;
+    m_state[field] = *value;
     return true;
 }
 
@@ -202,7 +202,7 @@ void Form1::enterInText2()
 void Form1::startRun()
 {
     m_probe->clear();
-    const RunEnd end = m_session->execute(m_state);
+    const RunEnd end = m_session->execute(m_state.run());
     if (const QString message = messages::runEnd(end, m_model->samples().capacity());
         !message.isEmpty())
         warn(message);
@@ -221,9 +221,9 @@ void Form1::ready()
 
 void Form1::updateLegend()
 {
-    const bool emden = m_state.eq == solver::Equation::Emden;
+    const bool shown = m_state.eq->drawing.legend;
     for (QLabel *label : m_controls.legend)
-        label->setVisible(emden);
+        label->setVisible(shown);
 }
 
 void Form1::end()

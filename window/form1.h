@@ -20,8 +20,8 @@ class RunModel;
 class RunSession;
 
 // What the window remembers between events: the chosen equation and the captured
-// parameters, each entering only through the event that captures it.
-using SolverState = solver::RunParameters;
+// values, each entering only through the event that captures it.
+using SolverState = fields::Captured;
 
 // The program's one window: the plot, the equation options, the fields, Ready and End,
 // and the sample list. It wires the controls to the handlers below; the layout, the run
@@ -40,11 +40,8 @@ public:
     Form1(std::size_t listCapacity, int progressInterval, QWidget *parent = nullptr);
     ~Form1() override;
 
-    const SolverState &state() const { return m_state; }
-    // The runs since the last Ready, which every view of them reads.
-    const RunModel &model() const { return *m_model; }
-
 private:
+    friend class Form1Inspector; // the tests' look at the captured values
     void connectEvents();
     void load();
 

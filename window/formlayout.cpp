@@ -43,11 +43,10 @@ W *place(W *w, const char *name, QRect twips, qreal pointSize, bool italic = fal
     return w;
 }
 
-QRadioButton *makeOption(QWidget *parent, const char *name, const char *caption, QRect twips,
+QRadioButton *makeOption(QWidget *parent, const char *name, const QString &caption, QRect twips,
                          qreal pointSize)
 {
-    auto *option =
-        place(new QRadioButton(QString::fromUtf8(caption), parent), name, twips, pointSize);
+    auto *option = place(new QRadioButton(caption, parent), name, twips, pointSize);
     setBackground(option, kOptionBackground);
     return option;
 }
@@ -81,37 +80,32 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, QRect 
 
 void makeOptions(QWidget *form, FormControls &c)
 {
-    struct OptionEntry
+    // Where each option stands; its caption, and its equation in words a screen reader
+    // speaks well, come from the equation's description.
+    struct OptionPlace
     {
         const char *name;
-        const char *caption;
         QRect twips;
         qreal pointSize;
-        const char *spoken; // the equation in words a screen reader speaks well
     };
-    static const OptionEntry kOptions[] = {
-        {"Option1", "y'' + y = 0", twipsRect(6840, 120, 1815, 375), 9.75,
-         "y double prime plus y equals zero"},
-        {"Option2", "y'' + 2y = sin x", twipsRect(6840, 480, 1815, 375), 9,
-         "y double prime plus 2 y equals sine of x"},
-        {"Option3", "y''+ 6y'+ 5y= 0", twipsRect(6840, 840, 1815, 375), 9,
-         "y double prime plus 6 y prime plus 5 y equals zero"},
-        {"Option4", "y''-(1-yy)y'+y=0", twipsRect(6840, 1200, 1815, 495), 9,
-         "van der Pol: y double prime minus, 1 minus y squared, times y prime, plus y equals "
-         "zero"},
-        {"Option5", "Emden", twipsRect(6840, 1680, 1215, 375), 9,
-         "Lane-Emden: y double prime plus 2 over x times y prime plus y to the power n equals "
-         "zero"},
-        {"Option6", "Cosmos", twipsRect(6840, 2040, 1215, 375), 9,
-         "y double prime equals, lam times y minus 1 over y squared, over 3"},
+    static const OptionPlace kOptions[] = {
+        {"Option1", twipsRect(6840, 120, 1815, 375), 9.75},
+        {"Option2", twipsRect(6840, 480, 1815, 375), 9},
+        {"Option3", twipsRect(6840, 840, 1815, 375), 9},
+        {"Option4", twipsRect(6840, 1200, 1815, 495), 9},
+        {"Option5", twipsRect(6840, 1680, 1215, 375), 9},
+        {"Option6", twipsRect(6840, 2040, 1215, 375), 9},
     };
     // One group for all six: choosing one clears the others, and none is chosen at first.
     c.optionGroup = new QButtonGroup(form);
     for (std::size_t i = 0; i < c.options.size(); ++i) {
-        const OptionEntry &o = kOptions[i];
-        c.options[i] = makeOption(form, o.name, o.caption, o.twips, o.pointSize);
-        c.options[i]->setAccessibleDescription(QString::fromLatin1(o.spoken));
-        c.optionGroup->addButton(c.options[i], static_cast<int>(i) + 1);
+        const OptionPlace &o = kOptions[i];
+        const int number = static_cast<int>(i) + 1;
+        const solver::Equation &eq = **solver::equationNumbered(number);
+        const QString caption = QString::fromUtf8(eq.caption.data(), qsizetype(eq.caption.size()));
+        c.options[i] = makeOption(form, o.name, caption, o.twips, o.pointSize);
+        c.options[i]->setAccessibleDescription(messages::fromAscii(eq.spoken));
+        c.optionGroup->addButton(c.options[i], number);
     }
 }
 

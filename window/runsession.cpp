@@ -22,20 +22,19 @@ namespace {
 // samples it lets the session show how far the run has come.
 //
 // The run calls it directly (solver::runDirect), with sample() inlined into its loop. The
-// common samples, a line's end and an Emden sample's first dot, take a short way inline;
-// anything else (a fault, a full list, Emden's other dots) takes the general way, right
-// for every sample. Both end in the same marks, pixels and rows.
+// common samples, a line's end and a dotted sample's first dot, take a short way inline;
+// anything else (a fault, a full list, the later dots) takes the general way, right for
+// every sample. Both end in the same marks, pixels and rows.
 template<typename Progress> class RunSink final
 {
 public:
     RunSink(PlotSurface &surface, SampleStore &list, const solver::RunParameters &p,
             Progress progress)
-        : m_surface(surface), m_list(list), m_eq(p.eq), m_n(p.n), m_progress(progress),
+        : m_surface(surface), m_list(list), m_p(p), m_drawing(p.eq->drawing), m_progress(progress),
           m_room(list.capacity() - list.size()),
-          m_kind(p.eq == solver::Equation::Emden    ? Kind::Dots
-                 : p.eq <= solver::Equation::Cosmos ? Kind::Line
-                                                    : Kind::Other),
-          m_red(PlotSurface::opaque(kLightRed))
+          m_dots(m_drawing.mark == solver::Drawing::Mark::Dots),
+          m_laterDotsSafe(laterDotsCannotFailBelowOne(p)),
+          m_colour(PlotSurface::opaque(p.eq->curves[0].colour))
     {
         nextCheckpoint();
     }
@@ -53,8 +52,8 @@ public:
     // Why the sink stopped the run, if it did.
     RunEnd end;
 
-    // Inlined into the run's loop; what is neither a line's end nor an Emden dot leaves
-    // it through a call.
+    // Inlined into the run's loop; what is neither a line's end nor a first dot leaves it
+    // through a call.
     Q_ALWAYS_INLINE bool sample(double x, double y)
     {
         // One count for both the list's room and the progress.
@@ -65,39 +64,37 @@ public:
         --m_untilCheckpoint;
         // The list recomputes x from the run's x0 and the grid index.
         Q_ASSERT(x == m_list.nextAbscissa());
-        if (m_kind != Kind::Line)
+        if (m_dots)
             return dotSample(x, y);
-        const MarkPosition at = lineEnd(m_eq, x, y);
+        const MarkPosition at = firstPosition(m_drawing, x, y);
         if (!at.ok()) [[unlikely]]
             return anySample(x, y);
         // The row is taken before the mark is painted, which nothing can see before the
         // next repaint, so that a list that cannot grow leaves it off the plot too.
         if (!m_list.tryAppend(y)) [[unlikely]]
             return stop(Cause::OutOfMemory, x);
-        m_surface.lineToRgb(at.x, at.y, m_red);
+        m_surface.lineToRgb(at.x, at.y, m_colour);
         return true;
     }
 
 private:
-    enum class Kind { Line, Dots, Other };
-
     bool stop(Cause cause, double x, Fault fault = Fault::None)
     {
         end = RunEnd{cause, fault, x};
         return false;
     }
 
-    // An Emden sample whose powers cannot fail: its first dot, and the other two, at the
+    // A dotted sample whose later dots cannot fail: its first dot, and the others, at the
     // same abscissa, only where that column is shown; its dots beyond the plot's sides
     // cost no power.
     Q_ALWAYS_INLINE bool dotSample(double x, double y)
     {
-        if (m_kind == Kind::Dots && emdenPowersCannotFail(m_n, y)) {
-            const MarkPosition first = emdenFirstPosition(x, y);
+        if (m_laterDotsSafe && y > 0.0 && y <= 1.0) {
+            const MarkPosition first = firstPosition(m_drawing, x, y);
             if (first.ok()) {
                 if (!m_list.tryAppend(y)) [[unlikely]]
                     return stop(Cause::OutOfMemory, x);
-                m_surface.pointRgb(first.x, first.y, m_red);
+                m_surface.pointRgb(first.x, first.y, m_colour);
                 return !m_surface.showsCurrentColumn() || otherDots(x, y);
             }
         }
@@ -107,7 +104,7 @@ private:
     // Whatever the sample and the list are: its marks, all of them drawn up to a fault.
     Q_DECL_COLD_FUNCTION bool anySample(double x, double y)
     {
-        const MarkList marks = sampleMarks(m_eq, m_n, x, y);
+        const MarkList marks = sampleMarks(m_p, x, y);
         if (marks.ok() && !m_list.tryAppend(y))
             return stop(Cause::OutOfMemory, x);
         m_surface.draw(marks);
@@ -118,10 +115,10 @@ private:
         return true;
     }
 
-    // The second and third dots of a listed Emden sample whose first is drawn.
+    // The later dots of a listed sample whose first is drawn.
     Q_NEVER_INLINE bool otherDots(double x, double y)
     {
-        const MarkList marks = sampleMarks(m_eq, m_n, x, y);
+        const MarkList marks = sampleMarks(m_p, x, y);
         Q_ASSERT(marks.count >= 1 && marks.marks[0].kind == Mark::Point);
         MarkList rest = marks;
         std::copy(marks.marks.begin() + 1, marks.marks.end(), rest.marks.begin());
@@ -160,12 +157,13 @@ private:
 
     PlotSurface &m_surface;
     SampleStore &m_list;
-    solver::Equation m_eq;
-    double m_n;
+    const solver::RunParameters &m_p;
+    solver::Drawing m_drawing;
     Progress m_progress;
     std::size_t m_room; // lines the list could take at the last checkpoint
-    Kind m_kind;
-    QRgb m_red;
+    bool m_dots;
+    bool m_laterDotsSafe;
+    QRgb m_colour; // of the line, or of the first dots
     int m_untilProgress = kProgressEvery;
     std::size_t m_checkpointSpan = 0;  // samples from the last checkpoint to the next
     std::size_t m_untilCheckpoint = 0; // of which still to come
