@@ -62,7 +62,7 @@ ViewRequest ExploreView::request() const
     return r;
 }
 
-void ExploreView::show(const WorldRect &world)
+void ExploreView::showWorld(const WorldRect &world)
 {
     m_navigation.show(world);
     describe();
@@ -76,14 +76,14 @@ void ExploreView::fit(const WorldRect &bounds, bool empty)
     // The error's bounds are whole decades already: shown as they are.
     const WorldRect fitted = Navigation::fit(bounds, m_kind == ViewKind::Error ? 0.0 : 0.05);
     if (!empty && fitted != m_navigation.current())
-        show(fitted);
+        showWorld(fitted);
 }
 
 void ExploreView::navigate(const WorldRect &world)
 {
     m_fitting = false;
     emit navigated();
-    show(world);
+    showWorld(world);
 }
 
 void ExploreView::setImage(const QImage &image, const WorldRect &drawnFor, std::uint64_t version)

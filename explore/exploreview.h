@@ -31,8 +31,7 @@ public:
     // The world shown, or dragged to while a drag is under way.
     WorldRect world() const;
     // Shows `world` as a new step of the view's history.
-    void show(const WorldRect &world);
-    Navigation &navigation() { return m_navigation; }
+    void showWorld(const WorldRect &world);
     // While nobody moved the view since it was last fitted, it fits the runs as they grow.
     bool fitting() const { return m_fitting; }
     void fit(const WorldRect &bounds, bool empty);

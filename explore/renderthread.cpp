@@ -105,7 +105,7 @@ void RenderThread::run()
             if (const auto &r = requests[static_cast<std::size_t>(v)]; r && draw(v, *r))
                 drew = true;
         if (drew)
-            emit rendered(-1);
+            emit rendered();
 
         if (slopesMissing) {
             slopesMissing = m_tracks.catchUp(m_snapshot.samples, kSlopeSlice);
@@ -118,7 +118,7 @@ void RenderThread::run()
                     if (m_drawn[v] && !m_requests[v])
                         m_requests[v] = m_drawn[v];
                 if (!slopesMissing)
-                    emit rendered(-1); // the window reads the tracks' progress
+                    emit rendered(); // the window reads the tracks' progress
             }
         }
     }

@@ -41,7 +41,7 @@ public:
     const Tracks &tracks() const { return m_tracks; }
 
 signals:
-    void rendered(int view);
+    void rendered();
 
 protected:
     void run() override;

@@ -27,8 +27,7 @@ public:
 
     // Studies the run `p`, dropping a study of other parameters under way.
     void study(const solver::RunParameters &p);
-    // The parameters asked for last, and the study of them once it is done.
-    const std::optional<solver::RunParameters> &asked() const { return m_asked; }
+    // The study of the parameters asked for last, once it is done.
     std::optional<reference::Study> result() const;
     // How far the study under way has come, 0 to 1.
     double progress() const { return m_progress.load(); }
@@ -40,7 +39,7 @@ signals:
 private:
     void stop();
 
-    std::optional<solver::RunParameters> m_asked;
+    std::optional<solver::RunParameters> m_asked; // the same again is not studied twice
     std::thread m_thread;
     std::atomic<bool> m_cancel{false};
     std::atomic<double> m_progress{0.0};

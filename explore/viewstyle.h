@@ -14,7 +14,6 @@ constexpr QRgb kBackground = 0xFFFFFFFF;
 constexpr QRgb kGrid = 0xFFE4E4E4;
 constexpr QRgb kZeroAxis = 0xFFA8A8A8;
 constexpr QRgb kField = 0xFF9DB8D9;     // the direction field: light steel blue
-constexpr QRgb kMarker = 0xFFFF8C00;    // the probe's ring, as on the main plot
 constexpr QRgb kReference = 0xFF505050; // the reference solution, dashed
 
 inline QRgb curveColour(PaletteColour c)

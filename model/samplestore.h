@@ -69,8 +69,6 @@ public:
         Snapshot() = default;
         std::size_t size() const { return m_size; }
         double y(std::size_t row) const { return m_bases[row / kChunkValues][row % kChunkValues]; }
-        // The values of one chunk, up to the end of the snapshot.
-        const double *chunk(std::size_t index) const { return m_bases[index]; }
 
     private:
         friend class SampleStore;

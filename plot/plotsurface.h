@@ -79,7 +79,6 @@ public:
     const QImage &image();
     // Paints what is still queued; for a vector surface, before its painter ends.
     void finish();
-    int deviceWidth() const { return m_canvas->width(); }
     qreal devicePixelRatio() const { return m_devicePixelRatio; }
     // The device point a world point falls on (may lie outside the canvas).
     QPointF toDevice(float x, float y) const

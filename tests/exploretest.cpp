@@ -184,14 +184,14 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     EXPECT_TRUE(solution.accessibleDescription().endsWith(solution.marker()->tag));
     // Zoomed in far from it, the mark waits at the view's edge, tagged as outside.
     const WorldRect near = solution.world();
-    solution.show({1e6, 1e6 + 1e-3, 1e6 + 1e-3, 1e6});
+    solution.showWorld({1e6, 1e6 + 1e-3, 1e6 + 1e-3, 1e6});
     EXPECT_FALSE(solution.grab().isNull());
     // Its numbers, 1000000.0002 and on, push the plot right rather than lose their heads.
     EXPECT_GE(solution.plotRect().left(),
               solution.fontMetrics().horizontalAdvance(QStringLiteral("1000000.0002")) + 10);
     EXPECT_TRUE(solution.accessibleDescription().endsWith(QStringLiteral("(outside the view)")))
         << solution.accessibleDescription().toStdString();
-    solution.show(near);
+    solution.showWorld(near);
 
     // Exported through the one save flow, the view has its axes and curve but never the
     // marker.
@@ -224,7 +224,7 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     for (const char *name : {"Solution", "Error"}) {
         ExploreView &far = view(name);
         const WorldRect w = far.world();
-        far.show({1e12, w.top, 1e12 + 1e3, w.bottom});
+        far.showWorld({1e12, w.top, 1e12 + 1e3, w.bottom});
         const QImage image = drawn(far);
         EXPECT_EQ(
             std::count(reinterpret_cast<const QRgb *>(image.constBits()),

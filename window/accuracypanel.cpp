@@ -26,8 +26,8 @@ AccuracyPanel::AccuracyPanel(QWidget *parent)
     m_text->setBackgroundRole(QPalette::Window);
     m_text->setAccessibleName(tr("Accuracy of the marked run"));
     layout->addWidget(m_text, 1);
-    connect(m_worker, &StudyWorker::done, this, &AccuracyPanel::update);
-    connect(m_progress, &QTimer::timeout, this, &AccuracyPanel::update);
+    connect(m_worker, &StudyWorker::done, this, &AccuracyPanel::refresh);
+    connect(m_progress, &QTimer::timeout, this, &AccuracyPanel::refresh);
     m_progress->setInterval(250);
     showRun(std::nullopt);
 }
@@ -37,10 +37,10 @@ void AccuracyPanel::showRun(const std::optional<solver::RunParameters> &run)
     m_shown = run.has_value();
     if (run)
         m_worker->study(*run);
-    update();
+    refresh();
 }
 
-void AccuracyPanel::update()
+void AccuracyPanel::refresh()
 {
     QString text;
     if (!m_shown) {

@@ -28,7 +28,8 @@ public:
     void showRun(const std::optional<solver::RunParameters> &run);
 
 private:
-    void update();
+    // The hint, the study under way or its result, as things stand.
+    void refresh();
 
     StudyWorker *m_worker;
     QPlainTextEdit *m_text;
