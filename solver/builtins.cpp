@@ -57,15 +57,10 @@ double dampedValue(const ClosedForm::Constants &c, const Start &s, double x)
 
 } // namespace builtin
 
-EquationRef::EquationRef() : EquationRef(Builtin::None) {}
-
-EquationRef::EquationRef(Builtin builtin)
-    // The table lives as long as the program: a pointer that owns nothing.
-    : m_eq(std::shared_ptr<const Equation>(), &builtinEquation(builtin))
+EquationRef::EquationRef(std::shared_ptr<const Equation> made)
+    : m_eq(made.get()), m_owner(std::move(made))
 {
 }
-
-EquationRef::EquationRef(std::shared_ptr<const Equation> made) : m_eq(std::move(made)) {}
 
 double g(const RunParameters &p, double x, double y, double z, Checked &c)
 {

@@ -192,6 +192,11 @@ constexpr const Equation &builtinEquation(Builtin b)
     return kBuiltins[static_cast<std::size_t>(b)];
 }
 
+// The table lives as long as the program: its rows need no owner.
+inline EquationRef::EquationRef(Builtin builtin) : m_eq(&builtinEquation(builtin)) {}
+
+inline EquationRef::EquationRef() : EquationRef(Builtin::None) {}
+
 // The equation of option `number`, 1 to 6; none for any other number.
 std::optional<EquationRef> equationNumbered(int number);
 

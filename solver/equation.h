@@ -123,12 +123,13 @@ public:
     explicit EquationRef(std::shared_ptr<const Equation> made);
 
     const Equation &operator*() const { return *m_eq; }
-    const Equation *operator->() const { return m_eq.get(); }
-    const Equation *get() const { return m_eq.get(); }
+    const Equation *operator->() const { return m_eq; }
+    const Equation *get() const { return m_eq; }
     bool operator==(const EquationRef &other) const { return m_eq == other.m_eq; }
 
 private:
-    std::shared_ptr<const Equation> m_eq;
+    const Equation *m_eq;
+    std::shared_ptr<const Equation> m_owner; // none for one of the table's
 };
 
 } // namespace solver

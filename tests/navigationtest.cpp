@@ -142,8 +142,9 @@ TEST(RunTrack, KeepsEachSlopeToHalfItsBlocksStepAndRunsABlockAgainExactly)
     for (std::size_t i = 0; i < states.z.size(); ++i) {
         const auto &block =
             track.slopeBlock(std::min(i / RunTrack::kPhaseBlock, track.slopeBlocks() - 1));
-        if (i / RunTrack::kPhaseBlock < track.slopeBlocks())
+        if (i / RunTrack::kPhaseBlock < track.slopeBlocks()) {
             ASSERT_LE(std::fabs(track.slope(i) - states.z[i]), block.step / 2 * 1.0001) << i;
+        }
         ASSERT_EQ(track.exactSlope(i, store.snapshot()), states.z[i]) << i;
     }
     // The first level of detail: the least and greatest y of each block of 128.
