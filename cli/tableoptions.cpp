@@ -40,9 +40,11 @@ std::string makeUsage()
     // The equations by their numbers, filled into lines of at most 78 characters.
     std::string line = "  --eq N    equation:";
     for (int number = 1; const auto eq = solver::equationNumbered(number); ++number) {
-        const std::string item = " " + std::to_string(number) + " " +
-                                 std::string((*eq)->usageName) +
-                                 (solver::equationNumbered(number + 1) ? "," : ";");
+        std::string item = " ";
+        item += std::to_string(number);
+        item += ' ';
+        item += (*eq)->usageName;
+        item += solver::equationNumbered(number + 1) ? ',' : ';';
         if (line.size() + item.size() > 78) {
             usage += line + "\n";
             line = "           ";

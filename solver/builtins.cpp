@@ -57,6 +57,11 @@ double dampedValue(const ClosedForm::Constants &c, const Start &s, double x)
 
 } // namespace builtin
 
+// The table lives as long as the program: its rows need no owner.
+EquationRef::EquationRef(Builtin builtin) : m_eq(&builtinEquation(builtin)) {}
+
+EquationRef::EquationRef() : EquationRef(Builtin::None) {}
+
 EquationRef::EquationRef(std::shared_ptr<const Equation> made)
     : m_eq(made.get()), m_owner(std::move(made))
 {

@@ -37,8 +37,7 @@ template<typename Z> double oscillator(const double *, const Abscissa &, double 
 }
 
 // y'' + 2y = sin x
-template<typename Z>
-double sineForced(const double *, const Abscissa &a, double y, Z, Checked &c)
+template<typename Z> double sineForced(const double *, const Abscissa &a, double y, Z, Checked &c)
 {
     return c.add(c.mul(-2.0, y), a.term);
 }
@@ -191,11 +190,6 @@ constexpr const Equation &builtinEquation(Builtin b)
 {
     return kBuiltins[static_cast<std::size_t>(b)];
 }
-
-// The table lives as long as the program: its rows need no owner.
-inline EquationRef::EquationRef(Builtin builtin) : m_eq(&builtinEquation(builtin)) {}
-
-inline EquationRef::EquationRef() : EquationRef(Builtin::None) {}
 
 // The equation of option `number`, 1 to 6; none for any other number.
 std::optional<EquationRef> equationNumbered(int number);

@@ -37,7 +37,7 @@ constexpr double stepOf(int halvings)
 // start and end of the run. A value that was never captured counts as 0.
 struct RunParameters
 {
-    EquationRef eq;           // none chosen: y'' = 0
+    EquationRef eq{};         // none chosen: y'' = 0
     double x0 = 0.0;          // start abscissa, Enter in Text1
     double y0 = 0.0;          // y(x0), Enter in Text3
     double z0 = 0.0;          // y'(x0), Enter in Text4
