@@ -33,6 +33,7 @@ public:
         : m_surface(surface), m_list(list), m_p(p), m_drawing(p.eq->drawing), m_progress(progress),
           m_room(list.capacity() - list.size()),
           m_dots(m_drawing.mark == solver::Drawing::Mark::Dots),
+          m_unscaled(m_drawing.xScale == 1.0 && m_drawing.yScale == 1.0),
           m_laterDotsSafe(laterDotsCannotFailBelowOne(p)),
           m_colour(PlotSurface::opaque(p.eq->curves[0].colour))
     {
@@ -66,7 +67,9 @@ public:
         Q_ASSERT(x == m_list.nextAbscissa());
         if (m_dots)
             return dotSample(x, y);
-        const MarkPosition at = firstPosition(m_drawing, x, y);
+        // Most lines are drawn at their values: no scale is asked.
+        solver::Checked c;
+        const MarkPosition at = m_unscaled ? markPosition(c, x, y) : firstPosition(m_drawing, x, y);
         if (!at.ok()) [[unlikely]]
             return anySample(x, y);
         // The row is taken before the mark is painted, which nothing can see before the
@@ -162,6 +165,7 @@ private:
     Progress m_progress;
     std::size_t m_room; // lines the list could take at the last checkpoint
     bool m_dots;
+    bool m_unscaled;
     bool m_laterDotsSafe;
     QRgb m_colour; // of the line, or of the first dots
     int m_untilProgress = kProgressEvery;
