@@ -45,7 +45,7 @@ RunsSnapshot snapshotOf(const RunModel &model)
 {
     RunsSnapshot s;
     s.generation = model.generation();
-    s.runs = model.scene().runs();
+    s.runs = model.runs();
     s.samples = model.samples().store().snapshot();
     return s;
 }
@@ -79,7 +79,7 @@ void benchReference()
         solver::RunParameters p = c.p;
         p.xf = p.x0 + (1'000'000 - 0.5) / 100;
         SampleStore store;
-        store.startRun(p.x0);
+        store.startRun(p);
         struct Keep : solver::SampleSink
         {
             SampleStore &store;

@@ -269,7 +269,7 @@ void compareViews()
     constexpr int kRows = 10'000'000;
     const auto measure = [](const char *name, QAbstractItemView *view) {
         SampleList list;
-        list.store().startRun(0.0);
+        list.store().startRun({.x0 = 0.0});
         for (int i = 0; i < kRows; ++i)
             list.store().tryAppend(i * 1e-3);
         view->setModel(&list);

@@ -13,10 +13,10 @@ void Tracks::follow(const RunsSnapshot &snapshot)
     }
     m_samples = snapshot.samples;
     for (std::size_t k = 0; k < snapshot.runs.size(); ++k) {
-        const PlotScene::Run &run = snapshot.runs[k];
+        const RunRecord &run = snapshot.runs[k];
         if (k >= m_runs.size())
-            m_runs.emplace_back(run.params, static_cast<std::size_t>(run.firstRow));
-        m_runs[k].extend(snapshot.samples, static_cast<std::size_t>(run.rows));
+            m_runs.emplace_back(run.params, run.firstRow);
+        m_runs[k].extend(snapshot.samples, run.rows);
         if (!snapshot.running || k + 1 < snapshot.runs.size())
             m_runs[k].finish();
     }

@@ -4,7 +4,7 @@
 
 #include "explore/runtrack.h"
 #include "explore/viewkind.h"
-#include "model/plotscene.h"
+#include "model/runrecord.h"
 #include "model/samplestore.h"
 #include "plot/worldwindow.h"
 
@@ -20,7 +20,7 @@ struct RunsSnapshot
 {
     std::uint64_t generation = 0; // a new one after each Ready
     std::uint64_t version = 0;    // a new one for each snapshot the window hands over
-    std::vector<PlotScene::Run> runs;
+    std::vector<RunRecord> runs;
     bool running = false; // the last run still lists samples
     SampleStore::Snapshot samples;
 };

@@ -2,17 +2,14 @@
 
 #pragma once
 
-// What the plot shows, as data: the axes drawn, and every run since then with all its
-// parameters and the rows it listed. The samples themselves stay in the list; the scene
-// only says which rows belong to which run. From it the plot renders at any size and
-// pixel ratio, and as vector graphics, and a view can run any of them again.
+// What the plot shows, as data: the axes drawn, and every run the list's store keeps,
+// with its samples. From it the plot renders at any size and pixel ratio, and as vector
+// graphics.
 
+#include "model/runrecord.h"
 #include "plot/marks.h"
-#include "solver/solver.h"
 
 #include <QImage>
-
-#include <vector>
 
 class PlotSurface;
 class QPainter;
@@ -23,25 +20,11 @@ class PlotScene
 public:
     enum class Axes { Startup, Reset };
 
-    struct Run
-    {
-        solver::RunParameters params; // as captured when it started
-        int firstRow; // its listed samples are the rows firstRow .. firstRow + rows - 1
-        int rows = 0;
-        MarkList partial; // the marks of a sample that failed partway, drawn but not listed
-    };
-
-    // Start-up, or Ready: the axes, and no run.
-    void reset(Axes axes);
-    void startRun(const solver::RunParameters &p, int firstRow);
-    void endRun(int rows, const MarkList &partial);
-
+    // Start-up, or Ready: the axes.
+    void reset(Axes axes) { m_axes = axes; }
     Axes axes() const { return m_axes; }
-    const std::vector<Run> &runs() const { return m_runs; }
-    // The run that listed `row`, or none.
-    const Run *runOf(int row) const;
     // The marks of a run's sample i, as drawn.
-    static MarkList marksOf(const Run &run, int i, const SampleList &samples);
+    static MarkList marksOf(const RunRecord &run, std::size_t i, const SampleList &samples);
 
     // Draws the axes and every run on `surface`, in the order they were drawn.
     void replay(PlotSurface &surface, const SampleList &samples) const;
@@ -52,5 +35,4 @@ public:
 
 private:
     Axes m_axes = Axes::Startup;
-    std::vector<Run> m_runs;
 };

@@ -9,7 +9,7 @@ RunModel::RunModel(std::size_t capacity, QObject *parent)
 
 void RunModel::startRun(const solver::RunParameters &p)
 {
-    m_scene.startRun(p, m_samples->rowCount());
+    m_samples->store().startRun(p);
     m_running = true;
     emit runStarted();
 }
@@ -23,8 +23,7 @@ void RunModel::publish()
 void RunModel::endRun(const MarkList &partial)
 {
     m_samples->commit();
-    const int firstRow = m_scene.runs().back().firstRow;
-    m_scene.endRun(m_samples->rowCount() - firstRow, partial);
+    m_samples->store().endRun(partial);
     m_running = false;
     emit runEnded();
 }
@@ -32,6 +31,11 @@ void RunModel::endRun(const MarkList &partial)
 void RunModel::resetScene(PlotScene::Axes axes)
 {
     m_scene.reset(axes);
+}
+
+const RunRecord *RunModel::runOf(int row) const
+{
+    return row < 0 ? nullptr : ::runOf(runs(), static_cast<std::size_t>(row));
 }
 
 void RunModel::clearSamples()

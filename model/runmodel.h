@@ -26,6 +26,10 @@ public:
     const SampleList &samples() const { return *m_samples; }
     PlotScene &scene() { return m_scene; }
     const PlotScene &scene() const { return m_scene; }
+    // The runs since the last Ready, the one under way last.
+    const std::vector<RunRecord> &runs() const { return m_samples->store().runs(); }
+    // The run that listed `row`, or none.
+    const RunRecord *runOf(int row) const;
     // Whether a run is under way: the scene's last run is still listing samples.
     bool running() const { return m_running; }
     // A new number after each Ready, so that a view tells new runs from old ones.

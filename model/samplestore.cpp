@@ -68,34 +68,36 @@ bool SampleStore::grow() noexcept
     return true;
 }
 
-void SampleStore::startRun(double x0)
+void SampleStore::startRun(const solver::RunParameters &p)
 {
-    // A run that stored nothing leaves no entry behind.
-    if (!m_runs.empty() && m_runs.back().firstRow == m_size)
-        m_runs.back().x0 = x0;
-    else
-        m_runs.push_back(Run{m_size, x0});
+    m_runs.push_back(RunRecord{p, m_size, 0, MarkList{}});
 }
 
-const SampleStore::Run &SampleStore::runOf(std::size_t row) const
+void SampleStore::endRun(const MarkList &partial)
 {
-    // The last run that starts at or before the row.
+    m_runs.back().rows = m_size - m_runs.back().firstRow;
+    m_runs.back().partial = partial;
+}
+
+const RunRecord &SampleStore::runAt(std::size_t row) const
+{
+    // Runs that stored nothing share their first row with the next, which comes later.
     const auto after =
         std::upper_bound(m_runs.begin(), m_runs.end(), row,
-                         [](std::size_t r, const Run &run) { return r < run.firstRow; });
+                         [](std::size_t r, const RunRecord &run) { return r < run.firstRow; });
     return *(after - 1);
 }
 
 double SampleStore::nextAbscissa() const
 {
-    const Run &run = m_runs.back();
-    return solver::gridAbscissa(run.x0, static_cast<std::int64_t>(m_size - run.firstRow));
+    const RunRecord &run = m_runs.back();
+    return solver::gridAbscissa(run.params.x0, static_cast<std::int64_t>(m_size - run.firstRow));
 }
 
 double SampleStore::x(std::size_t row) const
 {
-    const Run &run = runOf(row);
-    return solver::gridAbscissa(run.x0, static_cast<std::int64_t>(row - run.firstRow));
+    const RunRecord &run = runAt(row);
+    return solver::gridAbscissa(run.params.x0, static_cast<std::int64_t>(row - run.firstRow));
 }
 
 void SampleStore::clear()

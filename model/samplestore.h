@@ -2,8 +2,8 @@
 
 #pragma once
 
-// The samples of the runs since the last Ready, in the order they came: plain C++, shared
-// by the list, the plot's probe and every view of the runs.
+// The samples of the runs since the last Ready, in the order they came, and the runs that
+// listed them: plain C++, shared by the list, the plot, its probe and every view of the runs.
 //
 // Only y is kept per sample, 8 bytes. The x of a run's samples is its grid abscissa
 // (h * i) + x0, recomputed from the run's x0 and the sample's index in the run, bit for
@@ -14,6 +14,8 @@
 // offers transparent huge pages, and touched in one go, so a run takes no page fault per
 // page of samples and makes no heap allocation per sample. Clearing gives every chunk
 // back to the system.
+
+#include "model/runrecord.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,8 +40,12 @@ public:
     std::size_t capacity() const { return m_capacity; }
     bool full() const { return m_size >= m_capacity; }
 
-    // The samples appended from now on are grid points 0, 1, 2, ... of a run from x0.
-    void startRun(double x0);
+    // A run starts: the samples appended from now on are its grid points 0, 1, 2, ...
+    void startRun(const solver::RunParameters &p);
+    // It has ended, having drawn the marks `partial` of a sample it did not list.
+    void endRun(const MarkList &partial);
+    // Every run since the store was last emptied, in the order they started.
+    const std::vector<RunRecord> &runs() const { return m_runs; }
     // The x the next appended sample stands for.
     double nextAbscissa() const;
     // Appends unless the memory for it cannot be had; false then, and nothing changed.
@@ -79,13 +85,9 @@ public:
     Snapshot snapshot() const;
 
 private:
-    struct Run
-    {
-        std::size_t firstRow;
-        double x0;
-    };
     bool grow() noexcept;
-    const Run &runOf(std::size_t row) const;
+    // The run whose grid point a stored row is: the last that starts at or before it.
+    const RunRecord &runAt(std::size_t row) const;
 
     std::size_t m_capacity;
     std::size_t m_size = 0;
@@ -93,5 +95,5 @@ private:
     std::vector<double *> m_bases; // the chunks' values, for a lookup without the pointer chase
     double *m_next = nullptr;      // where the next value goes in the last chunk
     double *m_end = nullptr;
-    std::vector<Run> m_runs; // ordered by firstRow; one entry per run that stored a sample
+    std::vector<RunRecord> m_runs; // in the order they started, so by firstRow
 };

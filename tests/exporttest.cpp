@@ -416,7 +416,7 @@ protected:
 TEST_P(SceneRendering, EqualsTheIncrementalDrawingAtAnyRatio)
 {
     makeRuns();
-    ASSERT_GT(modelOf(form).scene().runs().size(), 0u);
+    ASSERT_GT(modelOf(form).runs().size(), 0u);
     const QImage screen = surface().image().copy();
     EXPECT_TRUE(modelOf(form).scene().render(modelOf(form).samples(), kSize, 1.0) == screen);
     EXPECT_TRUE(drawnAt(1.0) == screen);

@@ -120,7 +120,7 @@ TEST(RunTrack, KeepsEachSlopeToHalfItsBlocksStepAndRunsABlockAgainExactly)
     const solver::RunParameters p{
         .eq = solver::Builtin::SineForced, .y0 = 0.01, .z0 = 16.947, .xf = 50};
     SampleStore store;
-    store.startRun(p.x0);
+    store.startRun(p);
     struct States : solver::StateSink
     {
         SampleStore &store;

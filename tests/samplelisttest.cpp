@@ -41,7 +41,7 @@ public:
 
     bool start(double x0, double y0) override
     {
-        m_list.store().startRun(x0);
+        m_list.store().startRun({.x0 = x0});
         return RecordingSink::start(x0, y0);
     }
 
@@ -108,7 +108,7 @@ TEST(SampleList, IsFullAtItsCapacityAndPublishesOnlyAtCommit)
 {
     SampleList list(3);
     SampleStore &store = list.store();
-    store.startRun(0);
+    store.startRun({.x0 = 0});
     for (int i = 0; i < 3; ++i) {
         EXPECT_FALSE(store.full());
         store.tryAppend(i);
@@ -125,7 +125,7 @@ TEST(SampleList, ClearEmptiesEverythingInOneReset)
 {
     SampleList list;
     SampleStore &store = list.store();
-    store.startRun(0);
+    store.startRun({.x0 = 0});
     // Across chunk boundaries, every value where it was put.
     for (int i = 0; i < 1'000'000; ++i)
         ASSERT_TRUE(store.tryAppend(i));
@@ -145,7 +145,7 @@ TEST(SampleList, ClearEmptiesEverythingInOneReset)
     EXPECT_EQ(snapshot.y(999'999), 999'999);
 
     // A run after the clear starts from its own x0.
-    store.startRun(-1);
+    store.startRun({.x0 = -1});
     store.tryAppend(0.25);
     list.commit();
     EXPECT_EQ(list.line(0), QStringLiteral("-1   .2500"));

@@ -113,11 +113,12 @@ void ExploreWindow::follow()
     const RunModel &model = m_links.model;
     RunsSnapshot snapshot;
     snapshot.generation = model.generation();
-    snapshot.runs = model.scene().runs();
+    snapshot.runs = model.runs();
     // The run under way has as many rows as the list shows so far.
     snapshot.running = model.running();
     if (model.running() && !snapshot.runs.empty())
-        snapshot.runs.back().rows = model.samples().rowCount() - snapshot.runs.back().firstRow;
+        snapshot.runs.back().rows =
+            static_cast<std::size_t>(model.samples().rowCount()) - snapshot.runs.back().firstRow;
     snapshot.samples = model.samples().store().snapshot();
     snapshot.version = ++m_version;
     for (ExploreView *view : m_views)
@@ -139,7 +140,7 @@ void ExploreWindow::collect()
             m_views[v]->setImage(image->first, image->second.world, image->second.version);
     // The curves of the first run drawn as more than y alone.
     QList<LegendEntry> legend;
-    for (const PlotScene::Run &run : m_links.model.scene().runs()) {
+    for (const RunRecord &run : m_links.model.runs()) {
         const auto curves = run.params.eq->curves;
         if (curves.size() > 1) {
             for (const solver::Curve &curve : curves)
@@ -231,7 +232,7 @@ void ExploreWindow::markRow(int row)
     m_probe->markRow(row);
     // The accuracy of the marked sample's run.
     std::optional<solver::RunParameters> run;
-    if (const PlotScene::Run *r = m_links.model.scene().runOf(row))
+    if (const RunRecord *r = m_links.model.runOf(row))
         run = r->params;
     m_accuracy->showRun(run);
     if (moved && m_fieldSpec.p.eq->dependsOnX) {

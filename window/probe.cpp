@@ -36,8 +36,8 @@ bool inside(QPointF p, int size)
 } // namespace
 
 Probe::Probe(PlotWidget &plot, SampleView &list, const RunModel &model, QObject *parent)
-    : QObject(parent), m_plot(plot), m_list(list), m_samples(model.samples()),
-      m_scene(model.scene()), m_description(plot.accessibleDescription())
+    : QObject(parent), m_plot(plot), m_list(list), m_samples(model.samples()), m_model(model),
+      m_description(plot.accessibleDescription())
 {
     connect(&m_plot, &PlotWidget::probed, this, &Probe::probeAt);
     connect(&m_plot, &PlotWidget::escapePressed, this, &Probe::clear);
@@ -63,22 +63,22 @@ std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
     double bestDistance = kReach * kReach;
     // Runs drawn later lie on top, but a press means the sample, not the layer: the
     // nearest mark wins, and of equally near ones the one listed first.
-    for (const PlotScene::Run &run : m_scene.runs()) {
+    for (const RunRecord &run : m_model.runs()) {
         if (run.rows == 0)
             continue;
         // A run's marks move right as its rows go on (x = h i + x0, doubled for Emden,
         // stretched for Cosmos), so the rows within reach are found by bisection.
-        const auto marks = [&](int i) { return PlotScene::marksOf(run, i, m_samples); };
-        const auto markX = [&](int i) { return static_cast<double>(marks(i).marks[0].x); };
-        int lo = 0, hi = run.rows;
+        const auto marks = [&](std::size_t i) { return PlotScene::marksOf(run, i, m_samples); };
+        const auto markX = [&](std::size_t i) { return static_cast<double>(marks(i).marks[0].x); };
+        std::size_t lo = 0, hi = run.rows;
         while (lo < hi) {
-            const int mid = lo + (hi - lo) / 2;
+            const std::size_t mid = lo + (hi - lo) / 2;
             if (markX(mid) < from)
                 lo = mid + 1;
             else
                 hi = mid;
         }
-        for (int i = lo; i < run.rows; ++i) {
+        for (std::size_t i = lo; i < run.rows; ++i) {
             const MarkList m = marks(i);
             if (static_cast<double>(m.marks[0].x) > to)
                 break;
@@ -91,7 +91,7 @@ std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
                 if (const double dd = d.x() * d.x() + d.y() * d.y();
                     dd < bestDistance || (!best && dd == bestDistance)) {
                     bestDistance = dd;
-                    best = Hit{run.firstRow + i, k};
+                    best = Hit{static_cast<int>(run.firstRow + i), k};
                 }
             }
         }
@@ -101,10 +101,11 @@ std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
 
 std::optional<QPointF> Probe::markOf(int row, int mark) const
 {
-    const PlotScene::Run *run = m_scene.runOf(row);
+    const RunRecord *run = m_model.runOf(row);
     if (!run)
         return std::nullopt;
-    const MarkList m = PlotScene::marksOf(*run, row - run->firstRow, m_samples);
+    const MarkList m =
+        PlotScene::marksOf(*run, static_cast<std::size_t>(row) - run->firstRow, m_samples);
     if (m.count == 0)
         return std::nullopt;
     return pixelOf(m.marks[static_cast<std::size_t>(std::clamp(mark, 0, m.count - 1))],

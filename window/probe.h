@@ -53,7 +53,7 @@ private:
     PlotWidget &m_plot;
     SampleView &m_list;
     const SampleList &m_samples;
-    const PlotScene &m_scene;
+    const RunModel &m_model;
     QString m_description; // the plot's own accessible description
     Hit m_pressed{-1, 0};  // the mark a press found, shown when its row becomes current
 };

@@ -42,7 +42,6 @@ public:
 
     bool start(double x0, double y0)
     {
-        m_list.startRun(x0);
         const MarkList marks = startMarks(x0, y0);
         m_surface.draw(marks);
         return marks.ok() || stop(Cause::Fault, x0, marks.fault);
