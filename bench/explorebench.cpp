@@ -128,11 +128,12 @@ void benchExplore()
     const std::atomic<bool> never{false};
     QImage image;
     ViewRequest r;
-    r.size = QSize(1000, 1000);
+    r.width = r.height = 1000;
     const double x0 = 0, x1 = 0.01 * (rows - 1);
     const auto drawFrame = [&](const WorldRect &world) {
         r.world = world;
         const auto t = Clock::now();
+        r.ticks = viewTicks(r.kind, world, r.width, r.height);
         renderView(r, tracks, image, never);
         return seconds(t);
     };

@@ -8,7 +8,7 @@
 #include <cmath>
 
 CoverageMap::CoverageMap(const WorldRect &box)
-    : m_world(box), m_sx(kSide / box.width()), m_sy(kSide / box.height()),
+    : m_world(box), m_cells(WorldWindow(box, kSide, kSide)),
       m_bits(static_cast<std::size_t>(kSide) * kWords, 0)
 {
 }
@@ -19,7 +19,7 @@ void CoverageMap::line(double x0, double y0, double x1, double y1)
     const auto cell = [](double v) {
         return static_cast<int>(std::fmin(std::fmax(v, 0.0), kSide - 1.0));
     };
-    int x = cell((x0 - m_world.left) * m_sx), y = cell((m_world.top - y0) * m_sy);
-    const int xe = cell((x1 - m_world.left) * m_sx), ye = cell((m_world.top - y1) * m_sy);
+    int x = cell(m_cells.dx(x0)), y = cell(m_cells.dy(y0));
+    const int xe = cell(m_cells.dx(x1)), ye = cell(m_cells.dy(y1));
     walkLine(x, y, xe, ye, [this](int px, int py) { set(px, py); });
 }

@@ -32,14 +32,13 @@ public:
     // Calls f(x, y) with the world centre of every set cell.
     template<typename F> void forEachCell(F &&f) const
     {
-        const double cw = m_world.width() / kSide, ch = m_world.height() / kSide;
         for (int row = 0; row < kSide; ++row) {
             const std::uint64_t *words = &m_bits[static_cast<std::size_t>(row) * kWords];
-            const double y = m_world.top - (row + 0.5) * ch;
+            const double y = m_cells.wy(row + 0.5);
             for (int w = 0; w < kWords; ++w)
                 for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) {
                     const int col = w * 64 + __builtin_ctzll(bits);
-                    f(m_world.left + (col + 0.5) * cw, y);
+                    f(m_cells.wx(col + 0.5), y);
                 }
         }
     }
@@ -54,6 +53,6 @@ private:
     }
 
     WorldRect m_world;
-    double m_sx, m_sy; // cells per world unit
+    WorldScale m_cells; // the world on the cells
     std::vector<std::uint64_t> m_bits;
 };

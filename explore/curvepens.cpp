@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-CurvePen::CurvePen(Canvas &canvas, QRgb colour)
+CurvePen::CurvePen(Canvas &canvas, std::uint32_t colour)
     : m_canvas(canvas), m_colour(colour),
       m_batcher([this](std::uint32_t c, std::span<const PixelLine> lines) {
           m_canvas.drawLines(c, lines);
@@ -123,8 +123,8 @@ bool visibleIndices(const ViewRequest &r, double x0, std::size_t rows, std::size
 // the polyline through them; where it holds many, the coarsest blocks no wider than a
 // pixel, each a span in its column.
 template<typename T, typename Value, typename BlockRange>
-bool drawSeries(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, double x0,
-                std::size_t rows, const Pyramid<T> &detail, QRgb colour, Value value,
+bool drawSeries(Canvas &canvas, const WorldScale &m, const ViewRequest &r, double x0,
+                std::size_t rows, const Pyramid<T> &detail, std::uint32_t colour, Value value,
                 BlockRange range, const std::atomic<bool> &abort)
 {
     std::size_t from = 0, to = 0;
@@ -190,7 +190,7 @@ bool drawSeries(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, doub
 
 } // namespace
 
-bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+bool drawSolution(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
                   const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
 {
     const solver::RunParameters &p = track.params();
@@ -212,7 +212,7 @@ bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, co
     return true;
 }
 
-bool drawReference(Canvas &canvas, const ViewMapping &m, const ViewRequest &r,
+bool drawReference(Canvas &canvas, const WorldScale &m, const ViewRequest &r,
                    const RunTrack &track, const SampleStore::Snapshot &samples,
                    const std::atomic<bool> &abort)
 {
@@ -226,7 +226,7 @@ bool drawReference(Canvas &canvas, const ViewMapping &m, const ViewRequest &r,
                       ref.referenceDetail(), viewstyle::kReference, value, range, abort);
 }
 
-bool drawError(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+bool drawError(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
                const std::atomic<bool> &abort)
 {
     const ReferenceTrack &ref = track.reference();

@@ -6,18 +6,21 @@
 // where a pixel holds few of them and from the levels of detail where it holds many; the
 // phase plane from the slopes found by running the run again.
 
-#include "explore/pixelcanvas.h"
-#include "explore/viewrender.h"
+#include "explore/tracks.h"
+#include "explore/viewrequest.h"
+#include "plot/canvas.h"
 #include "plot/columnbatcher.h"
 
 #include <atomic>
+#include <cstdint>
+#include <vector>
 
 // A polyline in one colour, in device coordinates, merged by columns on its way to the
 // canvas. A gap, or a point that is not a number, breaks it.
 class CurvePen
 {
 public:
-    CurvePen(Canvas &canvas, QRgb colour);
+    CurvePen(Canvas &canvas, std::uint32_t colour);
     ~CurvePen() { finish(); }
     void to(double x, double y);
     void gap() { m_has = false; }
@@ -25,7 +28,7 @@ public:
 
 private:
     Canvas &m_canvas;
-    QRgb m_colour;
+    std::uint32_t m_colour;
     ColumnBatcher m_batcher;
     bool m_has = false;
     double m_x = 0, m_y = 0;
@@ -36,7 +39,7 @@ private:
 class SpanPen
 {
 public:
-    SpanPen(Canvas &canvas, QRgb colour) : m_canvas(canvas), m_colour(colour) {}
+    SpanPen(Canvas &canvas, std::uint32_t colour) : m_canvas(canvas), m_colour(colour) {}
     ~SpanPen() { finish(); }
     // The samples in `column` reach from device row `top` down to `bottom`.
     void add(int column, double top, double bottom);
@@ -47,7 +50,7 @@ private:
     void close();
 
     Canvas &m_canvas;
-    QRgb m_colour;
+    std::uint32_t m_colour;
     std::vector<PixelLine> m_lines;
     bool m_open = false, m_joined = false;
     int m_column = 0;
@@ -55,12 +58,14 @@ private:
     double m_lastTop = 0, m_lastBottom = 0; // the column before, for joining
 };
 
-bool drawSolution(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
-                  const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
+// Each curve of a run in the solution view, in its colour. False when `abort` was raised.
+bool drawSolution(Canvas &canvas, const WorldScale &m, const ViewRequest &r,
+                  const RunTrack &track, const SampleStore::Snapshot &samples,
+                  const std::atomic<bool> &abort);
 // The reference solution of a run, as far as it is known.
-bool drawReference(Canvas &canvas, const ViewMapping &m, const ViewRequest &r,
+bool drawReference(Canvas &canvas, const WorldScale &m, const ViewRequest &r,
                    const RunTrack &track, const SampleStore::Snapshot &samples,
                    const std::atomic<bool> &abort);
 // |y - reference| of a run on the error view's log scale.
-bool drawError(Canvas &canvas, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
+bool drawError(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
                const std::atomic<bool> &abort);

@@ -34,10 +34,26 @@ WorldRect ExploreView::world() const
     return m_gesture.dragged() ? *m_gesture.dragged() : m_navigation.current();
 }
 
+const ViewTicks &ExploreView::ticksOf(const WorldRect &world) const
+{
+    // The abscissa's ticks need the plot's width, which the ordinate's numbers set: those
+    // are found for its height alone first.
+    const int height = ViewFrame::plotHeightIn(rect());
+    const QSize size(width(), height);
+    if (world != m_ticksWorld || size != m_ticksSize) {
+        const ViewTicks up = viewTicks(m_kind, world, 0, height);
+        const int plotWidth = ViewFrame::plotIn(rect(), up.up, fontMetrics()).width();
+        m_ticks = viewTicks(m_kind, world, plotWidth, height);
+        m_ticksWorld = world;
+        m_ticksSize = size;
+    }
+    return m_ticks;
+}
+
 QRect ExploreView::plotRect() const
 {
     // The settled world's numbers set the room, so that a drag does not shift the plot.
-    return ViewFrame::plotIn(rect(), m_kind, m_navigation.current(), fontMetrics());
+    return ViewFrame::plotIn(rect(), ticksOf(m_navigation.current()).up, fontMetrics());
 }
 
 QPointF ExploreView::toWidget(double x, double y) const
@@ -57,8 +73,9 @@ ViewRequest ExploreView::request() const
     r.world = m_navigation.current();
     r.ratio = devicePixelRatioF();
     const QRect plot = plotRect();
-    r.size = QSize(std::max(1, qRound(plot.width() * r.ratio)),
-                   std::max(1, qRound(plot.height() * r.ratio)));
+    r.width = std::max(1, qRound(plot.width() * r.ratio));
+    r.height = std::max(1, qRound(plot.height() * r.ratio));
+    r.ticks = ticksOf(r.world);
     return r;
 }
 
@@ -97,7 +114,8 @@ void ExploreView::setImage(const QImage &image, const WorldRect &drawnFor, std::
 bool ExploreView::upToDate() const
 {
     return !m_image.isNull() && !m_gesture.dragged() && m_imageWorld == m_navigation.current() &&
-           m_image.size() == request().size && m_imageVersion >= m_expected;
+           m_image.size() == QSize(request().width, request().height) &&
+           m_imageVersion >= m_expected;
 }
 
 void ExploreView::setMarker(const std::optional<Marker> &marker)
@@ -134,7 +152,8 @@ void ExploreView::describe()
 
 ViewFrame ExploreView::frame() const
 {
-    return {m_kind, plotRect(), world(), m_caption, m_legend};
+    const WorldRect shown = world();
+    return {m_kind, plotRect(), shown, ticksOf(shown), m_caption, m_legend};
 }
 
 void ExploreView::paintView(QPainter &p, const QImage &plot, const WorldRect &plotWorld) const

@@ -5,7 +5,7 @@
 #include "explore/navigation.h"
 #include "explore/viewframe.h"
 #include "explore/viewgesture.h"
-#include "explore/viewrender.h"
+#include "explore/viewrequest.h"
 
 #include <QImage>
 #include <QWidget>
@@ -99,6 +99,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // The ticks of `world` on the plot, found once for each world and size.
+    const ViewTicks &ticksOf(const WorldRect &world) const;
     void navigate(const WorldRect &world);
     void describe();
     ViewFrame frame() const;
@@ -114,6 +116,10 @@ private:
     QList<LegendEntry> m_legend;
 
     ViewGesture m_gesture;
+    // The last ticks found, and for what.
+    mutable ViewTicks m_ticks;
+    mutable WorldRect m_ticksWorld{0, 0, 0, 0};
+    mutable QSize m_ticksSize;
     bool m_stale = true;
     std::uint64_t m_imageVersion = 0, m_expected = 0;
 };

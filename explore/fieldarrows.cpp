@@ -2,31 +2,26 @@
 
 #include "explore/fieldarrows.h"
 
-#include "explore/viewstyle.h"
 #include "solver/checked.h"
-
-#include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
 
-void drawFieldArrows(QImage &image, const ViewRequest &r, const ViewMapping &m)
+std::vector<FieldArrow> fieldArrows(const ViewRequest &r)
 {
     constexpr int kCells = 20;
-    const double w = r.size.width(), h = r.size.height();
+    const WorldScale m(r.window());
+    const double w = r.width, h = r.height;
     const double cellW = w / kCells, cellH = h / kCells;
     const double length = 0.7 * std::min(cellW, cellH);
     const double head = std::min(length * 0.35, 5.0 * r.ratio);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(QColor::fromRgb(viewstyle::kField), std::max(1.0, r.ratio)));
-    QPainterPath arrows;
+    std::vector<FieldArrow> arrows;
+    arrows.reserve(kCells * kCells);
     for (int row = 0; row < kCells; ++row) {
         for (int col = 0; col < kCells; ++col) {
             const double cx = (col + 0.5) * cellW, cy = (row + 0.5) * cellH;
-            const double y = r.world.left + cx / m.sx; // the phase plane's abscissa is y
-            const double z = r.world.top - cy / m.sy;  // and its ordinate y'
+            const double y = m.wx(cx); // the phase plane's abscissa is y
+            const double z = m.wy(cy); // and its ordinate y'
             solver::Checked c;
             const double g = solver::g(r.field.p, r.field.x, y, z, c);
             // (y', y'') as the screen shows it: y' along the abscissa, y'' up.
@@ -35,17 +30,22 @@ void drawFieldArrows(QImage &image, const ViewRequest &r, const ViewMapping &m)
             if (!c.ok() || !std::isfinite(norm) || norm == 0)
                 continue;
             const double ux = dx / norm, uy = dy / norm;
-            const QPointF tail(cx - ux * length / 2, cy - uy * length / 2);
-            const QPointF tip(cx + ux * length / 2, cy + uy * length / 2);
-            arrows.moveTo(tail);
-            arrows.lineTo(tip);
+            FieldArrow a;
+            a.tail = {cx - ux * length / 2, cy - uy * length / 2};
+            a.tip = {cx + ux * length / 2, cy + uy * length / 2};
             // The head: two strokes back from the tip, 25 degrees either side.
-            for (const double side : {1.0, -1.0}) {
-                const double a = std::atan2(uy, ux) + 3.14159265358979 - side * 0.4363;
-                arrows.moveTo(tip);
-                arrows.lineTo(tip + QPointF(std::cos(a) * head, std::sin(a) * head));
+            for (int k = 0; k < 2; ++k) {
+                const double side = k == 0 ? 1.0 : -1.0;
+                const double angle = std::atan2(uy, ux) + 3.14159265358979 - side * 0.4363;
+                a.heads[k] = {a.tip.x + std::cos(angle) * head, a.tip.y + std::sin(angle) * head};
             }
+            arrows.push_back(a);
         }
     }
-    p.drawPath(arrows);
+    return arrows;
+}
+
+double fieldArrowWidth(const ViewRequest &request)
+{
+    return std::max(1.0, request.ratio);
 }

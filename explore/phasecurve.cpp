@@ -6,7 +6,9 @@
 #include "explore/viewstyle.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -15,9 +17,10 @@ constexpr std::size_t kSplitRows = 1 << 20;
 
 // The phase curve of the slope blocks fromBlock .. toBlock - 1 of a run, and of the
 // samples after its last whole block when `withTail`.
-bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const RunTrack &track,
-               const SampleStore::Snapshot &samples, const std::atomic<bool> &abort,
-               std::size_t fromBlock, std::size_t toBlock, bool withTail)
+bool drawPhase(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
+               const RunTrack &track, const SampleStore::Snapshot &samples,
+               const std::atomic<bool> &abort, std::size_t fromBlock, std::size_t toBlock,
+               bool withTail)
 {
     const std::size_t rows = track.slopeRows();
     if (rows == 0)
@@ -99,10 +102,11 @@ bool drawPhase(QImage &image, const ViewMapping &m, const ViewRequest &r, const 
 // Every run's phase curve. Millions of samples are drawn by two threads, each into an
 // image of its own over half the blocks of each run, and the second image's curve is laid
 // over the first: the curve has one colour, so the order does not matter.
-bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const Tracks &tracks,
-                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
+bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
+                const Tracks &tracks, const SampleStore::Snapshot &samples,
+                const std::atomic<bool> &abort)
 {
-    const QRgb curve = viewstyle::curveColour(kLightRed);
+    const std::uint32_t curve = viewstyle::curveColour(kLightRed);
     // A long run whose coverage map is as fine as the view's pixels: from its cells.
     const auto mapped = [&](const RunTrack &track) {
         return track.coverage() && track.coverage()->servesPixels(1 / m.sx, 1 / m.sy);
@@ -113,15 +117,14 @@ bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const
             rows += track.slopeRows();
             continue;
         }
-        const int w = image.width(), h = image.height();
+        const int w = image.width, h = image.height;
         track.coverage()->forEachCell([&](double x, double y) {
             const double px = m.dx(x), py = m.dy(y);
             if (px >= 0 && px < w && py >= 0 && py < h)
-                reinterpret_cast<QRgb *>(
-                    image.scanLine(static_cast<int>(py)))[static_cast<int>(px)] = curve;
+                image.at(static_cast<int>(px), static_cast<int>(py)) = curve;
         });
     }
-    const auto half = [&](QImage &into, bool second) {
+    const auto half = [&](const PixelBuffer &into, bool second) {
         bool done = true;
         for (const RunTrack &track : tracks.runs()) {
             if (mapped(track))
@@ -136,18 +139,18 @@ bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const
     };
     if (rows < kSplitRows)
         return half(image, true);
-    QImage other(image.size(), QImage::Format_RGB32);
-    other.fill(0);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) *
+                                          static_cast<std::size_t>(image.height),
+                                      0);
+    const PixelBuffer other{pixels.data(), image.width, image.height,
+                            static_cast<std::size_t>(image.width)};
     bool secondDone = true;
     std::thread helper([&] { secondDone = half(other, true); });
     const bool firstDone = half(image, false);
     helper.join();
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *from = reinterpret_cast<const QRgb *>(other.constScanLine(y));
-        auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (from[x] == curve)
-                to[x] = curve;
-    }
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (other.at(x, y) == curve)
+                image.at(x, y) = curve;
     return firstDone && secondDone;
 }

@@ -4,14 +4,14 @@
 
 // The phase plane's curves: every run's y' over y, from the slopes found by running it
 // again, each segment walked pixel by pixel into the image; a long run from its coverage
-// map wherever that is as fine as the view's pixels.
+// map wherever that is as fine as the view's pixels. Plain C++.
 
+#include "explore/pixelcanvas.h"
 #include "explore/tracks.h"
-#include "explore/viewrender.h"
-
-#include <QImage>
+#include "explore/viewrequest.h"
 
 #include <atomic>
 
-bool drawPhases(QImage &image, const ViewMapping &m, const ViewRequest &r, const Tracks &tracks,
-                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
+bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
+                const Tracks &tracks, const SampleStore::Snapshot &samples,
+                const std::atomic<bool> &abort);

@@ -2,18 +2,21 @@
 
 #include "explore/pixelcanvas.h"
 
-#include "explore/linewalk.h"
+#include <algorithm>
 
-void PixelCanvas::drawLines(QRgb colour, std::span<const PixelLine> lines)
+void PixelCanvas::fill(std::uint32_t colour)
 {
-    const auto w = static_cast<unsigned>(width()), h = static_cast<unsigned>(height());
-    auto *bits = reinterpret_cast<QRgb *>(m_image.bits());
-    const auto stride = static_cast<std::size_t>(m_image.bytesPerLine()) / sizeof(QRgb);
+    for (int y = 0; y < m_pixels.height; ++y)
+        std::fill_n(&m_pixels.at(0, y), m_pixels.width, colour);
+}
+
+void PixelCanvas::drawLines(std::uint32_t colour, std::span<const PixelLine> lines)
+{
     // The ends lie within two pixels of the image (the batcher clips them there), so each
     // pixel is checked and the walk stays short.
     for (const PixelLine &l : lines)
         walkLine(l.a.x, l.a.y, l.b.x, l.b.y, [&](int x, int y) {
-            if (static_cast<unsigned>(x) < w && static_cast<unsigned>(y) < h)
-                bits[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)] = colour;
+            if (m_pixels.contains(x, y))
+                m_pixels.at(x, y) = colour;
         });
 }

@@ -2,7 +2,8 @@
 
 #include "explore/tracks.h"
 
-#include "explore/viewrender.h"
+#include <algorithm>
+#include <cmath>
 
 void Tracks::follow(const RunsSnapshot &snapshot)
 {
@@ -79,4 +80,52 @@ bool Tracks::catchUp(const SampleStore::Snapshot &samples, std::size_t budget)
         missing = missing || run.wantsCoverage();
     }
     return missing;
+}
+
+const RunTrack *Tracks::trackOf(int row, std::size_t &index) const
+{
+    if (row < 0)
+        return nullptr;
+    const auto r = static_cast<std::size_t>(row);
+    // The tracks are in the order of their runs, so of their first rows.
+    auto after = std::upper_bound(m_runs.begin(), m_runs.end(), r, [](std::size_t v, const RunTrack &t) {
+        return v < t.firstRow();
+    });
+    while (after != m_runs.begin() && (after - 1)->rows() == 0)
+        --after;
+    if (after == m_runs.begin() || r >= (after - 1)->firstRow() + (after - 1)->rows())
+        return nullptr;
+    index = r - (after - 1)->firstRow();
+    return &*(after - 1);
+}
+
+WorldRect curveBounds(ViewKind kind, const RunTrack &track, bool &empty)
+{
+    Range x, y;
+    if (kind == ViewKind::Solution) {
+        x = track.xRange();
+        y = track.yRange();
+        // The powers of y at the ends of its range bound the other curves.
+        const solver::RunParameters &p = track.params();
+        if (!y.empty())
+            for (const solver::Curve &curve : p.eq->curves.subspan(1))
+                for (const double v : {y.lo, y.hi})
+                    if (const double c = solver::curveValue(curve, p.values, v); std::isfinite(c))
+                        y.add(c);
+    } else if (kind == ViewKind::Phase) {
+        if (track.slopeRows() > 0)
+            x = track.yRange(), y = track.slopeRange();
+    } else if (const ReferenceTrack &ref = track.reference(); ref.rows() > 0) {
+        // From the smallest error to the largest, in whole decades; an error of 0 alone is
+        // shown a decade below the smallest double's.
+        x = track.xRange();
+        if (ref.largestError() > 0) {
+            y.add(std::floor(std::log10(ref.smallestError())));
+            y.add(std::ceil(std::log10(ref.largestError())));
+        } else if (ref.someZero()) {
+            y.add(-324), y.add(-323);
+        }
+    }
+    empty = x.empty() || y.empty();
+    return {x.lo, y.hi, x.hi, y.lo};
 }

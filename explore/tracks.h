@@ -15,7 +15,7 @@
 #include <vector>
 
 // The runs as a view's worker sees them: taken on the window's thread, read on the
-// worker's. The samples stay where the list keeps them; the snapshot holds their chunks.
+// worker's. Plain C++. The samples stay where the list keeps them; the snapshot holds their chunks.
 struct RunsSnapshot
 {
     std::uint64_t generation = 0; // a new one after each Ready
@@ -52,9 +52,18 @@ public:
     // The world box all runs' curves take in a view of `kind`; none while nothing is known.
     std::optional<WorldRect> bounds(ViewKind kind) const;
 
+    // The track of the run that listed `row`, and the row's index in it; none for a row no
+    // track took in.
+    const RunTrack *trackOf(int row, std::size_t &index) const;
+
 private:
     mutable std::mutex m_lock;
     std::uint64_t m_generation = ~std::uint64_t{0};
     std::vector<RunTrack> m_runs;
     SampleStore::Snapshot m_samples;
 };
+
+// The world box a run's curves take in a view: for the solution x against each of its
+// curves, for the phase plane y against y', for the error x against log10 |error|. Empty
+// while nothing is known.
+WorldRect curveBounds(ViewKind kind, const RunTrack &track, bool &empty);

@@ -20,27 +20,20 @@ namespace {
 // Room for the axes' numbers and titles around the plot, the left at its narrowest.
 constexpr int kLeft = 62, kRight = 14, kTop = 22, kBottom = 38;
 
-// The ordinate's numbers on a plot `height` pixels high.
-std::vector<std::pair<double, QString>> ordinateLabels(ViewKind kind, const WorldRect &w,
-                                                       int height)
-{
-    std::vector<std::pair<double, QString>> out;
-    for (const Tick &t : ticks(w.bottom, w.top, std::max(2, height / 50)))
-        out.emplace_back(t.value, QString::fromStdString(
-                                      kind == ViewKind::Error ? powerText(t.value) : t.label));
-    return out;
-}
-
 } // namespace
 
-QRect ViewFrame::plotIn(const QRect &bounds, ViewKind kind, const WorldRect &world,
-                        const QFontMetrics &fm)
+int ViewFrame::plotHeightIn(const QRect &bounds)
+{
+    return bounds.height() - kTop - kBottom;
+}
+
+QRect ViewFrame::plotIn(const QRect &bounds, const std::vector<Tick> &up, const QFontMetrics &fm)
 {
     // Zoomed in deep, the numbers need more digits: they push the plot right, up to half the
     // view, rather than lose their leading ones.
     int widest = 0;
-    for (const auto &label : ordinateLabels(kind, world, bounds.height() - kTop - kBottom))
-        widest = std::max(widest, fm.horizontalAdvance(label.second));
+    for (const Tick &t : up)
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(t.label)));
     const int left = std::clamp(widest + 10, kLeft, std::max(kLeft, bounds.width() / 2));
     return bounds.adjusted(left, kTop, -kRight, -kBottom);
 }
@@ -48,18 +41,18 @@ QRect ViewFrame::plotIn(const QRect &bounds, ViewKind kind, const WorldRect &wor
 void ViewFrame::paint(QPainter &p, const QPalette &palette) const
 {
     const QRect &r = plot;
-    const WorldRect &w = world;
     p.save();
     p.setPen(palette.color(QPalette::WindowText));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0, 0, -1, -1));
     const QFontMetrics fm = p.fontMetrics();
-    const auto x = [&](double v) { return r.left() + (v - w.left) * r.width() / w.width(); };
-    const auto y = [&](double v) { return r.top() + (w.top - v) * r.height() / w.height(); };
+    const WorldWindow mapping = window();
+    const auto x = [&](double v) { return r.left() + mapping.deviceX(v); };
+    const auto y = [&](double v) { return r.top() + mapping.deviceY(v); };
     // The abscissa's ticks (and the image's grid) about every 80 pixels; where long numbers
     // need more room only every second or fifth is numbered, and one that would run past the
     // view's edge is left out.
-    const std::vector<Tick> across = ticks(w.left, w.right, std::max(2, r.width() / 80));
+    const std::vector<Tick> &across = ticks.across;
     int widest = 0;
     for (const Tick &t : across)
         widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(t.label)));
@@ -74,8 +67,9 @@ void ViewFrame::paint(QPainter &p, const QPalette &palette) const
             p.drawText(QRectF(at - half - 2, r.bottom() + 5, 2 * half + 4, fm.height()),
                        Qt::AlignHCenter, label);
     }
-    for (const auto &[value, label] : ordinateLabels(kind, w, r.height())) {
-        const double at = y(value);
+    for (const Tick &t : ticks.up) {
+        const QString label = QString::fromStdString(t.label);
+        const double at = y(t.value);
         p.drawLine(QPointF(r.left() - 4, at), QPointF(r.left(), at));
         p.drawText(QRectF(0, at - fm.height() / 2.0, r.left() - 6, fm.height()),
                    Qt::AlignRight | Qt::AlignVCenter, label);
@@ -122,14 +116,13 @@ void ViewFrame::paint(QPainter &p, const QPalette &palette) const
 
 QPointF ViewFrame::toWidget(double x, double y) const
 {
-    return {plot.left() + (x - world.left) * plot.width() / world.width(),
-            plot.top() + (world.top - y) * plot.height() / world.height()};
+    const DevicePoint d = window().toDevice(x, y);
+    return {plot.left() + d.x, plot.top() + d.y};
 }
 
 WorldPoint ViewFrame::toWorld(QPointF at) const
 {
-    return {world.left + (at.x() - plot.left()) * world.width() / plot.width(),
-            world.top - (at.y() - plot.top()) * world.height() / plot.height()};
+    return window().toWorld(at.x() - plot.left(), at.y() - plot.top());
 }
 
 void ViewFrame::paintImage(QPainter &p, const QImage &image, const WorldRect &imageWorld) const

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "explore/viewrender.h"
+#include "explore/viewrequest.h"
 
 #include <QList>
 #include <QPalette>
@@ -30,13 +30,15 @@ struct ViewFrame
     ViewKind kind;
     QRect plot;      // the plot's rectangle in the view
     WorldRect world; // what it shows
+    ViewTicks ticks; // of the settled world on the plot, for its numbers
     QString caption;
     QList<LegendEntry> legend; // none: no legend
 
-    // Where the plot lies in a view of `bounds` showing `world`: inside the room its numbers
-    // and titles take.
-    static QRect plotIn(const QRect &bounds, ViewKind kind, const WorldRect &world,
-                        const QFontMetrics &fm);
+    // Where the plot lies in a view of `bounds` whose ordinate has the ticks `up`: inside the
+    // room its numbers and titles take.
+    static QRect plotIn(const QRect &bounds, const std::vector<Tick> &up, const QFontMetrics &fm);
+    // The plot's height in a view of `bounds`: the room its ordinate's ticks are found for.
+    static int plotHeightIn(const QRect &bounds);
 
     void paint(QPainter &p, const QPalette &palette) const;
     // `image`, drawn for `imageWorld`, where that lies in the world shown now: moved and
@@ -51,6 +53,8 @@ struct ViewFrame
     // the marked line.
     QString description(const QString &marked) const;
 
+    // World to the view's pixels and back, for the world shown.
+    WorldWindow window() const { return WorldWindow(world, plot.width(), plot.height()); }
     QPointF toWidget(double x, double y) const;
     WorldPoint toWorld(QPointF at) const;
 };

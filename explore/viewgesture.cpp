@@ -29,9 +29,8 @@ void ViewGesture::press(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
 
 WorldPoint ViewGesture::worldAt(QPointF at, const QRect &plot) const
 {
-    const WorldRect &w = m_pressWorld;
-    return {w.left + (at.x() - plot.left()) * w.width() / plot.width(),
-            w.top - (at.y() - plot.top()) * w.height() / plot.height()};
+    return WorldWindow(m_pressWorld, plot.width(), plot.height())
+        .toWorld(at.x() - plot.left(), at.y() - plot.top());
 }
 
 bool ViewGesture::move(QPointF at, const QRect &plot)
@@ -45,9 +44,10 @@ bool ViewGesture::move(QPointF at, const QRect &plot)
         // Only the world moves while dragging: the last image goes with it, and one new
         // image is drawn when the drag ends.
         const WorldRect &w = m_pressWorld;
-        const double dx = (m_pointer.x() - m_pressAt.x()) * w.width() / plot.width();
-        const double dy = (m_pointer.y() - m_pressAt.y()) * w.height() / plot.height();
-        m_dragged = WorldRect{w.left - dx, w.top + dy, w.right - dx, w.bottom + dy};
+        const WorldWindow window(w, plot.width(), plot.height());
+        const double dx = window.worldDX(m_pointer.x() - m_pressAt.x());
+        const double dy = window.worldDY(m_pointer.y() - m_pressAt.y());
+        m_dragged = WorldRect{w.left - dx, w.top - dy, w.right - dx, w.bottom - dy};
     }
     return m_kind == Kind::Pan || m_kind == Kind::Zoom;
 }

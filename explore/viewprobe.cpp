@@ -2,25 +2,9 @@
 
 #include "explore/viewprobe.h"
 
-#include "explore/viewstyle.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-const RunTrack *trackOf(const Tracks &tracks, int row, std::size_t &i)
-{
-    for (const RunTrack &t : tracks.runs())
-        if (row >= 0 && static_cast<std::size_t>(row) >= t.firstRow() &&
-            static_cast<std::size_t>(row) < t.firstRow() + t.rows()) {
-            i = static_cast<std::size_t>(row) - t.firstRow();
-            return &t;
-        }
-    return nullptr;
-}
-
-} // namespace
 
 std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, const Tracks &tracks,
                                      const SampleStore::Snapshot &samples, double px, double py,
@@ -99,7 +83,7 @@ std::optional<RowPoint> rowPoint(ViewKind kind, const Tracks &tracks,
                                  const SampleStore::Snapshot &samples, int row, double bottom)
 {
     std::size_t i = 0;
-    const RunTrack *t = trackOf(tracks, row, i);
+    const RunTrack *t = tracks.trackOf(row, i);
     if (!t)
         return std::nullopt;
     const double y = samples.y(static_cast<std::size_t>(row));

@@ -6,7 +6,8 @@
 // listed sample lies. The caller holds the tracks' lock.
 
 #include "explore/tracks.h"
-#include "explore/viewrender.h"
+#include "explore/viewkind.h"
+#include "plot/worldwindow.h"
 
 #include <optional>
 

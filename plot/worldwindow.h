@@ -87,9 +87,33 @@ public:
     {
         return p.x >= 0 && p.x < m_width && p.y >= 0 && p.y < m_height;
     }
+    // A distance of `dx` device units across, and `dy` down, in world units.
+    double worldDX(double dx) const { return dx * (m_world.right - m_world.left) / m_width; }
+    double worldDY(double dy) const { return dy * (m_world.bottom - m_world.top) / m_height; }
 
 private:
     WorldRect m_world;
     double m_width = 1.0;
     double m_height = 1.0;
+};
+
+// A world window with each axis's scale taken once, for whoever maps millions of points:
+// (x - left) * sx with sx = width / (right - left), one product instead of a product and a
+// quotient, and never a NaN from finite values (only an infinity the clipping drops).
+// Its roundings differ from WorldWindow's now and then; the main plot keeps those.
+struct WorldScale
+{
+    explicit WorldScale(const WorldWindow &w)
+        : left(w.world().left), top(w.world().top), sx(w.deviceWidth() / w.world().width()),
+          sy(w.deviceHeight() / w.world().height()), ux(w.world().width() / w.deviceWidth()),
+          uy(w.world().height() / w.deviceHeight())
+    {
+    }
+    double dx(double x) const { return (x - left) * sx; }
+    double dy(double y) const { return (top - y) * sy; }
+    // Device to world: left + dx * (world units per device unit).
+    double wx(double dx) const { return left + dx * ux; }
+    double wy(double dy) const { return top - dy * uy; }
+
+    double left, top, sx, sy, ux, uy;
 };

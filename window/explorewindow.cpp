@@ -282,7 +282,8 @@ QImage ExploreWindow::renderNow(ExploreView &view, qreal scale)
 {
     ViewRequest r = view.request();
     r.ratio = scale;
-    r.size = view.plotRect().size() * scale;
+    r.width = qRound(view.plotRect().width() * scale);
+    r.height = qRound(view.plotRect().height() * scale);
     r.field = m_fieldSpec;
     r.reference = m_showReference;
     QImage image;

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// What a zoomable view draws of the runs, into pixels, on the view's worker thread: the
+// grid at the axes' ticks, and every run's curves in their equation's colours at true
+// scale. Plain C++; the direction field's arrows are antialiased strokes, which the
+// caller paints between the two.
+
+#include "explore/pixelcanvas.h"
+#include "explore/tracks.h"
+#include "explore/viewrequest.h"
+
+#include <atomic>
+
+// The grid at the ticks of both axes, and the axes themselves where they are in view.
+void drawGrid(Canvas &canvas, const ViewRequest &request);
+
+// Every run's curves as the view's kind asks (with the solution's dashed reference), over
+// what `image` holds. False, with the curves half drawn, when `abort` was raised.
+bool drawCurves(const ViewRequest &request, const Tracks &tracks, const PixelBuffer &image,
+                const std::atomic<bool> &abort);

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// What one image of a zoomable view is drawn for, plain C++: the worker draws it, the view
+// asks for it, and an export draws it again at print size.
+
+#include "explore/ticks.h"
+#include "explore/viewkind.h"
+#include "plot/worldwindow.h"
+#include "solver/solver.h"
+
+#include <cstdint>
+#include <vector>
+
+// The direction field: the equation and its parameters' values a next run would take, and
+// the abscissa g is taken at for an equation that depends on x.
+struct FieldSpec
+{
+    bool shown = false;
+    solver::RunParameters p;
+    double x = 0.0;
+    bool operator==(const FieldSpec &) const = default;
+};
+
+// The ticks of a view's axes: found once for a view's world and size, for the grid the
+// worker draws and the numbers beside the plot alike. The error view's ordinate is numbered
+// as powers of ten.
+struct ViewTicks
+{
+    std::vector<Tick> across; // along the abscissa, about every 80 pixels
+    std::vector<Tick> up;     // along the ordinate, about every 50 pixels
+};
+ViewTicks viewTicks(ViewKind kind, const WorldRect &world, int plotWidth, int plotHeight);
+
+struct ViewRequest
+{
+    ViewKind kind = ViewKind::Solution;
+    WorldRect world;
+    int width = 1;             // in device pixels
+    int height = 1;
+    double ratio = 1.0;        // device pixels per logical pixel
+    ViewTicks ticks;           // of the view's plot, in its logical pixels
+    FieldSpec field;           // the phase plane's
+    bool reference = false;    // the solution view: the reference as a dashed curve
+    std::uint64_t version = 0; // of the runs' snapshot the image was drawn from
+
+    WorldWindow window() const { return WorldWindow(world, width, height); }
+};
