@@ -212,9 +212,8 @@ bool drawSolution(Canvas &canvas, const WorldScale &m, const ViewRequest &r, con
     return true;
 }
 
-bool drawReference(Canvas &canvas, const WorldScale &m, const ViewRequest &r,
-                   const RunTrack &track, const SampleStore::Snapshot &samples,
-                   const std::atomic<bool> &abort)
+bool drawReference(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
+                   const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
 {
     const ReferenceTrack &ref = track.reference();
     const std::size_t first = track.firstRow();

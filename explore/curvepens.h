@@ -59,13 +59,11 @@ private:
 };
 
 // Each curve of a run in the solution view, in its colour. False when `abort` was raised.
-bool drawSolution(Canvas &canvas, const WorldScale &m, const ViewRequest &r,
-                  const RunTrack &track, const SampleStore::Snapshot &samples,
-                  const std::atomic<bool> &abort);
+bool drawSolution(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
+                  const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
 // The reference solution of a run, as far as it is known.
-bool drawReference(Canvas &canvas, const WorldScale &m, const ViewRequest &r,
-                   const RunTrack &track, const SampleStore::Snapshot &samples,
-                   const std::atomic<bool> &abort);
+bool drawReference(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
+                   const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
 // |y - reference| of a run on the error view's log scale.
 bool drawError(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
                const std::atomic<bool> &abort);

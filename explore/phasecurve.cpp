@@ -139,9 +139,8 @@ bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest
     };
     if (rows < kSplitRows)
         return half(image, true);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) *
-                                          static_cast<std::size_t>(image.height),
-                                      0);
+    std::vector<std::uint32_t> pixels(
+        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height), 0);
     const PixelBuffer other{pixels.data(), image.width, image.height,
                             static_cast<std::size_t>(image.width)};
     bool secondDone = true;

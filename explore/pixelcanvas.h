@@ -58,9 +58,7 @@ private:
 class LinePen
 {
 public:
-    LinePen(const PixelBuffer &pixels, std::uint32_t colour) : m_pixels(pixels), m_colour(colour)
-    {
-    }
+    LinePen(const PixelBuffer &pixels, std::uint32_t colour) : m_pixels(pixels), m_colour(colour) {}
 
     void to(double x, double y)
     {

@@ -88,9 +88,9 @@ const RunTrack *Tracks::trackOf(int row, std::size_t &index) const
         return nullptr;
     const auto r = static_cast<std::size_t>(row);
     // The tracks are in the order of their runs, so of their first rows.
-    auto after = std::upper_bound(m_runs.begin(), m_runs.end(), r, [](std::size_t v, const RunTrack &t) {
-        return v < t.firstRow();
-    });
+    auto after =
+        std::upper_bound(m_runs.begin(), m_runs.end(), r,
+                         [](std::size_t v, const RunTrack &t) { return v < t.firstRow(); });
     while (after != m_runs.begin() && (after - 1)->rows() == 0)
         --after;
     if (after == m_runs.begin() || r >= (after - 1)->firstRow() + (after - 1)->rows())

@@ -6,6 +6,7 @@
 #include "explore/viewstyle.h"
 
 #include "plot/plotwidget.h"
+#include "plot/probesearch.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -146,18 +147,13 @@ void ViewFrame::paintImage(QPainter &p, const QImage &image, const WorldRect &im
 
 void ViewFrame::paintMarker(QPainter &p, double x, double y, const QString &tag) const
 {
-    // Zoomed far from the mark, its widget position can lie billions of pixels away, beyond
-    // an int: it is clamped to the plot in floating point, never rounded to a QPoint first.
-    const QPointF at = toWidget(x, y);
-    const QPointF edge(std::fmin(std::fmax(at.x(), plot.left()), plot.right()),
-                       std::fmin(std::fmax(at.y(), plot.top()), plot.bottom()));
-    paintProbeMarker(p, QPointF(std::floor(edge.x()), std::floor(edge.y())), markTag(x, y, tag),
-                     plot);
+    const Placement at = placeOnDevice(window(), x, y);
+    paintProbeMarker(p, QPointF(plot.left() + at.x, plot.top() + at.y), markTag(x, y, tag), plot);
 }
 
 QString ViewFrame::markTag(double x, double y, const QString &tag) const
 {
-    if (world.contains(x, y))
+    if (placeOnDevice(window(), x, y).inside)
         return tag;
     return tag + QCoreApplication::translate("ExploreView", "  (outside the view)");
 }
@@ -178,7 +174,5 @@ QString ViewFrame::description(const QString &marked) const
                          QString::fromStdString(powerText(world.top)));
     else
         text += range(phase ? "y'" : "y", world.bottom, world.top);
-    if (!marked.isEmpty())
-        text += QCoreApplication::translate("ExploreView", ". Marked line: %1").arg(marked);
-    return text;
+    return marked.isEmpty() ? text : markedLine(text, marked);
 }

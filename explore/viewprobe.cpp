@@ -2,60 +2,51 @@
 
 #include "explore/viewprobe.h"
 
-
 #include <algorithm>
 #include <cmath>
 
-std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, const Tracks &tracks,
-                                     const SampleStore::Snapshot &samples, double px, double py,
-                                     double reach)
+std::optional<ProbeHit> nearestSample(ViewKind kind, const WorldWindow &window,
+                                      const Tracks &tracks, const SampleStore::Snapshot &samples,
+                                      double px, double py)
 {
-    std::optional<ViewHit> best;
-    double bestDistance = reach * reach;
-    const auto consider = [&](int row, double x, double y) {
-        const DevicePoint d = window.toDevice(x, y);
-        const double dd = (d.x - px) * (d.x - px) + (d.y - py) * (d.y - py);
-        if (dd < bestDistance || (dd == bestDistance && best && row < best->row)) {
-            bestDistance = dd;
-            best = ViewHit{row, {x, y}};
-        }
-    };
-    const WorldPoint at = window.toWorld(px, py);
-    const double rx = (reach + 1) * window.unitsPerPixelX(),
-                 ry = (reach + 1) * window.unitsPerPixelY();
+    NearestSample search(window, px, py, NearestSample::Points::Curve);
     for (const RunTrack &t : tracks.runs()) {
         const solver::RunParameters &p = t.params();
         const auto row = [&](std::size_t i) { return static_cast<int>(t.firstRow() + i); };
+        // The grid indices of a run of `rows` samples within reach of the pointer's abscissa.
+        const auto within = [&](std::size_t rows, std::size_t &from, std::size_t &to) {
+            if (rows == 0)
+                return false;
+            const double last = static_cast<double>(rows - 1);
+            const double a = std::clamp(std::floor((search.fromX() - p.x0) / solver::h), 0.0, last);
+            const double b = std::clamp(std::ceil((search.toX() - p.x0) / solver::h), 0.0, last);
+            from = static_cast<std::size_t>(a), to = static_cast<std::size_t>(b);
+            return a <= b;
+        };
+        std::size_t from = 0, to = 0;
         if (kind == ViewKind::Error) {
             const ReferenceTrack &ref = t.reference();
-            const std::size_t rows = std::min(t.rows(), ref.rows());
-            if (rows == 0)
+            if (!within(std::min(t.rows(), ref.rows()), from, to))
                 continue;
-            const double last = static_cast<double>(rows - 1);
-            const double a = std::clamp(std::floor((at.x - rx - p.x0) / solver::h), 0.0, last);
-            const double b = std::clamp(std::ceil((at.x + rx - p.x0) / solver::h), 0.0, last);
-            for (auto i = static_cast<std::size_t>(a); i <= static_cast<std::size_t>(b) && a <= b;
-                 ++i) {
+            for (std::size_t i = from; i <= to; ++i) {
                 const double e = std::fabs(static_cast<double>(ref.error(i)));
                 if (!std::isnan(e))
-                    consider(row(i), solver::gridAbscissa(p.x0, static_cast<std::int64_t>(i)),
-                             e == 0 ? window.world().bottom : std::log10(e));
+                    search.consider(row(i), 0,
+                                    solver::gridAbscissa(p.x0, static_cast<std::int64_t>(i)),
+                                    e == 0 ? window.world().bottom : std::log10(e));
             }
         } else if (kind == ViewKind::Solution) {
-            if (t.rows() == 0)
+            if (!within(t.rows(), from, to))
                 continue;
-            // The samples within reach of the pointer's abscissa.
-            const double last = static_cast<double>(t.rows() - 1);
-            const double a = std::clamp(std::floor((at.x - rx - p.x0) / solver::h), 0.0, last);
-            const double b = std::clamp(std::ceil((at.x + rx - p.x0) / solver::h), 0.0, last);
-            for (auto i = static_cast<std::size_t>(a); i <= static_cast<std::size_t>(b) && a <= b;
-                 ++i) {
+            for (std::size_t i = from; i <= to; ++i) {
                 const double x = solver::gridAbscissa(p.x0, static_cast<std::int64_t>(i));
                 const double y = samples.y(t.firstRow() + i);
+                int k = 0;
                 for (const solver::Curve &curve : p.eq->curves) {
                     const double v = solver::curveValue(curve, p.values, y);
                     if (std::isfinite(v))
-                        consider(row(i), x, v);
+                        search.consider(row(i), k, x, v);
+                    ++k;
                 }
             }
         } else {
@@ -65,18 +56,18 @@ std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, c
                 const std::size_t end = std::min(t.slopeRows(), begin + RunTrack::kPhaseBlock);
                 if (b < t.slopeBlocks()) {
                     const RunTrack::SlopeBlock &s = t.slopeBlock(b);
-                    if (s.lo > at.y + ry || s.lo + 255.0f * s.step < at.y - ry)
+                    if (s.lo > search.toY() || s.lo + 255.0f * s.step < search.fromY())
                         continue;
                 }
                 for (std::size_t i = begin; i < end; ++i) {
                     const double y = samples.y(t.firstRow() + i);
-                    if (std::fabs(y - at.x) <= rx)
-                        consider(row(i), y, t.slope(i));
+                    if (y >= search.fromX() && y <= search.toX())
+                        search.consider(row(i), 0, y, t.slope(i));
                 }
             }
         }
     }
-    return best;
+    return search.best();
 }
 
 std::optional<RowPoint> rowPoint(ViewKind kind, const Tracks &tracks,

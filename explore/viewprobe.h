@@ -7,21 +7,16 @@
 
 #include "explore/tracks.h"
 #include "explore/viewkind.h"
+#include "plot/probesearch.h"
 #include "plot/worldwindow.h"
 
 #include <optional>
 
-struct ViewHit
-{
-    int row;       // the listed sample
-    WorldPoint at; // the point of its curve found, in the view's world
-};
-
 // The sample whose point lies nearest (px, py) on `window` (world to the plot's pixels),
-// no farther than `reach` pixels; of equally near ones, the first listed.
-std::optional<ViewHit> nearestSample(ViewKind kind, const WorldWindow &window, const Tracks &tracks,
-                                     const SampleStore::Snapshot &samples, double px, double py,
-                                     double reach);
+// within the probe's reach; of equally near ones, the first listed.
+std::optional<ProbeHit> nearestSample(ViewKind kind, const WorldWindow &window,
+                                      const Tracks &tracks, const SampleStore::Snapshot &samples,
+                                      double px, double py);
 
 // Where the listed sample `row` lies in a view, its exact slope and its error where known:
 // (x, y) in the solution, (y, y') in the phase plane, which knows nothing until the slope

@@ -37,7 +37,7 @@ struct ViewRequest
 {
     ViewKind kind = ViewKind::Solution;
     WorldRect world;
-    int width = 1;             // in device pixels
+    int width = 1; // in device pixels
     int height = 1;
     double ratio = 1.0;        // device pixels per logical pixel
     ViewTicks ticks;           // of the view's plot, in its logical pixels

@@ -14,9 +14,9 @@
 struct RunRecord
 {
     solver::RunParameters params; // as captured when it started
-    std::size_t firstRow = 0; // its listed samples are the rows firstRow .. firstRow + rows - 1
-    std::size_t rows = 0;     // once it has ended
-    MarkList partial; // the marks of a sample that failed partway, drawn but not listed
+    std::size_t firstRow = 0;     // its listed samples are the rows firstRow .. firstRow + rows - 1
+    std::size_t rows = 0;         // once it has ended
+    MarkList partial;             // the marks of a sample that failed partway, drawn but not listed
 };
 
 // The run that listed `row`, or none: the last run that starts at or before the row, as

@@ -2,6 +2,7 @@
 
 #include "plot/plotwidget.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -96,6 +97,11 @@ void paintProbeMarker(QPainter &p, QPointF at, const QString &tag, const QRectF 
     p.setPen(Qt::black);
     p.drawText(box, Qt::AlignCenter, tag);
     p.restore();
+}
+
+QString markedLine(const QString &description, const QString &tag)
+{
+    return description + QCoreApplication::translate("Probe", ". Marked line: %1").arg(tag);
 }
 
 void PlotWidget::mousePressEvent(QMouseEvent *event)

@@ -15,6 +15,9 @@
 // it, kept within `bounds`. Dark orange, a colour no drawing uses.
 void paintProbeMarker(QPainter &painter, QPointF at, const QString &tag, const QRectF &bounds);
 
+// A plot's accessible description with the line its probe marks, as a screen reader says it.
+QString markedLine(const QString &description, const QString &tag);
+
 // Shows a PlotSurface. The surface is the backing store: paintEvent only copies it to the
 // screen, so the drawing survives the window being covered, minimised or restored. When
 // the window moves to a screen of another pixel ratio, the plot is drawn anew at that

@@ -56,22 +56,16 @@ void ExploreProbe::probeAt(ExploreView &view, QPointF at)
 {
     const QRect r = view.plotRect();
     const WorldWindow window(view.world(), r.width(), r.height());
-    std::optional<ViewHit> hit;
+    std::optional<ProbeHit> hit;
     {
         const std::lock_guard<std::mutex> locked(m_tracks.lock());
         if (m_tracks.generation() == m_model.generation())
             hit = nearestSample(view.kind(), window, m_tracks, m_tracks.samples(),
-                                at.x() - r.left(), at.y() - r.top(), 10.0);
+                                at.x() - r.left(), at.y() - r.top());
     }
     if (!hit || hit->row >= m_model.samples().rowCount())
         return;
     // The sample becomes the list's current line, exactly as a press on the main plot
     // makes it: the main plot's marker and these views' follow the list.
-    QItemSelectionModel *selection = m_list.selectionModel();
-    const QModelIndex index = m_model.samples().index(hit->row);
-    if (m_list.currentIndex() == index)
-        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    selection->setCurrentIndex(index,
-                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_list.scrollTo(index);
+    m_list.makeCurrent(hit->row);
 }

@@ -20,19 +20,6 @@ WorldWindow plotWindow(int size)
     return WorldWindow(kPlotWorld, size, size);
 }
 
-// A mark's pixel in the plot widget: the pixel the surface sets for it, as its top-left
-// corner.
-QPointF pixelOf(const Mark &m, const WorldWindow &window)
-{
-    const DevicePoint d = window.toDevice(m.x, m.y);
-    return {std::floor(d.x), std::floor(d.y)};
-}
-
-bool inside(QPointF p, int size)
-{
-    return p.x() >= 0 && p.x() < size && p.y() >= 0 && p.y() < size;
-}
-
 } // namespace
 
 Probe::Probe(PlotWidget &plot, SampleView &list, const RunModel &model, QObject *parent)
@@ -49,18 +36,10 @@ Probe::Probe(PlotWidget &plot, SampleView &list, const RunModel &model, QObject 
             });
 }
 
-std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
+std::optional<ProbeHit> Probe::nearest(QPointF pos) const
 {
-    const int size = m_plot.width();
-    const WorldWindow window = plotWindow(size);
-    const QPointF centre = pos - QPointF(0.5, 0.5);
-    // The world abscissae within reach of the pointer.
-    const double perPixel = window.unitsPerPixelX();
-    const double worldX = window.worldX(pos.x());
-    const double from = worldX - (kReach + 1) * perPixel, to = worldX + (kReach + 1) * perPixel;
-
-    std::optional<Hit> best;
-    double bestDistance = kReach * kReach;
+    NearestSample search(plotWindow(m_plot.width()), pos.x(), pos.y(),
+                         NearestSample::Points::Marks);
     // Runs drawn later lie on top, but a press means the sample, not the layer: the
     // nearest mark wins, and of equally near ones the one listed first.
     for (const RunRecord &run : m_model.runs()) {
@@ -73,33 +52,25 @@ std::optional<Probe::Hit> Probe::nearest(QPointF pos) const
         std::size_t lo = 0, hi = run.rows;
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            if (markX(mid) < from)
+            if (markX(mid) < search.fromX())
                 lo = mid + 1;
             else
                 hi = mid;
         }
         for (std::size_t i = lo; i < run.rows; ++i) {
             const MarkList m = marks(i);
-            if (static_cast<double>(m.marks[0].x) > to)
+            if (static_cast<double>(m.marks[0].x) > search.toX())
                 break;
             for (int k = 0; k < m.count; ++k) {
-                const QPointF p = pixelOf(m.marks[static_cast<std::size_t>(k)], window);
-                if (!inside(p, size))
-                    continue;
-                const QPointF d = p - centre;
-                // Of marks equally near, as those in one pixel are, the earliest row's.
-                if (const double dd = d.x() * d.x() + d.y() * d.y();
-                    dd < bestDistance || (!best && dd == bestDistance)) {
-                    bestDistance = dd;
-                    best = Hit{static_cast<int>(run.firstRow + i), k};
-                }
+                const Mark &mark = m.marks[static_cast<std::size_t>(k)];
+                search.consider(static_cast<int>(run.firstRow + i), k, mark.x, mark.y);
             }
         }
     }
-    return best;
+    return search.best();
 }
 
-std::optional<QPointF> Probe::markOf(int row, int mark) const
+std::optional<Mark> Probe::markAt(int row, int mark) const
 {
     const RunRecord *run = m_model.runOf(row);
     if (!run)
@@ -108,43 +79,42 @@ std::optional<QPointF> Probe::markOf(int row, int mark) const
         PlotScene::marksOf(*run, static_cast<std::size_t>(row) - run->firstRow, m_samples);
     if (m.count == 0)
         return std::nullopt;
-    return pixelOf(m.marks[static_cast<std::size_t>(std::clamp(mark, 0, m.count - 1))],
-                   plotWindow(m_plot.width()));
+    return m.marks[static_cast<std::size_t>(std::clamp(mark, 0, m.count - 1))];
+}
+
+std::optional<QPointF> Probe::markOf(int row, int mark) const
+{
+    const std::optional<Mark> m = markAt(row, mark);
+    if (!m)
+        return std::nullopt;
+    const DevicePoint d = plotWindow(m_plot.width()).toDevice(m->x, m->y);
+    return QPointF(std::floor(d.x), std::floor(d.y));
 }
 
 void Probe::probeAt(QPoint pos)
 {
-    const std::optional<Hit> hit = nearest(pos);
+    const std::optional<ProbeHit> hit = nearest(pos);
     if (!hit)
         return;
     m_pressed = *hit;
-    const QModelIndex index = m_samples.index(hit->row);
-    const bool wasCurrent = m_list.currentIndex() == index;
-    // A new current line moves the marker through showRow().
-    m_list.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                        QItemSelectionModel::Rows);
-    m_list.scrollTo(index);
-    if (wasCurrent)
-        showRow(hit->row);
+    // The current line moves the marker through showRow().
+    m_list.makeCurrent(hit->row);
 }
 
 void Probe::showRow(int row)
 {
-    const int mark = m_pressed.row == row ? m_pressed.mark : 0;
-    m_pressed = {-1, 0};
-    const std::optional<QPointF> at = markOf(row, mark);
-    if (!at) {
+    const int mark = m_pressed && m_pressed->row == row ? m_pressed->mark : 0;
+    m_pressed.reset();
+    const std::optional<Mark> m = markAt(row, mark);
+    if (!m) {
         clear();
         return;
     }
-    const int size = m_plot.width();
-    PlotWidget::Marker marker{*at, m_samples.line(row)};
-    if (!inside(*at, size)) {
-        // On the edge nearest the mark, saying where it is.
-        marker.at = QPointF(std::clamp<qreal>(at->x(), 0, size - 1),
-                            std::clamp<qreal>(at->y(), 0, size - 1));
+    const std::optional<Placement> at = placeOnDevice(plotWindow(m_plot.width()), m->x, m->y);
+    // A mark beyond the plot waits on its edge, saying where it is.
+    PlotWidget::Marker marker{QPointF(at->x, at->y), m_samples.line(row)};
+    if (!at->inside)
         marker.tag += tr("  (outside the plot)");
-    }
     m_plot.setMarker(marker);
     describe();
 }
@@ -161,6 +131,6 @@ void Probe::describe()
     // A screen reader that moves through the list hears the line; the plot says which
     // line it marks.
     const auto &marker = m_plot.marker();
-    m_plot.setAccessibleDescription(
-        marker ? m_description + tr(". Marked line: %1").arg(marker->tag) : m_description);
+    m_plot.setAccessibleDescription(marker ? markedLine(m_description, marker->tag)
+                                           : m_description);
 }

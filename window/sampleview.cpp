@@ -47,6 +47,16 @@ void SampleView::showAtTop(int row)
     scrollTo(model()->index(row, 0, rootIndex()), PositionAtTop);
 }
 
+void SampleView::makeCurrent(int row)
+{
+    const QModelIndex index = model()->index(row, 0, rootIndex());
+    if (currentIndex() == index)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
 QRect SampleView::visualRect(const QModelIndex &index) const
 {
     if (!index.isValid() || index.parent() != rootIndex())

@@ -23,6 +23,9 @@ public:
     void refresh();
     // Scrolls the row to the top.
     void showAtTop(int row);
+    // Makes `row` the current, selected line, scrolled into view, as a probe finds it: its
+    // current line changes even when it was this one, so that what follows it shows it anew.
+    void makeCurrent(int row);
 
     QRect visualRect(const QModelIndex &index) const override;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
