@@ -5,7 +5,15 @@
 
 #include "explore/exploreview.h"
 #include "explore/renderthread.h"
+#include "explore/viewrender.h"
+#include "listing/listline.h"
+#include "model/runmodel.h"
+#include "plot/axes.h"
+#include "plot/plotwidget.h"
+#include "solver/checked.h"
 #include "window/explorewindow.h"
+#include "window/runsession.h"
+#include "window/sampleview.h"
 #include "window/viewexport.h"
 
 #include "tests/formdriver.h"
@@ -268,6 +276,124 @@ TEST_F(Explore, ACtrlClickRunsAsTypingItsTextsWouldAndReadyEmptiesTheViews)
         for (int x = 0; x < image.width(); ++x)
             curve += image.pixel(x, y) == kCurve;
     EXPECT_EQ(curve, 0);
+}
+
+// ---- A seventh equation, said in one place ----------------------------------------------
+
+// y'' = -k y with the parameters k and p, drawn as dots of y and y^p at double height, with
+// its closed form y0 cos(w (x - x0)) + (z0 / w) sin(w (x - x0)), w = sqrt k. Nothing but
+// this description tells the run, the list, the plot and the views what it is.
+namespace spring {
+
+template<typename Z>
+double g(const double *v, const solver::Abscissa &, double y, Z, solver::Checked &c)
+{
+    return c.mul(-v[0], y);
+}
+solver::ClosedForm::Constants constants(const double *v, const solver::Start &)
+{
+    return {std::sqrt(v[0]), 0.0};
+}
+double value(const solver::ClosedForm::Constants &c, const solver::Start &s, double x)
+{
+    const double d = x - s.x0;
+    return s.y0 * std::cos(c[0] * d) + s.z0 / c[0] * std::sin(c[0] * d);
+}
+constexpr solver::Parameter kParameters[] = {{"k", "spring constant k", "4", "--k", ""},
+                                             {"p", "power p", "2", "--p", ""}};
+constexpr solver::Curve kCurves[] = {{"y", kLightRed}, {"y^p", kGreen, 1}};
+constexpr solver::ClosedForm kClosedForm{&constants, &value};
+const auto kEquation = std::make_shared<const solver::Equation>(solver::Equation{
+    .caption = "spring",
+    .spoken = "y double prime equals minus k y",
+    .parameters = kParameters,
+    .gFirst = &g<float>,
+    .g = &g<double>,
+    .drawing = {solver::Drawing::Mark::Dots, 1.0, 2.0, false},
+    .curves = kCurves,
+    .closedForm = &kClosedForm,
+});
+
+} // namespace spring
+
+TEST(SeventhEquation, RunsThroughTheListThePlotAndTheViews)
+{
+    constexpr int kSide = 449;
+    const solver::RunParameters p{.eq = solver::EquationRef(spring::kEquation),
+                                  .x0 = 0,
+                                  .y0 = 1.5,
+                                  .z0 = 0,
+                                  .xf = 5,
+                                  .values = {4, 2}};
+    RunModel model(1000);
+    PlotWidget plot(kSide);
+    SampleView list;
+    list.setModel(&model.samples());
+    model.resetScene(PlotScene::Axes::Startup);
+    drawStartupAxes(plot.surface());
+    RunSession session(plot, model, list, 100);
+    EXPECT_EQ(session.execute(p), RunEnd{});
+
+    // The list: 501 lines, each the sample's, on the closed form cos 2x to the run's error.
+    ASSERT_EQ(model.samples().rowCount(), 501);
+    for (int row = 0; row < 501; ++row) {
+        const double x = solver::gridAbscissa(0, row), y = model.samples().y(row);
+        ASSERT_EQ(model.samples().line(row).toStdString(), listLine(x, y)) << row;
+        ASSERT_NEAR(y, 1.5 * std::cos(2 * x), 1e-5) << row;
+    }
+    EXPECT_EQ(model.samples().line(500).toStdString(), "5   -1.2586");
+
+    // The main plot: y in light red, y^2 in green at twice its value, dots and no lines.
+    const QImage image = plot.surface().image().copy();
+    const WorldWindow w(kPlotWorld, kSide, kSide);
+    const auto pixel = [&](double x, double y) {
+        const DevicePoint d = w.toDevice(static_cast<float>(x), static_cast<float>(y));
+        return image.pixel(static_cast<int>(d.x), static_cast<int>(d.y));
+    };
+    for (const int row : {1, 120, 314, 480}) {
+        const double x = solver::gridAbscissa(0, row), y = model.samples().y(row);
+        EXPECT_EQ(pixel(x, 2 * y), paletteRgb(kLightRed) | 0xFF000000u) << row;
+        EXPECT_EQ(pixel(x, 2 * std::pow(y, 2)), paletteRgb(kGreen) | 0xFF000000u) << row;
+    }
+    // Replayed from the scene, the plot is the very image the run drew.
+    EXPECT_TRUE(model.scene().render(model.samples(), kSide, 1.0) == image);
+
+    // A view: both curves at true scale, and the closed form as the reference.
+    RunsSnapshot snapshot;
+    snapshot.runs = model.runs();
+    snapshot.samples = model.samples().store().snapshot();
+    Tracks tracks;
+    tracks.follow(snapshot);
+    while (tracks.catchUp(snapshot.samples, 1 << 20)) {
+    }
+    const RunTrack &track = tracks.runs().front();
+    ASSERT_EQ(track.reference().rows(), 501u);
+    EXPECT_LT(track.reference().largestError(), 1e-5);
+    bool empty = true;
+    const WorldRect bounds = curveBounds(ViewKind::Solution, track, empty);
+    ASSERT_FALSE(empty);
+    EXPECT_EQ(bounds.top, std::pow(model.samples().y(0), 2)); // y^2 reaches 2.25
+    ViewRequest r;
+    r.world = {-0.5, 2.5, 5.5, -2.5};
+    r.width = 600, r.height = 500;
+    r.ticks = viewTicks(r.kind, r.world, r.width, r.height);
+    QImage view;
+    const std::atomic<bool> never{false};
+    ASSERT_TRUE(renderView(r, tracks, view, never));
+    const WorldScale m(r.window());
+    const auto near = [&](double x, double y, QRgb colour) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (view.pixel(static_cast<int>(m.dx(x)) + dx, static_cast<int>(m.dy(y)) + dy) ==
+                    colour)
+                    return true;
+        return false;
+    };
+    for (const int row : {50, 200, 400}) {
+        const double x = solver::gridAbscissa(0, row), y = model.samples().y(row);
+        EXPECT_TRUE(near(x, y, paletteRgb(kLightRed) | 0xFF000000u)) << row;
+        EXPECT_TRUE(near(x, y * y, paletteRgb(kGreen) | 0xFF000000u)) << row;
+    }
 }
 
 } // namespace
