@@ -90,10 +90,10 @@ struct ClosedForm
 
 struct Equation
 {
-    int number = 0;             // its option's number, 1 to 6; 0 for none
-    std::string_view caption;   // as its option shows it
-    std::string_view spoken;    // in words, as a screen reader says it well
-    std::string_view usageName; // as the table tool's usage lists it
+    int number = 0;               // its option's number, 1 to 6; 0 for none
+    std::string_view caption{};   // as its option shows it
+    std::string_view spoken{};    // in words, as a screen reader says it well
+    std::string_view usageName{}; // as the table tool's usage lists it
     std::span<const Parameter> parameters{};
     FirstG gFirst = nullptr;
     LaterG g = nullptr;
