@@ -16,17 +16,16 @@ namespace {
 constexpr std::size_t kSplitRows = 1 << 20;
 
 // The phase curve of the slope blocks fromBlock .. toBlock - 1 of a run, and of the
-// samples after its last whole block when `withTail`.
-bool drawPhase(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
-               const RunTrack &track, const SampleStore::Snapshot &samples,
-               const std::atomic<bool> &abort, std::size_t fromBlock, std::size_t toBlock,
-               bool withTail)
+// samples after its last whole block when `withTail`, with `pen`.
+template<typename Pen>
+bool drawPhase(Pen &pen, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
+               const SampleStore::Snapshot &samples, const std::atomic<bool> &abort,
+               std::size_t fromBlock, std::size_t toBlock, bool withTail)
 {
     const std::size_t rows = track.slopeRows();
     if (rows == 0)
         return true;
     const std::size_t first = track.firstRow();
-    LinePen pen(image, viewstyle::curveColour(kLightRed));
     const double slopePerPixel = 1.0 / m.sy;
     const WorldRect &w = r.world;
     // A block beyond the view by more than a pixel is passed by.
@@ -130,10 +129,10 @@ bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest
             if (mapped(track))
                 continue;
             const std::size_t middle = rows >= kSplitRows ? track.slopeBlocks() / 2 : 0;
-            done =
-                done && (second ? drawPhase(into, m, r, track, samples, abort, middle,
-                                            track.slopeBlocks(), true)
-                                : drawPhase(into, m, r, track, samples, abort, 0, middle, false));
+            LinePen pen(into, curve);
+            done = done && (second ? drawPhase(pen, m, r, track, samples, abort, middle,
+                                               track.slopeBlocks(), true)
+                                   : drawPhase(pen, m, r, track, samples, abort, 0, middle, false));
         }
         return done;
     };
@@ -152,4 +151,60 @@ bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest
             if (other.at(x, y) == curve)
                 image.at(x, y) = curve;
     return firstDone && secondDone;
+}
+
+CoveredPen::CoveredPen(Canvas &canvas, std::uint32_t colour)
+    : m_canvas(canvas), m_colour(colour),
+      m_drawn(static_cast<std::size_t>(canvas.width()) * static_cast<std::size_t>(canvas.height()))
+{
+}
+
+void CoveredPen::to(double x, double y)
+{
+    if (std::isnan(x) || std::isnan(y)) {
+        gap();
+        return;
+    }
+    PixelLine line;
+    if (m_has && segmentPixels(m_x, m_y, x, y, m_canvas.width(), m_canvas.height(), line)) {
+        // Kept when it sets a pixel of the canvas that no kept line set before.
+        bool fresh = false;
+        walkLine(line.a.x, line.a.y, line.b.x, line.b.y, [&](int px, int py) {
+            if (px < 0 || py < 0 || px >= m_canvas.width() || py >= m_canvas.height())
+                return;
+            const std::size_t k =
+                static_cast<std::size_t>(py) * static_cast<std::size_t>(m_canvas.width()) +
+                static_cast<std::size_t>(px);
+            if (!m_drawn[k])
+                m_drawn[k] = true, fresh = true;
+        });
+        if (fresh) {
+            m_lines.push_back(line);
+            if (m_lines.size() >= 4096)
+                flush();
+        }
+    }
+    m_has = true;
+    m_x = x, m_y = y;
+}
+
+void CoveredPen::flush()
+{
+    if (!m_lines.empty())
+        m_canvas.drawLines(m_colour, m_lines);
+    m_lines.clear();
+}
+
+bool drawPhases(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const Tracks &tracks,
+                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
+{
+    // One pen for every run: they share one colour, and a cycle another run has drawn
+    // already adds nothing.
+    CoveredPen pen(canvas, viewstyle::curveColour(kLightRed));
+    for (const RunTrack &track : tracks.runs()) {
+        pen.gap();
+        if (!drawPhase(pen, m, r, track, samples, abort, 0, track.slopeBlocks(), true))
+            return false;
+    }
+    return true;
 }

@@ -11,7 +11,35 @@
 #include "explore/viewrequest.h"
 
 #include <atomic>
+#include <cstdint>
+#include <vector>
 
 bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
                 const Tracks &tracks, const SampleStore::Snapshot &samples,
                 const std::atomic<bool> &abort);
+
+// A polyline drawn as lines on a canvas, leaving out each segment whose pixels some line it
+// kept has set already: a curve that goes round one cycle a thousand times is painted once.
+// For a vector canvas, where every line is a path of its own.
+class CoveredPen
+{
+public:
+    CoveredPen(Canvas &canvas, std::uint32_t colour);
+    ~CoveredPen() { flush(); }
+    void to(double x, double y);
+    void gap() { m_has = false; }
+    void flush();
+
+private:
+    Canvas &m_canvas;
+    std::uint32_t m_colour;
+    std::vector<bool> m_drawn;
+    std::vector<PixelLine> m_lines;
+    bool m_has = false;
+    double m_x = 0, m_y = 0;
+};
+
+// The same curves as lines on `canvas`, each drawn once where it goes round again, and from
+// the samples even where a coverage map could stand for them.
+bool drawPhases(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const Tracks &tracks,
+                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);

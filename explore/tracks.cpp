@@ -105,11 +105,13 @@ WorldRect curveBounds(ViewKind kind, const RunTrack &track, bool &empty)
     if (kind == ViewKind::Solution) {
         x = track.xRange();
         y = track.yRange();
-        // The powers of y at the ends of its range bound the other curves.
+        // The powers of y at the ends of its range bound the other curves: of y's range, not
+        // of the box as it grows.
         const solver::RunParameters &p = track.params();
-        if (!y.empty())
+        const Range values = y;
+        if (!values.empty())
             for (const solver::Curve &curve : p.eq->curves.subspan(1))
-                for (const double v : {y.lo, y.hi})
+                for (const double v : {values.lo, values.hi})
                     if (const double c = solver::curveValue(curve, p.values, v); std::isfinite(c))
                         y.add(c);
     } else if (kind == ViewKind::Phase) {

@@ -58,6 +58,33 @@ void drawGrid(Canvas &canvas, const ViewRequest &r)
         gridLine(canvas, viewstyle::kZeroAxis, false, m.dy(0));
 }
 
+bool drawCurves(const ViewRequest &request, const Tracks &tracks, Canvas &canvas,
+                const std::atomic<bool> &abort)
+{
+    const WorldScale m(request.window());
+    bool done = true;
+    switch (request.kind) {
+    case ViewKind::Solution:
+        for (const RunTrack &track : tracks.runs())
+            done = done && drawSolution(canvas, m, request, track, tracks.samples(), abort);
+        if (request.reference) {
+            canvas.setDashed(true);
+            for (const RunTrack &track : tracks.runs())
+                done = done && drawReference(canvas, m, request, track, tracks.samples(), abort);
+            canvas.setDashed(false);
+        }
+        break;
+    case ViewKind::Phase:
+        done = drawPhases(canvas, m, request, tracks, tracks.samples(), abort);
+        break;
+    case ViewKind::Error:
+        for (const RunTrack &track : tracks.runs())
+            done = done && drawError(canvas, m, request, track, abort);
+        break;
+    }
+    return done;
+}
+
 bool drawCurves(const ViewRequest &request, const Tracks &tracks, const PixelBuffer &image,
                 const std::atomic<bool> &abort)
 {

@@ -20,3 +20,9 @@ void drawGrid(Canvas &canvas, const ViewRequest &request);
 // what `image` holds. False, with the curves half drawn, when `abort` was raised.
 bool drawCurves(const ViewRequest &request, const Tracks &tracks, const PixelBuffer &image,
                 const std::atomic<bool> &abort);
+
+// The same curves as lines on `canvas`, a vector one: the solution's and the error's merged
+// by device columns, the reference in dashes the canvas draws, the phase plane's each drawn
+// once where it goes round again.
+bool drawCurves(const ViewRequest &request, const Tracks &tracks, Canvas &canvas,
+                const std::atomic<bool> &abort);

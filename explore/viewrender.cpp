@@ -5,6 +5,7 @@
 #include "explore/fieldarrows.h"
 #include "explore/viewdrawing.h"
 #include "explore/viewstyle.h"
+#include "plot/vectorcanvas.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -27,6 +28,18 @@ void paintFieldArrows(QPainter &p, const ViewRequest &request)
     }
     p.drawPath(arrows);
     p.restore();
+}
+
+void paintVectorPlot(QPainter &p, const ViewRequest &request, const Tracks &tracks)
+{
+    VectorCanvas canvas(p, request.width, request.height);
+    canvas.fill(viewstyle::kBackground);
+    drawGrid(canvas, request);
+    if (request.kind == ViewKind::Phase && request.field.shown)
+        paintFieldArrows(p, request);
+    const std::atomic<bool> never{false};
+    drawCurves(request, tracks, canvas, never);
+    canvas.finish();
 }
 
 bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,

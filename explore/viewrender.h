@@ -19,3 +19,8 @@ bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,
 
 // The direction field's arrows on `painter`, whose units are the request's device pixels.
 void paintFieldArrows(QPainter &painter, const ViewRequest &request);
+
+// What `request` shows, as vector graphics on `painter` (an SVG or PDF one), one device pixel
+// of the request a unit: the background, the grid, the field's arrows and the curves as
+// paths, no image.
+void paintVectorPlot(QPainter &painter, const ViewRequest &request, const Tracks &tracks);

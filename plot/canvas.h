@@ -25,6 +25,9 @@ public:
     virtual void drawLines(std::uint32_t colour, std::span<const PixelLine> lines) = 0;
     // The single pixel (x, y), which lies on the canvas, over whatever was drawn before.
     virtual void dot(int x, int y, std::uint32_t colour) = 0;
+    // Lines from now on in dashes, where the canvas draws dashes itself (a vector one); a
+    // raster canvas leaves that to its caller.
+    virtual void setDashed(bool) {}
     // Ends the painting under way; drawing may start again afterwards.
     virtual void finish() = 0;
 };

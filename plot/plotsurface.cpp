@@ -16,7 +16,7 @@ PlotSurface::PlotSurface(int logicalSize, qreal devicePixelRatio)
 }
 
 PlotSurface::PlotSurface(QPainter &vector, int gridSize)
-    : PlotSurface(std::make_unique<VectorCanvas>(vector, gridSize), 1.0)
+    : PlotSurface(std::make_unique<VectorCanvas>(vector, gridSize, gridSize), 1.0)
 {
 }
 

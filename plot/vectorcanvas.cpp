@@ -3,11 +3,15 @@
 #include "plot/vectorcanvas.h"
 
 #include <QLineF>
+#include <QPainterPath>
+
 #include <QPainter>
 #include <QPen>
+#include <optional>
 
-VectorCanvas::VectorCanvas(QPainter &painter, int gridSize)
-    : m_painter(painter), m_size(gridSize), m_dots(static_cast<std::size_t>(gridSize) * gridSize)
+VectorCanvas::VectorCanvas(QPainter &painter, int width, int height)
+    : m_painter(painter), m_width(width), m_height(height),
+      m_dots(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -15,16 +19,44 @@ VectorCanvas::VectorCanvas(QPainter &painter, int gridSize)
 void VectorCanvas::fill(QRgb colour)
 {
     std::fill(m_dots.begin(), m_dots.end(), Dot{});
-    m_painter.fillRect(QRect(0, 0, m_size, m_size), QColor::fromRgb(colour));
+    m_painter.fillRect(QRect(0, 0, m_width, m_height), QColor::fromRgb(colour));
+}
+
+void VectorCanvas::setPen(QRgb colour)
+{
+    if (colour == m_pen)
+        return;
+    // A line of one cell's width, its square ends covering the end cells.
+    QPen pen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    if (m_dashed)
+        pen.setDashPattern({4, 4}); // in the pen's widths: four cells on, four off
+    m_painter.setPen(pen);
+    m_pen = colour;
+}
+
+void VectorCanvas::setDashed(bool dashed)
+{
+    m_dashed = dashed;
+    m_pen = 0; // the pen is made anew
 }
 
 void VectorCanvas::drawLines(QRgb colour, std::span<const PixelLine> lines)
 {
-    if (colour != m_pen) {
-        // A line of one cell's width, its square ends covering the end cells.
-        m_painter.setPen(
-            QPen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        m_pen = colour;
+    setPen(colour);
+    if (m_dashed) {
+        // The lines that go on from where the last one ended are one path.
+        QPainterPath path;
+        std::optional<PixelPoint> end;
+        for (const PixelLine &l : lines) {
+            if (end != l.a)
+                path.moveTo(l.a.x + 0.5, l.a.y + 0.5);
+            path.lineTo(l.b.x + 0.5, l.b.y + 0.5);
+            end = l.b;
+        }
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawPath(path);
+        ++m_batches;
+        return;
     }
     // Through the cells' centres; a line of no length is the cell itself.
     std::vector<QLineF> paths;
@@ -45,9 +77,9 @@ void VectorCanvas::dot(int x, int y, QRgb colour)
 {
     // A dot over a dot of the same colour, with no line painted in between, adds nothing:
     // ten million Emden samples become as many squares as the cells they light.
-    if (x < 0 || y < 0 || x >= m_size || y >= m_size)
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
-    Dot &last = m_dots[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_size) +
+    Dot &last = m_dots[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
                        static_cast<std::size_t>(x)];
     const Dot now{colour, m_batches};
     if (last.colour == now.colour && last.batch == now.batch)

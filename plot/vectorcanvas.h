@@ -12,24 +12,30 @@
 
 class QPainter;
 
-// A canvas of gridSize x gridSize cells on a vector device's painter (SVG or PDF), one cell
-// a device unit: lines become paths through the cells' centres, dots squares.
+// A canvas of width x height cells on a vector device's painter (SVG or PDF), one cell a
+// device unit: lines become paths through the cells' centres, dots squares. Dashed lines
+// that join are one path each, so that their dashes run on along the curve.
 class VectorCanvas final : public Canvas
 {
 public:
-    VectorCanvas(QPainter &painter, int gridSize);
+    VectorCanvas(QPainter &painter, int width, int height);
 
-    int width() const override { return m_size; }
-    int height() const override { return m_size; }
+    int width() const override { return m_width; }
+    int height() const override { return m_height; }
     void fill(QRgb colour) override;
     void drawLines(QRgb colour, std::span<const PixelLine> lines) override;
     void dot(int x, int y, QRgb colour) override;
     void finish() override {}
+    void setDashed(bool dashed) override;
 
 private:
+    void setPen(QRgb colour);
+
     QPainter &m_painter;
-    int m_size;
+    int m_width;
+    int m_height;
     QRgb m_pen = 0;
+    bool m_dashed = false;
     // A cell's last dot: its colour, and how many batches of lines had been painted before
     // it. A dot is painted again only when either changed.
     struct Dot

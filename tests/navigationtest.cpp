@@ -1,16 +1,23 @@
 // SPDX-License-Identifier: MIT
 
 // The plain-C++ side of the zoomable views: their navigation within what a double holds,
-// the numbers of their axes and fields, and what they keep of a run.
+// the numbers of their axes and fields, what they keep of a run, and what they draw.
 
 #include "explore/navigation.h"
+#include "explore/fieldarrows.h"
+#include "explore/phasecurve.h"
 #include "explore/runtrack.h"
 #include "explore/ticks.h"
+#include "explore/tracks.h"
+#include "explore/viewdrawing.h"
+#include "explore/viewstyle.h"
 #include "platform/texttonumber.h"
 #include "solver/builtins.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -113,6 +120,211 @@ TEST(Ticks, FallAtOneTwoFiveSteps)
         labels.push_back(t.label);
     EXPECT_EQ(labels, (std::vector<std::string>{"0", "1", "2", "3", "4", "5"}));
     EXPECT_TRUE(ticks(-1e300, 1e300, 5).size() <= 20);
+}
+
+TEST(Ticks, AreFoundOncePerViewForItsGridAndNumbers)
+{
+    // About one every 80 pixels across and 50 up; the error's ordinate in powers of ten.
+    const ViewTicks t = viewTicks(ViewKind::Solution, {0, 10, 10, -10}, 400, 250);
+    ASSERT_EQ(t.across.size(), 6u); // 0, 2, ..., 10
+    EXPECT_EQ(t.across[1].label, "2");
+    ASSERT_EQ(t.up.size(), 5u); // -10, -5, ..., 10
+    EXPECT_EQ(t.up.front().label, "\u221210");
+    const ViewTicks e = viewTicks(ViewKind::Error, {0, -2, 1, -8}, 400, 300);
+    ASSERT_FALSE(e.up.empty());
+    for (const Tick &tick : e.up)
+        EXPECT_EQ(tick.label, powerText(tick.value));
+    EXPECT_EQ(e.up.front().label, "1e\u22128");
+    // A narrow view still numbers its ends.
+    EXPECT_EQ(viewTicks(ViewKind::Phase, {-1, 1, 1, -1}, 40, 40).across.size(), 3u);
+}
+
+// ---- What a view draws -------------------------------------------------------------------
+
+// The pixels of a small view, white to begin with.
+struct Pixels
+{
+    Pixels(int w, int h) : bits(static_cast<std::size_t>(w * h), viewstyle::kBackground)
+    {
+        buffer = {bits.data(), w, h, static_cast<std::size_t>(w)};
+    }
+    int count(std::uint32_t colour) const
+    {
+        return static_cast<int>(std::count(bits.begin(), bits.end(), colour));
+    }
+    std::vector<std::uint32_t> bits;
+    PixelBuffer buffer;
+};
+
+ViewRequest request(ViewKind kind, const WorldRect &world, int w, int h)
+{
+    ViewRequest r;
+    r.kind = kind;
+    r.world = world;
+    r.width = w, r.height = h;
+    r.ticks = viewTicks(kind, world, w, h);
+    return r;
+}
+
+TEST(ViewDrawing, TheGridLiesOnTheTicksAndTheAxesOnZero)
+{
+    Pixels p(200, 100);
+    PixelCanvas canvas(p.buffer);
+    // x from -1 to 9: ticks at 0, 5 (two across 200 pixels), y from -2 to 2: at -2, 0, 2.
+    const ViewRequest r = request(ViewKind::Solution, {-1, 2, 9, -2}, 200, 100);
+    drawGrid(canvas, r);
+    const auto column = [&](int x) {
+        int n = 0;
+        for (int y = 0; y < 100; ++y)
+            n += p.buffer.at(x, y) != viewstyle::kBackground;
+        return n;
+    };
+    EXPECT_EQ(column(20), 100); // x = 0, the zero axis
+    EXPECT_EQ(p.buffer.at(20, 10), viewstyle::kZeroAxis);
+    EXPECT_EQ(column(120), 100); // x = 5
+    EXPECT_EQ(p.buffer.at(120, 10), viewstyle::kGrid);
+    EXPECT_EQ(p.buffer.at(21, 10), viewstyle::kBackground);
+    EXPECT_EQ(p.buffer.at(120, 50), viewstyle::kZeroAxis); // y = 0 crosses it
+    // Whole columns and rows, nothing else: two columns, and the rows of y = 2 (the top
+    // one) and y = 0; y = -2 is the far edge, off the canvas.
+    EXPECT_EQ(p.buffer.at(60, 0), viewstyle::kGrid);
+    EXPECT_EQ(p.count(viewstyle::kBackground), (200 - 2) * (100 - 2));
+}
+
+TEST(ViewDrawing, TheFieldPointsAlongTheMotionAndLeavesOutWhereGHasNoValue)
+{
+    // The oscillator: (y', y'') = (z, -y), so on the screen, y'' upward, along (z, y).
+    ViewRequest r = request(ViewKind::Phase, {-1, 1, 1, -1}, 400, 400);
+    r.field = {true, {.eq = solver::Builtin::Oscillator}, 0};
+    const std::vector<FieldArrow> arrows = fieldArrows(r);
+    ASSERT_EQ(arrows.size(), 400u);
+    for (const FieldArrow &a : arrows) {
+        const double y = -1 + (a.tail.x + a.tip.x) / 400, z = 1 - (a.tail.y + a.tip.y) / 400;
+        // (y', y'') = (z, -y), with y'' up the screen.
+        const double tx = a.tip.x - a.tail.x, ty = a.tip.y - a.tail.y;
+        EXPECT_NEAR(tx * y - ty * z, 0, 1e-9);
+        EXPECT_GT(tx * z + ty * y, 0);
+        EXPECT_NEAR(std::hypot(a.tip.x - a.tail.x, a.tip.y - a.tail.y), 14, 1e-9); // 0.7 cells
+    }
+    // Cosmos divides by y^2: the column of cells at y = 0 would, but none lies there; with
+    // y from 0 the first column does.
+    r.field.p = {.eq = solver::Builtin::Cosmos, .values = {1}};
+    EXPECT_EQ(fieldArrows(r).size(), 400u);
+    r.world = {0, 1, 2, -1};
+    r.field.p.values[0] = 0;
+    EXPECT_EQ(fieldArrows(r).size(), 400u);
+}
+
+// A canvas that keeps what it is asked to draw.
+struct RecordingCanvas : Canvas
+{
+    RecordingCanvas(int w, int h) : w(w), h(h) {}
+    int width() const override { return w; }
+    int height() const override { return h; }
+    void fill(std::uint32_t) override {}
+    void drawLines(std::uint32_t, std::span<const PixelLine> batch) override
+    {
+        lines.insert(lines.end(), batch.begin(), batch.end());
+    }
+    void dot(int, int, std::uint32_t) override {}
+    void finish() override {}
+    void setDashed(bool d) override { dashed.push_back(d); }
+    int w, h;
+    std::vector<PixelLine> lines;
+    std::vector<bool> dashed;
+};
+
+TEST(CoveredPen, DrawsACycleOnceHoweverOftenItGoesRound)
+{
+    RecordingCanvas canvas(100, 100);
+    {
+        CoveredPen pen(canvas, 0xFFFF0000);
+        for (int round = 0; round < 50; ++round)
+            for (int k = 0; k <= 64; ++k) {
+                const double a = k * 2 * 3.14159265358979 / 64;
+                pen.to(50 + 40 * std::cos(a), 50 + 40 * std::sin(a));
+            }
+        pen.gap();
+        pen.to(5, 5);
+        pen.to(6, 95); // a new line after the gap, not joined to the circle
+    }
+    EXPECT_EQ(canvas.lines.size(), 65u);
+    EXPECT_EQ(canvas.lines.back(), (PixelLine{{5, 5}, {6, 95}}));
+}
+
+TEST(ViewDrawing, AVectorPhasePlaneKeepsOnlyWhatANewRoundAdds)
+{
+    // The oscillator goes round its circle 16 times in 10^4 samples: one round's segments.
+    const solver::RunParameters p{.eq = solver::Builtin::Oscillator, .y0 = 1, .xf = 100};
+    SampleStore store;
+    store.startRun(p);
+    struct Store : solver::SampleSink
+    {
+        SampleStore &s;
+        explicit Store(SampleStore &s) : s(s) {}
+        bool start(double, double) override { return true; }
+        bool sample(double, double y) override { return s.tryAppend(y); }
+    } sink(store);
+    solver::run(p, sink);
+    store.endRun({});
+    RunsSnapshot snapshot;
+    snapshot.runs = store.runs();
+    snapshot.samples = store.snapshot();
+    Tracks tracks;
+    tracks.follow(snapshot);
+    while (tracks.catchUp(snapshot.samples, 1 << 20)) {
+    }
+    RecordingCanvas canvas(400, 400);
+    const std::atomic<bool> never{false};
+    ASSERT_TRUE(drawCurves(request(ViewKind::Phase, {-1.2, 1.2, 1.2, -1.2}, 400, 400), tracks,
+                           canvas, never));
+    EXPECT_GT(canvas.lines.size(), 200u);  // a round is 628 samples of about two pixels
+    EXPECT_LT(canvas.lines.size(), 1300u); // and the 15 others add next to nothing
+    // The solution's reference is dashed on a canvas that dashes.
+    ASSERT_TRUE(
+        drawCurves(request(ViewKind::Solution, {0, 1, 100, -1}, 400, 400), tracks, canvas, never));
+    EXPECT_TRUE(canvas.dashed.empty());
+    ViewRequest withReference = request(ViewKind::Solution, {0, 1, 100, -1}, 400, 400);
+    withReference.reference = true;
+    ASSERT_TRUE(drawCurves(withReference, tracks, canvas, never));
+    EXPECT_EQ(canvas.dashed, (std::vector<bool>{true, false}));
+}
+
+// ---- The runs and their tracks -------------------------------------------------------------
+
+TEST(Runs, ARowBelongsToTheRunThatListedIt)
+{
+    // Runs of 3, 0, 2 and 0 rows, the empty ones sharing their first row with the next.
+    std::vector<RunRecord> runs(4);
+    runs[0].firstRow = 0, runs[0].rows = 3;
+    runs[1].firstRow = 3;
+    runs[2].firstRow = 3, runs[2].rows = 2;
+    runs[3].firstRow = 5;
+    const int expected[] = {0, 0, 0, 2, 2, -1, -1};
+    for (std::size_t row = 0; row < std::size(expected); ++row) {
+        const RunRecord *run = runOf(runs, row);
+        EXPECT_EQ(run ? static_cast<int>(run - runs.data()) : -1, expected[row]) << row;
+    }
+    EXPECT_EQ(runOf({}, 0), nullptr);
+}
+
+TEST(Runs, EmdensCurvesAllLieInTheSolutionsBox)
+{
+    // y from 1 down to 0.5 with n = 3: y^3 and y^4 reach down to 1/8 and 1/16.
+    const solver::RunParameters p{
+        .eq = solver::Builtin::Emden, .x0 = 1, .y0 = 1, .xf = 2, .values = {3}};
+    RunTrack track(p, 0);
+    SampleStore store;
+    store.startRun(p);
+    for (const double y : {1.0, 0.75, 0.5})
+        store.tryAppend(y);
+    track.extend(store.snapshot(), 3);
+    bool empty = true;
+    const WorldRect b = curveBounds(ViewKind::Solution, track, empty);
+    ASSERT_FALSE(empty);
+    EXPECT_EQ(b, (WorldRect{1, 1, solver::gridAbscissa(1, 2), 0.0625}));
+    curveBounds(ViewKind::Phase, track, empty);
+    EXPECT_TRUE(empty); // no slopes yet
 }
 
 TEST(RunTrack, KeepsEachSlopeToHalfItsBlocksStepAndRunsABlockAgainExactly)
