@@ -16,8 +16,8 @@
 
 namespace {
 
-// A wheel notch, and + or -, zoom by the square root of two, so that in and out cancel.
-const double kNotch = std::sqrt(0.5);
+// A wheel notch zooms as + and - do.
+const double kNotch = ViewKey::kNotch;
 
 } // namespace
 
@@ -36,18 +36,7 @@ WorldRect ExploreView::world() const
 
 const ViewTicks &ExploreView::ticksOf(const WorldRect &world) const
 {
-    // The abscissa's ticks need the plot's width, which the ordinate's numbers set: those
-    // are found for its height alone first.
-    const int height = ViewFrame::plotHeightIn(rect());
-    const QSize size(width(), height);
-    if (world != m_ticksWorld || size != m_ticksSize) {
-        const ViewTicks up = viewTicks(m_kind, world, 0, height);
-        const int plotWidth = ViewFrame::plotIn(rect(), up.up, fontMetrics()).width();
-        m_ticks = viewTicks(m_kind, world, plotWidth, height);
-        m_ticksWorld = world;
-        m_ticksSize = size;
-    }
-    return m_ticks;
+    return m_ticks.of(m_kind, world, rect(), fontMetrics());
 }
 
 QRect ExploreView::plotRect() const
@@ -262,12 +251,13 @@ void ExploreView::wheelEvent(QWheelEvent *event)
 
 void ExploreView::keyPressEvent(QKeyEvent *event)
 {
-    // Shift is how some keyboards reach + at all.
-    const auto mods = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-    const int key = event->key();
-    if (mods == Qt::AltModifier && (key == Qt::Key_Left || key == Qt::Key_Right)) {
-        // Back and forward through the views shown, as a browser's history.
-        if (key == Qt::Key_Left ? m_navigation.back() : m_navigation.forward()) {
+    const ViewKey::Action action = ViewKey::of(event->key(), event->modifiers());
+    switch (action.what) {
+    case ViewKey::Action::None:
+        return QWidget::keyPressEvent(event);
+    case ViewKey::Action::Back:
+    case ViewKey::Action::Forward:
+        if (action.what == ViewKey::Action::Back ? m_navigation.back() : m_navigation.forward()) {
             m_fitting = false;
             emit navigated();
             describe();
@@ -275,35 +265,22 @@ void ExploreView::keyPressEvent(QKeyEvent *event)
             emit changed();
         }
         return;
-    }
-    const WorldRect w = m_navigation.current();
-    const double cx = w.left / 2 + w.right / 2, cy = w.bottom / 2 + w.top / 2;
-    Navigation moved = m_navigation;
-    switch (mods == Qt::NoModifier ? key : 0) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        // A tenth of the view the way the arrow points.
-        moved.pan(0.1 * ((key == Qt::Key_Right) - (key == Qt::Key_Left)),
-                  0.1 * ((key == Qt::Key_Up) - (key == Qt::Key_Down)));
-        break;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        moved.zoomAbout(cx, cy, kNotch);
-        break;
-    case Qt::Key_Minus:
-        moved.zoomAbout(cx, cy, 1 / kNotch);
-        break;
-    case Qt::Key_Home:
+    case ViewKey::Action::Fit:
         emit fitWanted();
         return;
-    case Qt::Key_Escape:
+    case ViewKey::Action::Escape:
         emit escapePressed();
         return;
-    default:
-        return QWidget::keyPressEvent(event);
+    case ViewKey::Action::Pan:
+    case ViewKey::Action::Zoom:
+        break;
     }
+    Navigation moved = m_navigation;
+    const WorldRect w = m_navigation.current();
+    if (action.what == ViewKey::Action::Pan)
+        moved.pan(action.fx, action.fy);
+    else
+        moved.zoomAbout(w.left / 2 + w.right / 2, w.bottom / 2 + w.top / 2, action.factor);
     navigate(moved.current());
 }
 

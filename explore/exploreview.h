@@ -116,10 +116,7 @@ private:
     QList<LegendEntry> m_legend;
 
     ViewGesture m_gesture;
-    // The last ticks found, and for what.
-    mutable ViewTicks m_ticks;
-    mutable WorldRect m_ticksWorld{0, 0, 0, 0};
-    mutable QSize m_ticksSize;
+    mutable FrameTicks m_ticks;
     bool m_stale = true;
     std::uint64_t m_imageVersion = 0, m_expected = 0;
 };

@@ -23,6 +23,21 @@ constexpr int kLeft = 62, kRight = 14, kTop = 22, kBottom = 38;
 
 } // namespace
 
+const ViewTicks &FrameTicks::of(ViewKind kind, const WorldRect &world, const QRect &bounds,
+                                const QFontMetrics &fm)
+{
+    if (world == m_world && bounds == m_bounds)
+        return m_ticks;
+    // The abscissa's ticks need the plot's width, which the ordinate's numbers set: those
+    // are found for its height alone first.
+    const int height = ViewFrame::plotHeightIn(bounds);
+    const ViewTicks up = viewTicks(kind, world, 0, height);
+    m_ticks = viewTicks(kind, world, ViewFrame::plotIn(bounds, up.up, fm).width(), height);
+    m_world = world;
+    m_bounds = bounds;
+    return m_ticks;
+}
+
 int ViewFrame::plotHeightIn(const QRect &bounds)
 {
     return bounds.height() - kTop - kBottom;

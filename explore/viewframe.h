@@ -25,6 +25,19 @@ struct LegendEntry
     bool operator==(const LegendEntry &) const = default;
 };
 
+// The ticks of a view, found again only when its world or its size changes.
+class FrameTicks
+{
+public:
+    const ViewTicks &of(ViewKind kind, const WorldRect &world, const QRect &bounds,
+                        const QFontMetrics &fm);
+
+private:
+    ViewTicks m_ticks;
+    WorldRect m_world{0, 0, 0, 0};
+    QRect m_bounds;
+};
+
 struct ViewFrame
 {
     ViewKind kind;

@@ -16,6 +16,35 @@ constexpr double kDragStart = 4.0;
 
 } // namespace
 
+const double ViewKey::kNotch = std::sqrt(0.5);
+
+ViewKey::Action ViewKey::of(int key, Qt::KeyboardModifiers modifiers)
+{
+    const auto mods = modifiers & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    if (mods == Qt::AltModifier && (key == Qt::Key_Left || key == Qt::Key_Right))
+        return {key == Qt::Key_Left ? Action::Back : Action::Forward};
+    if (mods != Qt::NoModifier)
+        return {};
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return {Action::Pan, 0.1 * ((key == Qt::Key_Right) - (key == Qt::Key_Left)),
+                0.1 * ((key == Qt::Key_Up) - (key == Qt::Key_Down))};
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        return {Action::Zoom, 0, 0, kNotch};
+    case Qt::Key_Minus:
+        return {Action::Zoom, 0, 0, 1 / kNotch};
+    case Qt::Key_Home:
+        return {Action::Fit};
+    case Qt::Key_Escape:
+        return {Action::Escape};
+    }
+    return {};
+}
+
 void ViewGesture::press(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at,
                         const WorldRect &world)
 {

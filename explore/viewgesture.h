@@ -12,6 +12,23 @@
 class QPainter;
 class QPalette;
 
+// What a key does to a zoomable view: the arrows pan by a tenth the way they point, + and -
+// zoom about the middle, Alt+Left and Alt+Right go back and forward through the views shown,
+// Home fits, Escape removes the marker. Shift is how some keyboards reach + at all.
+struct ViewKey
+{
+    // + and - zoom by the square root of two, so that in and out cancel.
+    static const double kNotch;
+
+    struct Action
+    {
+        enum { None, Pan, Zoom, Back, Forward, Fit, Escape } what = None;
+        double fx = 0, fy = 0; // Pan: fractions of the spans
+        double factor = 1;     // Zoom
+    };
+    static Action of(int key, Qt::KeyboardModifiers modifiers);
+};
+
 // A press of a mouse button on a zoomable view, to its release: a press that moves less
 // than a few pixels is a click; a left drag pans, moving only the world while it lasts; a
 // right drag, or a left one with Shift, draws the rectangle to zoom to.
