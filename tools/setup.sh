@@ -31,6 +31,8 @@ if [ $window = yes ]; then
         locales
         clang-format
         appstream desktop-file-utils
+        # Looking at the real window by hand, as a user would (the README's figures).
+        xvfb xdotool imagemagick xclip
     )
 fi
 
