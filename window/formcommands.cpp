@@ -122,16 +122,15 @@ void FormCommands::copySelection()
         spans.push_back({r.top(), r.bottom()});
     if (spans.empty())
         return;
-    setClipboardText(listexport::text(m_samples, listexport::inListOrder(std::move(spans)),
-                                      listexport::Format::Lines));
+    setClipboardText(
+        listexport::text(m_samples, listexport::inListOrder(std::move(spans)), RowFormat::Lines));
 }
 
 void FormCommands::copyAll()
 {
     if (m_samples.rowCount() == 0)
         return;
-    setClipboardText(
-        listexport::text(m_samples, 0, m_samples.rowCount() - 1, listexport::Format::Lines));
+    setClipboardText(listexport::text(m_samples, 0, m_samples.rowCount() - 1, RowFormat::Lines));
 }
 
 QImage FormCommands::plotImage() const
