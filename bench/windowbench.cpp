@@ -84,7 +84,7 @@ void timeRendering(FormDriver &w)
         const QString path =
             QDir::temp().filePath(QStringLiteral("redurivezi-bench.") + QLatin1String(suffix));
         start = Clock::now();
-        const bool saved = w.commands().saveImageTo(path, plotexport::formatFor(path));
+        const bool saved = w.commands().saveImageTo(path, imageexport::formatFor(path));
         std::printf("  Save Image As .%s: %.3f s, %.2f MB%s\n", suffix, seconds(start),
                     static_cast<double>(QFile(path).size()) / 1e6, saved ? "" : " (failed)");
         QFile::remove(path);

@@ -2,7 +2,7 @@
 
 #include "cli/table.h"
 
-#include "listing/listline.h"
+#include "listing/rowwriter.h"
 #include "plot/marks.h"
 #include "reference/evaluator.h"
 #include "reference/study.h"
@@ -50,15 +50,15 @@ public:
     }
 
     // The value at the next grid point, if the reference has one.
-    const double *next()
+    std::optional<double> next()
     {
         if (m_used == m_count) {
             m_count = m_evaluator.next(m_values).count;
             m_used = 0;
             if (m_count == 0)
-                return nullptr;
+                return std::nullopt;
         }
-        return &m_values[m_used++];
+        return m_values[m_used++];
     }
 
     const reference::Evaluator &evaluator() const { return m_evaluator; }
@@ -76,8 +76,9 @@ private:
 class TableSink : public solver::SampleSink
 {
 public:
-    TableSink(const RunParameters &p, bool csv, ReferenceColumn *reference, OutputBuffer &out)
-        : m_p(p), m_csv(csv), m_reference(reference), m_out(out)
+    TableSink(const RunParameters &p, RowFormat format, ReferenceColumn *reference,
+              OutputBuffer &out)
+        : m_p(p), m_format(format), m_reference(reference), m_out(out)
     {
     }
 
@@ -87,23 +88,11 @@ public:
     {
         if (!marked(sampleMarks(m_p, x, y).fault, x))
             return false;
-        if (!m_out.reserve(kMaxLineLength))
+        if (!m_out.reserve(kMaxRowLength))
             return false; // the buffer keeps why
-        char *p = m_out.end();
-        p = m_csv ? writeCsvLine(p, x, y) : writeListLine(p, x, y);
-        if (m_reference) {
-            // Where the reference has no value both columns stay empty.
-            *p++ = ',';
-            if (const double *r = m_reference->next()) {
-                p = writeShortest(p, *r);
-                *p++ = ',';
-                p = writeShortest(p, y - *r);
-            } else {
-                *p++ = ',';
-            }
-        }
-        *p++ = '\n';
-        m_out.commit(p);
+        // Where the reference has no value its columns stay empty.
+        m_out.commit(writeRow(m_out.end(), m_format, x, y,
+                              m_reference ? m_reference->next() : std::nullopt));
         return true;
     }
 
@@ -120,10 +109,8 @@ private:
         return false;
     }
 
-    static constexpr std::size_t kMaxLineLength =
-        std::max(kMaxListLineLength, kMaxCsvLineLength + 2 * (kMaxShortestLength + 1)) + 1;
     const RunParameters &m_p;
-    bool m_csv;
+    RowFormat m_format;
     ReferenceColumn *m_reference;
     OutputBuffer &m_out;
 };
@@ -174,13 +161,16 @@ int runTable(const TableOptions &options, int outFd, std::FILE *err)
     if (options.study)
         return runStudy(options, outFd, err);
 
+    const RowFormat format = !options.csv        ? RowFormat::Lines
+                             : options.reference ? RowFormat::CsvWithReference
+                                                 : RowFormat::Csv;
     OutputBuffer out(outFd);
-    writeText(out, !options.csv ? "" : options.reference ? "x,y,reference,error\n" : "x,y\n");
+    writeText(out, rowHeader(format));
 
     std::optional<ReferenceColumn> reference;
     if (options.reference)
         reference.emplace(options.params);
-    TableSink sink(options.params, options.csv, reference ? &*reference : nullptr, out);
+    TableSink sink(options.params, format, reference ? &*reference : nullptr, out);
     const solver::RunOutcome outcome = solver::run(options.params, sink);
 
     // Every line before a failure is delivered before the failure is told.

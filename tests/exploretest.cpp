@@ -215,7 +215,7 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
     const auto plot = [&](qreal) { return drawn(solution); };
     for (const char *name : {"view.png", "view.svg"}) {
         const QString path = dir.filePath(QLatin1String(name));
-        ASSERT_FALSE(viewexport::save(solution, plot, path, plotexport::formatFor(path)));
+        ASSERT_FALSE(viewexport::save(solution, plot, path, imageexport::formatFor(path)));
         ASSERT_TRUE(QFile::exists(path)) << name;
     }
     const QImage png(dir.filePath(QStringLiteral("view.png")));

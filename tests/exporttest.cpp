@@ -9,6 +9,7 @@
 #include "plot/plotsurface.h"
 #include "plot/plotwidget.h"
 #include "window/form1.h"
+#include "window/imageexport.h"
 #include "window/probe.h"
 
 #include "tests/formdriver.h"
@@ -34,6 +35,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <ostream>
@@ -260,7 +262,7 @@ TEST_P(FailedSave, SaysWhatFailedAndLeavesNothing)
         const rlimit small{static_cast<rlim_t>(c.sizeLimit), limit.rlim_max};
         setrlimit(RLIMIT_FSIZE, &small);
     }
-    using plotexport::Format;
+    using imageexport::Format;
     for (const int what : {-1, 0, 1, 2, 3}) {
         // The list, then the plot in each format.
         MessageBoxCatcher catcher;
@@ -296,7 +298,7 @@ TEST_F(Export, SavedImageIsThePlotAtDeviceResolution)
     typicalRun();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("plot.png"));
-    ASSERT_TRUE(commands().saveImageTo(path, plotexport::formatFor(path)));
+    ASSERT_TRUE(commands().saveImageTo(path, imageexport::formatFor(path)));
     const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
     const QImage &plot = surface().image();
     ASSERT_EQ(saved.size(), plot.size());
@@ -309,7 +311,7 @@ TEST_F(Export, SavedImageShowsTheLegendWhenItIsShown)
     QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton); // shows the legend
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("plot.png"));
-    ASSERT_TRUE(commands().saveImageTo(path, plotexport::formatFor(path)));
+    ASSERT_TRUE(commands().saveImageTo(path, imageexport::formatFor(path)));
     const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
     // Label4 "u ,  T" in red at twips (1920, 120)-(2775, 360) of the plot: pixels 128..185,
     // 8..24. Its text is there, where the plot itself has only background.
@@ -461,7 +463,7 @@ TEST_F(Export, SvgHoldsTheCurveAxesAndLegendAsVectors)
     typicalRun(2, "5");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("plot.svg"));
-    ASSERT_TRUE(commands().saveImageTo(path, plotexport::formatFor(path)));
+    ASSERT_TRUE(commands().saveImageTo(path, imageexport::formatFor(path)));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&file);
@@ -494,13 +496,13 @@ TEST_F(Export, PdfAndPrintSizePng)
     typicalRun();
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("plot.pdf"));
-    ASSERT_TRUE(commands().saveImageTo(pdf, plotexport::formatFor(pdf)));
+    ASSERT_TRUE(commands().saveImageTo(pdf, imageexport::formatFor(pdf)));
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
 
     const QString png = dir.filePath(QStringLiteral("print.png"));
-    ASSERT_TRUE(commands().saveImageTo(png, plotexport::Format::PrintPng));
+    ASSERT_TRUE(commands().saveImageTo(png, imageexport::Format::PrintPng));
     const QImage print(png);
     EXPECT_EQ(print.size(), QSize(4 * kSize, 4 * kSize));
     // Rendered, not scaled: the one-pixel curve stays one pixel wide at four times the side.
@@ -510,6 +512,120 @@ TEST_F(Export, PdfAndPrintSizePng)
                     .render(modelOf(form).samples(), kSize, 4)
                     .convertToFormat(QImage::Format_RGB32));
 }
+
+// ---- The image formats ---------------------------------------------------------------------
+
+using imageexport::Format;
+using imageexport::Writing;
+
+struct FormatCase
+{
+    Format format;
+    QString filter;
+    const char *suffix;
+    Writing writing;
+    std::vector<QByteArray> magic; // what the file may start with
+};
+
+void PrintTo(const FormatCase &c, std::ostream *os)
+{
+    *os << c.suffix << ' ' << c.filter.toStdString();
+}
+
+class ImageFormats : public Export, public testing::WithParamInterface<FormatCase>
+{
+};
+
+TEST_P(ImageFormats, StandInTheDialogsOrderAndWriteTheirKindOfFile)
+{
+    const FormatCase &c = GetParam();
+    const imageexport::ImageFormat &f = imageexport::imageFormat(c.format);
+    EXPECT_EQ(f.format, c.format);
+    EXPECT_EQ(imageexport::filterText(c.format), c.filter);
+    EXPECT_STREQ(f.suffix, c.suffix);
+    EXPECT_EQ(f.writing, c.writing);
+    // The dialog lists the formats in the order of the enumeration.
+    EXPECT_EQ(&f - std::begin(imageexport::kImageFormats), static_cast<int>(c.format));
+
+    typicalRun();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plot.") + QLatin1String(c.suffix));
+    ASSERT_TRUE(commands().saveImageTo(path, c.format));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray head = file.read(16);
+    EXPECT_TRUE(std::any_of(c.magic.begin(), c.magic.end(), [&](const QByteArray &m) {
+        return head.startsWith(m);
+    })) << head.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ImageFormats,
+    testing::Values(
+        FormatCase{Format::ScreenPng,
+                   QStringLiteral("PNG image (*.png)"),
+                   "png",
+                   Writing::ScreenRaster,
+                   {"\x89PNG\r\n\x1a\n"}},
+        FormatCase{Format::PrintPng,
+                   QStringLiteral("PNG image at print size (*.png)"),
+                   "png",
+                   Writing::PrintRaster,
+                   {"\x89PNG\r\n\x1a\n"}},
+        FormatCase{Format::Svg,
+                   QStringLiteral("SVG image (*.svg)"),
+                   "svg",
+                   Writing::Svg,
+                   {"<?xml", "<svg"}},
+        FormatCase{
+            Format::Pdf, QStringLiteral("PDF document (*.pdf)"), "pdf", Writing::Pdf, {"%PDF-"}}),
+    [](const auto &info) { return std::to_string(info.index) + info.param.suffix; });
+
+struct NameCase
+{
+    const char *path;
+    Format named;  // by the name alone
+    Format chosen; // the dialog's filter
+    Format saved;  // what a save under that filter writes
+};
+
+void PrintTo(const NameCase &c, std::ostream *os)
+{
+    *os << c.path << " under " << static_cast<int>(c.chosen);
+}
+
+class FormatOfAName : public testing::TestWithParam<NameCase>
+{
+};
+
+TEST_P(FormatOfAName, TheSuffixOutweighsTheFilter)
+{
+    const NameCase &c = GetParam();
+    const QString path = QString::fromUtf8(c.path);
+    EXPECT_EQ(imageexport::formatFor(path), c.named);
+    EXPECT_EQ(imageexport::formatFor(path, c.chosen), c.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FormatOfAName,
+    testing::Values(NameCase{"plot.png", Format::ScreenPng, Format::ScreenPng, Format::ScreenPng},
+                    NameCase{"/a/PLOT.PNG", Format::ScreenPng, Format::PrintPng, Format::PrintPng},
+                    NameCase{"plot.svg", Format::Svg, Format::ScreenPng, Format::Svg},
+                    NameCase{"plot.Svg", Format::Svg, Format::PrintPng, Format::Svg},
+                    NameCase{"plot.PDF", Format::Pdf, Format::Svg, Format::Pdf},
+                    NameCase{"plot.pdf", Format::Pdf, Format::Pdf, Format::Pdf},
+                    // A name that is no vector picture is a PNG; a chosen one at print size
+                    // stays so, a chosen vector form gives way.
+                    NameCase{"plot.png", Format::ScreenPng, Format::Svg, Format::ScreenPng},
+                    NameCase{"plot.png", Format::ScreenPng, Format::Pdf, Format::ScreenPng},
+                    NameCase{"plot.txt", Format::ScreenPng, Format::PrintPng, Format::PrintPng},
+                    NameCase{"plot.txt", Format::ScreenPng, Format::Svg, Format::ScreenPng},
+                    NameCase{"plot", Format::ScreenPng, Format::Pdf, Format::ScreenPng},
+                    NameCase{"svg", Format::ScreenPng, Format::Svg, Format::ScreenPng},
+                    NameCase{"plot.svg.png", Format::ScreenPng, Format::ScreenPng,
+                             Format::ScreenPng},
+                    NameCase{"plot.png.pdf", Format::Pdf, Format::PrintPng, Format::Pdf},
+                    NameCase{"dir.svg/plot", Format::ScreenPng, Format::Svg, Format::ScreenPng}));
 
 TEST_F(Export, CopyImageOffersTheSvgToo)
 {

@@ -122,16 +122,15 @@ void FormCommands::copySelection()
         spans.push_back({r.top(), r.bottom()});
     if (spans.empty())
         return;
-    setClipboardText(listexport::text(m_samples, listexport::inListOrder(std::move(spans)),
-                                      listexport::Format::Lines));
+    setClipboardText(
+        listexport::text(m_samples, listexport::inListOrder(std::move(spans)), RowFormat::Lines));
 }
 
 void FormCommands::copyAll()
 {
     if (m_samples.rowCount() == 0)
         return;
-    setClipboardText(
-        listexport::text(m_samples, 0, m_samples.rowCount() - 1, listexport::Format::Lines));
+    setClipboardText(listexport::text(m_samples, 0, m_samples.rowCount() - 1, RowFormat::Lines));
 }
 
 QImage FormCommands::plotImage() const
@@ -142,11 +141,7 @@ QImage FormCommands::plotImage() const
 
 void FormCommands::copyImage()
 {
-    // The bitmap, and the SVG for editors that take vector pictures.
-    auto mime = std::make_unique<QMimeData>();
-    mime->setImageData(plotImage());
-    mime->setData(QStringLiteral("image/svg+xml"), plotexport::svg(source()));
-    QGuiApplication::clipboard()->setMimeData(mime.release());
+    imageexport::copy(image());
 }
 
 void FormCommands::explore()
@@ -167,14 +162,14 @@ void FormCommands::saveListAs()
 
 void FormCommands::saveImageAs()
 {
-    if (const std::optional<ImageAnswer> answer =
-            askForImageFile(m_window, QStringLiteral("plot.png")))
+    if (const std::optional<imageexport::ImageAnswer> answer =
+            imageexport::askForImageFile(m_window, QStringLiteral("plot.png")))
         saveImageTo(answer->path, answer->format);
 }
 
-plotexport::Source FormCommands::source() const
+plotexport::PlotImage FormCommands::image() const
 {
-    return {m_model.scene(), m_samples, m_plot.width(), m_legend};
+    return {{m_model.scene(), m_samples, m_plot.width(), m_legend}, [this] { return plotImage(); }};
 }
 
 bool FormCommands::saveListTo(const QString &path)
@@ -191,16 +186,9 @@ bool FormCommands::saveListTo(const QString &path)
     return !error;
 }
 
-bool FormCommands::saveImageTo(const QString &path, plotexport::Format format)
+bool FormCommands::saveImageTo(const QString &path, imageexport::Format format)
 {
-    std::optional<QString> error;
-    {
-        WaitCursor cursor;
-        const QImage screen = format == plotexport::Format::ScreenPng ? plotImage() : QImage();
-        error = saveFile(path, [&](QIODevice &device, QString &why) {
-            return plotexport::write(source(), screen, format, device, why);
-        });
-    }
+    const std::optional<QString> error = imageexport::save(image(), path, format);
     if (error)
         m_warn(*error);
     return !error;

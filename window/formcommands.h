@@ -39,7 +39,7 @@ public:
     // Save the list (as lines, or CSV for a .csv name) or the plot in `format`. A failure
     // is reported in a message; false then, and nothing is left behind.
     bool saveListTo(const QString &path);
-    bool saveImageTo(const QString &path, plotexport::Format format);
+    bool saveImageTo(const QString &path, imageexport::Format format);
 
 signals:
     // Explore… was chosen, or F3 pressed.
@@ -57,8 +57,8 @@ private:
     void saveListAs();
     void saveImageAs();
 
-    // What the plot is drawn from, with the legend its owner placed on it.
-    plotexport::Source source() const;
+    // The plot as a picture to export, with the legend its owner placed on it.
+    plotexport::PlotImage image() const;
 
     SampleView &m_list;
     const SampleList &m_samples;

@@ -2,7 +2,6 @@
 
 #include "window/listexport.h"
 
-#include "listing/listline.h"
 #include "model/samplelist.h"
 
 #include <QIODevice>
@@ -13,56 +12,52 @@ namespace listexport {
 
 namespace {
 
-constexpr std::size_t kMaxLine = std::max(kMaxListLineLength, kMaxCsvLineLength) + 1;
-
-char *writeRow(char *p, const SampleList &list, int row, Format format)
+char *writeSample(char *p, const SampleList &list, int row, RowFormat format)
 {
-    const double x = list.x(row), y = list.y(row);
-    p = format == Format::Csv ? writeCsvLine(p, x, y) : writeListLine(p, x, y);
-    *p++ = '\n';
-    return p;
+    return writeRow(p, format, list.x(row), list.y(row));
 }
 
 // Appends rows first..last to a block that is written out and emptied between calls, so
 // the worst case per row costs only one block's room.
-void appendRows(QByteArray &out, const SampleList &list, int first, int last, Format format)
+void appendRows(QByteArray &out, const SampleList &list, int first, int last, RowFormat format)
 {
     qsizetype size = out.size();
-    out.resize(size + static_cast<qsizetype>(kMaxLine) * (last - first + 1));
+    out.resize(size + static_cast<qsizetype>(kMaxRowLength) * (last - first + 1));
     char *p = out.data() + size;
     for (int row = first; row <= last; ++row)
-        p = writeRow(p, list, row, format);
+        p = writeSample(p, list, row, format);
     out.resize(p - out.data());
 }
 
 } // namespace
 
-Format formatFor(const QString &path)
+RowFormat formatFor(const QString &path)
 {
-    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? Format::Csv : Format::Lines;
+    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? RowFormat::Csv
+                                                                     : RowFormat::Lines;
 }
 
-QByteArray text(const SampleList &list, int first, int last, Format format)
+QByteArray text(const SampleList &list, int first, int last, RowFormat format)
 {
     return text(list, std::vector<RowSpan>{{first, last}}, format);
 }
 
-QByteArray text(const SampleList &list, const std::vector<RowSpan> &spans, Format format)
+QByteArray text(const SampleList &list, const std::vector<RowSpan> &spans, RowFormat format)
 {
-    const QByteArray header = format == Format::Csv ? QByteArrayLiteral("x,y\n") : QByteArray();
+    const std::string_view header = rowHeader(format);
     // Measured line by line into a scratch line, then written in place: the peak is the
     // text itself.
-    qsizetype size = header.size();
-    char line[kMaxLine];
+    auto size = static_cast<qsizetype>(header.size());
+    char line[kMaxRowLength];
     for (const RowSpan &s : spans)
         for (int row = s.first; row <= s.last; ++row)
-            size += writeRow(line, list, row, format) - line;
+            size += writeSample(line, list, row, format) - line;
 
     QByteArray out(size, Qt::Uninitialized);
     char *p = std::copy(header.begin(), header.end(), out.data());
     for (const RowSpan &s : spans)
         for (int row = s.first; row <= s.last; ++row)
-            p = writeRow(p, list, row, format);
+            p = writeSample(p, list, row, format);
     Q_ASSERT(p == out.data() + out.size());
     return out;
 }
@@ -83,9 +78,10 @@ std::vector<RowSpan> inListOrder(std::vector<RowSpan> spans)
     return ordered;
 }
 
-bool writeList(const SampleList &list, Format format, QIODevice &device)
+bool writeList(const SampleList &list, RowFormat format, QIODevice &device)
 {
-    if (format == Format::Csv && device.write("x,y\n") < 0)
+    if (const std::string_view header = rowHeader(format);
+        !header.empty() && device.write(header.data(), static_cast<qint64>(header.size())) < 0)
         return false;
     constexpr int kBlock = 8192;
     QByteArray block;

@@ -2,35 +2,19 @@
 
 #pragma once
 
-// The plot as files and clipboard contents: PNG at the screen's resolution or at print
-// size, SVG and PDF, each with the Emden legend when it is shown.
+// The plot as a picture to export: the scene and its samples, drawn afresh at print size
+// or on a vector device, each with the Emden legend when it is shown.
 
-#include <QByteArray>
-#include <QString>
+#include "window/imageexport.h"
 
+#include <functional>
 #include <span>
 
 class PlotScene;
-class QImage;
-class QIODevice;
 class QLabel;
 class SampleList;
 
 namespace plotexport {
-
-enum class Format {
-    ScreenPng, // the pixels on screen
-    PrintPng,  // rendered at four times the side
-    Svg,
-    Pdf,
-};
-
-// Four times the plot's side: print size for a PNG, and the grid the vector forms merge
-// the curve on.
-constexpr int kPrintScale = 4;
-
-// The format a name asks for by its suffix: .svg, .pdf, otherwise a PNG as on screen.
-Format formatFor(const QString &path);
 
 // What is drawn: the scene and its samples, on a plot `side` logical pixels a side, with
 // the legend labels that lie on it (painted where they are shown).
@@ -42,16 +26,24 @@ struct Source
     std::span<QLabel *const> legend;
 };
 
-// The plot as an SVG document.
-QByteArray svg(const Source &source);
+// `screen` gives the plot as it is on screen.
+class PlotImage final : public imageexport::ImageSource
+{
+public:
+    PlotImage(const Source &source, std::function<QImage()> screen)
+        : m_source(source), m_screen(std::move(screen))
+    {
+    }
 
-// `image` as PNG on `device`. Encoded in memory first: libpng leaves a failed write by a
-// jump that skips Qt's clean-up, and the device's refusal is told by the device.
-bool writePng(const QImage &image, QIODevice &device);
+    QImage screenImage() const override { return m_screen(); }
+    QImage imageAt(int scale) const override;
+    // A square page titled "RedurIvezi", whose grid is kPrintScale times the side.
+    imageexport::VectorPage page() const override;
+    void paintVector(QPainter &painter) const override;
 
-// Writes the plot to `device` in `format`; `screen` is the image of a ScreenPng. False,
-// with the reason, when the image could not be made.
-bool write(const Source &source, const QImage &screen, Format format, QIODevice &device,
-           QString &why);
+private:
+    Source m_source;
+    std::function<QImage()> m_screen;
+};
 
 } // namespace plotexport

@@ -2,7 +2,6 @@
 
 #include "window/savedialog.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 
 std::optional<FileAnswer> askForFile(QWidget *parent, const QString &caption, const QString &name,
@@ -23,28 +22,4 @@ std::optional<FileAnswer> askForFile(QWidget *parent, const QString &caption, co
         return std::nullopt;
     return FileAnswer{dialog.selectedFiles().constFirst(),
                       static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
-}
-
-std::optional<ImageAnswer> askForImageFile(QWidget *parent, const QString &name)
-{
-    using plotexport::Format;
-    const auto tr = [](const char *text) {
-        return QCoreApplication::translate("FormCommands", text);
-    };
-    // In the order of the filters.
-    static constexpr Format kFormats[] = {Format::ScreenPng, Format::PrintPng, Format::Svg,
-                                          Format::Pdf};
-    const std::optional<FileAnswer> answer =
-        askForFile(parent, tr("Save Image As"), name,
-                   {tr("PNG image (*.png)"), tr("PNG image at print size (*.png)"),
-                    tr("SVG image (*.svg)"), tr("PDF document (*.pdf)")},
-                   QStringLiteral("png"));
-    if (!answer)
-        return std::nullopt;
-    Format format =
-        answer->filter >= 0 && answer->filter < 4 ? kFormats[answer->filter] : Format::ScreenPng;
-    if (const Format named = plotexport::formatFor(answer->path);
-        named != Format::ScreenPng || format == Format::Svg || format == Format::Pdf)
-        format = named;
-    return ImageAnswer{answer->path, format};
 }

@@ -3,83 +3,53 @@
 #include "window/viewexport.h"
 
 #include "explore/exploreview.h"
-#include "window/messages.h"
-#include "window/savedialog.h"
-#include "window/savefile.h"
 
-#include <QBuffer>
-#include <QClipboard>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QMenu>
-#include <QMimeData>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 
 namespace viewexport {
 
 namespace {
 
-using plotexport::Format;
-using plotexport::kPrintScale;
+using imageexport::kPrintScale;
 
-// The view on a vector device as large as it is on a 96 dpi screen: numbers and titles as
-// text, the plot as an image at print size.
-void writeSvg(QIODevice &device, const ExploreView &view, const QImage &plot)
+// The view as a picture to export, its plot drawn afresh by `plot` for each form.
+class ViewImage final : public imageexport::ImageSource
 {
-    QSvgGenerator generator;
-    generator.setOutputDevice(&device);
-    generator.setSize(view.size());
-    generator.setViewBox(view.rect());
-    generator.setTitle(view.accessibleName());
-    QPainter painter(&generator);
-    painter.setFont(view.font());
-    view.paintView(painter, plot, view.world());
-}
+public:
+    ViewImage(const ExploreView &view, const PlotAt &plot) : m_view(view), m_plot(plot) {}
 
-bool writePdf(QIODevice &device, const ExploreView &view, const QImage &plot)
-{
-    QPdfWriter writer(&device);
-    writer.setCreator(QStringLiteral("RedurIvezi"));
-    writer.setTitle(view.accessibleName());
-    writer.setPageSize(
-        QPageSize(QSizeF(view.width() / 96.0, view.height() / 96.0), QPageSize::Inch));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(96);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return false;
-    painter.setFont(view.font());
-    view.paintView(painter, plot, view.world());
-    return painter.end();
-}
+    QImage screenImage() const override
+    {
+        return m_view.grabImage(m_plot(m_view.devicePixelRatioF()));
+    }
+    QImage imageAt(int scale) const override { return m_view.grabImage(m_plot(scale)); }
+    imageexport::VectorPage page() const override
+    {
+        // One painter unit a pixel, the page as large as the view on a 96 dpi screen. Its
+        // SVG states Qt's default of 72 dpi, as it always has.
+        return {m_view.size(), 1, 72, m_view.accessibleName()};
+    }
+    // The one place a view is painted on a vector device: numbers and titles as text, the
+    // plot as an image at print size.
+    void paintVector(QPainter &painter) const override
+    {
+        painter.setFont(m_view.font());
+        m_view.paintView(painter, m_plot(kPrintScale), m_view.world());
+    }
+
+private:
+    const ExploreView &m_view;
+    const PlotAt &m_plot;
+};
 
 } // namespace
 
 std::optional<QString> save(const ExploreView &view, const PlotAt &plot, const QString &path,
-                            Format format)
+                            imageexport::Format format)
 {
-    return saveFile(path, [&](QIODevice &device, QString &why) {
-        bool written = true;
-        switch (format) {
-        case Format::ScreenPng:
-            written = plotexport::writePng(view.grabImage(plot(view.devicePixelRatioF())), device);
-            break;
-        case Format::PrintPng:
-            written = plotexport::writePng(view.grabImage(plot(kPrintScale)), device);
-            break;
-        case Format::Svg:
-            writeSvg(device, view, plot(kPrintScale));
-            break;
-        case Format::Pdf:
-            written = writePdf(device, view, plot(kPrintScale));
-            break;
-        }
-        if (!written)
-            why = messages::imageNotWritten();
-        return written;
-    });
+    return imageexport::save(ViewImage(view, plot), path, format);
 }
 
 std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const PlotAt &plot)
@@ -87,9 +57,7 @@ std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const Pl
     const QString name = view.kind() == ViewKind::Solution ? QStringLiteral("solution.png")
                          : view.kind() == ViewKind::Phase  ? QStringLiteral("phase.png")
                                                            : QStringLiteral("error.png");
-    if (const std::optional<ImageAnswer> answer = askForImageFile(parent, name))
-        return save(view, plot, answer->path, answer->format);
-    return std::nullopt;
+    return imageexport::saveAs(parent, ViewImage(view, plot), name);
 }
 
 Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference)
@@ -112,13 +80,7 @@ Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool refere
 
 void copy(const ExploreView &view, const PlotAt &plot)
 {
-    auto mime = std::make_unique<QMimeData>();
-    mime->setImageData(view.grabImage(plot(view.devicePixelRatioF())));
-    QBuffer svg;
-    svg.open(QIODevice::WriteOnly);
-    writeSvg(svg, view, plot(kPrintScale));
-    mime->setData(QStringLiteral("image/svg+xml"), svg.data());
-    QGuiApplication::clipboard()->setMimeData(mime.release());
+    imageexport::copy(ViewImage(view, plot));
 }
 
 } // namespace viewexport

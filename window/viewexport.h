@@ -2,11 +2,11 @@
 
 #pragma once
 
-// A zoomable view as files and clipboard contents, through the window's one save flow:
+// A zoomable view as files and clipboard contents, through the window's one image export:
 // PNG as on screen or at print size, SVG and PDF. The plot is drawn afresh for each; the
 // axes, their numbers and the legend come along, the probe's marker never does.
 
-#include "window/plotexport.h"
+#include "window/imageexport.h"
 
 #include <QImage>
 #include <QString>
@@ -24,7 +24,7 @@ namespace viewexport {
 using PlotAt = std::function<QImage(qreal scale)>;
 
 std::optional<QString> save(const ExploreView &view, const PlotAt &plot, const QString &path,
-                            plotexport::Format format);
+                            imageexport::Format format);
 // Asks where to save the view, and in which form, and saves it; what failed, if anything.
 std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const PlotAt &plot);
 
