@@ -11,6 +11,7 @@
 #include "explore/exploreview.h"
 #include "explore/referencetrack.h"
 #include "explore/renderthread.h"
+#include "explore/viewrender.h"
 #include "model/runmodel.h"
 #include "reference/study.h"
 #include "tests/formdriver.h"
@@ -18,7 +19,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -167,6 +171,37 @@ void benchExplore()
     for (int k = 0; k < 3; ++k)
         phase.push_back(drawFrame({11, 1, 12, 0}));
     std::printf("  phase zoomed: %.1f ms\n", phase.back() * 1e3);
+
+    // Each view as vector graphics at print size, as Save Image As writes its SVG.
+    std::printf("  SVG of each view's plot at 4000 x 4000 cells:");
+    for (const ViewKind kind : {ViewKind::Solution, ViewKind::Phase, ViewKind::Error}) {
+        ViewRequest v;
+        v.kind = kind;
+        v.world = kind == ViewKind::Phase   ? WorldRect{-14, 20, 14, -20}
+                  : kind == ViewKind::Error ? WorldRect{x0, -4, x1, -12}
+                                            : WorldRect{x0, 14, x1, -14};
+        v.width = v.height = 4000;
+        v.ratio = 4;
+        v.ticks = viewTicks(kind, v.world, 1000, 1000);
+        v.reference = kind == ViewKind::Solution;
+        v.field = r.field;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        const auto t = Clock::now();
+        {
+            QSvgGenerator generator;
+            generator.setOutputDevice(&buffer);
+            generator.setSize(QSize(4000, 4000));
+            QPainter painter(&generator);
+            paintVectorPlot(painter, v, tracks);
+        }
+        std::printf(" %s %.0f kB in %.2f s;",
+                    kind == ViewKind::Solution ? "solution"
+                    : kind == ViewKind::Phase  ? "phase"
+                                               : "error",
+                    static_cast<double>(buffer.size()) / 1024, seconds(t));
+    }
+    std::printf("\n");
 
     // A drag in the window: each move paints the last image moved, nothing is drawn anew.
     w.child<QAction>("exploreAction")->trigger();

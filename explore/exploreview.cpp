@@ -14,13 +14,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// A wheel notch zooms as + and - do.
-const double kNotch = ViewKey::kNotch;
-
-} // namespace
-
 ExploreView::ExploreView(ViewKind kind, QWidget *parent) : QWidget(parent), m_kind(kind)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -153,6 +146,15 @@ void ExploreView::paintView(QPainter &p, const QImage &plot, const WorldRect &pl
     f.paint(p, palette());
 }
 
+void ExploreView::paintVectorView(QPainter &p, qreal scale,
+                                  const std::function<void(QPainter &)> &plot) const
+{
+    p.fillRect(rect(), palette().window());
+    const ViewFrame f = frame();
+    f.paintVector(p, scale, plot);
+    f.paint(p, palette());
+}
+
 QImage ExploreView::grabImage(const QImage &plot) const
 {
     QImage image(size() * plot.devicePixelRatio(), QImage::Format_RGB32);
@@ -245,7 +247,7 @@ void ExploreView::wheelEvent(QWheelEvent *event)
                            : QPointF(plotRect().center());
     const WorldPoint p = toWorld(at);
     Navigation zoomed = m_navigation;
-    zoomed.zoomAbout(p.x, p.y, std::pow(kNotch, notches));
+    zoomed.zoomAbout(p.x, p.y, std::pow(ViewKey::kNotch, notches));
     navigate(zoomed.current());
 }
 

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 // One zoomable view of the runs: its plot with numbered axes, a light grid and the
@@ -74,6 +75,10 @@ public:
     // Paints the view as it looks, without the marker, on `painter` sized as the widget,
     // with `plot` drawn for `plotWorld`.
     void paintView(QPainter &painter, const QImage &plot, const WorldRect &plotWorld) const;
+    // The same on a vector painter: the plot by `plot`, which paints it on a grid of
+    // `scale` cells a pixel, clipped to the plot.
+    void paintVectorView(QPainter &painter, qreal scale,
+                         const std::function<void(QPainter &)> &plot) const;
 
 signals:
     // The world or the size changed: a new image is wanted.

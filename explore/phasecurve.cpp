@@ -153,8 +153,8 @@ bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest
     return firstDone && secondDone;
 }
 
-CoveredPen::CoveredPen(Canvas &canvas, std::uint32_t colour)
-    : m_canvas(canvas), m_colour(colour),
+CoveredPen::CoveredPen(Canvas &canvas, std::uint32_t colour, std::size_t most)
+    : m_canvas(canvas), m_colour(colour), m_most(most),
       m_drawn(static_cast<std::size_t>(canvas.width()) * static_cast<std::size_t>(canvas.height()))
 {
 }
@@ -178,20 +178,38 @@ void CoveredPen::to(double x, double y)
             if (!m_drawn[k])
                 m_drawn[k] = true, fresh = true;
         });
-        if (fresh) {
+        if (fresh && !m_tooMany) {
             m_lines.push_back(line);
-            if (m_lines.size() >= 4096)
-                flush();
+            if (m_lines.size() > m_most)
+                m_tooMany = true, m_lines = {};
         }
     }
     m_has = true;
     m_x = x, m_y = y;
 }
 
-void CoveredPen::flush()
+void CoveredPen::finish()
 {
-    if (!m_lines.empty())
-        m_canvas.drawLines(m_colour, m_lines);
+    if (m_tooMany) {
+        // Each row's runs of set pixels, as lines one pixel high.
+        const int w = m_canvas.width();
+        for (int y = 0; y < m_canvas.height(); ++y) {
+            const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+            for (int x = 0; x < w; ++x) {
+                if (!m_drawn[row + static_cast<std::size_t>(x)])
+                    continue;
+                int end = x;
+                while (end + 1 < w && m_drawn[row + static_cast<std::size_t>(end) + 1])
+                    ++end;
+                m_lines.push_back({{x, y}, {end, y}});
+                x = end;
+            }
+        }
+        m_tooMany = false;
+    }
+    for (std::size_t k = 0; k < m_lines.size(); k += 4096)
+        m_canvas.drawLines(m_colour, std::span(m_lines).subspan(
+                                         k, std::min<std::size_t>(4096, m_lines.size() - k)));
     m_lines.clear();
 }
 
@@ -206,5 +224,6 @@ bool drawPhases(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const
         if (!drawPhase(pen, m, r, track, samples, abort, 0, track.slopeBlocks(), true))
             return false;
     }
+    pen.finish();
     return true;
 }

@@ -20,21 +20,25 @@ bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest
 
 // A polyline drawn as lines on a canvas, leaving out each segment whose pixels some line it
 // kept has set already: a curve that goes round one cycle a thousand times is painted once.
-// For a vector canvas, where every line is a path of its own.
+// For a vector canvas, where every line is a path of its own. A curve that fills a band of
+// the plane (one that never closes) would keep more lines than a file should hold: past
+// `most` lines it is painted, at finish(), as the rows of the pixels it sets.
 class CoveredPen
 {
 public:
-    CoveredPen(Canvas &canvas, std::uint32_t colour);
-    ~CoveredPen() { flush(); }
+    CoveredPen(Canvas &canvas, std::uint32_t colour, std::size_t most = 16384);
     void to(double x, double y);
     void gap() { m_has = false; }
-    void flush();
+    // Paints what it kept, or the rows of its pixels.
+    void finish();
 
 private:
     Canvas &m_canvas;
     std::uint32_t m_colour;
-    std::vector<bool> m_drawn;
+    std::size_t m_most;
+    std::vector<bool> m_drawn; // the pixels the curve sets, row after row
     std::vector<PixelLine> m_lines;
+    bool m_tooMany = false;
     bool m_has = false;
     double m_x = 0, m_y = 0;
 };

@@ -160,6 +160,17 @@ void ViewFrame::paintImage(QPainter &p, const QImage &image, const WorldRect &im
     }
 }
 
+void ViewFrame::paintVector(QPainter &p, qreal scale,
+                            const std::function<void(QPainter &)> &paintPlot) const
+{
+    p.save();
+    p.setClipRect(plot);
+    p.translate(plot.topLeft());
+    p.scale(1 / scale, 1 / scale);
+    paintPlot(p);
+    p.restore();
+}
+
 void ViewFrame::paintMarker(QPainter &p, double x, double y, const QString &tag) const
 {
     const Placement at = placeOnDevice(window(), x, y);

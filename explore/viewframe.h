@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class QFontMetrics;
 class QPainter;
 
@@ -57,6 +59,9 @@ struct ViewFrame
     // `image`, drawn for `imageWorld`, where that lies in the world shown now: moved and
     // scaled until a new one comes. One from far away is left out rather than blown up.
     void paintImage(QPainter &p, const QImage &image, const WorldRect &imageWorld) const;
+    // The plot on a vector painter by `plot`, which paints it on a grid of `scale` cells a
+    // pixel, clipped to the plot.
+    void paintVector(QPainter &p, qreal scale, const std::function<void(QPainter &)> &plot) const;
     // The probe's marker at world (x, y); on the plot's edge, saying so, when it lies
     // beyond the world shown.
     void paintMarker(QPainter &p, double x, double y, const QString &tag) const;

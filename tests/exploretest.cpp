@@ -22,10 +22,15 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
+#include <QFileDialog>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -212,7 +217,8 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
         renderView(v.request(), tracks, image, never);
         return image;
     };
-    const auto plot = [&](qreal) { return drawn(solution); };
+    const viewexport::PlotAt plot =
+        viewexport::plotOf(solution, form.findChild<RenderThread *>()->tracks(), {}, false);
     for (const char *name : {"view.png", "view.svg"}) {
         const QString path = dir.filePath(QLatin1String(name));
         ASSERT_FALSE(viewexport::save(solution, plot, path, imageexport::formatFor(path)));
@@ -276,6 +282,65 @@ TEST_F(Explore, ACtrlClickRunsAsTypingItsTextsWouldAndReadyEmptiesTheViews)
         for (int x = 0; x < image.width(); ++x)
             curve += image.pixel(x, y) == kCurve;
     EXPECT_EQ(curve, 0);
+}
+
+// Saves `view` as SVG in the folder `folder` through its own menu and the save dialog, as a
+// user would who keeps the name it offers; returns the file's path.
+QString saveThroughTheMenu(ExploreView &view, const QString &folder)
+{
+    QString path;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            // Chosen from the keyboard: Save Image As… is the first entry.
+            menu->setActiveAction(menu->actions().front());
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            dialog->setDirectory(folder);
+            dialog->selectNameFilter(QStringLiteral("SVG image (*.svg)"));
+            path = dialog->selectedFiles().value(0);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            answer.stop();
+        }
+    });
+    answer.start();
+    // As the Menu key asks for it.
+    const QPoint at = view.plotRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, view.mapToGlobal(at));
+    QApplication::sendEvent(&view, &menu);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !path.isEmpty() && QFile::exists(path); }, 5000));
+    return path;
+}
+
+TEST_F(Explore, EachViewSavesAsVectorGraphicsWithNoPicture)
+{
+    // Van der Pol from far inside its cycle, 4 * 10^4 samples: the phase plane goes round
+    // the cycle some sixty times.
+    choose(4);
+    enter({{1, QStringLiteral("0")},
+           {3, QStringLiteral("0.5")},
+           {4, QStringLiteral("0")},
+           {2, QStringLiteral("400")}});
+    open();
+    QTemporaryDir dir;
+    for (const char *name : {"Solution", "PhasePlane", "Error"}) {
+        const QString path = saveThroughTheMenu(view(name), dir.path());
+        QFile file(path);
+        ASSERT_TRUE(path.endsWith(QStringLiteral(".svg")) && file.open(QIODevice::ReadOnly))
+            << name;
+        const QByteArray svg = file.readAll();
+        EXPECT_FALSE(svg.contains("<image")) << name;
+        // The curve in its colour as paths, the axes' numbers as text.
+        EXPECT_TRUE(svg.contains("stroke=\"#ff0000\"")) << name;
+        EXPECT_GT(svg.count("<text"), 4) << name;
+        // Merged by columns, or each round of the cycle drawn once: not a path per sample.
+        EXPECT_LT(svg.size(), 400 * 1024) << name;
+    }
+    // The phase plane's field, as strokes in its own colour.
+    QFile phase(dir.filePath(QStringLiteral("phase.svg")));
+    ASSERT_TRUE(phase.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(phase.readAll().contains("stroke=\"#9db8d9\""));
 }
 
 // ---- A seventh equation, said in one place ----------------------------------------------

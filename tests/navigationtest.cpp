@@ -237,19 +237,41 @@ struct RecordingCanvas : Canvas
 TEST(CoveredPen, DrawsACycleOnceHoweverOftenItGoesRound)
 {
     RecordingCanvas canvas(100, 100);
-    {
-        CoveredPen pen(canvas, 0xFFFF0000);
-        for (int round = 0; round < 50; ++round)
-            for (int k = 0; k <= 64; ++k) {
-                const double a = k * 2 * 3.14159265358979 / 64;
-                pen.to(50 + 40 * std::cos(a), 50 + 40 * std::sin(a));
-            }
-        pen.gap();
-        pen.to(5, 5);
-        pen.to(6, 95); // a new line after the gap, not joined to the circle
-    }
+    CoveredPen pen(canvas, 0xFFFF0000);
+    for (int round = 0; round < 50; ++round)
+        for (int k = 0; k <= 64; ++k) {
+            const double a = k * 2 * 3.14159265358979 / 64;
+            pen.to(50 + 40 * std::cos(a), 50 + 40 * std::sin(a));
+        }
+    pen.gap();
+    pen.to(5, 5);
+    pen.to(6, 95); // a new line after the gap, not joined to the circle
+    pen.finish();
     EXPECT_EQ(canvas.lines.size(), 65u);
     EXPECT_EQ(canvas.lines.back(), (PixelLine{{5, 5}, {6, 95}}));
+}
+
+TEST(CoveredPen, PaintsACurveThatFillsItsBandAsRowsOfPixels)
+{
+    // A spiral of 40 turns from radius 5 to 45, never closing: more lines than allowed.
+    RecordingCanvas canvas(100, 100);
+    CoveredPen pen(canvas, 0xFFFF0000, 500);
+    for (int k = 0; k <= 40 * 64; ++k) {
+        const double a = k * 2 * 3.14159265358979 / 64, r = 5 + k / 64.0;
+        pen.to(50 + r * std::cos(a), 50 + r * std::sin(a));
+    }
+    pen.finish();
+    ASSERT_FALSE(canvas.lines.empty());
+    EXPECT_LE(canvas.lines.size(), 100u * 50); // rows of runs, each a horizontal line
+    for (const PixelLine &l : canvas.lines)
+        ASSERT_EQ(l.a.y, l.b.y);
+    // Row 50 runs through the spiral's centre: its pixels left and right of the hole.
+    int across = 0;
+    for (const PixelLine &l : canvas.lines)
+        if (l.a.y == 50)
+            across += l.b.x - l.a.x + 1;
+    EXPECT_GT(across, 60);
+    EXPECT_LT(across, 92);
 }
 
 TEST(ViewDrawing, AVectorPhasePlaneKeepsOnlyWhatANewRoundAdds)

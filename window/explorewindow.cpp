@@ -258,7 +258,8 @@ void ExploreWindow::runFrom(ExploreView &view, QPointF at)
 
 void ExploreWindow::showMenu(ExploreView &view, QPoint at)
 {
-    const viewexport::PlotAt plot = [this, &view](qreal scale) { return renderNow(view, scale); };
+    const viewexport::PlotAt plot =
+        viewexport::plotOf(view, m_worker.tracks(), m_fieldSpec, m_showReference);
     switch (viewexport::showMenu(this, view, at, m_showReference)) {
     case viewexport::Choice::None:
         break;
@@ -276,20 +277,4 @@ void ExploreWindow::showMenu(ExploreView &view, QPoint at)
         m_links.guard(tr("Copy Image"), [&] { viewexport::copy(view, plot); });
         break;
     }
-}
-
-QImage ExploreWindow::renderNow(ExploreView &view, qreal scale)
-{
-    ViewRequest r = view.request();
-    r.ratio = scale;
-    r.width = qRound(view.plotRect().width() * scale);
-    r.height = qRound(view.plotRect().height() * scale);
-    r.field = m_fieldSpec;
-    r.reference = m_showReference;
-    QImage image;
-    const std::atomic<bool> never{false};
-    const Tracks &tracks = m_worker.tracks();
-    const std::lock_guard<std::mutex> locked(tracks.lock());
-    renderView(r, tracks, image, never);
-    return image;
 }

@@ -67,9 +67,6 @@ private:
     void updateReferenceCaption();
     void showMenu(ExploreView &view, QPoint at);
 
-    // The view drawn afresh, synchronously, for an export at `scale` device pixels a pixel.
-    QImage renderNow(ExploreView &view, qreal scale);
-
     Links m_links;
     RenderThread m_worker;
     FieldSpec m_fieldSpec;

@@ -3,6 +3,7 @@
 #include "window/viewexport.h"
 
 #include "explore/exploreview.h"
+#include "explore/viewrender.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -22,21 +23,21 @@ public:
 
     QImage screenImage() const override
     {
-        return m_view.grabImage(m_plot(m_view.devicePixelRatioF()));
+        return m_view.grabImage(m_plot.image(m_view.devicePixelRatioF()));
     }
-    QImage imageAt(int scale) const override { return m_view.grabImage(m_plot(scale)); }
+    QImage imageAt(int scale) const override { return m_view.grabImage(m_plot.image(scale)); }
     imageexport::VectorPage page() const override
     {
-        // One painter unit a pixel, the page as large as the view on a 96 dpi screen. Its
-        // SVG states Qt's default of 72 dpi, as it always has.
-        return {m_view.size(), 1, 72, m_view.accessibleName()};
+        // One painter unit a pixel, the page as large as the view on a 96 dpi screen.
+        return {m_view.size(), 1, 96, m_view.accessibleName()};
     }
     // The one place a view is painted on a vector device: numbers and titles as text, the
-    // plot as an image at print size.
+    // plot's grid, arrows and curves as paths on a grid at print size.
     void paintVector(QPainter &painter) const override
     {
         painter.setFont(m_view.font());
-        m_view.paintView(painter, m_plot(kPrintScale), m_view.world());
+        m_view.paintVectorView(painter, kPrintScale,
+                               [this](QPainter &p) { m_plot.vector(p, kPrintScale); });
     }
 
 private:
@@ -45,6 +46,31 @@ private:
 };
 
 } // namespace
+
+PlotAt plotOf(const ExploreView &view, const Tracks &tracks, const FieldSpec &field, bool reference)
+{
+    // What the view asks its worker for, drawn again now at `scale`.
+    const auto request = [&view, field, reference](qreal scale) {
+        ViewRequest r = view.request();
+        r.ratio = scale;
+        r.width = qRound(view.plotRect().width() * scale);
+        r.height = qRound(view.plotRect().height() * scale);
+        r.field = field;
+        r.reference = reference;
+        return r;
+    };
+    return {[&tracks, request](qreal scale) {
+                QImage image;
+                const std::atomic<bool> never{false};
+                const std::lock_guard<std::mutex> locked(tracks.lock());
+                renderView(request(scale), tracks, image, never);
+                return image;
+            },
+            [&tracks, request](QPainter &painter, qreal scale) {
+                const std::lock_guard<std::mutex> locked(tracks.lock());
+                paintVectorPlot(painter, request(scale), tracks);
+            }};
+}
 
 std::optional<QString> save(const ExploreView &view, const PlotAt &plot, const QString &path,
                             imageexport::Format format)

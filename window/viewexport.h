@@ -3,8 +3,9 @@
 #pragma once
 
 // A zoomable view as files and clipboard contents, through the window's one image export:
-// PNG as on screen or at print size, SVG and PDF. The plot is drawn afresh for each; the
-// axes, their numbers and the legend come along, the probe's marker never does.
+// PNG as on screen or at print size, SVG and PDF as vector graphics. The plot is drawn
+// afresh for each; the axes, their numbers and the legend come along, the probe's marker
+// never does.
 
 #include "window/imageexport.h"
 
@@ -15,13 +16,26 @@
 #include <optional>
 
 class ExploreView;
+struct FieldSpec;
+class Tracks;
+class QPainter;
 class QPoint;
 class QWidget;
 
 namespace viewexport {
 
-// Draws the view's plot at `scale` device pixels a pixel.
-using PlotAt = std::function<QImage(qreal scale)>;
+// Draws the view's plot afresh at `scale` device pixels a pixel: as an image, or as vector
+// graphics on a painter whose unit is such a device pixel.
+struct PlotAt
+{
+    std::function<QImage(qreal scale)> image;
+    std::function<void(QPainter &painter, qreal scale)> vector;
+};
+
+// The view's plot drawn from `tracks` (under their lock) as its worker draws it, with the
+// direction field `field` and the reference curve where `reference`.
+PlotAt plotOf(const ExploreView &view, const Tracks &tracks, const FieldSpec &field,
+              bool reference);
 
 std::optional<QString> save(const ExploreView &view, const PlotAt &plot, const QString &path,
                             imageexport::Format format);
