@@ -70,7 +70,7 @@ EquationRef::EquationRef(std::shared_ptr<const Equation> made)
 double g(const RunParameters &p, double x, double y, double z, Checked &c)
 {
     const Equation &eq = *p.eq;
-    return eq.g(p.values.data(), {x, eq.term ? eq.term(x) : 0.0}, y, z, c);
+    return eq.g(eq, p.values.data(), {x, eq.term ? eq.term(x) : 0.0}, y, z, c);
 }
 
 double curveValue(const Curve &curve, const ParameterValues &values, double y)

@@ -29,23 +29,24 @@ namespace builtin {
 // also takes its address, which would make the compiler keep it as a call).
 
 template<typename Z>
-[[gnu::always_inline]] inline double none(const double *, const Abscissa &, double, Z, Checked &)
+[[gnu::always_inline]] inline double none(const Equation &, const double *, const Abscissa &,
+                                          double, Z, Checked &)
 {
     return 0.0;
 }
 
 // y'' + y = 0
 template<typename Z>
-[[gnu::always_inline]] inline double oscillator(const double *, const Abscissa &, double y, Z,
-                                                Checked &)
+[[gnu::always_inline]] inline double oscillator(const Equation &, const double *, const Abscissa &,
+                                                double y, Z, Checked &)
 {
     return -y;
 }
 
 // y'' + 2y = sin x
 template<typename Z>
-[[gnu::always_inline]] inline double sineForced(const double *, const Abscissa &a, double y, Z,
-                                                Checked &c)
+[[gnu::always_inline]] inline double sineForced(const Equation &, const double *, const Abscissa &a,
+                                                double y, Z, Checked &c)
 {
     return c.add(c.mul(-2.0, y), a.term);
 }
@@ -57,8 +58,8 @@ template<typename Z>
 
 // y'' + 6y' + 5y = 0
 template<typename Z>
-[[gnu::always_inline]] inline double damped(const double *, const Abscissa &, double y, Z z,
-                                            Checked &c)
+[[gnu::always_inline]] inline double damped(const Equation &, const double *, const Abscissa &,
+                                            double y, Z z, Checked &c)
 {
     if constexpr (std::is_same_v<Z, float>) {
         // A small integer constant times a single is a single: this one product is rounded
@@ -72,24 +73,24 @@ template<typename Z>
 
 // y'' - (1 - y^2) y' + y = 0
 template<typename Z>
-[[gnu::always_inline]] inline double vanDerPol(const double *, const Abscissa &, double y, Z z,
-                                               Checked &c)
+[[gnu::always_inline]] inline double vanDerPol(const Equation &, const double *, const Abscissa &,
+                                               double y, Z z, Checked &c)
 {
     return c.sub(c.mul(c.sub(1.0, c.mul(y, y)), static_cast<double>(z)), y);
 }
 
 // y'' + (2/x) y' + y^n = 0; (-2) * z is exact in either precision.
 template<typename Z>
-[[gnu::always_inline]] inline double emden(const double *v, const Abscissa &a, double y, Z z,
-                                           Checked &c)
+[[gnu::always_inline]] inline double emden(const Equation &, const double *v, const Abscissa &a,
+                                           double y, Z z, Checked &c)
 {
     return c.sub(c.div(c.mul(-2.0, static_cast<double>(z)), a.x), c.pow(y, v[0]));
 }
 
 // y'' = (lam y - 1/y^2) / 3
 template<typename Z>
-[[gnu::always_inline]] inline double cosmos(const double *v, const Abscissa &, double y, Z,
-                                            Checked &c)
+[[gnu::always_inline]] inline double cosmos(const Equation &, const double *v, const Abscissa &,
+                                            double y, Z, Checked &c)
 {
     return c.div(c.add(c.div(-1.0, c.pow(y, 2.0)), c.mul(v[0], y)), 3.0);
 }

@@ -34,10 +34,16 @@ struct Abscissa
     double term; // 0 for an equation that takes nothing from x alone
 };
 
-// g with every operation through `c`: the first evaluation of a step takes the stored
-// single-precision slope, the other three a double.
-using FirstG = double (*)(const double *values, const Abscissa &a, double y, float z, Checked &c);
-using LaterG = double (*)(const double *values, const Abscissa &a, double y, double z, Checked &c);
+struct Equation;
+
+// g of the equation `eq` with every operation through `c`: the first evaluation of a step
+// takes the stored single-precision slope, the other three a double. A g of its own (one of
+// the table's) needs no more than the parameters' values; one made from a description
+// (a typed formula) finds what it is in `eq`.
+using FirstG = double (*)(const Equation &eq, const double *values, const Abscissa &a, double y,
+                          float z, Checked &c);
+using LaterG = double (*)(const Equation &eq, const double *values, const Abscissa &a, double y,
+                          double z, Checked &c);
 
 // A parameter, and the field and option that give its value.
 struct Parameter

@@ -65,11 +65,10 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
     const ParameterValues values = p.values;
     const auto at = [&eq](double x) -> Abscissa {
         if constexpr (kCompiled) {
+            // A constant the compiler folds (not `if constexpr`: under the sanitizers a
+            // function's address is no constant expression).
             constexpr auto term = kBuiltins[kCompiled ? Row : 0].term;
-            if constexpr (term != nullptr)
-                return {x, term(x)};
-            else
-                return {x, 0.0};
+            return {x, term != nullptr ? term(x) : 0.0};
         } else {
             return {x, eq.term ? eq.term(x) : 0.0};
         }
@@ -78,14 +77,14 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
         if constexpr (kCompiled) {
             constexpr const Equation &row = kBuiltins[kCompiled ? Row : 0];
             if constexpr (std::is_same_v<decltype(z), float>)
-                return row.gFirst(values.data(), a, y, z, c);
+                return row.gFirst(row, values.data(), a, y, z, c);
             else
-                return row.g(values.data(), a, y, z, c);
+                return row.g(row, values.data(), a, y, z, c);
         } else {
             if constexpr (std::is_same_v<decltype(z), float>)
-                return eq.gFirst(values.data(), a, y, z, c);
+                return eq.gFirst(eq, values.data(), a, y, z, c);
             else
-                return eq.g(values.data(), a, y, z, c);
+                return eq.g(eq, values.data(), a, y, z, c);
         }
     };
     const bool stopsAtZero = eq.stopsAtZero;

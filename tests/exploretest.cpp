@@ -351,7 +351,8 @@ TEST_F(Explore, EachViewSavesAsVectorGraphicsWithNoPicture)
 namespace spring {
 
 template<typename Z>
-double g(const double *v, const solver::Abscissa &, double y, Z, solver::Checked &c)
+double g(const solver::Equation &, const double *v, const solver::Abscissa &, double y, Z,
+         solver::Checked &c)
 {
     return c.mul(-v[0], y);
 }

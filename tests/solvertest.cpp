@@ -220,7 +220,7 @@ class Catalogue : public testing::TestWithParam<GCase>
 double gFirst(const RunParameters &p, double x, double y, float z, Checked &c)
 {
     const Equation &eq = *p.eq;
-    return eq.gFirst(p.values.data(), {x, eq.term ? eq.term(x) : 0.0}, y, z, c);
+    return eq.gFirst(eq, p.values.data(), {x, eq.term ? eq.term(x) : 0.0}, y, z, c);
 }
 
 TEST_P(Catalogue, GivesTheTabulatedValueInBothForms)
