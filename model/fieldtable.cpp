@@ -21,9 +21,10 @@ solver::RunParameters Captured::run() const
     p.z0 = (*this)[Field::Z0];
     p.xf = (*this)[Field::Xf];
     const auto parameters = eq->parameters;
-    for (std::size_t k = 0; k < parameters.size() && k < p.values.size(); ++k)
-        if (const auto field = fieldOf(parameters[k]))
-            p.values[k] = (*this)[*field];
+    for (std::size_t k = 0; k < parameters.size() && k < p.values.size(); ++k) {
+        const auto field = fieldOf(parameters[k]);
+        p.values[k] = field ? (*this)[*field] : own[k];
+    }
     return p;
 }
 

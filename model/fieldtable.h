@@ -83,6 +83,9 @@ struct Captured
 {
     solver::EquationRef eq;
     std::array<double, kFieldCount> values{};
+    // The values of the parameters that no field holds (a formula's), by their place among
+    // the equation's parameters, as last read.
+    solver::ParameterValues own{};
 
     double &operator[](Field f) { return values[static_cast<std::size_t>(f)]; }
     double operator[](Field f) const { return values[static_cast<std::size_t>(f)]; }
