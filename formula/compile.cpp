@@ -19,9 +19,6 @@ namespace formula {
 
 namespace {
 
-// Deep enough for any formula a person writes, shallow enough for any thread's stack.
-constexpr int kMaxDepth = 256;
-
 // A unary minus binds tighter than * and looser than ^: -2*y is (-2)*y, -y^2 is -(y^2).
 constexpr int kUnary = 30;
 
@@ -277,6 +274,8 @@ std::shared_ptr<const Program> Compiler::compile()
     put(Op::End, {});
     p->m_code = std::move(m_code);
     p->m_frameSize = kFirstTemporary + m_mostStored;
+    if (p->m_frameSize > kMaxFrame) // the depth limit keeps to it; the stack relies on it
+        fail(1, "nested too deeply");
     p->m_parameters = std::move(m_parameters);
     p->m_constants = std::move(m_constants);
     p->m_columns = std::move(m_columns);

@@ -5,17 +5,7 @@
 
 #include "formula/ops.h"
 
-#include <vector>
-
 namespace formula {
-
-namespace {
-
-// Frames up to this size live on the stack; only a formula of thousands of operations
-// takes one from the heap.
-constexpr std::size_t kStackFrame = 64;
-
-} // namespace
 
 template<bool kTrace>
 double Program::execute(double *frame, const double *values, solver::Checked &c,
@@ -122,12 +112,8 @@ template<bool kTrace>
 double Program::run(double x, double y, double z, const double *values, solver::Checked &c,
                     std::size_t *column) const
 {
-    if (m_frameSize > kStackFrame) [[unlikely]] {
-        std::vector<double> r(m_frameSize);
-        r[0] = x, r[1] = y, r[2] = z;
-        return execute<kTrace>(r.data(), values, c, column);
-    }
-    double r[kStackFrame];
+    // Any program's frame fits: a few kilobytes of stack, never the heap.
+    double r[kMaxFrame];
     r[0] = x, r[1] = y, r[2] = z;
     return execute<kTrace>(r, values, c, column);
 }

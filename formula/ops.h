@@ -46,6 +46,14 @@ enum class Program::Op : std::uint8_t {
 
 using Op = Program::Op;
 
+// How deeply a formula's operations may nest: deep enough for any formula a person writes,
+// shallow enough for any thread's stack.
+constexpr int kMaxDepth = 256;
+
+// Each value waiting in a temporary is the left operand of an operator whose right one is
+// being read, one per level of nesting: so a frame holds x, y, z and at most kMaxDepth more.
+constexpr std::size_t kMaxFrame = 3 + kMaxDepth;
+
 struct Function
 {
     std::string_view name;

@@ -514,6 +514,8 @@ INSTANTIATE_TEST_SUITE_P(
                     HugeCase{"MegabyteSum", "y" + repeated("+y", 524288), 0, "", 524289},
                     HugeCase{"MegabyteOfProducts", repeated("(y*y)+", 174762) + "y", 0, "", 174763},
                     HugeCase{"MegabyteOfNumbers", "0" + repeated("+1.0000", 149796), 0, "", 149796},
+                    HugeCase{"ManyValuesWaiting", repeated("y*y+(", 127) + "y" + repeated(")", 127),
+                             0, "", 128},
                     HugeCase{"DeepButAllowed", repeated("(", 255) + "y" + repeated(")", 255), 0, "",
                              1},
                     HugeCase{"LongName", std::string(10000, 'k') + "*y", 0, "", 3}),
