@@ -13,8 +13,9 @@ double Program::execute(double *frame, const double *values, solver::Checked &c,
 {
     const double *const spaces[] = {frame, m_constants.data(), values};
     const Instruction *const code = m_code.data();
-    double acc = 0.0;
-    for (const Instruction *in = code;; ++in) {
+    // Every program starts by loading its first operand, which needs no dispatch.
+    double acc = spaces[code->space][code->index];
+    for (const Instruction *in = code + 1;; ++in) {
         // An operand's address depends on the code alone, so it never waits for a value.
         const auto operand = [&spaces, in] { return spaces[in->space][in->index]; };
         switch (in->op) {
