@@ -17,7 +17,8 @@
 // The program performs one rounded double operation per operator or function, in the
 // order of the formula's tree, through solver::Checked: it gives the very doubles of the
 // same formula written out in C++ with Checked, so -2*y' / x - y^n is the built-in Emden g
-// bit for bit.
+// bit for bit. a^2 with the number 2 is a*a, as the C++ compiler makes of pow(a, 2.0).
+// Where several operations have no value, the first in the order of the tree is noted.
 
 #include "solver/checked.h"
 
