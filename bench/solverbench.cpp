@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 
 // The run with a sink that does nothing: the cost of one grid point, failure checks
-// included.
+// included; the same run with g given as a formula; and the formula's own costs.
 
+#include "formula/formula.h"
 #include "solver/builtins.h"
 #include "solver/solver.h"
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
 
 using namespace solver;
 
@@ -61,3 +66,106 @@ BENCHMARK_CAPTURE(
     RunParameters{
         .eq = Builtin::Emden, .x0 = 0.01, .y0 = 1.0, .z0 = 0.0, .xf = 1000.0, .values = {5.0}});
 BENCHMARK_CAPTURE(runBench, cosmos, span(Builtin::Cosmos, 1.0, 0.0));
+
+namespace {
+
+// ---- g as a formula ----------------------------------------------------------------------
+
+std::shared_ptr<const formula::Program> compiled(std::string_view text)
+{
+    return std::get<std::shared_ptr<const formula::Program>>(formula::compile(text));
+}
+
+// An equation's g is a plain function, so the program it runs is found here.
+const formula::Program *runningFormula = nullptr;
+
+double formulaFirst(const double *v, const Abscissa &a, double y, float z, Checked &c)
+{
+    return runningFormula->evaluate(a.x, y, z, v, c);
+}
+
+double formulaLater(const double *v, const Abscissa &a, double y, double z, Checked &c)
+{
+    return runningFormula->evaluate(a.x, y, z, v, c);
+}
+
+void formulaRunBench(benchmark::State &state, const char *text, RunParameters p)
+{
+    const auto program = compiled(text);
+    runningFormula = program.get();
+    p.eq = EquationRef(std::make_shared<const Equation>(
+        Equation{.gFirst = &formulaFirst, .g = &formulaLater, .curves = builtin::kY}));
+    runBench(state, p);
+}
+
+// The built-in g called through a made equation, as the formula's is: the cost of the call
+// alone.
+void calledRunBench(benchmark::State &state, Builtin b, RunParameters p)
+{
+    const Equation &row = builtinEquation(b);
+    p.eq = EquationRef(std::make_shared<const Equation>(
+        Equation{.gFirst = row.gFirst, .g = row.g, .curves = builtin::kY}));
+    runBench(state, p);
+}
+
+// Points of van der Pol's cycle and around it.
+std::vector<std::pair<double, double>> phasePoints()
+{
+    std::vector<std::pair<double, double>> points;
+    for (int i = 0; i < 1024; ++i)
+        points.emplace_back(-2.5 + 0.005 * i, 3.0 - 0.0059 * i);
+    return points;
+}
+
+// One evaluation after another at the points, none waiting for another's result.
+template<typename G> void evaluationBench(benchmark::State &state, G g)
+{
+    const auto points = phasePoints();
+    Checked c;
+    for (auto _ : state)
+        for (const auto &[y, z] : points)
+            benchmark::DoNotOptimize(g(y, z, c));
+    if (!c.ok())
+        state.SkipWithError("an evaluation failed");
+    state.counters["ns_per_evaluation"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * points.size()) * 1e-9,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void builtinEvaluation(benchmark::State &state)
+{
+    evaluationBench(state, [](double y, double z, Checked &c) {
+        return builtin::vanDerPol<double>(nullptr, Abscissa{0.0, 0.0}, y, z, c);
+    });
+}
+
+void formulaEvaluation(benchmark::State &state)
+{
+    const auto program = compiled("(1-y*y)*y'-y");
+    evaluationBench(state, [&program](double y, double z, Checked &c) {
+        return program->evaluate(0.0, y, z, nullptr, c);
+    });
+}
+
+// A formula of 10,000 characters: Duffing's g again and again, then blanks.
+void compileBench(benchmark::State &state)
+{
+    const std::string term = " + (-d*y' - a*y - b*y^3 + g*cos(w*x))";
+    std::string text = "y";
+    while (text.size() + term.size() <= 10000)
+        text += term;
+    text.resize(10000, ' ');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(compiled(text));
+    state.counters["characters"] = static_cast<double>(text.size());
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(formulaRunBench, van_der_pol_formula, "(1-y*y)*y'-y",
+                  span(Builtin::VanDerPol, 0.5, 0.0));
+BENCHMARK_CAPTURE(calledRunBench, van_der_pol_called, Builtin::VanDerPol,
+                  span(Builtin::VanDerPol, 0.5, 0.0));
+BENCHMARK(builtinEvaluation);
+BENCHMARK(formulaEvaluation);
+BENCHMARK(compileBench)->Unit(benchmark::kMillisecond);

@@ -14,6 +14,9 @@ enum class Fault : std::uint8_t {
     DivisionByZero,     // a divisor of zero, 0 / 0 included
     PowerUndefined,     // a negative base raised to a non-integral exponent
     PowerOfZero,        // zero raised to a negative exponent
+    LogOfNonPositive,   // the logarithm of a number <= 0
+    RootOfNegative,     // the square root of a number < 0
+    ArcBeyondOne,       // the arc sine or cosine of a number beyond -1 to 1
     Overflow,           // a double result beyond the finite range
     SingleOverflow,     // a store into single precision beyond its range
     CoordinateOverflow, // a drawing coordinate beyond single precision's range
