@@ -5,6 +5,7 @@
 
 #include "formula/formula.h"
 #include "solver/builtins.h"
+#include "solver/formulaequation.h"
 #include "solver/solver.h"
 
 #include <benchmark/benchmark.h>
@@ -77,24 +78,11 @@ std::shared_ptr<const formula::Program> compiled(std::string_view text)
 }
 
 // An equation's g is a plain function, so the program it runs is found here.
-const formula::Program *runningFormula = nullptr;
-
-double formulaFirst(const double *v, const Abscissa &a, double y, float z, Checked &c)
-{
-    return runningFormula->evaluate(a.x, y, z, v, c);
-}
-
-double formulaLater(const double *v, const Abscissa &a, double y, double z, Checked &c)
-{
-    return runningFormula->evaluate(a.x, y, z, v, c);
-}
-
+// A run of the equation made from the formula `text`, as the window and the table tool make
+// it.
 void formulaRunBench(benchmark::State &state, const char *text, RunParameters p)
 {
-    const auto program = compiled(text);
-    runningFormula = program.get();
-    p.eq = EquationRef(std::make_shared<const Equation>(
-        Equation{.gFirst = &formulaFirst, .g = &formulaLater, .curves = builtin::kY}));
+    p.eq = std::get<EquationRef>(formulaEquation(text));
     runBench(state, p);
 }
 
@@ -135,7 +123,8 @@ template<typename G> void evaluationBench(benchmark::State &state, G g)
 void builtinEvaluation(benchmark::State &state)
 {
     evaluationBench(state, [](double y, double z, Checked &c) {
-        return builtin::vanDerPol<double>(nullptr, Abscissa{0.0, 0.0}, y, z, c);
+        return builtin::vanDerPol<double>(builtinEquation(Builtin::VanDerPol), nullptr,
+                                          Abscissa{0.0, 0.0}, y, z, c);
     });
 }
 

@@ -221,7 +221,7 @@ TEST_P(AsBuiltin, GivesItsDoublesBitForBitInBothForms)
         const Abscissa a{at.x, eq.term ? eq.term(at.x) : 0.0};
         Checked mine, theirs;
         ASSERT_EQ(bits(p.evaluate(at.x, at.y, at.z, values, mine)),
-                  bits(eq.g(values, a, at.y, at.z, theirs)))
+                  bits(eq.g(eq, values, a, at.y, at.z, theirs)))
             << at.x << " " << at.y << " " << at.z;
         // Where two operations fail at once, the formula notes the first in the order of
         // the tree; a built-in g, whichever g++ evaluates first among a call's arguments.
@@ -230,7 +230,7 @@ TEST_P(AsBuiltin, GivesItsDoublesBitForBitInBothForms)
         const auto single = static_cast<float>(at.z);
         Checked mineFirst, theirsFirst;
         const double first = p.evaluate(at.x, at.y, single, values, mineFirst);
-        const double builtinFirst = eq.gFirst(values, a, at.y, single, theirsFirst);
+        const double builtinFirst = eq.gFirst(eq, values, a, at.y, single, theirsFirst);
         if (c.firstForm) {
             ASSERT_EQ(bits(first), bits(builtinFirst)) << at.x << " " << at.y << " " << single;
             ASSERT_EQ(mineFirst.ok(), theirsFirst.ok());
