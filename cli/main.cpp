@@ -25,6 +25,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "redurivezi-table: %s\n%s", parsed.message.c_str(),
                      tableUsage().data());
         return 2;
+    case TableArguments::NotAFormula:
+        std::fprintf(stderr, "redurivezi-table: %s\n", parsed.message.c_str());
+        return 2;
     case TableArguments::OutOfRange:
         std::fprintf(stderr, "redurivezi-table: %s\n", parsed.message.c_str());
         return 1;

@@ -4,14 +4,25 @@
 
 #include "model/fieldtable.h"
 #include "platform/texttonumber.h"
+#include "solver/formulaequation.h"
 #include "version.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <vector>
 
 using fields::Field;
 using fields::kFields;
 
 namespace {
+
+// The formula with a caret under the column where it stops being one, as compilers show it.
+std::string caretUnder(std::string_view text, const formula::ParseError &error)
+{
+    return error.message + "\n  " + std::string(text) + "\n  " +
+           std::string(error.column > 0 ? error.column - 1 : 0, ' ') + "^";
+}
 
 TableArguments badUsage(std::string message)
 {
@@ -32,8 +43,9 @@ const fields::FieldInfo *optionNamed(std::string_view name)
 std::string makeUsage()
 {
     std::string usage =
-        "Usage: redurivezi-table [--eq N] [--x0 T] [--y0 T] [--z0 T] [--xf T] [--n T]\n"
-        "                        [--lam T] [--csv [--reference] | --study]\n"
+        "Usage: redurivezi-table [--eq N | --formula F [--param NAME=T]...] [--x0 T]\n"
+        "                        [--y0 T] [--z0 T] [--xf T] [--n T] [--lam T]\n"
+        "                        [--csv [--reference] | --study]\n"
         "Integrates y'' = g(x, y, y') from x0 to xf with fixed-step Runge-Kutta (h = 0.01)\n"
         "and prints the sample list, one line per grid point.\n"
         "\n";
@@ -51,7 +63,13 @@ std::string makeUsage()
         }
         line += item;
     }
-    usage += line + "\n            without it no equation is chosen and y'' = 0\n";
+    usage += line + "\n            without it no equation is chosen and y'' = 0\n"
+                    "  --formula F\n"
+                    "            the equation y'' = F, a formula in x, y and y' with + - * / ^,\n"
+                    "            parentheses and sin cos tan asin acos atan sinh cosh tanh exp\n"
+                    "            log sqrt abs; every other name is a parameter\n"
+                    "  --param NAME=T\n"
+                    "            the value of the formula's parameter NAME, one for each\n";
     for (Field f : fields::kUsageOrder) {
         const auto &field = fields::info(f);
         std::string name = std::string(field.option) + " T";
@@ -72,7 +90,8 @@ std::string makeUsage()
              "\n"
              "Each T is read like the window's fields: its leading number, 0 if none.\n"
              "Exit status: 0 done, 1 a computation without a value, a number beyond the\n"
-             "double range, a study that cannot be made or an output error, 2 bad usage.\n";
+             "double range, a study that cannot be made or an output error, 2 bad usage\n"
+             "or a formula that is none.\n";
     return usage;
 }
 
@@ -104,6 +123,9 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
 
     TableArguments result;
     fields::Captured &captured = result.options.fields;
+    std::optional<std::string_view> formulaText;
+    std::vector<std::string_view> params;
+    bool eqGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "--help")
@@ -134,7 +156,7 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         }
 
         const fields::FieldInfo *field = optionNamed(name);
-        if (field == nullptr && name != "--eq")
+        if (field == nullptr && name != "--eq" && name != "--formula" && name != "--param")
             return badUsage("unknown option " + std::string(arg));
         if (!haveValue) {
             if (i + 1 >= args.size())
@@ -144,13 +166,50 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
 
         if (field != nullptr) {
             texts[static_cast<std::size_t>(field - kFields.data())] = value;
+        } else if (name == "--formula") {
+            formulaText = value;
+        } else if (name == "--param") {
+            params.push_back(value);
         } else if (const auto eq = value.size() == 1 ? solver::equationNumbered(value[0] - '0')
                                                      : std::nullopt) {
             captured.eq = *eq;
+            eqGiven = true;
         } else {
             return badUsage("--eq must be 1 to 6, not " + std::string(value));
         }
     }
+    if (formulaText) {
+        if (eqGiven)
+            return badUsage("--formula and --eq both choose the equation: give one of them");
+        auto made = solver::formulaEquation(*formulaText);
+        if (const auto *error = std::get_if<formula::ParseError>(&made)) {
+            result.status = TableArguments::NotAFormula;
+            result.message = caretUnder(*formulaText, *error);
+            return result;
+        }
+        captured.eq = std::get<solver::EquationRef>(made);
+    }
+    // Each of the formula's parameters by --param NAME=T, and no other.
+    std::vector<std::string_view> paramTexts(captured.eq->parameters.size());
+    for (const std::string_view p : params) {
+        const auto equals = p.find('=');
+        const std::string_view name = p.substr(0, equals);
+        if (equals == std::string_view::npos)
+            return badUsage("--param takes NAME=T, not " + std::string(p));
+        const auto &ps = captured.eq->parameters;
+        const auto at = std::find_if(ps.begin(), ps.end(), [&](const solver::Parameter &q) {
+            return q.name == name && !fields::fieldOf(q);
+        });
+        if (at == ps.end())
+            return badUsage("--param " + std::string(name) + ": the formula has no parameter " +
+                            std::string(name));
+        paramTexts[static_cast<std::size_t>(at - ps.begin())] = p.substr(equals + 1);
+    }
+    for (std::size_t k = 0; k < paramTexts.size(); ++k)
+        if (!fields::fieldOf(captured.eq->parameters[k]) && paramTexts[k].data() == nullptr)
+            return badUsage("the parameter " + std::string(captured.eq->parameters[k].name) +
+                            " has no value: give --param " +
+                            std::string(captured.eq->parameters[k].name) + "=T");
 
     if (result.options.study && (result.options.csv || result.options.reference))
         return badUsage("--study prints a table of its own: it goes with neither --csv nor "
@@ -159,8 +218,21 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         return badUsage("--reference needs --csv: the list lines have no room for more columns");
 
     // In the order the window captures them, so that the first number out of range is
-    // the one the window would report.
+    // the one the window would report: a formula's parameters after n and lam.
     for (Field f : fields::kCaptureOrder) {
+        if (f == Field::Xf)
+            for (std::size_t k = 0; k < paramTexts.size(); ++k) {
+                if (fields::fieldOf(captured.eq->parameters[k]))
+                    continue;
+                const auto number = textToNumber(paramTexts[k]);
+                if (!number) {
+                    result.status = TableArguments::OutOfRange;
+                    result.message = "--param " + std::string(captured.eq->parameters[k].name) +
+                                     ": number out of range: " + std::string(paramTexts[k]);
+                    return result;
+                }
+                captured.own[k] = *number;
+            }
         const auto &field = fields::info(f);
         const std::string_view text = texts[static_cast<std::size_t>(f)];
         const auto number = textToNumber(text);

@@ -20,10 +20,11 @@ struct TableOptions
 
 struct TableArguments
 {
-    enum Status { Run, Help, Version, BadUsage, OutOfRange };
+    // NotAFormula: --formula's text is none; `message` shows where, under the text.
+    enum Status { Run, Help, Version, BadUsage, OutOfRange, NotAFormula };
     Status status = Run;
     TableOptions options;
-    std::string message; // for BadUsage and OutOfRange: what was wrong
+    std::string message; // for BadUsage, OutOfRange and NotAFormula: what was wrong
 };
 
 // Parses the arguments after the program name. Each value is a field's text, read by

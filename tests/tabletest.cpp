@@ -44,7 +44,11 @@ Result table(const std::string &args, const std::string &tail = "")
     const std::string err = base + ".err";
     const std::string command = "set -o pipefail; { " + std::string(REDURIVEZI_TABLE) + " " + args +
                                 " " + tail + "; } > " + out + " 2> " + err;
-    const int raw = std::system(("bash -c '" + command + "'").c_str());
+    // Within the single quotes of bash -c, a quote is closed, escaped and opened again.
+    std::string quoted;
+    for (const char ch : command)
+        quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+    const int raw = std::system(("bash -c '" + quoted + "'").c_str());
     Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
     std::remove(out.c_str());
     std::remove(err.c_str());
@@ -174,7 +178,30 @@ INSTANTIATE_TEST_SUITE_P(
                    "collapses; the reference columns are empty from x = 0.81 on\n"},
         StatusCase{"StudyOfARunWithoutSamples", "--eq 5 --study", 1, 1,
                    "redurivezi-table: division by zero at x = 0\n"},
-        StatusCase{"Help", "--help", 0, 28, ""}, StatusCase{"Version", "--version", 0, 5, ""},
+        StatusCase{"Help", "--help", 0, 36, ""}, StatusCase{"Version", "--version", 0, 5, ""},
+        // A formula: where it stops being one, under the text, and nothing else (exit 2).
+        StatusCase{"NotAFormula", "--formula 2y", 2, 0,
+                   "redurivezi-table: '*' expected between two operands at column 2 (no implicit "
+                   "multiplication)\n  2y\n   ^\n"},
+        StatusCase{"FormulaAndEquation", "--eq 1 --formula -y", 2, 0,
+                   "redurivezi-table: --formula and --eq both choose the equation: give one of "
+                   "them\nUsage:"},
+        StatusCase{"ParameterWithoutValue", "--formula \"-k*y\"", 2, 0,
+                   "redurivezi-table: the parameter k has no value: give --param k=T\n"},
+        StatusCase{"ParameterTheFormulaLacks", "--formula -y --param k=1", 2, 0,
+                   "redurivezi-table: --param k: the formula has no parameter k\n"},
+        StatusCase{"ParameterWithoutText", "--formula \"-k*y\" --param k", 2, 0,
+                   "redurivezi-table: --param takes NAME=T, not k\n"},
+        StatusCase{"ParameterBeyondRange", "--formula \"-k*y\" --param k=1e999", 1, 0,
+                   "redurivezi-table: --param k: number out of range: 1e999\n"},
+        // Read by the fields' rule: "2x" is 2.
+        StatusCase{"ParameterFieldRule", "--formula \"-k*y\" --param k=2x --xf 1", 0, 101, ""},
+        StatusCase{"FormulaFault", "--formula \"log(y)\" --y0 -1 --xf 1", 1, 0,
+                   "redurivezi-table: logarithm of a number that is not positive at x = 0\n"},
+        // y'' = sqrt y from 0.5 falling at -1 reaches 0 near x = 0.6: a stage of the step from
+        // 0.59 has a negative y, and that sample is the last listed.
+        StatusCase{"FormulaFaultPartway", "--formula \"sqrt(y)\" --y0 0.5 --z0 -1 --xf 2", 1, 60,
+                   "redurivezi-table: square root of a negative number at x = 0.59\n"},
         StatusCase{"UnknownOption", "--step 0.1", 2, 0,
                    "redurivezi-table: unknown option --step\nUsage:"},
         StatusCase{"MissingValue", "--x0", 2, 0, "redurivezi-table: missing value for --x0\n"},
@@ -184,6 +211,66 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"EquationNotANumber", "--eq two", 2, 0, "redurivezi-table: --eq must be 1 to 6"},
         StatusCase{"StrayArgument", "5", 2, 0, "redurivezi-table: unknown option 5\n"}),
     [](const auto &info) { return info.param.name; });
+
+// ---- A formula of a built-in equation lists its very lines ---------------------------------
+
+struct FormulaCase
+{
+    std::string name;
+    std::string builtin; // the options of the built-in run
+    std::string formula; // the same run with its g as a formula
+};
+
+void PrintTo(const FormulaCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Formula : public testing::TestWithParam<FormulaCase>
+{
+};
+
+TEST_P(Formula, ListsTheBuiltInsLinesAndExactDoubles)
+{
+    const FormulaCase &c = GetParam();
+    for (const std::string csv : {"", " --csv"}) {
+        const Result builtin = table(c.builtin + csv), own = table(c.formula + csv);
+        ASSERT_EQ(builtin.status, 0) << builtin.err;
+        EXPECT_EQ(own.status, 0) << own.err;
+        EXPECT_GT(lineCount(own.out), 100);
+        EXPECT_EQ(own.out, builtin.out) << csv;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Equations, Formula,
+    testing::Values(
+        FormulaCase{"Oscillator", "--eq 1 --xf 30", "--formula -y --xf 30"},
+        FormulaCase{"SineForced", "--eq 2 --x0 -3.7 --xf 40",
+                    "--formula \"-2*y + sin(x)\" --x0 -3.7 --xf 40"},
+        FormulaCase{"VanDerPol", "--eq 4 --y0 2 --z0 0 --xf 50",
+                    "--formula \"(1-y*y)*y'-y\" --y0 2 --z0 0 --xf 50"},
+        // Index 5 never reaches zero, so the Emden stop, which is Emden's alone, never comes.
+        FormulaCase{"Emden", "--eq 5 --n 5 --x0 0.01 --y0 1 --z0 0 --xf 30",
+                    "--formula \"-2*y'/x - y^n\" --param n=5 --x0 0.01 --y0 1 --z0 0 --xf 30"},
+        FormulaCase{"Cosmos", "--eq 6 --lam 0.5 --y0 1 --z0 0.5 --xf 20",
+                    "--formula \"(-1/y^2 + lam*y)/3\" --param lam=0.5 --y0 1 --z0 0.5 --xf 20"}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Table, AFormulaHasAReferenceAndAStudy)
+{
+    // y'' = -k y with k = 4: the integrated reference follows 0.01 cos 2x + 8.4735 sin 2x.
+    const Result r = table("--formula \"-k*y\" --param k=4 --csv --reference");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "x,y,reference,error");
+    const std::string last = lastLine(r.out);
+    const double reference = std::stod(last.substr(last.find(',', last.find(',') + 1) + 1));
+    EXPECT_NEAR(reference, 0.01 * std::cos(10.0) + 16.947 / 2 * std::sin(10.0), 1e-9);
+    const Result study = table("--formula \"-k*y\" --param k=4 --study");
+    EXPECT_EQ(study.status, 0) << study.err;
+    EXPECT_NE(study.out.find("Here the single-precision slope limits the error"), std::string::npos)
+        << study.out;
+}
 
 TEST(Table, CsvGivesExactDoubles)
 {
