@@ -43,9 +43,9 @@ void PlotWidget::clearMarker()
 
 QImage PlotWidget::grabWithoutMarker()
 {
-    m_markerHidden = true;
+    m_overlaysHidden = true;
     const QImage image = grab().toImage();
-    m_markerHidden = false;
+    m_overlaysHidden = false;
     return image;
 }
 
@@ -60,8 +60,33 @@ void PlotWidget::paintEvent(QPaintEvent *event)
     const QRect r = event->rect();
     p.drawImage(r, image,
                 QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale));
-    if (m_marker && !m_markerHidden)
+    if (m_overlaysHidden)
+        return;
+    if (!m_caption.isEmpty()) {
+        QFont font = p.font();
+        font.setPointSizeF(8.5);
+        p.setFont(font);
+        const QRectF box =
+            p.fontMetrics()
+                .boundingRect(QRect(4, 4, width() - 8, height() - 8),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, m_caption)
+                .adjusted(-3, -1, 3, 1);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 220));
+        p.drawRect(box);
+        p.setPen(Qt::black);
+        p.drawText(box, Qt::AlignCenter | Qt::TextWrapAnywhere, m_caption);
+    }
+    if (m_marker)
         paintProbeMarker(p, m_marker->at, m_marker->tag, QRectF(0, 0, width(), height()));
+}
+
+void PlotWidget::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    update();
 }
 
 void paintProbeMarker(QPainter &p, QPointF at, const QString &tag, const QRectF &bounds)

@@ -49,10 +49,15 @@ public:
     // A new surface at `devicePixelRatio`, drawn by the redraw function.
     void redrawAt(qreal devicePixelRatio);
 
+    // A line painted over the plot's top-left corner, as the equation of one's own; never
+    // part of the plot's image. Empty: none.
+    void setCaption(const QString &caption);
+    const QString &caption() const { return m_caption; }
+
     void setMarker(const Marker &marker);
     void clearMarker();
     const std::optional<Marker> &marker() const { return m_marker; }
-    // The widget as it looks, the legend included, without the marker.
+    // The widget as it looks, the legend included, without the marker and the caption.
     QImage grabWithoutMarker();
 
 signals:
@@ -70,5 +75,6 @@ private:
     std::unique_ptr<PlotSurface> m_surface;
     Redraw m_redraw;
     std::optional<Marker> m_marker;
-    bool m_markerHidden = false;
+    QString m_caption;
+    bool m_overlaysHidden = false;
 };

@@ -170,7 +170,9 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
 {
     choose(2);
     enterAll();
-    open();
+    // Large enough that the samples about x = 1.23 lie pixels apart, as a click needs.
+    open().resize(1400, 1000);
+    settle();
     ExploreView &solution = view("Solution");
     const int row = 123; // x = 1.23
     const QPointF at =

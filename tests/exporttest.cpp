@@ -137,7 +137,8 @@ TEST_F(Export, TheListMenuOffersCopyCopyAllAndSave)
     // Each key is shown beside its entry, and Explore… comes last.
     EXPECT_EQ(texts,
               QStringList({QStringLiteral("Copy|Ctrl+C"), QStringLiteral("Copy All|"),
-                           QStringLiteral("Save List As…|Ctrl+S"), QStringLiteral("Explore…|F3")}));
+                           QStringLiteral("Save List As…|Ctrl+S"), QStringLiteral("Explore…|F3"),
+                           QStringLiteral("Own Equation…|F4")}));
 }
 
 TEST_F(Export, KeysReachTheCommandsFromAnyControl)
@@ -163,7 +164,7 @@ TEST_F(Export, KeysReachTheCommandsFromAnyControl)
         }
     });
     QTest::keyClick(list(), Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(entries, 6); // Copy, Copy All, -, Save List As…, -, Explore…
+    EXPECT_EQ(entries, 7); // Copy, Copy All, -, Save List As…, -, Explore…, Own Equation…
 }
 
 TEST_F(Export, ThePlotMenuOffersSaveAndCopyImage)
@@ -178,9 +179,10 @@ TEST_F(Export, ThePlotMenuOffersSaveAndCopyImage)
         }
     });
     emit child("Picture1")->customContextMenuRequested(QPoint(100, 100));
-    EXPECT_EQ(texts, QStringList({QStringLiteral("Save Image As…|Ctrl+Shift+S"),
-                                  QStringLiteral("Copy Image|Ctrl+Shift+C"),
-                                  QStringLiteral("Explore…|F3")}));
+    EXPECT_EQ(texts,
+              QStringList({QStringLiteral("Save Image As…|Ctrl+Shift+S"),
+                           QStringLiteral("Copy Image|Ctrl+Shift+C"), QStringLiteral("Explore…|F3"),
+                           QStringLiteral("Own Equation…|F4")}));
 }
 
 TEST_F(Export, SavedTextIsTheListLines)

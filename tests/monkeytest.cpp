@@ -16,6 +16,7 @@
 
 #include "explore/exploreview.h"
 #include "tests/formdriver.h"
+#include "window/equationchoice.h"
 #include "window/explorewindow.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +25,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -122,8 +126,8 @@ public:
     void checkInvariants()
     {
         const SolverState &s = stateOf(form);
-        const int chosen = child<QRadioButton>("Option1")->group()->checkedId();
-        EXPECT_EQ(s.eq, chosen > 0 ? EquationRef(static_cast<Builtin>(chosen)) : Builtin::None);
+        EXPECT_EQ(s.eq, expectedEquation());
+        EXPECT_EQ(s.own, m_expected.own);
         for (std::size_t f = 0; f < fields::kFields.size(); ++f)
             EXPECT_EQ(s.values[f], m_expected.values[f]) << fields::kFields[f].control;
         EXPECT_EQ(modelOf(form).samples().rowCount(), m_rows);
@@ -196,6 +200,58 @@ private:
 
     // The Explore window: opened, closed, and its views zoomed to the ends of the range,
     // dragged, probed, driven from the keyboard, and run from, also while a run is held up.
+    // The equation a run takes: the own one while it is current, else the option chosen.
+    EquationRef expectedEquation()
+    {
+        const EquationChoice &choice = *form.findChild<EquationChoice *>();
+        if (choice.ownCurrent())
+            return *choice.own();
+        const int chosen = child<QRadioButton>("Option1")->group()->checkedId();
+        return chosen > 0 ? EquationRef(static_cast<Builtin>(chosen)) : Builtin::None;
+    }
+
+    // Explore's equation bar: a formula typed and Entered, good or not, a parameter's text,
+    // or one of the choice's entries.
+    void equationBar(ExploreWindow &window)
+    {
+        (void)window;
+        auto *formula = form.findChild<QLineEdit *>(QStringLiteral("Formula"));
+        auto *equations = form.findChild<QComboBox *>(QStringLiteral("Equations"));
+        static const char *const kFormulas[] = {"-y - 0.2*y'",    "-k*y",   "(1-y*y)*y'-y",
+                                                "-sin(y) - c*y'", "log(y)", "sqrt(x)*y",
+                                                "1/(x-1)",        "2y",     "((y)",
+                                                "-y^a^b",         "",       "exp(exp(exp(y)))",
+                                                "y'*y'/y - w^2*y"};
+        switch (pick(3)) {
+        case 0:
+            formula->setFocus();
+            formula->setText(QString::fromLatin1(kFormulas[pick(std::size(kFormulas))]));
+            QTest::keyClick(formula, Qt::Key_Return);
+            break;
+        case 1: {
+            const QList<QLineEdit *> fields =
+                form.findChildren<QLineEdit *>(QRegularExpression(QStringLiteral("^Parameter_")));
+            if (!fields.isEmpty()) {
+                static const QString kTexts[] = {QStringLiteral("4"),     QStringLiteral("-0.5"),
+                                                 QStringLiteral("1e999"), QStringLiteral("abc"),
+                                                 QString(10'000, u'9'),   QStringLiteral("")};
+                QLineEdit *field = fields[pick(static_cast<int>(fields.size()))];
+                const QString text = kTexts[pick(std::size(kTexts))];
+                // As typing it would: the field's own edit signal.
+                field->setText(text);
+                emit field->textEdited(text);
+            }
+            break;
+        }
+        case 2:
+            if (equations->count() > 0) {
+                equations->setCurrentIndex(pick(equations->count()));
+                emit equations->activated(equations->currentIndex());
+            }
+            break;
+        }
+    }
+
     void explore()
     {
         auto *window = form.findChild<ExploreWindow *>();
@@ -204,6 +260,10 @@ private:
                 window->close();
             else
                 child<QAction>("exploreAction")->trigger();
+            return;
+        }
+        if (pick(4) == 0) {
+            equationBar(*window);
             return;
         }
         static const ViewKind kKinds[] = {ViewKind::Solution, ViewKind::Phase, ViewKind::Error};
@@ -332,12 +392,23 @@ private:
                 read(f);
         if (target != text(2))
             return;
-        for (Field f : fields::kRunStartOrder)
+        for (Field f : {Field::N, Field::Lam})
             if (!read(f))
                 return;
+        // The own equation's parameters, between lam and xf.
+        const EquationChoice &choice = *form.findChild<EquationChoice *>();
+        if (choice.ownCurrent()) {
+            for (qsizetype k = 0; k < choice.values().size(); ++k) {
+                const auto v = textToNumber(choice.values()[k].toStdString());
+                if (!v)
+                    return;
+                m_expected.own[static_cast<std::size_t>(k)] = *v;
+            }
+        }
+        if (!read(Field::Xf))
+            return;
         SolverState expected = m_expected;
-        const int chosen = child<QRadioButton>("Option1")->group()->checkedId();
-        expected.eq = chosen > 0 ? EquationRef(static_cast<Builtin>(chosen)) : Builtin::None;
+        expected.eq = expectedEquation();
         const RunParameters p = expected.run();
         CountingSink sink(p, kCapacity - static_cast<std::size_t>(m_rows));
         run(p, sink);

@@ -4,6 +4,7 @@
 // discover them without a display.
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "skipped: the locale %s is not installed\n", wanted);
         return kSkipped;
     }
+    // The formulas typed in the tests are kept in a folder of the run's own, never in the
+    // user's, and no test sees another's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

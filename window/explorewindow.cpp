@@ -3,6 +3,7 @@
 #include "window/explorewindow.h"
 
 #include "window/accuracypanel.h"
+#include "window/equationbar.h"
 #include "window/exploreprobe.h"
 
 #include "explore/exploreview.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QtMath>
 
 using fields::Field;
@@ -36,8 +38,11 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
     // The solution and the phase plane side by side, the error and the accuracy below.
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->setRowStretch(0, 3);
-    layout->setRowStretch(1, 2);
+    // The equation bar above the views.
+    m_bar = new EquationBar(m_links.choice, m_links.clickOption, this);
+    layout->addWidget(m_bar, 0, 0, 1, 2);
+    layout->setRowStretch(1, 3);
+    layout->setRowStretch(2, 2);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 1);
     const struct
@@ -52,7 +57,7 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
         auto *view = new ExploreView(kinds[v].kind, this);
         view->setObjectName(QLatin1String(kinds[v].name));
         view->setAccessibleName(kinds[v].accessible);
-        layout->addWidget(view, v / 2, v % 2);
+        layout->addWidget(view, 1 + v / 2, v % 2);
         m_views[v] = view;
         const auto guarded = [this](const char *command, auto work) {
             return [this, command, work](auto... args) {
@@ -71,7 +76,8 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
     }
     m_probe = new ExploreProbe(m_views, m_worker.tracks(), m_links.model, m_links.list, this);
     m_accuracy = new AccuracyPanel(this);
-    layout->addWidget(m_accuracy, 1, 1);
+    layout->addWidget(m_accuracy, 2, 1);
+    setTabOrder(&m_bar->formulaField(), m_views[kSolution]);
     setTabOrder(m_views[kSolution], m_views[kPhase]);
     setTabOrder(m_views[kPhase], m_views[kError]);
     resize(1000, 800);
@@ -100,6 +106,12 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
 }
 
 ExploreWindow::~ExploreWindow() = default;
+
+void ExploreWindow::focusFormula()
+{
+    m_bar->formulaField().setFocus(Qt::OtherFocusReason);
+    m_bar->formulaField().selectAll();
+}
 
 ExploreView &ExploreWindow::view(ViewKind kind) const
 {

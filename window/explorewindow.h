@@ -17,6 +17,8 @@
 #include <vector>
 
 class AccuracyPanel;
+class EquationBar;
+class EquationChoice;
 class ExploreProbe;
 class ExploreView;
 class QLabel;
@@ -33,6 +35,10 @@ public:
     {
         const RunModel &model;
         SampleView &list; // its current line is the marked sample
+        // The equation the next run takes, which the equation bar shows and chooses.
+        EquationChoice &choice;
+        // Clicks the main window's option n.
+        std::function<void(int)> clickOption;
         // The equation, n and lam the next run would take, for the direction field.
         std::function<solver::RunParameters()> nextRun;
         // Types each text into its field and presses Enter there, along the Enter chain,
@@ -53,6 +59,8 @@ public:
     void nextRunChanged();
     // The marked line changed, or none is marked.
     void markRow(int row);
+    // Puts the focus in the equation bar's formula field.
+    void focusFormula();
 
 private:
     // The runs as they are now, to the worker; the views that fit follow them.
@@ -76,4 +84,5 @@ private:
     QElapsedTimer m_referenceLag; // since when the reference falls behind the runs
     ExploreView *m_views[RenderThread::kViews] = {};
     ExploreProbe *m_probe = nullptr;
+    EquationBar *m_bar = nullptr;
 };

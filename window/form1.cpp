@@ -6,6 +6,7 @@
 #include "platform/texttonumber.h"
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
+#include "window/equationchoice.h"
 #include "window/explorewindow.h"
 #include "window/fixedsize.h"
 #include "window/formcommands.h"
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
 
@@ -36,7 +38,8 @@ Form1::Form1(std::size_t listCapacity, int progressInterval, QWidget *parent)
     : QWidget(parent), m_model(new RunModel(listCapacity, this)),
       m_controls(layOutForm(this, &m_model->samples())),
       m_session(std::make_unique<RunSession>(*m_controls.picture1, *m_model, *m_controls.list1,
-                                             progressInterval))
+                                             progressInterval)),
+      m_choice(new EquationChoice(this))
 {
     m_commands = new FormCommands(
         m_controls, *m_model, this,
@@ -69,9 +72,13 @@ void Form1::connectEvents()
     };
     // Whichever way an option becomes chosen, by a click or by the arrow keys.
     connect(m_controls.optionGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (const auto eq = solver::equationNumbered(id); eq && checked)
+        if (const auto eq = solver::equationNumbered(id); eq && checked && !m_unchecking) {
             m_state.eq = *eq;
+            m_choice->optionChosen(id);
+        }
     });
+    // An equation of one's own chosen in Explore's bar: no option is chosen then.
+    connect(m_choice, &EquationChoice::changed, this, [this] { ownEquationChanged(); });
     for (Field field : {Field::X0, Field::Y0, Field::Z0})
         connect(m_controls.text(field), &QLineEdit::returnPressed, this, [this, field] {
             guarded(tr("Enter"), [this, field] { enterInStartField(field); });
@@ -83,6 +90,8 @@ void Form1::connectEvents()
 
     connect(m_commands, &FormCommands::exploreWanted, this,
             guard(tr("Explore"), &Form1::showExplore));
+    connect(m_commands, &FormCommands::ownEquationWanted, this,
+            guard(tr("Own Equation"), &Form1::showOwnEquation));
     // Shift+F10 is the Menu key of keyboards without one.
     auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
     connect(menuKey, &QShortcut::activated, this, &Form1::showFocusMenu);
@@ -97,12 +106,38 @@ void Form1::connectEvents()
         connect(m_controls.text(field), &QLineEdit::textChanged, this, nextRunChanged);
 }
 
+void Form1::ownEquationChanged()
+{
+    const bool own = m_choice->ownCurrent();
+    if (own) {
+        m_state.eq = *m_choice->own();
+        m_unchecking = true;
+        uncheckOptions(m_controls);
+        m_unchecking = false;
+    }
+    const QString caption = own ? m_choice->caption() : QString();
+    m_controls.picture1->setCaption(caption);
+    m_probe->setEquation(own ? tr("Equation %1").arg(caption) : QString());
+    if (m_explore)
+        m_explore->nextRunChanged();
+}
+
+void Form1::showOwnEquation()
+{
+    showExplore();
+    m_explore->focusFormula();
+}
+
 void Form1::showExplore()
 {
     if (!m_explore) {
         m_explore = new ExploreWindow(
-            {*m_model, *m_controls.list1, [this] { return nextRun(); },
-             [this](const auto &texts) { typeAndRun(texts); }, [this] { m_probe->clear(); },
+            {*m_model, *m_controls.list1, *m_choice,
+             [this](int number) {
+                 m_controls.options[static_cast<std::size_t>(number - 1)]->click();
+             },
+             [this] { return nextRun(); }, [this](const auto &texts) { typeAndRun(texts); },
+             [this] { m_probe->clear(); },
              [this](const QString &command, const std::function<void()> &work) {
                  guarded(command, work);
              },
@@ -129,31 +164,16 @@ solver::RunParameters Form1::nextRun() const
     for (Field field : {Field::N, Field::Lam})
         if (const auto v = textToNumber(m_controls.text(field)->text().toStdString()))
             next[field] = *v;
+    if (m_choice->ownCurrent())
+        for (qsizetype k = 0; k < m_choice->values().size(); ++k)
+            if (const auto v = textToNumber(m_choice->values()[k].toStdString()))
+                next.own[static_cast<std::size_t>(k)] = *v;
     return next.run();
 }
 
 void Form1::typeAndRun(const std::vector<std::pair<Field, QString>> &texts)
 {
-    // Exactly what typing would do: the text in the field, then the Return key there,
-    // handled by the field's own Enter.
-    const auto enterIn = [](QLineEdit *field) {
-        field->setFocus(Qt::OtherFocusReason);
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QCoreApplication::sendEvent(field, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QCoreApplication::sendEvent(field, &release);
-    };
-    for (const auto &[field, text] : texts) {
-        QLineEdit *edit = m_controls.text(field);
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->setText(text);
-        enterIn(edit);
-        // A number beyond range was reported and the focus stayed: a user stops there too.
-        // (The window's own focus widget: the click came from another window.)
-        if (focusWidget() != m_controls.text(fields::nextOnEnter(field)))
-            return;
-    }
-    enterIn(m_controls.text(Field::Xf));
+    typeAndEnter(this, m_controls, texts);
 }
 
 void Form1::showFocusMenu()
@@ -192,11 +212,23 @@ void Form1::enterInStartField(Field field)
 
 void Form1::enterInText2()
 {
-    // n, lam, then xf; a number beyond range ends the handling where it is found.
-    for (Field field : fields::kRunStartOrder)
+    // n, lam, the own equation's parameters, then xf; a number beyond range ends the
+    // handling where it is found.
+    for (Field field : fields::kRunStartOrder) {
+        if (field == Field::Xf && m_choice->ownCurrent() && !captureOwnParameters())
+            return;
         if (!capture(field))
             return;
+    }
     startRun();
+}
+
+bool Form1::captureOwnParameters()
+{
+    const QString why = m_choice->read(m_state.own);
+    if (!why.isEmpty())
+        warn(why);
+    return why.isEmpty();
 }
 
 void Form1::startRun()

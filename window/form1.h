@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+class EquationChoice;
 class ExploreWindow;
 class FormCommands;
 class Probe;
@@ -58,6 +59,12 @@ private:
     void startRun();
     // Opens the Explore window, or raises it.
     void showExplore();
+    // Opens it with its formula field focused.
+    void showOwnEquation();
+    // The equation of one's own became current, or no longer is, or its parameters changed.
+    void ownEquationChanged();
+    // Reads the own equation's parameters' fields, as a run's start reads n and lam.
+    bool captureOwnParameters();
     // Types each text into its field and presses Enter there, as a user would, stopping
     // where an Enter does not move on; then Enter in the final field.
     void typeAndRun(const std::vector<std::pair<fields::Field, QString>> &texts);
@@ -77,4 +84,6 @@ private:
     FormCommands *m_commands = nullptr;
     Probe *m_probe = nullptr;
     ExploreWindow *m_explore = nullptr;
+    EquationChoice *m_choice;
+    bool m_unchecking = false; // an option let go of for the own equation
 };

@@ -43,6 +43,8 @@ FormCommands::FormCommands(const FormControls &controls, const RunModel &model, 
         makeAction("saveImageAction", tr("Save Image As…"), &FormCommands::saveImageAs);
     m_copyImageAction = makeAction("copyImageAction", tr("Copy Image"), &FormCommands::copyImage);
     m_exploreAction = makeAction("exploreAction", tr("Explore…"), &FormCommands::explore);
+    m_ownEquationAction =
+        makeAction("ownEquationAction", tr("Own Equation…"), &FormCommands::ownEquation);
 
     // Every command from the keyboard, from any control of the window: each key is shown
     // beside its entry in the menus.
@@ -51,6 +53,7 @@ FormCommands::FormCommands(const FormControls &controls, const RunModel &model, 
         {m_saveImageAction, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         {m_copyImageAction, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
         {m_exploreAction, QKeySequence(Qt::Key_F3)},
+        {m_ownEquationAction, QKeySequence(Qt::Key_F4)},
     };
     for (const auto &[action, key] : keys) {
         action->setShortcut(key);
@@ -97,6 +100,7 @@ void FormCommands::showListMenu(QPoint pos)
     menu.addAction(m_saveListAction);
     menu.addSeparator();
     menu.addAction(m_exploreAction);
+    menu.addAction(m_ownEquationAction);
     menu.exec(m_list.viewport()->mapToGlobal(pos));
     // The keys check for themselves.
     for (QAction *action : {m_copyAction, m_copyAllAction, m_saveListAction})
@@ -110,6 +114,7 @@ void FormCommands::showPlotMenu(QPoint pos)
     menu.addAction(m_copyImageAction);
     menu.addSeparator();
     menu.addAction(m_exploreAction);
+    menu.addAction(m_ownEquationAction);
     menu.exec(m_plot.mapToGlobal(pos));
 }
 
@@ -147,6 +152,11 @@ void FormCommands::copyImage()
 void FormCommands::explore()
 {
     emit exploreWanted();
+}
+
+void FormCommands::ownEquation()
+{
+    emit ownEquationWanted();
 }
 
 void FormCommands::saveListAs()

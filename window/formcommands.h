@@ -44,6 +44,8 @@ public:
 signals:
     // Explore… was chosen, or F3 pressed.
     void exploreWanted();
+    // Own Equation… was chosen, or F4 pressed.
+    void ownEquationWanted();
 
 private:
     QAction *makeAction(const char *name, const QString &text, void (FormCommands::*slot)());
@@ -54,6 +56,7 @@ private:
     void copyAll();
     void copyImage();
     void explore();
+    void ownEquation();
     void saveListAs();
     void saveImageAs();
 
@@ -75,4 +78,5 @@ private:
     QAction *m_saveImageAction = nullptr;
     QAction *m_copyImageAction = nullptr;
     QAction *m_exploreAction = nullptr;
+    QAction *m_ownEquationAction = nullptr;
 };

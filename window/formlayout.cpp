@@ -10,6 +10,8 @@
 #include "window/sampleview.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -158,6 +160,41 @@ void setTabOrder(QWidget *form, const FormControls &c)
 }
 
 } // namespace
+
+void typeAndEnter(QWidget *form, const FormControls &c,
+                  const std::vector<std::pair<fields::Field, QString>> &texts)
+{
+    // Exactly what typing would do: the text in the field, then the Return key there,
+    // handled by the field's own Enter.
+    const auto enterIn = [](QLineEdit *field) {
+        field->setFocus(Qt::OtherFocusReason);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(field, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(field, &release);
+    };
+    for (const auto &[field, text] : texts) {
+        QLineEdit *edit = c.text(field);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->setText(text);
+        enterIn(edit);
+        // A number beyond range was reported and the focus stayed: a user stops there too.
+        // (The window's own focus widget: the click came from another window.)
+        if (form->focusWidget() != c.text(fields::nextOnEnter(field)))
+            return;
+    }
+    enterIn(c.text(fields::Field::Xf));
+}
+
+void uncheckOptions(const FormControls &c)
+{
+    QAbstractButton *checked = c.optionGroup->checkedButton();
+    if (!checked)
+        return;
+    c.optionGroup->setExclusive(false);
+    checked->setChecked(false);
+    c.optionGroup->setExclusive(true);
+}
 
 FormControls layOutForm(QWidget *form, QAbstractItemModel *samples)
 {

@@ -7,7 +7,11 @@
 
 #include "model/fieldtable.h"
 
+#include <QString>
+
 #include <array>
+#include <utility>
+#include <vector>
 
 class PlotWidget;
 class QAbstractItemModel;
@@ -32,6 +36,14 @@ struct FormControls
 
     QLineEdit *text(fields::Field f) const { return texts[static_cast<std::size_t>(f)]; }
 };
+
+// Lets go of the checked option, so that none is: an exclusive group keeps one checked.
+void uncheckOptions(const FormControls &controls);
+
+// Types each text into its field and presses Enter there, as a user would, stopping where
+// an Enter does not move on along the chain; then Enter in the final field.
+void typeAndEnter(QWidget *form, const FormControls &controls,
+                  const std::vector<std::pair<fields::Field, QString>> &texts);
 
 // Creates every control of `form`, showing `samples` in the list, and sets the form's own
 // caption, size and colour.

@@ -46,6 +46,12 @@ QString numberOutOfRange(fields::Field field, const QString &text)
         .arg(fromAscii(fields::info(field).holds), quoted(text));
 }
 
+QString parameterOutOfRange(const QString &name, const QString &text)
+{
+    return tr("The number for the parameter %1 is beyond the range of a double:\n%2")
+        .arg(quoted(name), quoted(text));
+}
+
 QString runEnd(const RunEnd &end, std::size_t capacity)
 {
     const QString x = QString::fromStdString(generalText(end.x));

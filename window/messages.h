@@ -25,6 +25,9 @@ QString quoted(const QString &text);
 // Enter read a number beyond the range of a double from `field`, which held `text`.
 QString numberOutOfRange(fields::Field field, const QString &text);
 
+// Enter read a number beyond the range of a double from the field of the parameter `name`.
+QString parameterOutOfRange(const QString &name, const QString &text);
+
 // What the user is told when a run ended with a fault or a full list; empty when it ran
 // to its end. A list holding `capacity` lines is full.
 QString runEnd(const RunEnd &end, std::size_t capacity);

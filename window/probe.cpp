@@ -126,11 +126,18 @@ void Probe::clear()
     emit cleared();
 }
 
+void Probe::setEquation(const QString &equation)
+{
+    m_equation = equation;
+    describe();
+}
+
 void Probe::describe()
 {
     // A screen reader that moves through the list hears the line; the plot says which
     // line it marks.
     const auto &marker = m_plot.marker();
-    m_plot.setAccessibleDescription(marker ? markedLine(m_description, marker->tag)
-                                           : m_description);
+    const QString description =
+        m_equation.isEmpty() ? m_description : m_description + QStringLiteral(". ") + m_equation;
+    m_plot.setAccessibleDescription(marker ? markedLine(description, marker->tag) : description);
 }

@@ -35,6 +35,8 @@ public:
 
     // Removes the marker; the list keeps its line.
     void clear();
+    // The plot's description says the equation of one's own it runs, or none when empty.
+    void setEquation(const QString &equation);
 
 signals:
     // The marker was removed: Escape, Ready or a new run.
@@ -52,6 +54,7 @@ private:
     const SampleList &m_samples;
     const RunModel &m_model;
     QString m_description; // the plot's own accessible description
+    QString m_equation;
     // The mark a press found, shown when its row becomes current.
     std::optional<ProbeHit> m_pressed;
 };
