@@ -11,6 +11,9 @@
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
 #include "solver/checked.h"
+#include "solver/formulaequation.h"
+#include "tests/messageboxcatcher.h"
+#include "window/equationchoice.h"
 #include "window/explorewindow.h"
 #include "window/runsession.h"
 #include "window/sampleview.h"
@@ -23,12 +26,18 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -343,6 +352,166 @@ TEST_F(Explore, EachViewSavesAsVectorGraphicsWithNoPicture)
     QFile phase(dir.filePath(QStringLiteral("phase.svg")));
     ASSERT_TRUE(phase.open(QIODevice::ReadOnly));
     EXPECT_TRUE(phase.readAll().contains("stroke=\"#9db8d9\""));
+}
+
+// ---- An equation of one's own ------------------------------------------------------------
+
+// The lines a run of the formula lists from the window's default texts, worked out apart from
+// the window.
+std::vector<std::string> formulaLines(const char *text, solver::ParameterValues values = {})
+{
+    solver::RunParameters p{.eq = std::get<solver::EquationRef>(solver::formulaEquation(text)),
+                            .x0 = 0,
+                            .y0 = 0.01,
+                            .z0 = 16.947,
+                            .xf = 5,
+                            .values = values};
+    struct Lines : solver::SampleSink
+    {
+        std::vector<std::string> lines;
+        bool start(double, double) override { return true; }
+        bool sample(double x, double y) override
+        {
+            lines.push_back(listLine(x, y));
+            return true;
+        }
+    } sink;
+    solver::run(p, sink);
+    return sink.lines;
+}
+
+class OwnEquation : public Explore
+{
+protected:
+    QLineEdit &formula() { return *child<QLineEdit>("Formula"); }
+    void typeFormula(const QString &text)
+    {
+        formula().setFocus();
+        formula().setText(text);
+        QTest::keyClick(&formula(), Qt::Key_Return);
+    }
+    int checkedOption() { return child<QRadioButton>("Option1")->group()->checkedId(); }
+};
+
+TEST_F(OwnEquation, RunsFromTheMainWindowWithNoOptionChosenAndItsCaptionOverThePlot)
+{
+    choose(2);
+    open();
+    typeFormula(QStringLiteral("-y - 0.2*y'"));
+    EXPECT_EQ(checkedOption(), -1);
+    auto *plot = child<PlotWidget>("Picture1");
+    EXPECT_EQ(plot->caption(), QStringLiteral("y'' = -y - 0.2*y'"));
+    EXPECT_TRUE(plot->accessibleDescription().contains(QStringLiteral("y'' = -y - 0.2*y'")));
+    enterAll();
+    EXPECT_EQ(lines(), formulaLines("-y - 0.2*y'"));
+    // The caption is painted over the plot, never into its image.
+    EXPECT_TRUE(plot->grabWithoutMarker().convertToFormat(QImage::Format_RGB32) ==
+                surface().image().convertToFormat(QImage::Format_RGB32));
+    // The phase plane spirals into the origin: it was drawn there, and nowhere far out.
+    settle();
+    EXPECT_LT(ranges(view("PhasePlane")).at(1), 20);
+    // An option chosen again: it is the equation, and the caption goes.
+    choose(1);
+    EXPECT_EQ(checkedOption(), 1);
+    EXPECT_TRUE(plot->caption().isEmpty());
+    EXPECT_EQ(child<QComboBox>("Equations")->currentText(), QStringLiteral("y'' + y = 0"));
+}
+
+TEST_F(OwnEquation, EachParameterHasAFieldWhoseValueTheNextRunTakes)
+{
+    open();
+    typeFormula(QStringLiteral("-k*y"));
+    auto *k = child<QLineEdit>("Parameter_k");
+    EXPECT_EQ(k->accessibleName(), QStringLiteral("k"));
+    EXPECT_EQ(k->text(), QStringLiteral("1"));
+    k->setFocus();
+    k->selectAll();
+    QTest::keyClicks(k, QStringLiteral("4"));
+    enterAll();
+    EXPECT_EQ(lines(), formulaLines("-k*y", {4}));
+    // A value beyond the double range is told, and there is no run.
+    k->selectAll();
+    QTest::keyClicks(k, QStringLiteral("1e999"));
+    MessageBoxCatcher caught;
+    enter(2);
+    EXPECT_EQ(caught.count(), 1);
+    EXPECT_TRUE(caught.text().startsWith(QStringLiteral("The number for the parameter k")));
+    EXPECT_EQ(samples().rowCount(), 501);
+}
+
+TEST_F(OwnEquation, AFormulaWithAnErrorSaysWhereAndChangesNothing)
+{
+    choose(4);
+    open();
+    typeFormula(QStringLiteral("-y - 2y'"));
+    auto *error = child<QLabel>("FormulaError");
+    EXPECT_TRUE(error->isVisible());
+    EXPECT_TRUE(error->text().contains(QStringLiteral("column 7"))) << error->text().toStdString();
+    EXPECT_EQ(formula().text(), QStringLiteral("-y - 2y'")); // as typed
+    EXPECT_EQ(formula().cursorPosition(), 6);
+    EXPECT_EQ(checkedOption(), 4);
+    enterAll();
+    EXPECT_EQ(lines().front(), "0   .0100");
+    EXPECT_EQ(stateOf(form).eq, solver::EquationRef(solver::Builtin::VanDerPol));
+}
+
+TEST_F(OwnEquation, TheChoiceClicksAnOptionAndKeepsTheFormulasChosenBefore)
+{
+    open();
+    auto *equations = child<QComboBox>("Equations");
+    EXPECT_EQ(equations->currentIndex(), -1); // none chosen, as the main window opens
+    equations->setCurrentIndex(4);
+    emit equations->activated(4);
+    EXPECT_EQ(checkedOption(), 5); // Emden
+    typeFormula(QStringLiteral("-a*sin(y)"));
+    typeFormula(QStringLiteral("-y"));
+    // The formulas chosen before come after the six and a separator, the latest first, and
+    // are kept.
+    ASSERT_GE(equations->count(), 6 + 1 + 2);
+    EXPECT_EQ(equations->itemText(7), QStringLiteral("y'' = -y"));
+    EXPECT_EQ(equations->itemText(8), QStringLiteral("y'' = -a*sin(y)"));
+    const EquationChoice later;
+    ASSERT_GE(later.recent().size(), 2);
+    EXPECT_EQ(later.recent()[1],
+              (EquationChoice::Typed{QStringLiteral("-a*sin(y)"), {QStringLiteral("1")}}));
+    EXPECT_LE(later.recent().size(), EquationChoice::kKept);
+    // Choosing a formula from the list makes it current again, with its parameters.
+    emit equations->activated(8);
+    EXPECT_EQ(formula().text(), QStringLiteral("-a*sin(y)"));
+    EXPECT_EQ(checkedOption(), -1);
+    EXPECT_TRUE(form.findChild<QLineEdit *>(QStringLiteral("Parameter_a")));
+}
+
+TEST(EquationChoice, KeepsTheLastTwentyFormulasAndReadsBackOnlyFormulas)
+{
+    EquationChoice choice;
+    for (int k = 0; k < 25; ++k)
+        ASSERT_FALSE(choice.chooseFormula(QStringLiteral("-y*%1").arg(k)));
+    EXPECT_EQ(choice.chooseFormula(QStringLiteral("-y*)"))->column, 4u); // no change
+    EXPECT_EQ(choice.formula(), QStringLiteral("-y*24"));
+    // A name that a new formula shares keeps its text; a new one starts at 1.
+    ASSERT_FALSE(choice.chooseFormula(QStringLiteral("-k*y")));
+    choice.setValue(0, QStringLiteral("3.5"));
+    ASSERT_FALSE(choice.chooseFormula(QStringLiteral("-k*y - c*y'")));
+    EXPECT_EQ(choice.values(), (QStringList{QStringLiteral("3.5"), QStringLiteral("1")}));
+    QSettings file(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("RedurIvezi"),
+                   QStringLiteral("redurivezi"));
+    file.beginWriteArray(QStringLiteral("formulas"), 1);
+    file.setArrayIndex(0);
+    file.setValue(QStringLiteral("formula"), QStringLiteral("2y"));
+    file.endArray();
+    file.sync();
+    EXPECT_TRUE(EquationChoice().recent().isEmpty()); // what is no formula is not read back
+    EXPECT_EQ(choice.recent().size(), EquationChoice::kKept);
+    EXPECT_EQ(choice.recent().front().formula, QStringLiteral("-k*y - c*y'"));
+}
+
+TEST_F(OwnEquation, F4OpensExploreWithTheFormulaFieldFocused)
+{
+    QTest::keyClick(text(1), Qt::Key_F4);
+    auto *window = form.findChild<ExploreWindow *>();
+    ASSERT_TRUE(window && window->isVisible());
+    EXPECT_EQ(window->focusWidget(), &formula());
 }
 
 // ---- A seventh equation, said in one place ----------------------------------------------

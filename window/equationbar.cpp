@@ -104,7 +104,7 @@ void EquationBar::follow()
             m_equations->insertSeparator(kOptions);
         for (int i = 0; i < m_choice.recent().size(); ++i)
             m_equations->addItem(QStringLiteral("y'' = ") + m_choice.recent()[i].formula, -1 - i);
-        const int current = m_choice.ownCurrent() ? m_equations->findData(-1)
+        const int current = m_choice.ownCurrent()   ? m_equations->findData(-1)
                             : m_choice.option() > 0 ? m_choice.option() - 1
                                                     : -1;
         m_equations->setCurrentIndex(current);
