@@ -66,9 +66,10 @@ void PlotWidget::paintEvent(QPaintEvent *event)
         QFont font = p.font();
         font.setPointSizeF(8.5);
         p.setFont(font);
+        // Below the plot's first pixels, which the window's top edge hides.
         const QRectF box =
             p.fontMetrics()
-                .boundingRect(QRect(4, 4, width() - 8, height() - 8),
+                .boundingRect(QRect(4, 12, width() - 8, height() - 16),
                               Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, m_caption)
                 .adjusted(-3, -1, 3, 1);
         p.setPen(Qt::NoPen);

@@ -137,6 +137,10 @@ void EquationBar::follow()
                     [this, k](const QString &t) { m_choice.setValue(k, t); });
             m_parameters->addWidget(label);
             m_parameters->addWidget(field);
+            // Tab goes on from the formula to its parameters, in their order.
+            setTabOrder(k == 0 ? static_cast<QWidget *>(m_formula)
+                               : m_parameters->itemAt(2 * k - 1)->widget(),
+                        field);
         }
         m_names = names;
     }

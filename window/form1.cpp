@@ -147,9 +147,14 @@ void Form1::showExplore()
         // Beside the main window where the screen has room, else as far right as it does.
         // (A Wayland compositor places windows itself.)
         const QRect room = screen()->availableGeometry();
-        QRect place(frameGeometry().topRight() + QPoint(8, 0), m_explore->size());
+        // No larger than the screen has room for, its title bar included, so that its top
+        // (the equation bar) is never above the screen.
+        const QSize frame = frameGeometry().size() - size();
+        m_explore->resize(m_explore->size().boundedTo(room.size() - frame));
+        QRect place(frameGeometry().topRight() + QPoint(8, 0), m_explore->size() + frame);
         place.moveRight(std::min(place.right(), room.right()));
         place.moveBottom(std::min(place.bottom(), room.bottom()));
+        place.moveTop(std::max(place.top(), room.top()));
         m_explore->move(place.topLeft().x() < room.left() ? room.topLeft() : place.topLeft());
     }
     m_explore->show();
