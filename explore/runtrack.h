@@ -48,6 +48,15 @@ struct Range
     }
 };
 
+// How a run is drawn in the views: its colour, and whether it is the live run a slider
+// drags, drawn bolder over the listed ones.
+struct RunStyle
+{
+    std::uint32_t colour = 0xFF000000; // 0xAARRGGBB
+    bool live = false;
+    bool operator==(const RunStyle &) const = default;
+};
+
 class RunTrack
 {
 public:
@@ -65,6 +74,8 @@ public:
 
     const solver::RunParameters &params() const { return m_params; }
     std::size_t firstRow() const { return m_firstRow; }
+    const RunStyle &style() const { return m_style; }
+    void setStyle(const RunStyle &style) { m_style = style; }
     // Samples taken in, and of them those whose slope is known.
     std::size_t rows() const { return m_rows; }
     std::size_t slopeRows() const { return m_slopeRows; }
@@ -135,6 +146,7 @@ private:
 
     solver::RunParameters m_params;
     std::size_t m_firstRow;
+    RunStyle m_style;
     std::size_t m_rows = 0;
     Range m_y;
     Pyramid<double> m_detail;

@@ -17,6 +17,7 @@ void Tracks::follow(const RunsSnapshot &snapshot)
         const RunRecord &run = snapshot.runs[k];
         if (k >= m_runs.size())
             m_runs.emplace_back(run.params, run.firstRow);
+        m_runs[k].setStyle(k < snapshot.styles.size() ? snapshot.styles[k] : RunStyle{});
         m_runs[k].extend(snapshot.samples, run.rows);
         if (!snapshot.running || k + 1 < snapshot.runs.size())
             m_runs[k].finish();

@@ -21,7 +21,8 @@ struct RunsSnapshot
     std::uint64_t generation = 0; // a new one after each Ready
     std::uint64_t version = 0;    // a new one for each snapshot the window hands over
     std::vector<RunRecord> runs;
-    bool running = false; // the last run still lists samples
+    std::vector<RunStyle> styles; // of each run, in the same order; a run beyond: black
+    bool running = false;         // the last run still lists samples
     SampleStore::Snapshot samples;
 };
 
@@ -40,6 +41,10 @@ public:
     bool catchUp(const SampleStore::Snapshot &samples, std::size_t budget);
 
     const std::vector<RunTrack> &runs() const { return m_runs; }
+    // The live run a slider drags, drawn over the listed runs and never listed, with the
+    // samples it keeps beside the list; none while no slider is dragged.
+    const RunTrack *live() const { return m_live ? &*m_live : nullptr; }
+    const SampleStore::Snapshot &liveSamples() const { return m_liveSamples; }
     std::mutex &lock() const { return m_lock; }
     // The runs' samples as the tracks took them in, and after which Ready: on the window's
     // thread the list may have moved on, and only these go with the tracks.
@@ -61,6 +66,8 @@ private:
     std::uint64_t m_generation = ~std::uint64_t{0};
     std::vector<RunTrack> m_runs;
     SampleStore::Snapshot m_samples;
+    std::optional<RunTrack> m_live;
+    SampleStore::Snapshot m_liveSamples;
 };
 
 // The world box a run's curves take in a view: for the solution x against each of its
