@@ -2,6 +2,8 @@
 
 #include "explore/renderthread.h"
 
+#include "explore/liverun.h"
+
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -49,6 +51,58 @@ void RenderThread::request(int view, const ViewRequest &request)
     m_wake.wakeOne();
 }
 
+void RenderThread::setLive(std::optional<solver::RunParameters> p, std::size_t room)
+{
+    const QMutexLocker locked(&m_mutex);
+    if (p)
+        m_nextLive = std::make_pair(std::move(*p), room);
+    else
+        m_nextLive = std::optional<std::pair<solver::RunParameters, std::size_t>>{};
+    m_liveAbort = true; // the live run under way, if any, is no longer wanted
+    if (!isRunning())
+        start(QThread::LowPriority);
+    m_wake.wakeOne();
+}
+
+std::optional<RunRecord> RenderThread::liveRun() const
+{
+    const QMutexLocker locked(&m_mutex);
+    return m_liveRecord;
+}
+
+bool RenderThread::runLiveRun(
+    const std::optional<std::pair<solver::RunParameters, std::size_t>> &live)
+{
+    if (!live) {
+        m_tracks.setLive(std::nullopt, {});
+        const QMutexLocker locked(&m_mutex);
+        m_liveRecord.reset();
+        return true;
+    }
+    const auto &[p, room] = *live;
+    std::optional<LiveRun> run = runLive(p, room, m_liveAbort);
+    if (!run)
+        return false;
+    // Its slopes and its reference at once, in slices, each a look at whether it is still
+    // wanted: the live run is drawn whole in every view.
+    RunTrack track(p, 0);
+    track.setStyle({0xFF000000, true});
+    track.extend(run->samples, run->record.rows);
+    track.finish();
+    while (!track.slopesDone())
+        if (track.extendSlopes(run->samples, kSlopeSlice) == 0 || m_liveAbort)
+            break;
+    while (!track.referenceDone())
+        if (track.extendReference(run->samples, kSlopeSlice) == 0 || m_liveAbort)
+            break;
+    if (m_liveAbort)
+        return false;
+    m_tracks.setLive(std::move(track), std::move(run->samples));
+    const QMutexLocker locked(&m_mutex);
+    m_liveRecord = std::move(run->record);
+    return true;
+}
+
 std::optional<std::pair<QImage, ViewRequest>> RenderThread::take(int view)
 {
     const QMutexLocker locked(&m_mutex);
@@ -79,16 +133,20 @@ void RenderThread::run()
     bool slopesMissing = false;
     for (;;) {
         std::optional<RunsSnapshot> snapshot;
+        std::optional<std::optional<std::pair<solver::RunParameters, std::size_t>>> live;
         std::array<std::optional<ViewRequest>, kViews> requests;
         {
             QMutexLocker locked(&m_mutex);
-            while (!m_quit && !m_nextSnapshot && !slopesMissing &&
+            while (!m_quit && !m_nextSnapshot && !m_nextLive && !slopesMissing &&
                    std::none_of(m_requests.begin(), m_requests.end(),
                                 [](const auto &r) { return r.has_value(); }))
                 m_wake.wait(&m_mutex);
             if (m_quit)
                 return;
             snapshot = std::exchange(m_nextSnapshot, std::nullopt);
+            live = std::exchange(m_nextLive, std::nullopt);
+            if (live)
+                m_liveAbort = false;
             requests = std::exchange(m_requests, {});
         }
         if (snapshot) {
@@ -99,6 +157,12 @@ void RenderThread::run()
                 if (!requests[static_cast<std::size_t>(v)])
                     requests[static_cast<std::size_t>(v)] = m_drawn[static_cast<std::size_t>(v)];
             slopesMissing = true;
+        }
+        if (live && runLiveRun(*live)) {
+            // Every view shows the new live run.
+            for (int v = 0; v < kViews; ++v)
+                if (!requests[static_cast<std::size_t>(v)])
+                    requests[static_cast<std::size_t>(v)] = m_drawn[static_cast<std::size_t>(v)];
         }
         bool drew = false;
         for (int v = 0; v < kViews; ++v)

@@ -5,7 +5,8 @@
 // The worker of the zoomable views: it takes in the runs as the window's thread hands
 // them over, finds their slopes by running them again, and draws each view's image for
 // the latest request of that view. A new request for the view it is drawing stops that
-// drawing; finished images wait to be taken, and rendered() says so.
+// drawing; finished images wait to be taken, and rendered() says so. It also runs the live
+// run a slider drags, the newest one only, and draws it in every view.
 
 #include "explore/tracks.h"
 #include "explore/viewrender.h"
@@ -34,6 +35,11 @@ public:
     void follow(RunsSnapshot snapshot);
     // An image of `view` as `request` asks; an earlier request of that view is dropped.
     void request(int view, const ViewRequest &request);
+    // The live run of `p`, for at most `room` samples, or none: run and drawn in every view.
+    // A newer one stops the one under way; the drawing under way finishes first.
+    void setLive(std::optional<solver::RunParameters> p, std::size_t room);
+    // The live run drawn last, with how it ended; none while there is none.
+    std::optional<RunRecord> liveRun() const;
     // The newest image of `view` finished since the last call, and what it was drawn for.
     std::optional<std::pair<QImage, ViewRequest>> take(int view);
 
@@ -49,11 +55,17 @@ protected:
 private:
     // Draws view `v` for its latest request; false when stopped by a newer one.
     bool draw(int v, const ViewRequest &request);
+    // Runs the live run asked for and hands it to the tracks; false when a newer one came.
+    bool runLiveRun(const std::optional<std::pair<solver::RunParameters, std::size_t>> &live);
 
-    QMutex m_mutex;
+    mutable QMutex m_mutex;
     QWaitCondition m_wake;
     bool m_quit = false;
     std::optional<RunsSnapshot> m_nextSnapshot;
+    // The live run asked for and not yet run: none asked, or the run and its room, or none.
+    std::optional<std::optional<std::pair<solver::RunParameters, std::size_t>>> m_nextLive;
+    std::optional<RunRecord> m_liveRecord;
+    std::atomic<bool> m_liveAbort{false};
     std::array<std::optional<ViewRequest>, kViews> m_requests; // waiting to be drawn
     std::array<std::optional<ViewRequest>, kViews>
         m_drawn; // drawn last, drawn again when the runs grow

@@ -24,6 +24,13 @@ void Tracks::follow(const RunsSnapshot &snapshot)
     }
 }
 
+void Tracks::setLive(std::optional<RunTrack> track, SampleStore::Snapshot samples)
+{
+    const std::lock_guard<std::mutex> locked(m_lock);
+    m_live = std::move(track);
+    m_liveSamples = std::move(samples);
+}
+
 double Tracks::referenceShare() const
 {
     std::size_t rows = 0, done = 0;

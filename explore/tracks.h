@@ -45,6 +45,8 @@ public:
     // samples it keeps beside the list; none while no slider is dragged.
     const RunTrack *live() const { return m_live ? &*m_live : nullptr; }
     const SampleStore::Snapshot &liveSamples() const { return m_liveSamples; }
+    // Sets the live run, or takes it away; under the lock.
+    void setLive(std::optional<RunTrack> track, SampleStore::Snapshot samples);
     std::mutex &lock() const { return m_lock; }
     // The runs' samples as the tracks took them in, and after which Ready: on the window's
     // thread the list may have moved on, and only these go with the tracks.

@@ -20,10 +20,10 @@ void RunModel::publish()
     emit published();
 }
 
-void RunModel::endRun(const MarkList &partial)
+void RunModel::endRun(const MarkList &partial, const RunEnding &ending)
 {
     m_samples->commit();
-    m_samples->store().endRun(partial);
+    m_samples->store().endRun(partial, ending);
     m_running = false;
     emit runEnded();
 }

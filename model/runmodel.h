@@ -39,9 +39,9 @@ public:
     void startRun(const solver::RunParameters &p);
     // Publishes the samples the run under way has stored so far.
     void publish();
-    // The run has ended, having drawn the marks `partial` of a sample it did not list;
-    // whatever it stored is published.
-    void endRun(const MarkList &partial);
+    // The run has ended as `ending` says, having drawn the marks `partial` of a sample it
+    // did not list; whatever it stored is published.
+    void endRun(const MarkList &partial, const RunEnding &ending);
     // Ready: no run, and the plot shows `axes`. The list is emptied apart from this, in the
     // order Ready does its work.
     void resetScene(PlotScene::Axes axes);

@@ -70,13 +70,14 @@ bool SampleStore::grow() noexcept
 
 void SampleStore::startRun(const solver::RunParameters &p)
 {
-    m_runs.push_back(RunRecord{p, m_size, 0, MarkList{}});
+    m_runs.push_back(RunRecord{p, m_size, 0, MarkList{}, RunEnding{}});
 }
 
-void SampleStore::endRun(const MarkList &partial)
+void SampleStore::endRun(const MarkList &partial, const RunEnding &ending)
 {
     m_runs.back().rows = m_size - m_runs.back().firstRow;
     m_runs.back().partial = partial;
+    m_runs.back().ending = ending;
 }
 
 const RunRecord &SampleStore::runAt(std::size_t row) const

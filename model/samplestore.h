@@ -42,8 +42,9 @@ public:
 
     // A run starts: the samples appended from now on are its grid points 0, 1, 2, ...
     void startRun(const solver::RunParameters &p);
-    // It has ended, having drawn the marks `partial` of a sample it did not list.
-    void endRun(const MarkList &partial);
+    // It has ended, as `ending` says, having drawn the marks `partial` of a sample it did
+    // not list.
+    void endRun(const MarkList &partial, const RunEnding &ending);
     // Every run since the store was last emptied, in the order they started.
     const std::vector<RunRecord> &runs() const { return m_runs; }
     // The x the next appended sample stands for.

@@ -5,18 +5,25 @@
 
 #include "explore/exploreview.h"
 #include "explore/renderthread.h"
+#include "explore/runpalette.h"
+#include "explore/viewframe.h"
 #include "explore/viewrender.h"
 #include "listing/listline.h"
 #include "model/runmodel.h"
+#include "platform/texttonumber.h"
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
 #include "solver/checked.h"
+#include "solver/family.h"
 #include "solver/formulaequation.h"
 #include "tests/messageboxcatcher.h"
 #include "window/equationchoice.h"
 #include "window/explorewindow.h"
+#include "window/familyrun.h"
 #include "window/runsession.h"
+#include "window/runvariation.h"
 #include "window/sampleview.h"
+#include "window/sliderpanel.h"
 #include "window/viewexport.h"
 
 #include "tests/formdriver.h"
@@ -38,6 +45,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -634,3 +642,168 @@ TEST(SeventhEquation, RunsThroughTheListThePlotAndTheViews)
 }
 
 } // namespace
+
+namespace {
+
+// The legend's lines of the runs, without the curves' names after them.
+QStringList runLegend(ExploreWindow &window)
+{
+    QStringList out;
+    for (const LegendEntry &e : window.variation().legend())
+        out << e.name;
+    return out;
+}
+
+} // namespace
+
+// Emden for n = 0 to 5 from (0.01, 1, 0) to 10: six runs, each listed as typing its n
+// would list it, each in a colour of its own and named by its n in the legend.
+TEST_F(Explore, AFamilyListsEachRunAsTypingItsValueWouldAndTheLegendNamesThem)
+{
+    choose(5);
+    enter({{1, QStringLiteral("0.01")}, {3, QStringLiteral("1")}, {4, QStringLiteral("0")}});
+    text(2)->setText(QStringLiteral("10"));
+    ExploreWindow &window = open();
+    const Varied n{Varied::Kind::Parameter, 0, QStringLiteral("n")};
+    window.variation().runFamily({n, 0, 5, 6});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.variation().family(); }, 20000));
+    settle();
+
+    FormDriver typed;
+    typed.choose(5);
+    typed.enter({{1, QStringLiteral("0.01")}, {3, QStringLiteral("1")}, {4, QStringLiteral("0")}});
+    for (const char *value : {"0", "1", "2", "3", "4", "5"}) {
+        typed.text(5)->setText(QString::fromLatin1(value));
+        typed.enter(2, "10");
+    }
+    EXPECT_EQ(lines(), typed.lines());
+    EXPECT_EQ(text(5)->text(), QStringLiteral("5"));
+
+    const QStringList legend = runLegend(window);
+    ASSERT_GE(legend.size(), 6);
+    EXPECT_EQ(legend[0], QStringLiteral("n = 0 – ended at x = 2.44, y fell to 0"));
+    EXPECT_EQ(legend[1], QStringLiteral("n = 1 – ended at x = 3.14, y fell to 0"));
+    EXPECT_EQ(legend[5], QStringLiteral("n = 5"));
+    // Six runs, six colours, in the palette's order.
+    const std::vector<RunStyle> styles = window.variation().styles();
+    ASSERT_EQ(styles.size(), 6u);
+    for (std::size_t k = 0; k < styles.size(); ++k)
+        EXPECT_EQ(styles[k].colour, runColour(k)) << k;
+}
+
+TEST_F(Explore, TheValuesOfAFamilyAreTypedAsTheirShortestTexts)
+{
+    const struct
+    {
+        double from, to;
+        int runs;
+        QStringList texts;
+    } cases[] = {
+        {0, 5, 6, {"0", "1", "2", "3", "4", "5"}},
+        {0, 1, 4, {"0", "0.3333333333333333", "0.6666666666666666", "1"}},
+        {-1, 1, 3, {"-1", "0", "1"}},
+        {0.1, 0.3, 3, {"0.1", "0.2", "0.3"}},
+        {1e-5, 2e-5, 2, {"1e-05", "2e-05"}},
+    };
+    for (const auto &c : cases) {
+        const QStringList texts = FamilyRun::texts({{}, c.from, c.to, c.runs});
+        EXPECT_EQ(texts, c.texts);
+        for (int i = 0; i < texts.size(); ++i)
+            EXPECT_EQ(textToNumber(texts[i].toStdString()),
+                      solver::familyValue(c.from, c.to, i, c.runs));
+    }
+}
+
+// A family stops between two runs; what it listed stays, and Ready stops it too.
+TEST_F(Explore, AFamilyStopsBetweenRunsAndKeepsWhatItListed)
+{
+    choose(1);
+    enterAll();
+    ExploreWindow &window = open();
+    ready();
+    const Varied y0{Varied::Kind::Y0, -1, QStringLiteral("y(x0)")};
+    window.variation().runFamily({y0, 0, 1, 50});
+    QTimer::singleShot(0, &window, [&] { window.variation().stopFamily(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.variation().family(); }, 20000));
+    const auto runs = modelOf(form).runs().size();
+    EXPECT_GE(runs, 1u);
+    EXPECT_LT(runs, 50u);
+    EXPECT_EQ(static_cast<std::size_t>(samples().rowCount()), runs * 501);
+
+    window.variation().runFamily({y0, 0, 1, 50});
+    QTimer::singleShot(0, &window, [&] { ready(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.variation().family(); }, 20000));
+    EXPECT_EQ(samples().rowCount(), 0);
+    // Closing the window stops one too.
+    window.variation().runFamily({y0, 0, 1, 50});
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.variation().family(); }, 20000));
+    EXPECT_LT(modelOf(form).runs().size(), 50u);
+}
+
+// A slider's move shows a live run, drawn and not listed; Enter on the slider lists it as
+// typing the slider's value would.
+TEST_F(Explore, ASliderShowsALiveRunAndEnterListsItAsTypingItsValueWould)
+{
+    choose(4);
+    enterAll();
+    ExploreWindow &window = open();
+    SliderPanel &sliders = window.sliders();
+    int z0 = -1;
+    for (int k = 0; k < sliders.count(); ++k)
+        if (sliders.varied(k).kind == Varied::Kind::Z0)
+            z0 = k;
+    ASSERT_GE(z0, 0);
+    const int listed = samples().rowCount();
+    QSlider &slider = sliders.slider(z0);
+    slider.setFocus();
+    QTest::keyClick(&slider, Qt::Key_PageUp);
+    const QString value = sliders.valueField(z0).text();
+    auto *worker = form.findChild<RenderThread *>();
+    const auto live = [&] {
+        const std::lock_guard<std::mutex> locked(worker->tracks().lock());
+        return worker->tracks().live() != nullptr;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(live, 10000));
+    {
+        const std::lock_guard<std::mutex> locked(worker->tracks().lock());
+        EXPECT_EQ(worker->tracks().live()->params().z0, *textToNumber(value.toStdString()));
+        EXPECT_EQ(worker->tracks().live()->rows(), 501u);
+    }
+    EXPECT_EQ(samples().rowCount(), listed); // not listed
+    EXPECT_TRUE(runLegend(window).last().startsWith(QStringLiteral("live: y'(x0) = ") + value));
+
+    QTest::keyClick(&slider, Qt::Key_Return);
+    ASSERT_EQ(samples().rowCount(), 2 * listed);
+    EXPECT_EQ(text(4)->text(), value);
+    FormDriver typed;
+    typed.choose(4);
+    typed.enterAll();
+    typed.enter(4, value);
+    typed.enter(2);
+    EXPECT_EQ(lines(), typed.lines());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !live(); }, 10000)); // it is a listed run now
+}
+
+// Whatever is typed into a slider's fields, the window goes on.
+TEST_F(Explore, NothingTypedIntoASliderOrItsRangeStopsTheWindow)
+{
+    choose(6);
+    enterAll();
+    ExploreWindow &window = open();
+    SliderPanel &sliders = window.sliders();
+    ASSERT_GT(sliders.count(), 2);
+    const char *texts[] = {"", "abc", "1e400", "-1e308", "1e308", "nan", "-0", "1,5", "1e-320"};
+    for (int k = 0; k < sliders.count(); ++k)
+        for (QLineEdit *field :
+             {&sliders.fromField(k), &sliders.toField(k), &sliders.valueField(k)})
+            for (const char *t : texts) {
+                field->setText(QString::fromLatin1(t));
+                QTest::keyClick(field, Qt::Key_Return);
+                QTest::keyClick(&sliders.slider(k), Qt::Key_End);
+                QTest::keyClick(&sliders.slider(k), Qt::Key_Home);
+            }
+    // Every live run on the way faulted or ran; none was listed, and no message came.
+    EXPECT_EQ(modelOf(form).runs().size(), 1u);
+    EXPECT_TRUE(window.isVisible());
+}

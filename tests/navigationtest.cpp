@@ -5,7 +5,9 @@
 
 #include "explore/navigation.h"
 #include "explore/fieldarrows.h"
+#include "explore/liverun.h"
 #include "explore/phasecurve.h"
+#include "explore/runlegend.h"
 #include "explore/runtrack.h"
 #include "explore/ticks.h"
 #include "explore/tracks.h"
@@ -288,7 +290,7 @@ TEST(ViewDrawing, AVectorPhasePlaneKeepsOnlyWhatANewRoundAdds)
         bool sample(double, double y) override { return s.tryAppend(y); }
     } sink(store);
     solver::run(p, sink);
-    store.endRun({});
+    store.endRun({}, {});
     RunsSnapshot snapshot;
     snapshot.runs = store.runs();
     snapshot.samples = store.snapshot();
@@ -395,3 +397,152 @@ TEST(RunTrack, KeepsEachSlopeToHalfItsBlocksStepAndRunsABlockAgainExactly)
 }
 
 } // namespace
+
+namespace {
+
+// A run as the list keeps it: every y the run hands out, with the run's own end.
+struct Listed
+{
+    std::vector<double> y;
+    solver::RunOutcome outcome;
+};
+
+Listed listed(const solver::RunParameters &p)
+{
+    struct Sink : solver::SampleSink
+    {
+        std::vector<double> y;
+        bool start(double, double) override { return true; }
+        bool sample(double, double v) override
+        {
+            y.push_back(v);
+            return true;
+        }
+    } sink;
+    const solver::RunOutcome outcome = solver::run(p, sink);
+    return {std::move(sink.y), outcome};
+}
+
+solver::RunParameters emden(double n, double xf)
+{
+    solver::RunParameters p{.eq = solver::Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = xf};
+    p.values[0] = n;
+    return p;
+}
+
+struct LiveCase
+{
+    const char *name;
+    solver::RunParameters p;
+    std::size_t room;
+    RunEnding::Cause cause;
+    std::size_t rows;
+    const char *ending; // as the legend says it
+};
+
+std::ostream &operator<<(std::ostream &os, const LiveCase &c)
+{
+    return os << c.name;
+}
+
+class LiveRuns : public ::testing::TestWithParam<LiveCase>
+{
+};
+
+} // namespace
+
+// The live run hands out the very samples a listed run of the same values lists, and ends
+// where that would end, for the legend to say.
+TEST_P(LiveRuns, ListTheSamplesOfTheListedRunAndEndWhereItWould)
+{
+    const LiveCase &c = GetParam();
+    const std::atomic<bool> never{false};
+    const std::optional<LiveRun> live = runLive(c.p, c.room, never);
+    ASSERT_TRUE(live);
+    EXPECT_EQ(live->record.ending.cause, c.cause);
+    EXPECT_EQ(live->record.rows, c.rows);
+    EXPECT_EQ(live->samples.size(), c.rows);
+    EXPECT_EQ(endingText(live->record), c.ending);
+    const Listed all = listed(c.p);
+    ASSERT_GE(all.y.size(), c.rows);
+    for (std::size_t i = 0; i < c.rows; ++i)
+        ASSERT_EQ(live->samples.y(i), all.y[i]) << "sample " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LiveRuns,
+    ::testing::Values(LiveCase{"ToTheEnd",
+                               {.eq = solver::Builtin::Oscillator, .y0 = 1, .xf = 10},
+                               100000,
+                               RunEnding::Cause::Done,
+                               1001,
+                               ""},
+                      LiveCase{"EmdenZeroIndexFallsToZero", emden(0, 10), 100000,
+                               RunEnding::Cause::FirstZero, 244, "ended at x = 2.44, y fell to 0"},
+                      LiveCase{"EmdenIndexOneFallsToZero", emden(1, 10), 100000,
+                               RunEnding::Cause::FirstZero, 314, "ended at x = 3.14, y fell to 0"},
+                      LiveCase{"WhereTheListIsFull",
+                               {.eq = solver::Builtin::Oscillator, .y0 = 1, .xf = 10},
+                               500,
+                               RunEnding::Cause::ListFull,
+                               500,
+                               "the list is full at x = 5"},
+                      LiveCase{"AFaultOfItsArithmetic",
+                               {.eq = solver::Builtin::Cosmos, .y0 = 0, .xf = 1},
+                               100000,
+                               RunEnding::Cause::Fault,
+                               0,
+                               "division by zero at x = 0"},
+                      LiveCase{"AFaultOfItsMarks",
+                               {.eq = solver::Builtin::Oscillator, .y0 = 1e39, .xf = 1},
+                               100000,
+                               RunEnding::Cause::Fault,
+                               0,
+                               "drawing coordinate out of range at x = 0"},
+                      LiveCase{"NoSamplesBeforeX0",
+                               {.eq = solver::Builtin::Oscillator, .x0 = 1, .xf = 0},
+                               100000,
+                               RunEnding::Cause::Done,
+                               0,
+                               "no samples: the final abscissa is before x0"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(LiveRuns, StopWhenANewerOneIsWanted)
+{
+    const std::atomic<bool> raised{true};
+    EXPECT_FALSE(
+        runLive({.eq = solver::Builtin::Oscillator, .y0 = 1, .xf = 1000}, 1 << 20, raised));
+}
+
+// What the legend says of a run: the run itself, or its value in a family, and its end.
+TEST(RunLegend, NamesTheRunItsParametersAndHowItEnded)
+{
+    RunRecord run{emden(1.5, 10), 0, 314, {}, {RunEnding::Cause::FirstZero}};
+    EXPECT_EQ(runText(run.params), "Emden, n = 1.5; from x0 = 0.01, y = 1, y' = 0 to 10");
+    EXPECT_EQ(legendText(run, familyText("n", "1.5")), "n = 1.5 – ended at x = 3.14, y fell to 0");
+    run.ending = {RunEnding::Cause::Done};
+    EXPECT_EQ(legendText(run, ""), "Emden, n = 1.5; from x0 = 0.01, y = 1, y' = 0 to 10");
+    const struct
+    {
+        RunEnding ending;
+        const char *text;
+    } endings[] = {
+        {{RunEnding::Cause::Running}, ""},
+        {{RunEnding::Cause::Fault, solver::Fault::PowerUndefined, 2.5},
+         "power of a negative number with a fractional exponent at x = 2.5"},
+        {{RunEnding::Cause::ListFull, solver::Fault::None, 99999.99},
+         "the list is full at x = 99999.99"},
+        {{RunEnding::Cause::OutOfMemory, solver::Fault::None, 3},
+         "no memory for more lines at x = 3"},
+    };
+    for (const auto &e : endings) {
+        run.ending = e.ending;
+        EXPECT_EQ(endingText(run), e.text);
+    }
+    const RunRecord oscillator{{.eq = solver::Builtin::Oscillator, .x0 = -1, .y0 = 0.5, .xf = 3},
+                               0,
+                               401,
+                               {},
+                               {RunEnding::Cause::Done}};
+    EXPECT_EQ(legendText(oscillator, ""), "y'' + y = 0; from x0 = -1, y = 0.5, y' = 0 to 3");
+}

@@ -5,6 +5,8 @@
 #include "window/accuracypanel.h"
 #include "window/equationbar.h"
 #include "window/exploreprobe.h"
+#include "window/runvariation.h"
+#include "window/sliderpanel.h"
 
 #include "explore/exploreview.h"
 #include "explore/fieldarrows.h"
@@ -41,8 +43,11 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
     // The equation bar above the views.
     m_bar = new EquationBar(m_links.choice, m_links.clickOption, this);
     layout->addWidget(m_bar, 0, 0, 1, 2);
-    layout->setRowStretch(1, 3);
-    layout->setRowStretch(2, 2);
+    // The sliders below it, then the views.
+    m_sliders = new SliderPanel(this);
+    layout->addWidget(m_sliders, 1, 0, 1, 2);
+    layout->setRowStretch(2, 3);
+    layout->setRowStretch(3, 2);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 1);
     const struct
@@ -57,7 +62,7 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
         auto *view = new ExploreView(kinds[v].kind, this);
         view->setObjectName(QLatin1String(kinds[v].name));
         view->setAccessibleName(kinds[v].accessible);
-        layout->addWidget(view, 1 + v / 2, v % 2);
+        layout->addWidget(view, 2 + v / 2, v % 2);
         m_views[v] = view;
         const auto guarded = [this](const char *command, auto work) {
             return [this, command, work](auto... args) {
@@ -76,7 +81,13 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
     }
     m_probe = new ExploreProbe(m_views, m_worker.tracks(), m_links.model, m_links.list, this);
     m_accuracy = new AccuracyPanel(this);
-    layout->addWidget(m_accuracy, 2, 1);
+    layout->addWidget(m_accuracy, 3, 1);
+    m_variation = new RunVariation({m_links.model, m_worker, m_links.choice, *m_sliders,
+                                    m_links.nextRun, [this] { return m_probe->markedRow(); },
+                                    m_links.typeAndRun, m_links.guard},
+                                   this);
+    connect(m_variation, &RunVariation::changed, this, &ExploreWindow::collect);
+    connect(m_variation, &RunVariation::familyRunning, m_sliders, &SliderPanel::setFamilyRunning);
     setTabOrder(&m_bar->formulaField(), m_views[kSolution]);
     setTabOrder(m_views[kSolution], m_views[kPhase]);
     setTabOrder(m_views[kPhase], m_views[kError]);
@@ -100,12 +111,19 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
 
     follow();
     updateField();
+    m_variation->followBase();
     const QModelIndex current = m_links.list.currentIndex();
     if (current.isValid())
         markRow(current.row());
 }
 
 ExploreWindow::~ExploreWindow() = default;
+
+void ExploreWindow::hideEvent(QHideEvent *event)
+{
+    m_variation->stopFamily();
+    QWidget::hideEvent(event);
+}
 
 void ExploreWindow::focusFormula()
 {
@@ -132,6 +150,7 @@ void ExploreWindow::follow()
         snapshot.runs.back().rows =
             static_cast<std::size_t>(model.samples().rowCount()) - snapshot.runs.back().firstRow;
     snapshot.samples = model.samples().store().snapshot();
+    snapshot.styles = m_variation->styles();
     snapshot.version = ++m_version;
     for (ExploreView *view : m_views)
         view->expect(m_version);
@@ -150,8 +169,9 @@ void ExploreWindow::collect()
     for (int v = 0; v < RenderThread::kViews; ++v)
         if (auto image = m_worker.take(v))
             m_views[v]->setImage(image->first, image->second.world, image->second.version);
-    // The curves of the first run drawn as more than y alone.
-    QList<LegendEntry> legend;
+    // Each run, and the live one; then the curves of the first run drawn as more than y
+    // alone.
+    QList<LegendEntry> legend = m_variation->legend();
     for (const RunRecord &run : m_links.model.runs()) {
         const auto curves = run.params.eq->curves;
         if (curves.size() > 1) {
@@ -213,6 +233,7 @@ void ExploreWindow::requestImage(ExploreView &view)
 
 void ExploreWindow::nextRunChanged()
 {
+    m_variation->followBase();
     updateField();
     requestImage(view(ViewKind::Phase));
 }
@@ -247,6 +268,8 @@ void ExploreWindow::markRow(int row)
     if (const RunRecord *r = m_links.model.runOf(row))
         run = r->params;
     m_accuracy->showRun(run);
+    if (moved)
+        m_variation->followBase();
     if (moved && m_fieldSpec.p.eq->dependsOnX) {
         updateField();
         requestImage(view(ViewKind::Phase));
@@ -272,8 +295,12 @@ void ExploreWindow::showMenu(ExploreView &view, QPoint at)
 {
     const viewexport::PlotAt plot =
         viewexport::plotOf(view, m_worker.tracks(), m_fieldSpec, m_showReference);
-    switch (viewexport::showMenu(this, view, at, m_showReference)) {
+    switch (
+        viewexport::showMenu(this, view, at, m_showReference, m_variation->family() != nullptr)) {
     case viewexport::Choice::None:
+        break;
+    case viewexport::Choice::Family:
+        m_variation->familyWanted();
         break;
     case viewexport::Choice::Reference:
         m_showReference = !m_showReference;

@@ -23,7 +23,9 @@ class ExploreProbe;
 class ExploreView;
 class QLabel;
 class RunModel;
+class RunVariation;
 class SampleView;
+class SliderPanel;
 
 class ExploreWindow : public QWidget
 {
@@ -61,6 +63,12 @@ public:
     void markRow(int row);
     // Puts the focus in the equation bar's formula field.
     void focusFormula();
+    SliderPanel &sliders() const { return *m_sliders; }
+    RunVariation &variation() const { return *m_variation; }
+
+protected:
+    // A family under way stops with the window.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     // The runs as they are now, to the worker; the views that fit follow them.
@@ -85,4 +93,6 @@ private:
     ExploreView *m_views[RenderThread::kViews] = {};
     ExploreProbe *m_probe = nullptr;
     EquationBar *m_bar = nullptr;
+    SliderPanel *m_sliders = nullptr;
+    RunVariation *m_variation = nullptr;
 };

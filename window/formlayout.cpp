@@ -177,6 +177,9 @@ void typeAndEnter(QWidget *form, const FormControls &c,
         QLineEdit *edit = c.text(field);
         edit->setFocus(Qt::OtherFocusReason);
         edit->setText(text);
+        // Enter in the final field runs: that comes last, once.
+        if (field == fields::Field::Xf)
+            continue;
         enterIn(edit);
         // A number beyond range was reported and the focus stayed: a user stops there too.
         // (The window's own focus widget: the click came from another window.)

@@ -41,7 +41,8 @@ struct FormControls
 void uncheckOptions(const FormControls &controls);
 
 // Types each text into its field and presses Enter there, as a user would, stopping where
-// an Enter does not move on along the chain; then Enter in the final field.
+// an Enter does not move on along the chain; then Enter in the final field, whose text, if
+// given, is typed without an Enter of its own.
 void typeAndEnter(QWidget *form, const FormControls &controls,
                   const std::vector<std::pair<fields::Field, QString>> &texts);
 

@@ -180,6 +180,29 @@ Q_NEVER_INLINE solver::RunOutcome runWith(const solver::RunParameters &p, Sink &
     return solver::runDirect(p, sink);
 }
 
+// How a run ended, for the views: its own fault first, then why its sink stopped it.
+RunEnding endingOf(const solver::RunOutcome &outcome, const RunEnd &sinkEnd)
+{
+    using Ending = RunEnding::Cause;
+    if (outcome.failed())
+        return {Ending::Fault, outcome.fault, outcome.faultX};
+    if (outcome.emdenStop)
+        return {Ending::FirstZero};
+    if (!outcome.sinkStop)
+        return {Ending::Done};
+    switch (sinkEnd.cause) {
+    case Cause::Done:
+        break;
+    case Cause::Fault:
+        return {Ending::Fault, sinkEnd.fault, sinkEnd.x};
+    case Cause::ListFull:
+        return {Ending::ListFull, Fault::None, sinkEnd.x};
+    case Cause::OutOfMemory:
+        return {Ending::OutOfMemory, Fault::None, sinkEnd.x};
+    }
+    return {Ending::Done};
+}
+
 } // namespace
 
 RunSession::RunSession(PlotWidget &plot, RunModel &model, SampleView &view, int progressInterval)
@@ -204,16 +227,19 @@ RunEnd RunSession::execute(const solver::RunParameters &p)
     RunSink sink(m_plot.surface(), m_model.samples().store(), p, progress);
     m_model.startRun(p);
     m_running = true;
-    // However the run ends, the model holds what it listed and drew.
+    // However the run ends, the model holds what it listed and drew, and how it ended (an
+    // exception leaves the outcome as it was before the run: done).
     struct EndRun
     {
         RunSession &session;
         const MarkList &partial;
+        const solver::RunOutcome &outcome;
+        const RunEnd &sinkEnd;
         ~EndRun()
         {
             session.m_running = false;
             session.showNewRows();
-            session.m_model.endRun(partial);
+            session.m_model.endRun(partial, endingOf(outcome, sinkEnd));
         }
     };
     // Whatever Qt's vector code did before the run (the key press that starts it, the
@@ -225,7 +251,7 @@ RunEnd RunSession::execute(const solver::RunParameters &p)
     // is handled afterwards, in order.
     solver::RunOutcome outcome;
     {
-        const EndRun end{*this, sink.partial};
+        const EndRun end{*this, sink.partial, outcome, sink.end};
         // An exception leaves through here too: what was listed stays listed, and is shown.
         outcome = runWith(p, sink);
     }

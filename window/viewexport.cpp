@@ -86,7 +86,7 @@ std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const Pl
     return imageexport::saveAs(parent, ViewImage(view, plot), name);
 }
 
-Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference)
+Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference, bool family)
 {
     QMenu menu(parent);
     QAction *save = menu.addAction(QCoreApplication::translate("ExploreWindow", "Save Image As…"));
@@ -98,9 +98,15 @@ Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool refere
         curve->setCheckable(true);
         curve->setChecked(reference);
     }
+    menu.addSeparator();
+    QAction *runs =
+        menu.addAction(family ? QCoreApplication::translate("ExploreWindow", "Stop Family")
+                              : QCoreApplication::translate("ExploreWindow", "Family…"));
     QAction *chosen = menu.exec(view.mapToGlobal(at));
     if (!chosen)
         return Choice::None;
+    if (chosen == runs)
+        return Choice::Family;
     return chosen == save ? Choice::Save : chosen == copy ? Choice::Copy : Choice::Reference;
 }
 

@@ -44,8 +44,9 @@ std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const Pl
 
 // The view's context menu: Save Image As…, Copy Image, and in the solution view the
 // reference curve, shown ticked while `reference`. What was chosen.
-enum class Choice { None, Save, Copy, Reference };
-Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference);
+enum class Choice { None, Save, Copy, Reference, Family };
+// `family`: a family is under way, and the menu offers to stop it.
+Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference, bool family);
 // The bitmap on the clipboard, and the SVG beside it.
 void copy(const ExploreView &view, const PlotAt &plot);
 
