@@ -6,7 +6,8 @@
 // samples, and the start-up time to the first painted window against a bare Qt window
 // with as many widgets.
 //
-//     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] | --explore]
+//     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] | --explore |
+//                                             --variation]
 //
 // Each start-up, and each run alone, is timed in a fresh process (this program started
 // again with --startup form|bare or --alone N): neither window profits from fonts the
@@ -14,6 +15,7 @@
 // first line names the machine the figures are from.
 
 #include "bench/explorebench.h"
+#include "bench/variationbench.h"
 #include "bench/machine.h"
 #include "bench/measure.h"
 #include "model/runmodel.h"
@@ -416,6 +418,10 @@ int main(int argc, char **argv)
         benchExplore();
         return 0;
     }
+    if (argc > 1 && std::strcmp(argv[1], "--variation") == 0) {
+        benchVariation();
+        return 0;
+    }
     // --overhead: the table of the run alone against the window only; --startups: the
     // start-ups only.
     const bool overheadOnly = argc > 1 && std::strcmp(argv[1], "--overhead") == 0;
@@ -445,5 +451,6 @@ int main(int argc, char **argv)
     }
     compareViews();
     benchExplore();
+    benchVariation();
     return 0;
 }

@@ -77,6 +77,7 @@ bool RenderThread::runLiveRun(
         m_tracks.setLive(std::nullopt, {});
         const QMutexLocker locked(&m_mutex);
         m_liveRecord.reset();
+        ++m_liveRuns;
         return true;
     }
     const auto &[p, room] = *live;
@@ -100,6 +101,7 @@ bool RenderThread::runLiveRun(
     m_tracks.setLive(std::move(track), std::move(run->samples));
     const QMutexLocker locked(&m_mutex);
     m_liveRecord = std::move(run->record);
+    ++m_liveRuns;
     return true;
 }
 
@@ -122,6 +124,7 @@ bool RenderThread::draw(int v, const ViewRequest &request)
     // A request that came while this one was drawn waits; this image is still the newest.
     ViewRequest drawn = request;
     drawn.version = m_snapshot.version;
+    drawn.live = m_liveRuns;
     m_finished[static_cast<std::size_t>(v)] = std::make_pair(m_canvas.copy(), drawn);
     return true;
 }

@@ -38,7 +38,8 @@ public:
     // The live run of `p`, for at most `room` samples, or none: run and drawn in every view.
     // A newer one stops the one under way; the drawing under way finishes first.
     void setLive(std::optional<solver::RunParameters> p, std::size_t room);
-    // The live run drawn last, with how it ended; none while there is none.
+    // The live run drawn last, with how it ended; none while there is none. An image's
+    // request says in `live` how many live runs had been run when it was drawn.
     std::optional<RunRecord> liveRun() const;
     // The newest image of `view` finished since the last call, and what it was drawn for.
     std::optional<std::pair<QImage, ViewRequest>> take(int view);
@@ -65,6 +66,7 @@ private:
     // The live run asked for and not yet run: none asked, or the run and its room, or none.
     std::optional<std::optional<std::pair<solver::RunParameters, std::size_t>>> m_nextLive;
     std::optional<RunRecord> m_liveRecord;
+    std::uint64_t m_liveRuns = 0; // live runs handed to the tracks, or taken away
     std::atomic<bool> m_liveAbort{false};
     std::array<std::optional<ViewRequest>, kViews> m_requests; // waiting to be drawn
     std::array<std::optional<ViewRequest>, kViews>

@@ -44,6 +44,7 @@ struct ViewRequest
     FieldSpec field;           // the phase plane's
     bool reference = false;    // the solution view: the reference as a dashed curve
     std::uint64_t version = 0; // of the runs' snapshot the image was drawn from
+    std::uint64_t live = 0;    // the live runs run so far when it was drawn
 
     WorldWindow window() const { return WorldWindow(world, width, height); }
 };

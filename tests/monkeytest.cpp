@@ -18,6 +18,9 @@
 #include "tests/formdriver.h"
 #include "window/equationchoice.h"
 #include "window/explorewindow.h"
+#include "window/familydialog.h"
+#include "window/runvariation.h"
+#include "window/sliderpanel.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +35,9 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -125,6 +131,19 @@ public:
 
     void checkInvariants()
     {
+        // A slider's run and a family's type into the fields and run as Enter does, in
+        // between the monkey's own actions: what they captured and listed is taken as it
+        // is, and every listed row belongs to a run.
+        if (auto *window = form.findChild<ExploreWindow *>();
+            m_varied || (window && window->variation().family())) {
+            m_expected = stateOf(form);
+            m_rows = modelOf(form).samples().rowCount();
+            m_varied = window && window->variation().family();
+            std::size_t rows = 0;
+            for (const RunRecord &run : modelOf(form).runs())
+                rows += run.rows;
+            EXPECT_EQ(rows, static_cast<std::size_t>(m_rows));
+        }
         const SolverState &s = stateOf(form);
         EXPECT_EQ(s.eq, expectedEquation());
         EXPECT_EQ(s.own, m_expected.own);
@@ -252,6 +271,64 @@ private:
         }
     }
 
+    // The sliders, their fields and ranges, Add Run and families, stopped or not, also by
+    // Ready or by closing the window while they run.
+    void variation(ExploreWindow &window)
+    {
+        SliderPanel &sliders = window.sliders();
+        RunVariation &runs = window.variation();
+        const int k = sliders.count() > 0 ? pick(sliders.count()) : -1;
+        static const char *const kTexts[] = {"0", "1.5", "-3", "1e300", "-1e308", "abc",
+                                             "",  "1e-320", "2,5", "1e999", "99999"};
+        switch (pick(6)) {
+        case 0:
+        case 1:
+            if (k >= 0) {
+                static const Qt::Key kKeys[] = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,
+                                                Qt::Key_End, Qt::Key_Left, Qt::Key_Right};
+                QTest::keyClick(&sliders.slider(k), kKeys[pick(std::size(kKeys))]);
+            }
+            break;
+        case 2:
+            if (k >= 0) {
+                QLineEdit *fields[] = {&sliders.valueField(k), &sliders.fromField(k),
+                                       &sliders.toField(k)};
+                QLineEdit *field = fields[pick(3)];
+                field->setText(QString::fromLatin1(kTexts[pick(std::size(kTexts))]));
+                QTest::keyClick(field, Qt::Key_Return);
+            }
+            break;
+        case 3:
+            // Enter on the slider, or Add Run: the live run listed, typed as a user would.
+            if (k >= 0) {
+                m_varied = true;
+                if (pick(2))
+                    QTest::keyClick(&sliders.slider(k), Qt::Key_Return);
+                else
+                    QTest::mouseClick(child<QPushButton>("AddRun"), Qt::LeftButton);
+            }
+            break;
+        case 4: {
+            m_varied = true;
+            const solver::RunParameters p = runs.base();
+            const QList<Varied> all = variedOf(*p.eq, true);
+            const Varied v = all[pick(static_cast<int>(all.size()))];
+            const double from = std::atof(kTexts[pick(std::size(kTexts))]);
+            const double to = std::atof(kTexts[pick(std::size(kTexts))]);
+            if (std::isfinite(from) && std::isfinite(to) && std::isfinite(to - from))
+                runs.runFamily({v, from, to, 2 + pick(6)});
+            break;
+        }
+        case 5:
+            m_varied = true;
+            if (pick(2))
+                runs.stopFamily();
+            else
+                QTest::mouseClick(child<QPushButton>("Family"), Qt::LeftButton);
+            break;
+        }
+    }
+
     void explore()
     {
         auto *window = form.findChild<ExploreWindow *>();
@@ -264,6 +341,10 @@ private:
         }
         if (pick(4) == 0) {
             equationBar(*window);
+            return;
+        }
+        if (pick(4) == 0) {
+            variation(*window);
             return;
         }
         static const ViewKind kKinds[] = {ViewKind::Solution, ViewKind::Phase, ViewKind::Error};
@@ -449,6 +530,17 @@ private:
                 // on a later tick.
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             }
+        } else if (auto *family = qobject_cast<FamilyDialog *>(modal)) {
+            // A few runs of whatever it offers, or no family.
+            if (family == m_answered)
+                return;
+            m_answered = family;
+            ++dialogs;
+            family->runsBox().setValue(2 + pick(3));
+            if (pick(3) == 0)
+                family->reject();
+            else
+                QMetaObject::invokeMethod(family, "accept", Qt::QueuedConnection);
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             box->accept();
             ++boxes;
@@ -461,6 +553,7 @@ private:
     QSize m_plotSize;
     QTimer m_answer;
     QPointer<QWidget> m_answered;
+    bool m_varied = false; // runs came from a slider or a family since the last check
     QTemporaryDir m_files;
 };
 
