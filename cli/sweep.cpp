@@ -25,10 +25,9 @@ std::vector<Sweep> sweepable(const solver::Equation &eq)
     std::vector<Sweep> all;
     for (Field f : fields::kUsageOrder) {
         const std::string_view option = fields::info(f).option;
-        const bool heldParameter =
-            std::any_of(std::begin(solver::kBuiltinParameters),
-                        std::end(solver::kBuiltinParameters),
-                        [&](const solver::Parameter &p) { return p.option == option; });
+        const bool heldParameter = std::any_of(
+            std::begin(solver::kBuiltinParameters), std::end(solver::kBuiltinParameters),
+            [&](const solver::Parameter &p) { return p.option == option; });
         if (!heldParameter)
             all.push_back({std::string(option.substr(2)), std::string(option), f});
     }
@@ -46,9 +45,8 @@ std::vector<Sweep> sweepable(const solver::Equation &eq)
 
 std::optional<int> familyRunCount(std::string_view text)
 {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        }))
+    if (text.empty() ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     int runs = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), runs);
@@ -64,7 +62,9 @@ std::variant<std::optional<Sweep>, std::string> sweepOf(const SweepTexts &texts,
     if (!texts.any())
         return std::optional<Sweep>();
     if (!texts.name)
-        return std::string(texts.from ? "--from" : texts.to ? "--to" : "--runs") +
+        return std::string(texts.from ? "--from"
+                           : texts.to ? "--to"
+                                      : "--runs") +
                " goes only with --sweep NAME";
     std::string missing;
     for (const auto &[text, option] : {std::pair{texts.from, "--from"}, std::pair{texts.to, "--to"},
@@ -87,8 +87,8 @@ std::variant<std::optional<Sweep>, std::string> sweepOf(const SweepTexts &texts,
     std::copy_if(all.begin(), all.end(), std::back_inserter(named),
                  [&](const Sweep &s) { return s.name == *texts.name; });
     if (named.size() > 1)
-        return "--sweep " + named.front().name + ": both " + named.front().option + " and " +
-               named.back().option + " are named so";
+        return "--sweep " + named.front().name + " is ambiguous: it names both " +
+               named.front().option + " and " + named.back().option;
     if (named.empty()) {
         std::string names;
         for (const Sweep &s : all)
@@ -150,7 +150,8 @@ int runSweep(const TableOptions &options, int outFd, std::FILE *err)
             captured[*sweep.field] = *number;
         else
             captured.own[sweep.parameter] = *number;
-        status = std::max(status, listRun(options, captured.run(), csv ? text + "," : "", out, err));
+        status =
+            std::max(status, listRun(options, captured.run(), csv ? text + "," : "", out, err));
         if (out.state() != OutputBuffer::Open)
             break; // a reader that closed the pipe has all it wanted; a write error was told
     }
