@@ -45,9 +45,7 @@ std::vector<Sweep> sweepable(const solver::Equation &eq)
 
 std::optional<int> familyRunCount(std::string_view text)
 {
-    if (text.empty() ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
+    // from_chars takes no "+" and no blanks; a "-" makes a count below the least.
     int runs = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), runs);
     if (ec != std::errc() || end != text.data() + text.size() || runs < solver::kMinFamilyRuns ||
