@@ -2,7 +2,7 @@
 
 #include "cli/table.h"
 
-#include "listing/rowwriter.h"
+#include "cli/sweep.h"
 #include "plot/marks.h"
 #include "reference/evaluator.h"
 #include "reference/study.h"
@@ -71,14 +71,14 @@ private:
 };
 
 // The table's sink: a sample passes only when the window could draw it, then its line
-// goes to the buffer. It ends the run at a mark without a value, as the window does, or
-// when the output fails, and keeps which.
+// goes to the buffer, after the lead a family's CSV rows start with. It ends the run at a
+// mark without a value, as the window does, or when the output fails, and keeps which.
 class TableSink : public solver::SampleSink
 {
 public:
-    TableSink(const RunParameters &p, RowFormat format, ReferenceColumn *reference,
-              OutputBuffer &out)
-        : m_p(p), m_format(format), m_reference(reference), m_out(out)
+    TableSink(const RunParameters &p, RowFormat format, std::string_view lead,
+              ReferenceColumn *reference, OutputBuffer &out)
+        : m_p(p), m_format(format), m_lead(lead), m_reference(reference), m_out(out)
     {
     }
 
@@ -88,11 +88,14 @@ public:
     {
         if (!marked(sampleMarks(m_p, x, y).fault, x))
             return false;
-        if (!m_out.reserve(kMaxRowLength))
+        if (!m_out.reserve(m_lead.size() + kMaxRowLength))
             return false; // the buffer keeps why
+        char *end = m_out.end();
+        if (!m_lead.empty())
+            end = std::copy(m_lead.begin(), m_lead.end(), end);
         // Where the reference has no value its columns stay empty.
-        m_out.commit(writeRow(m_out.end(), m_format, x, y,
-                              m_reference ? m_reference->next() : std::nullopt));
+        m_out.commit(
+            writeRow(end, m_format, x, y, m_reference ? m_reference->next() : std::nullopt));
         return true;
     }
 
@@ -111,28 +114,10 @@ private:
 
     const RunParameters &m_p;
     RowFormat m_format;
+    std::string_view m_lead;
     ReferenceColumn *m_reference;
     OutputBuffer &m_out;
 };
-
-int outputError(const OutputBuffer &out, std::FILE *err)
-{
-    if (out.state() == OutputBuffer::Closed)
-        return 0; // the reader has all it wanted
-    std::fprintf(err, "redurivezi-table: write error: %s\n", std::strerror(out.error()));
-    return 1;
-}
-
-void writeText(OutputBuffer &out, std::string_view text)
-{
-    while (!text.empty() && out.reserve(1)) {
-        // Room for at least one character; fill what the buffer has.
-        const std::size_t n = std::min(text.size(), out.room());
-        std::memcpy(out.end(), text.data(), n);
-        out.commit(out.end() + n);
-        text.remove_prefix(n);
-    }
-}
 
 void tellFault(Fault fault, double x, std::FILE *err)
 {
@@ -156,22 +141,54 @@ int runStudy(const TableOptions &options, int outFd, std::FILE *err)
 
 } // namespace
 
+int outputError(const OutputBuffer &out, std::FILE *err)
+{
+    if (out.state() == OutputBuffer::Closed)
+        return 0; // the reader has all it wanted
+    std::fprintf(err, "redurivezi-table: write error: %s\n", std::strerror(out.error()));
+    return 1;
+}
+
+void writeText(OutputBuffer &out, std::string_view text)
+{
+    while (!text.empty() && out.reserve(1)) {
+        // Room for at least one character; fill what the buffer has.
+        const std::size_t n = std::min(text.size(), out.room());
+        std::memcpy(out.end(), text.data(), n);
+        out.commit(out.end() + n);
+        text.remove_prefix(n);
+    }
+}
+
+RowFormat rowFormat(const TableOptions &options)
+{
+    return !options.csv        ? RowFormat::Lines
+           : options.reference ? RowFormat::CsvWithReference
+                               : RowFormat::Csv;
+}
+
 int runTable(const TableOptions &options, int outFd, std::FILE *err)
 {
     if (options.study)
         return runStudy(options, outFd, err);
+    if (options.sweep)
+        return runSweep(options, outFd, err);
 
-    const RowFormat format = !options.csv        ? RowFormat::Lines
-                             : options.reference ? RowFormat::CsvWithReference
-                                                 : RowFormat::Csv;
+    const RowFormat format = rowFormat(options);
     OutputBuffer out(outFd);
     writeText(out, rowHeader(format));
+    return listRun(options, options.params, {}, out, err);
+}
 
+int listRun(const TableOptions &options, const RunParameters &p, std::string_view lead,
+            OutputBuffer &out, std::FILE *err)
+{
+    const RowFormat format = rowFormat(options);
     std::optional<ReferenceColumn> reference;
     if (options.reference)
-        reference.emplace(options.params);
-    TableSink sink(options.params, format, reference ? &*reference : nullptr, out);
-    const solver::RunOutcome outcome = solver::run(options.params, sink);
+        reference.emplace(p);
+    TableSink sink(p, format, lead, reference ? &*reference : nullptr, out);
+    const solver::RunOutcome outcome = solver::run(p, sink);
 
     // Every line before a failure is delivered before the failure is told.
     if (!out.flush())
@@ -180,7 +197,7 @@ int runTable(const TableOptions &options, int outFd, std::FILE *err)
     if (reference && reference->evaluator().status() == reference::Evaluator::Status::Ended &&
         reference->evaluator().endIndex() < outcome.samples) {
         const double x = solver::gridAbscissa(
-            options.params.x0, static_cast<std::int64_t>(reference->evaluator().endIndex()));
+            p.x0, static_cast<std::int64_t>(reference->evaluator().endIndex()));
         std::fprintf(err, "redurivezi-table: %s; the reference columns are empty from x = %s on\n",
                      std::string(reference->evaluator().endReason()).c_str(),
                      generalText(x).c_str());

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "cli/tableoptions.h"
+#include "listing/rowwriter.h"
 
 #include <cstdio>
+#include <string_view>
 
 // Writes to a file descriptor through a fixed buffer, so a table of any length runs in
 // constant memory.
@@ -38,7 +40,23 @@ private:
     char m_buffer[kCapacity];
 };
 
-// Runs the table described by `options` (or its study), writing the lines to `outFd` and
-// any failure to `err`. Returns the exit status: 0 done (or the reader closed the pipe),
-// 1 a computation without a value, a study that cannot be made or an output error.
+// Runs the table described by `options` (or its study, or its family of runs), writing the
+// lines to `outFd` and any failure to `err`. Returns the exit status: 0 done (or the reader
+// closed the pipe), 1 a computation without a value, a study that cannot be made or an
+// output error.
 int runTable(const TableOptions &options, int outFd, std::FILE *err);
+
+// The rows the options ask for: list lines, CSV, or CSV with the reference.
+RowFormat rowFormat(const TableOptions &options);
+
+// Copies `text` to the buffer, flushing as it fills.
+void writeText(OutputBuffer &out, std::string_view text);
+
+// Says what ended the output; 0 for a reader that closed the pipe, 1 for a write error.
+int outputError(const OutputBuffer &out, std::FILE *err);
+
+// Lists the run `p` into `out` in the rows `options` ask for, each row after `lead`,
+// flushes it and then tells on `err` what ended the run early. Returns the run's exit
+// status; the output's state says whether anything more can be written.
+int listRun(const TableOptions &options, const solver::RunParameters &p, std::string_view lead,
+            OutputBuffer &out, std::FILE *err);

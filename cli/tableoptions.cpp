@@ -2,6 +2,7 @@
 
 #include "cli/tableoptions.h"
 
+#include "cli/sweep.h"
 #include "model/fieldtable.h"
 #include "platform/texttonumber.h"
 #include "solver/formulaequation.h"
@@ -46,6 +47,7 @@ std::string makeUsage()
         "Usage: redurivezi-table [--eq N | --formula F [--param NAME=T]...] [--x0 T]\n"
         "                        [--y0 T] [--z0 T] [--xf T] [--n T] [--lam T]\n"
         "                        [--csv [--reference] | --study]\n"
+        "                        [--sweep NAME --from A --to B --runs K]\n"
         "Integrates y'' = g(x, y, y') from x0 to xf with fixed-step Runge-Kutta (h = 0.01)\n"
         "and prints the sample list, one line per grid point.\n"
         "\n";
@@ -85,13 +87,19 @@ std::string makeUsage()
              "  --study   instead of the list, the error at the last sample for h = 0.01,\n"
              "            0.005, 0.0025 and 0.00125 with a single and a double slope, and\n"
              "            which of the two limits it\n"
+             "  --sweep NAME --from A --to B --runs K\n"
+             "            K runs (2 to 100) one after another, NAME (x0, y0, z0, xf, the\n"
+             "            equation's n or lam, or a parameter of the formula) from A to B\n"
+             "            in even steps, each value typed as its shortest exact text; with\n"
+             "            --csv a first column NAME holds it; not with --study\n"
              "  --help    show this text\n"
              "  --version show the version\n"
              "\n"
-             "Each T is read like the window's fields: its leading number, 0 if none.\n"
+             "Each T, A and B is read like a field: its leading number, 0 if none.\n"
              "Exit status: 0 done, 1 a computation without a value, a number beyond the\n"
              "double range, a study that cannot be made or an output error, 2 bad usage\n"
-             "or a formula that is none.\n";
+             "or a formula that is none. A sweep goes on after a run that fails, and\n"
+             "exits with the worst status of its runs.\n";
     return usage;
 }
 
@@ -125,6 +133,8 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
     fields::Captured &captured = result.options.fields;
     std::optional<std::string_view> formulaText;
     std::vector<std::string_view> params;
+    std::array<bool, fields::kFieldCount> given{};
+    SweepTexts sweepTexts;
     bool eqGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
@@ -156,7 +166,13 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         }
 
         const fields::FieldInfo *field = optionNamed(name);
-        if (field == nullptr && name != "--eq" && name != "--formula" && name != "--param")
+        std::optional<std::string_view> *sweepText = name == "--sweep"  ? &sweepTexts.name
+                                                     : name == "--from" ? &sweepTexts.from
+                                                     : name == "--to"   ? &sweepTexts.to
+                                                     : name == "--runs" ? &sweepTexts.runs
+                                                                        : nullptr;
+        if (field == nullptr && sweepText == nullptr && name != "--eq" && name != "--formula" &&
+            name != "--param")
             return badUsage("unknown option " + std::string(arg));
         if (!haveValue) {
             if (i + 1 >= args.size())
@@ -166,6 +182,9 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
 
         if (field != nullptr) {
             texts[static_cast<std::size_t>(field - kFields.data())] = value;
+            given[static_cast<std::size_t>(field - kFields.data())] = true;
+        } else if (sweepText != nullptr) {
+            *sweepText = value;
         } else if (name == "--formula") {
             formulaText = value;
         } else if (name == "--param") {
@@ -189,6 +208,22 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         }
         captured.eq = std::get<solver::EquationRef>(made);
     }
+    auto sweepOrError = sweepOf(sweepTexts, *captured.eq, result.options.study);
+    if (const auto *error = std::get_if<std::string>(&sweepOrError))
+        return badUsage(*error);
+    auto &sweep = result.options.sweep = std::get<std::optional<Sweep>>(std::move(sweepOrError));
+    // Each run sets the swept quantity's option: one given as well would count for nothing.
+    const auto givenTwice = [&] {
+        return badUsage("--sweep " + sweep->name + " gives " + sweep->option +
+                        " its values: leave " + sweep->option + " out");
+    };
+    if (sweep && sweep->field && given[static_cast<std::size_t>(*sweep->field)])
+        return givenTwice();
+
+    // A swept parameter of the formula takes its value from each run.
+    const auto swept = [&](std::size_t k) {
+        return sweep && !sweep->field && sweep->parameter == k;
+    };
     // Each of the formula's parameters by --param NAME=T, and no other.
     std::vector<std::string_view> paramTexts(captured.eq->parameters.size());
     for (const std::string_view p : params) {
@@ -203,10 +238,14 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         if (at == ps.end())
             return badUsage("--param " + std::string(name) + ": the formula has no parameter " +
                             std::string(name));
-        paramTexts[static_cast<std::size_t>(at - ps.begin())] = p.substr(equals + 1);
+        const auto k = static_cast<std::size_t>(at - ps.begin());
+        if (swept(k))
+            return givenTwice();
+        paramTexts[k] = p.substr(equals + 1);
     }
     for (std::size_t k = 0; k < paramTexts.size(); ++k)
-        if (!fields::fieldOf(captured.eq->parameters[k]) && paramTexts[k].data() == nullptr)
+        if (!fields::fieldOf(captured.eq->parameters[k]) && paramTexts[k].data() == nullptr &&
+            !swept(k))
             return badUsage("the parameter " + std::string(captured.eq->parameters[k].name) +
                             " has no value: give --param " +
                             std::string(captured.eq->parameters[k].name) + "=T");
@@ -222,7 +261,7 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
     for (Field f : fields::kCaptureOrder) {
         if (f == Field::Xf)
             for (std::size_t k = 0; k < paramTexts.size(); ++k) {
-                if (fields::fieldOf(captured.eq->parameters[k]))
+                if (fields::fieldOf(captured.eq->parameters[k]) || swept(k))
                     continue;
                 const auto number = textToNumber(paramTexts[k]);
                 if (!number) {
@@ -244,6 +283,13 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         }
         captured[f] = *number;
     }
+    // After every field, so that a field's number out of range is told as in a single run.
+    if (sweep)
+        if (auto error = readFamilyBounds(*sweep, sweepTexts)) {
+            result.status = TableArguments::OutOfRange;
+            result.message = std::move(*error);
+            return result;
+        }
     result.options.params = captured.run();
     return result;
 }

@@ -5,9 +5,23 @@
 #include "model/fieldtable.h"
 #include "solver/solver.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+// A family of runs: one quantity of the run takes `runs` values evenly from `from` to `to`,
+// and the runs are listed one after another.
+struct Sweep
+{
+    std::string name;                   // as --sweep names it: "x0", "n", a formula's "k"
+    std::string option;                 // the option of a single run that sets it: "--param k"
+    std::optional<fields::Field> field; // the field that holds it, or none for a formula's
+    std::size_t parameter = 0;          // parameter, by its place among the formula's
+    double from = 0.0;
+    double to = 0.0;
+    int runs = 0;
+};
 
 struct TableOptions
 {
@@ -16,6 +30,8 @@ struct TableOptions
     bool csv = false;
     bool reference = false; // two more CSV columns: the reference and the error
     bool study = false;     // the study of the run's error instead of the list
+    // The runs of a family instead of one; `fields` then holds the other quantities.
+    std::optional<Sweep> sweep;
 };
 
 struct TableArguments

@@ -232,3 +232,9 @@ std::string pictureText(double v)
     char buf[kMaxPictureLength];
     return std::string(buf, writePicture(buf, v));
 }
+
+std::string shortestText(double v)
+{
+    char buf[kMaxShortestLength];
+    return std::string(buf, writeShortest(buf, v));
+}

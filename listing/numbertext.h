@@ -30,3 +30,4 @@ char *writeShortest(char *out, double v);
 
 std::string generalText(double v);
 std::string pictureText(double v);
+std::string shortestText(double v);

@@ -1,13 +1,20 @@
 // SPDX-License-Identifier: MIT
 
+#include "cli/sweep.h"
 #include "cli/tableoptions.h"
+#include "listing/numbertext.h"
+#include "platform/texttonumber.h"
 #include "solver/builtins.h"
+#include "solver/family.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -15,6 +22,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace solver;
 
@@ -178,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "collapses; the reference columns are empty from x = 0.81 on\n"},
         StatusCase{"StudyOfARunWithoutSamples", "--eq 5 --study", 1, 1,
                    "redurivezi-table: division by zero at x = 0\n"},
-        StatusCase{"Help", "--help", 0, 36, ""}, StatusCase{"Version", "--version", 0, 5, ""},
+        StatusCase{"Help", "--help", 0, 43, ""}, StatusCase{"Version", "--version", 0, 5, ""},
         // A formula: where it stops being one, under the text, and nothing else (exit 2).
         StatusCase{"NotAFormula", "--formula 2y", 2, 0,
                    "redurivezi-table: '*' expected between two operands at column 2 (no implicit "
@@ -209,7 +217,61 @@ INSTANTIATE_TEST_SUITE_P(
                    "redurivezi-table: --eq must be 1 to 6, not 7\n"},
         StatusCase{"EquationZero", "--eq 0", 2, 0, "redurivezi-table: --eq must be 1 to 6"},
         StatusCase{"EquationNotANumber", "--eq two", 2, 0, "redurivezi-table: --eq must be 1 to 6"},
-        StatusCase{"StrayArgument", "5", 2, 0, "redurivezi-table: unknown option 5\n"}),
+        StatusCase{"StrayArgument", "5", 2, 0, "redurivezi-table: unknown option 5\n"},
+        // A family of runs: its options go together, and K is a whole number from 2 to 100.
+        StatusCase{"SweepWithoutRuns", "--sweep x0 --from 0 --to 1", 2, 0,
+                   "redurivezi-table: --sweep needs --from A, --to B and --runs K (missing "
+                   "--runs)\nUsage:"},
+        StatusCase{"FromWithoutSweep", "--from 0 --to 1 --runs 3", 2, 0,
+                   "redurivezi-table: --from goes only with --sweep NAME\nUsage:"},
+        StatusCase{"RunsOne", "--sweep x0 --from 0 --to 1 --runs 1", 2, 0,
+                   "redurivezi-table: --runs must be a whole number from 2 to 100, not 1\n"},
+        StatusCase{"Runs101", "--sweep x0 --from 0 --to 1 --runs 101", 2, 0,
+                   "redurivezi-table: --runs must be a whole number from 2 to 100, not 101\n"},
+        // Each run of y0 from 0 to K - 1 up to xf = 0 lists its one sample.
+        StatusCase{"RunsTwo", "--sweep y0 --from 0 --to 1 --runs 2 --xf 0", 0, 2, ""},
+        StatusCase{"RunsHundred", "--sweep y0 --from 0 --to 99 --runs 100 --xf 0", 0, 100, ""},
+        StatusCase{"SweepOfNothing", "--sweep k --from 0 --to 1 --runs 3", 2, 0,
+                   "redurivezi-table: --sweep k: nothing of this run is named so (it can vary "
+                   "x0, y0, z0, xf)\nUsage:"},
+        StatusCase{"SweepLamOfEmden", "--eq 5 --sweep lam --from 0 --to 1 --runs 3", 2, 0,
+                   "redurivezi-table: --sweep lam: nothing of this run is named so (it can vary "
+                   "x0, y0, z0, xf, n)\n"},
+        StatusCase{"SweepNOfAFormula", "--formula \"-k*y\" --sweep n --from 0 --to 1 --runs 3", 2,
+                   0,
+                   "redurivezi-table: --sweep n: nothing of this run is named so (it can vary "
+                   "x0, y0, z0, xf, k)\n"},
+        StatusCase{"SweepAmbiguous", "--formula \"-x0*y\" --sweep x0 --from 0 --to 1 --runs 3", 2,
+                   0,
+                   "redurivezi-table: --sweep x0 is ambiguous: it names both --x0 and --param "
+                   "x0\n"},
+        StatusCase{"SweepWithStudy", "--eq 2 --study --sweep x0 --from 0 --to 1 --runs 3", 2, 0,
+                   "redurivezi-table: --sweep lists its runs one after another: it does not go "
+                   "with --study\nUsage:"},
+        StatusCase{"SweptFieldGiven", "--sweep xf --xf 3 --from 1 --to 2 --runs 2", 2, 0,
+                   "redurivezi-table: --sweep xf gives --xf its values: leave --xf out\n"},
+        StatusCase{"SweptParameterGiven",
+                   "--formula \"-k*y\" --param k=1 --sweep k --from 1 --to 2 --runs 2", 2, 0,
+                   "redurivezi-table: --sweep k gives --param k its values: leave --param k "
+                   "out\n"},
+        // The swept parameter needs no --param: each run gives it its value.
+        StatusCase{"SweptParameterNeedsNoParam",
+                   "--formula \"-k*y\" --sweep k --from 1 --to 2 --runs 2 --xf 0.01", 0, 4, ""},
+        StatusCase{"SweepFromBeyondRange", "--sweep x0 --from 1e999 --to 1 --runs 2", 1, 0,
+                   "redurivezi-table: --from: number out of range: 1e999\n"},
+        // A field's number out of range is told first, as in a single run.
+        StatusCase{"SweepFieldBeyondRange", "--sweep x0 --from 1e999 --to 1 --runs 2 --y0 1e999", 1,
+                   0, "redurivezi-table: --y0: number out of range: 1e999\n"},
+        // From 0 to the largest double in 3 runs the last value overflows: the first run
+        // lists its 3 samples, the second fails at its start, the third has no value, and
+        // each is told in turn.
+        StatusCase{"SweepValueBeyondRange",
+                   "--sweep y0 --from 0 --to 1.7976931348623157e308 "
+                   "--runs 3 --xf 0.02",
+                   1, 3,
+                   "redurivezi-table: drawing coordinate out of range at x = 0\n"
+                   "redurivezi-table: --y0: number out of range: the value of run 3 of 3 is "
+                   "beyond the double range\n"}),
     [](const auto &info) { return info.param.name; });
 
 // ---- A formula of a built-in equation lists its very lines ---------------------------------
@@ -315,6 +377,187 @@ TEST(Table, StreamsAHugeSpan)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, 10), "1999.99   ");
     EXPECT_EQ(r.err, "");
+}
+
+// ---- A family of runs: the single runs one after another -------------------------------------
+
+struct SweepCase
+{
+    std::string name;
+    std::string args;                // the options every run shares
+    std::string sweep;               // --sweep NAME --from A --to B --runs K
+    std::string option;              // what a single run is given the value's text with
+    std::vector<std::string> values; // the runs' value texts, in order
+};
+
+void PrintTo(const SweepCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Family : public testing::TestWithParam<SweepCase>
+{
+};
+
+// Every line of `text` after its first, each after `lead`.
+std::string ledRows(const std::string &text, const std::string &lead)
+{
+    std::string rows;
+    for (std::size_t at = text.find('\n') + 1; at < text.size();) {
+        const std::size_t end = text.find('\n', at) + 1;
+        rows += lead + text.substr(at, end - at);
+        at = end;
+    }
+    return rows;
+}
+
+TEST_P(Family, ListsTheSingleRunsOfItsValueTextsOneAfterAnother)
+{
+    const SweepCase &c = GetParam();
+    const std::string name = c.sweep.substr(8, c.sweep.find(' ', 8) - 8);
+    for (const std::string format : {"", " --csv", " --csv --reference"}) {
+        std::string out = format.empty() ? "" : name + ",", err;
+        int status = 0, lines = 0;
+        for (const std::string &value : c.values) {
+            const Result single = table(c.args + " " + c.option + value + format);
+            if (format.empty()) {
+                out += single.out;
+            } else {
+                if (&value == &c.values.front())
+                    out += single.out.substr(0, single.out.find('\n') + 1);
+                out += ledRows(single.out, value + ",");
+            }
+            err += single.err, status = std::max(status, single.status);
+            lines += lineCount(single.out) - !format.empty();
+        }
+        const Result family = table(c.args + " " + c.sweep + format);
+        EXPECT_GT(lines, static_cast<int>(c.values.size())) << format;
+        EXPECT_EQ(family.out, out) << format;
+        EXPECT_EQ(family.err, err) << format;
+        EXPECT_EQ(family.status, status) << format;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sweeps, Family,
+    testing::Values(SweepCase{"FormulaParameter",
+                              "--formula \"-k*y - c*y'\" --param c=0.2 --xf 3",
+                              "--sweep k --from 0.1 --to 0.7 --runs 4",
+                              "--param k=",
+                              {"0.1", "0.3", "0.5", "0.7"}},
+                    // Emden's index 0 to 5: each run up to the first zero of its solution, if any.
+                    SweepCase{"EmdenIndex",
+                              "--eq 5 --x0 0.01 --y0 1 --z0 0 --xf 10",
+                              "--sweep n --from 0 --to 5 --runs 6",
+                              "--n ",
+                              {"0", "1", "2", "3", "4", "5"}},
+                    // The middle run fails at x = 5.35; the last goes on.
+                    SweepCase{"EmdenIndexWithAFault",
+                              "--eq 5 --x0 0.01 --y0 1 --z0 0 --xf 7",
+                              "--sweep n --from 2 --to 3 --runs 3",
+                              "--n ",
+                              {"2", "2.5", "3"}},
+                    SweepCase{"CosmosCoefficient",
+                              "--eq 6 --y0 1 --z0 0 --xf 4",
+                              "--sweep lam --from 0.5 --to 2 --runs 4",
+                              "--lam ",
+                              {"0.5", "1", "1.5", "2"}},
+                    // Sevenths of 1 are no short decimals; runs from beyond xf list nothing.
+                    SweepCase{"StartAbscissa",
+                              "--eq 2 --xf 0.5",
+                              "--sweep x0 --from 0 --to 1 --runs 7",
+                              "--x0 ",
+                              {"0", "0.16666666666666666", "0.3333333333333333", "0.5",
+                               "0.6666666666666666", "0.8333333333333334", "1"}},
+                    // The first run divides by x = 0 at once; the others start beyond it.
+                    SweepCase{"StartAbscissaWithAFault",
+                              "--eq 5 --xf 1",
+                              "--sweep x0 --from 0 --to 0.02 --runs 3",
+                              "--x0 ",
+                              {"0", "0.01", "0.02"}},
+                    SweepCase{"FinalAbscissa",
+                              "--eq 1",
+                              "--sweep xf --from 1 --to 3 --runs 5",
+                              "--xf ",
+                              {"1", "1.5", "2", "2.5", "3"}},
+                    SweepCase{"StartValueFromNegativeZero",
+                              "--eq 1 --xf 1",
+                              "--sweep y0 --from -0 --to -1 --runs 3",
+                              "--y0 ",
+                              {"-0", "-0.5", "-1"}},
+                    SweepCase{"StartSlopeTiny",
+                              "--eq 4 --xf 2",
+                              "--sweep z0 --from 0 --to 1e-5 --runs 3",
+                              "--z0 ",
+                              {"0", "5e-06", "1e-05"}}),
+    [](const auto &info) { return info.param.name; });
+
+struct ValueTextCase
+{
+    std::string name;
+    double from, to;
+    int runs;
+    std::vector<std::string> texts;
+};
+
+void PrintTo(const ValueTextCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class FamilyValueText : public testing::TestWithParam<ValueTextCase>
+{
+};
+
+TEST_P(FamilyValueText, IsTheShortestThatReadsBackToTheSameDouble)
+{
+    const ValueTextCase &c = GetParam();
+    Sweep sweep;
+    sweep.from = c.from, sweep.to = c.to, sweep.runs = c.runs;
+    ASSERT_EQ(c.texts.size(), static_cast<std::size_t>(c.runs));
+    for (int i = 0; i < c.runs; ++i) {
+        const double value = familyValue(c.from, c.to, i, c.runs);
+        const std::string text = familyValueText(sweep, i);
+        EXPECT_EQ(text, c.texts[static_cast<std::size_t>(i)]) << i;
+        const auto read = textToNumber(text);
+        ASSERT_TRUE(read) << text;
+        // Bit for bit: a negative zero reads back as one.
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(*read), std::bit_cast<std::uint64_t>(value)) << text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FamilyValueText,
+    testing::Values(
+        ValueTextCase{"ZeroToOneInSeven",
+                      0,
+                      1,
+                      7,
+                      {"0", "0.16666666666666666", "0.3333333333333333", "0.5",
+                       "0.6666666666666666", "0.8333333333333334", "1"}},
+        // The first run's step is -0, and -0 + -0 stays negative zero.
+        ValueTextCase{"NegativeZero", -0.0, -1, 3, {"-0", "-0.5", "-1"}},
+        ValueTextCase{"TinySteps", 0, 1e-5, 3, {"0", "5e-06", "1e-05"}},
+        ValueTextCase{"Subnormal", 0, 1e-310, 3, {"0", "5e-311", "1e-310"}},
+        ValueTextCase{
+            "Downwards", 1, 0, 4, {"1", "0.6666666666666667", "0.33333333333333337", "0"}},
+        ValueTextCase{"Tenths", 0.1, 0.7, 4, {"0.1", "0.3", "0.5", "0.7"}},
+        // The last is not `to` itself: the span, its product and the quotient are each rounded.
+        ValueTextCase{
+            "Huge", 1e300, 1e301, 4, {"1e+300", "4e+300", "7e+300", "1.0000000000000002e+301"}}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Table, SweepEndsAtAClosedPipeOrAWriteError)
+{
+    // Four runs of a million lines each: the reader's close ends the family quietly, and a
+    // write error is told once, not once a run.
+    const std::string sweep = "--eq 2 --xf 10000 --sweep y0 --from 0 --to 3 --runs 4";
+    const Result closed = table(sweep, "| head -n 1");
+    EXPECT_EQ(closed.status, 0);
+    EXPECT_EQ(closed.out, "0   .0000\n");
+    EXPECT_EQ(closed.err, "");
+    const Result full = table(sweep, "> /dev/full; echo $? >&2; true");
+    EXPECT_EQ(full.err, "redurivezi-table: write error: No space left on device\n1\n");
 }
 
 // ---- The reference column against the solution -------------------------------------------
@@ -483,6 +726,34 @@ TEST(TableArguments, OmittedValuesAreTheFieldDefaults)
     EXPECT_EQ(a.options.fields[fields::Field::N], 2);
     EXPECT_EQ(a.options.fields[fields::Field::Lam], 1);
     EXPECT_FALSE(a.options.csv);
+}
+
+TEST(TableArguments, ASweepNamesAFieldOrAFormulasParameter)
+{
+    const std::vector<std::string_view> emden = {"--eq", "5",    "--sweep", "n",      "--from",
+                                                 "0.5",  "--to", "1e1x",    "--runs", "12"};
+    const auto n = parseTableArguments(emden).options.sweep;
+    ASSERT_TRUE(n);
+    EXPECT_EQ(std::tie(n->name, n->option, n->field, n->from, n->to, n->runs),
+              std::tuple("n", "--n", fields::Field::N, 0.5, 10.0, 12)); // "1e1x" is 10
+    const std::vector<std::string_view> formula = {"--formula", "-c*y' - k*y", "--param",
+                                                   "c=1",       "--sweep=k",   "--from=1",
+                                                   "--to=2",    "--runs=3"};
+    const auto k = parseTableArguments(formula).options.sweep;
+    ASSERT_TRUE(k);
+    EXPECT_EQ(std::tie(k->option, k->field, k->parameter),
+              std::tuple("--param k", std::nullopt, 1u)); // c comes first in the formula
+    EXPECT_FALSE(parseTableArguments({}).options.sweep);
+}
+
+TEST(TableArguments, FamilyRunCounts)
+{
+    for (const auto &[text, runs] : {std::pair{"2", 2}, {"100", 100}, {"0100", 100}})
+        EXPECT_EQ(familyRunCount(text), runs) << text;
+    // Decimal digits alone, not the fields' rule, which reads "5x" as 5.
+    for (const char *text :
+         {"", "0", "1", "101", "-2", "+5", " 3", "3 ", "3e1", "5x", "2.0", "99999999999999999999"})
+        EXPECT_EQ(familyRunCount(text), std::nullopt) << text;
 }
 
 TEST(TableArguments, TheLastOfARepeatedOptionCounts)
