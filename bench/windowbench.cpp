@@ -6,7 +6,8 @@
 // samples, and the start-up time to the first painted window against a bare Qt window
 // with as many widgets.
 //
-//     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] | --explore |
+//     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] | --explore
+//     |
 //                                             --variation]
 //
 // Each start-up, and each run alone, is timed in a fresh process (this program started
@@ -15,9 +16,9 @@
 // first line names the machine the figures are from.
 
 #include "bench/explorebench.h"
-#include "bench/variationbench.h"
 #include "bench/machine.h"
 #include "bench/measure.h"
+#include "bench/variationbench.h"
 #include "model/runmodel.h"
 #include "solver/builtins.h"
 #include "solver/solver.h"

@@ -6,23 +6,22 @@
 
 namespace {
 
-// Stores each sample as the list would take it, its marks checked as the plot draws them;
-// looks at `abort` every few thousand samples.
-class LiveSink final : public solver::SampleSink
+// Stores each sample as the list would take it, its marks checked as the plot draws them,
+// and hands its slope to the track; looks at `abort` every few thousand samples.
+class LiveSink final : public solver::StateSink
 {
 public:
-    LiveSink(SampleStore &store, const solver::RunParameters &p, std::size_t room,
+    LiveSink(SampleStore &store, RunTrack &track, const solver::RunParameters &p, std::size_t room,
              const std::atomic<bool> &abort)
-        : m_store(store), m_p(p), m_room(room), m_abort(abort)
+        : m_store(store), m_track(track), m_p(p), m_room(room), m_abort(abort),
+          m_line(p.eq->drawing.mark == solver::Drawing::Mark::Line)
     {
     }
 
-    bool start(double x0, double y0) override
+    bool start(double x0, double y0) { return marked(startMarks(x0, y0).fault, x0); }
+    bool state(const solver::GridState &s) override
     {
-        return marked(startMarks(x0, y0).fault, x0);
-    }
-    bool sample(double x, double y) override
-    {
+        const double x = s.x, y = s.y;
         if ((m_store.size() & 0xFFF) == 0 && m_abort.load(std::memory_order_relaxed)) {
             aborted = true;
             return false;
@@ -31,12 +30,18 @@ public:
             ending = {RunEnding::Cause::ListFull, solver::Fault::None, x};
             return false;
         }
-        if (!marked(sampleMarks(m_p, x, y).fault, x))
+        // A line's end has one position to check; dots have one per curve.
+        if (m_line) {
+            if (!marked(firstPosition(m_p.eq->drawing, x, y).fault, x))
+                return false;
+        } else if (!marked(sampleMarks(m_p, x, y).fault, x)) {
             return false;
+        }
         if (!m_store.tryAppend(y)) {
             ending = {RunEnding::Cause::OutOfMemory, solver::Fault::None, x};
             return false;
         }
+        m_track.takeSlope(s);
         return true;
     }
 
@@ -53,9 +58,11 @@ private:
     }
 
     SampleStore &m_store;
+    RunTrack &m_track;
     const solver::RunParameters &m_p;
     std::size_t m_room;
     const std::atomic<bool> &m_abort;
+    bool m_line;
 };
 
 } // namespace
@@ -65,8 +72,12 @@ std::optional<LiveRun> runLive(const solver::RunParameters &p, std::size_t room,
 {
     SampleStore store(room);
     store.startRun(p);
-    LiveSink sink(store, p, room, abort);
-    const solver::RunOutcome outcome = solver::run(p, sink);
+    RunTrack track(p, 0);
+    LiveSink sink(store, track, p, room, abort);
+    // The run that hands out states starts with its first sample: the start's marks first.
+    solver::RunOutcome outcome;
+    if (sink.start(p.x0, p.y0))
+        outcome = solver::run(p, sink);
     if (sink.aborted || sink.ending.cause == RunEnding::Cause::OutOfMemory)
         return std::nullopt;
     RunEnding ending = sink.ending;
@@ -75,5 +86,8 @@ std::optional<LiveRun> runLive(const solver::RunParameters &p, std::size_t room,
     else if (outcome.emdenStop)
         ending = {RunEnding::Cause::FirstZero};
     store.endRun({}, ending);
-    return LiveRun{store.runs().back(), store.snapshot()};
+    LiveRun live{store.runs().back(), store.snapshot(), std::move(track)};
+    live.track.extend(live.samples, live.record.rows);
+    live.track.finish();
+    return live;
 }

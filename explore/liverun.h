@@ -7,6 +7,7 @@
 // Emden stop, at the first fault of its arithmetic or of its marks, or where the list
 // would be full. Plain C++.
 
+#include "explore/runtrack.h"
 #include "model/runrecord.h"
 #include "model/samplestore.h"
 
@@ -17,6 +18,7 @@ struct LiveRun
 {
     RunRecord record; // its parameters, its rows from 0, how it ended
     SampleStore::Snapshot samples;
+    RunTrack track; // its samples and their slopes, taken in as it ran; no reference yet
 };
 
 // Runs `p` for at most `room` samples (the lines the list has room for). None when `abort`

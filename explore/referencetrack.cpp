@@ -19,7 +19,7 @@ ReferenceTrack::ReferenceTrack(ReferenceTrack &&) noexcept = default;
 ReferenceTrack &ReferenceTrack::operator=(ReferenceTrack &&) noexcept = default;
 
 std::size_t ReferenceTrack::extend(const SampleStore::Snapshot &samples, std::size_t firstRow,
-                                   std::size_t rows, std::size_t budget)
+                                   std::size_t rows, std::size_t budget, std::mutex *lock)
 {
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
     const std::size_t before = m_error.size();
@@ -28,13 +28,21 @@ std::size_t ReferenceTrack::extend(const SampleStore::Snapshot &samples, std::si
         const std::size_t want =
             std::min({chunk.size(), rows - m_error.size(), budget - (m_error.size() - before)});
         std::size_t got = 0;
+        reference::Evaluator::Status status = reference::Evaluator::Status::Complete;
         if (m_evaluator) {
+            // Only this thread uses the evaluator: it works without the lock.
             got = m_evaluator->next(std::span(chunk).first(want)).count;
-            if (m_evaluator->status() == reference::Evaluator::Status::Ended) {
+            status = m_evaluator->status();
+        }
+        std::unique_lock<std::mutex> held;
+        if (lock)
+            held = std::unique_lock<std::mutex>(*lock);
+        if (m_evaluator) {
+            if (status == reference::Evaluator::Status::Ended) {
                 m_endIndex = m_evaluator->endIndex();
                 m_endReason = m_evaluator->endReason();
                 m_evaluator.reset();
-            } else if (m_evaluator->status() == reference::Evaluator::Status::Complete) {
+            } else if (status == reference::Evaluator::Status::Complete) {
                 m_evaluator.reset();
             }
         }

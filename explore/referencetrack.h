@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,11 @@ public:
     ReferenceTrack &operator=(ReferenceTrack &&) noexcept;
 
     // The reference of at most `budget` more of the first `rows` samples of the run that
-    // starts at `firstRow`; returns how many it handled.
+    // starts at `firstRow`; returns how many it handled. With `lock`, the track changes only
+    // while it is held: the reference is found without it, a few thousand samples at a time,
+    // so that whoever reads the track waits no longer than their taking in.
     std::size_t extend(const SampleStore::Snapshot &samples, std::size_t firstRow, std::size_t rows,
-                       std::size_t budget);
+                       std::size_t budget, std::mutex *lock = nullptr);
     // Samples handled: with a reference, or past where it ended.
     std::size_t rows() const { return m_error.size(); }
 

@@ -3,6 +3,7 @@
 #include "explore/renderthread.h"
 
 #include "explore/liverun.h"
+#include "explore/runpalette.h"
 
 #include <QElapsedTimer>
 
@@ -11,8 +12,9 @@
 
 namespace {
 
-// Slopes found between two looks at the requests: a few milliseconds of running again.
-constexpr std::size_t kSlopeSlice = 1 << 16;
+// Samples caught up between two looks at the requests: a millisecond of running again for
+// their slopes, or a few of finding their reference.
+constexpr std::size_t kSlopeSlice = 1 << 14;
 // How often the phase plane is drawn again while its slopes are still coming in.
 constexpr qint64 kSlopeRedrawMs = 250;
 
@@ -84,21 +86,10 @@ bool RenderThread::runLiveRun(
     std::optional<LiveRun> run = runLive(p, room, m_liveAbort);
     if (!run)
         return false;
-    // Its slopes and its reference at once, in slices, each a look at whether it is still
-    // wanted: the live run is drawn whole in every view.
-    RunTrack track(p, 0);
-    track.setStyle({0xFF000000, true});
-    track.extend(run->samples, run->record.rows);
-    track.finish();
-    while (!track.slopesDone())
-        if (track.extendSlopes(run->samples, kSlopeSlice) == 0 || m_liveAbort)
-            break;
-    while (!track.referenceDone())
-        if (track.extendReference(run->samples, kSlopeSlice) == 0 || m_liveAbort)
-            break;
-    if (m_liveAbort)
-        return false;
-    m_tracks.setLive(std::move(track), std::move(run->samples));
+    // Its slopes came with the run; its reference follows as the listed runs' do, and the
+    // error view shows it then.
+    run->track.setStyle({kLiveColour, true});
+    m_tracks.setLive(std::move(run->track), std::move(run->samples));
     const QMutexLocker locked(&m_mutex);
     m_liveRecord = std::move(run->record);
     ++m_liveRuns;
@@ -162,6 +153,7 @@ void RenderThread::run()
             slopesMissing = true;
         }
         if (live && runLiveRun(*live)) {
+            slopesMissing = true; // its reference
             // Every view shows the new live run.
             for (int v = 0; v < kViews; ++v)
                 if (!requests[static_cast<std::size_t>(v)])
@@ -175,16 +167,19 @@ void RenderThread::run()
             emit rendered();
 
         if (slopesMissing) {
+            const bool hadSlopes = m_tracks.slopesDone();
             slopesMissing = m_tracks.catchUp(m_snapshot.samples, kSlopeSlice);
             // The views show the slopes, the reference and the error as they come, a few
-            // times a second.
-            if (!slopesMissing || sinceSlopes.elapsed() > kSlopeRedrawMs) {
+            // times a second, and at once when the last slope is known: the phase plane then
+            // shows every run whole, and the references follow.
+            const bool slopesNow = !hadSlopes && m_tracks.slopesDone();
+            if (!slopesMissing || slopesNow || sinceSlopes.elapsed() > kSlopeRedrawMs) {
                 sinceSlopes.restart();
                 const QMutexLocker locked(&m_mutex);
                 for (std::size_t v = 0; v < kViews; ++v)
                     if (m_drawn[v] && !m_requests[v])
                         m_requests[v] = m_drawn[v];
-                if (!slopesMissing)
+                if (!slopesMissing || slopesNow)
                     emit rendered(); // the window reads the tracks' progress
             }
         }

@@ -19,8 +19,7 @@ std::string runText(const solver::RunParameters &p)
     std::string text(p.eq->caption.empty() ? std::string_view("y'' = 0") : p.eq->caption);
     const auto parameters = p.eq->parameters;
     for (std::size_t k = 0; k < parameters.size(); ++k)
-        text += ", " + std::string(parameters[k].name) + " = " +
-                number(p.values[k]);
+        text += ", " + std::string(parameters[k].name) + " = " + number(p.values[k]);
     text += "; from x0 = " + number(p.x0) + ", y = " + number(p.y0) + ", y' = " + number(p.z0) +
             " to " + number(p.xf);
     return text;
@@ -41,9 +40,9 @@ std::string endingText(const RunRecord &run)
     case Cause::FirstZero: {
         // The last listed sample; the next one would have been at or below zero.
         const double last =
-            run.rows == 0 ? run.params.x0
-                          : solver::gridAbscissa(run.params.x0,
-                                                 static_cast<std::int64_t>(run.rows - 1));
+            run.rows == 0
+                ? run.params.x0
+                : solver::gridAbscissa(run.params.x0, static_cast<std::int64_t>(run.rows - 1));
         return "ended at x = " + number(last) + ", y fell to 0";
     }
     case Cause::Fault:

@@ -98,15 +98,19 @@ public:
 
     // The reference solution and the error, for at most `budget` more samples taken in;
     // returns how many it handled.
-    std::size_t extendReference(const SampleStore::Snapshot &samples, std::size_t budget)
+    std::size_t extendReference(const SampleStore::Snapshot &samples, std::size_t budget,
+                                std::mutex *lock = nullptr)
     {
-        return m_reference.extend(samples, m_firstRow, m_rows, budget);
+        return m_reference.extend(samples, m_firstRow, m_rows, budget, lock);
     }
     const ReferenceTrack &reference() const { return m_reference; }
     bool referenceDone() const { return m_reference.rows() >= m_rows; }
 
     // Takes in the run's samples up to `rows` from the list.
     void extend(const SampleStore::Snapshot &samples, std::size_t rows);
+    // The slope of the next sample, from a run that hands out its states as it goes (the
+    // live run), with no running again.
+    void takeSlope(const solver::GridState &s) { addSlope(s); }
     // Runs the run again for the slopes of at most `budget` more samples taken in; returns
     // how many it found.
     std::size_t extendSlopes(const SampleStore::Snapshot &samples, std::size_t budget);

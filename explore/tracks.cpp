@@ -31,6 +31,12 @@ void Tracks::setLive(std::optional<RunTrack> track, SampleStore::Snapshot sample
     m_liveSamples = std::move(samples);
 }
 
+bool Tracks::slopesDone() const
+{
+    return std::all_of(m_runs.begin(), m_runs.end(),
+                       [](const RunTrack &run) { return run.slopesDone(); });
+}
+
 double Tracks::referenceShare() const
 {
     std::size_t rows = 0, done = 0;
@@ -64,6 +70,14 @@ std::optional<WorldRect> Tracks::bounds(ViewKind kind) const
 bool Tracks::catchUp(const SampleStore::Snapshot &samples, std::size_t budget)
 {
     bool missing = false;
+    // The live run's reference first: it is what a slider is dragging.
+    if (m_live && !m_live->referenceDone()) {
+        // In short slices: a slider's next move waits for no more than one.
+        budget -=
+            std::min(budget, m_live->extendReference(m_liveSamples,
+                                                     std::min<std::size_t>(budget, 8192), &m_lock));
+        missing = !m_live->referenceDone();
+    }
     for (RunTrack &run : m_runs) {
         if (budget > 0 && !run.slopesDone()) {
             const std::lock_guard<std::mutex> locked(m_lock);
@@ -72,10 +86,8 @@ bool Tracks::catchUp(const SampleStore::Snapshot &samples, std::size_t budget)
         missing = missing || !run.slopesDone();
     }
     for (RunTrack &run : m_runs) {
-        if (budget > 0 && !run.referenceDone()) {
-            const std::lock_guard<std::mutex> locked(m_lock);
-            budget -= std::min(budget, run.extendReference(samples, budget));
-        }
+        if (budget > 0 && !run.referenceDone())
+            budget -= std::min(budget, run.extendReference(samples, budget, &m_lock));
         missing = missing || !run.referenceDone();
     }
     for (RunTrack &run : m_runs) {

@@ -35,12 +35,15 @@ public:
     // In line with the runs of a snapshot: afresh after a Ready, a track for each new run,
     // every run's samples taken in. Cheap: y alone, one pass over what is new.
     void follow(const RunsSnapshot &snapshot);
-    // What the views need beyond the samples, for at most `budget` more samples, the first
-    // runs first: the slopes, then the reference solutions, then the coverage maps of the
-    // long runs that have ended. Whether any of it is still to do afterwards.
+    // What the views need beyond the samples, for at most `budget` more samples: the live
+    // run's reference, then of the listed runs, the first runs first, the slopes, the
+    // reference solutions, then the coverage maps of the long runs that have ended. Whether
+    // any of it is still to do afterwards.
     bool catchUp(const SampleStore::Snapshot &samples, std::size_t budget);
 
     const std::vector<RunTrack> &runs() const { return m_runs; }
+    // Whether every listed run's slopes are known.
+    bool slopesDone() const;
     // The live run a slider drags, drawn over the listed runs and never listed, with the
     // samples it keeps beside the list; none while no slider is dragged.
     const RunTrack *live() const { return m_live ? &*m_live : nullptr; }

@@ -34,8 +34,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -278,14 +278,14 @@ private:
         SliderPanel &sliders = window.sliders();
         RunVariation &runs = window.variation();
         const int k = sliders.count() > 0 ? pick(sliders.count()) : -1;
-        static const char *const kTexts[] = {"0", "1.5", "-3", "1e300", "-1e308", "abc",
+        static const char *const kTexts[] = {"0", "1.5",    "-3",  "1e300", "-1e308", "abc",
                                              "",  "1e-320", "2,5", "1e999", "99999"};
         switch (pick(6)) {
         case 0:
         case 1:
             if (k >= 0) {
                 static const Qt::Key kKeys[] = {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home,
-                                                Qt::Key_End, Qt::Key_Left, Qt::Key_Right};
+                                                Qt::Key_End,    Qt::Key_Left,     Qt::Key_Right};
                 QTest::keyClick(&sliders.slider(k), kKeys[pick(std::size(kKeys))]);
             }
             break;

@@ -29,6 +29,8 @@ using fields::Field;
 namespace {
 
 constexpr int kSolution = 0, kPhase = 1, kError = 2;
+// How long a run holds the thread before the views show its progress while it runs.
+constexpr qint64 kPaintDuringRunMs = 100;
 
 } // namespace
 
@@ -156,8 +158,13 @@ void ExploreWindow::follow()
         view->expect(m_version);
     m_worker.follow(std::move(snapshot));
     collect();
-    if (model.running()) {
-        // No event is handled during a run: the views that changed are painted now.
+    if (!model.running()) {
+        m_runClock.invalidate();
+    } else if (!m_runClock.isValid()) {
+        m_runClock.start();
+    } else if (m_runClock.elapsed() > kPaintDuringRunMs) {
+        // No event is handled during a run: the views that changed are painted now, once
+        // the run lasts longer than a moment. A short one (a family's) is shown after it.
         for (ExploreView *view : m_views)
             if (view->stale())
                 view->repaint();

@@ -90,6 +90,7 @@ private:
     bool m_showReference = true;
     AccuracyPanel *m_accuracy = nullptr;
     QElapsedTimer m_referenceLag; // since when the reference falls behind the runs
+    QElapsedTimer m_runClock;     // since the run under way started
     ExploreView *m_views[RenderThread::kViews] = {};
     ExploreProbe *m_probe = nullptr;
     EquationBar *m_bar = nullptr;

@@ -17,11 +17,9 @@ FamilyRun::FamilyRun(const FamilyPlan &plan, std::function<void(const QString &)
 QStringList FamilyRun::texts(const FamilyPlan &plan)
 {
     QStringList all;
-    for (int i = 0; i < plan.runs; ++i) {
-        char buf[kMaxShortestLength];
-        const double v = solver::familyValue(plan.from, plan.to, i, plan.runs);
-        all << QString::fromLatin1(buf, writeShortest(buf, v) - buf);
-    }
+    for (int i = 0; i < plan.runs; ++i)
+        all << QString::fromStdString(
+            shortestText(solver::familyValue(plan.from, plan.to, i, plan.runs)));
     return all;
 }
 

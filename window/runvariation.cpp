@@ -24,8 +24,7 @@ QString fromStd(const std::string &s)
 // The shortest text that reads back to `v`, as a value is typed into a field.
 QString shortest(double v)
 {
-    char buf[kMaxShortestLength];
-    return QString::fromLatin1(buf, writeShortest(buf, v) - buf);
+    return QString::fromStdString(shortestText(v));
 }
 
 // The live run stands out from the listed ones: black, drawn bolder.
@@ -55,12 +54,12 @@ RunVariation::RunVariation(Links links, QWidget *window)
         followBase();
     });
     connect(&m_links.sliders, &SliderPanel::moved, this, &RunVariation::moved);
-    connect(&m_links.sliders, &SliderPanel::runWanted, this, [this](const Varied &v, const QString &t) {
-        m_links.guard(tr("The run"), [&] { runWanted(v, t); });
-    });
-    connect(&m_links.sliders, &SliderPanel::familyWanted, this, [this] {
-        m_links.guard(tr("Family"), [this] { familyWanted(); });
-    });
+    connect(&m_links.sliders, &SliderPanel::runWanted, this,
+            [this](const Varied &v, const QString &t) {
+                m_links.guard(tr("The run"), [&] { runWanted(v, t); });
+            });
+    connect(&m_links.sliders, &SliderPanel::familyWanted, this,
+            [this] { m_links.guard(tr("Family"), [this] { familyWanted(); }); });
     connect(&m_links.choice, &EquationChoice::changed, this, [this] {
         clearLive();
         followBase();
@@ -118,9 +117,10 @@ void RunVariation::runWanted(const Varied &varied, const QString &text)
     // they differ from what the fields captured.
     const solver::RunParameters next = m_links.nextRun(), from = base();
     std::vector<std::pair<fields::Field, QString>> also;
-    for (const auto &[field, kind] :
-         {std::pair{fields::Field::X0, Varied::Kind::X0}, std::pair{fields::Field::Y0, Varied::Kind::Y0},
-          std::pair{fields::Field::Z0, Varied::Kind::Z0}, std::pair{fields::Field::Xf, Varied::Kind::Xf}}) {
+    for (const auto &[field, kind] : {std::pair{fields::Field::X0, Varied::Kind::X0},
+                                      std::pair{fields::Field::Y0, Varied::Kind::Y0},
+                                      std::pair{fields::Field::Z0, Varied::Kind::Z0},
+                                      std::pair{fields::Field::Xf, Varied::Kind::Xf}}) {
         const Varied start{kind, -1, {}};
         if (!(varied == start) && start.valueIn(from) != start.valueIn(next))
             also.emplace_back(field, shortest(start.valueIn(from)));

@@ -79,9 +79,9 @@ signals:
 private:
     struct Tag
     {
-        QString name;     // a family's run by its value, "n = 1.5"; empty: the run itself
-        int index = -1;   // its place in its family
-        int count = 0;    // runs of its family
+        QString name;   // a family's run by its value, "n = 1.5"; empty: the run itself
+        int index = -1; // its place in its family
+        int count = 0;  // runs of its family
     };
     void moved(const Varied &varied, const QString &text);
     void runWanted(const Varied &varied, const QString &text);

@@ -52,8 +52,7 @@ std::optional<double> numberOf(const QLineEdit &field)
 // The shortest text that reads back to `v`.
 QString text(double v)
 {
-    char buf[kMaxShortestLength];
-    return QString::fromLatin1(buf, writeShortest(buf, v) - buf);
+    return QString::fromStdString(shortestText(v));
 }
 
 // A range around `value`: as far again on each side, or from -1 to 1 about 0.
@@ -69,8 +68,8 @@ std::pair<double, double> rangeAround(double value)
 } // namespace
 
 SliderPanel::SliderPanel(QWidget *parent)
-    : QWidget(parent), m_grid(new QGridLayout(this)), m_addRun(new QPushButton(tr("Add Run"), this)),
-      m_family(new QPushButton(tr("Family…"), this))
+    : QWidget(parent), m_grid(new QGridLayout(this)),
+      m_addRun(new QPushButton(tr("Add Run"), this)), m_family(new QPushButton(tr("Family…"), this))
 {
     setObjectName(QStringLiteral("Sliders"));
     m_grid->setContentsMargins(0, 0, 0, 0);
@@ -133,12 +132,10 @@ void SliderPanel::follow(const solver::Equation &eq, const solver::RunParameters
 
 void SliderPanel::build(const QList<Varied> &quantities)
 {
-    for (Row &row : m_rows)
-        for (QWidget *w : {static_cast<QWidget *>(row.value), static_cast<QWidget *>(row.from),
-                           static_cast<QWidget *>(row.slider), static_cast<QWidget *>(row.to)})
-            delete w;
+    // Every slider's widgets go; the buttons stay.
     while (QLayoutItem *item = m_grid->takeAt(0)) {
-        delete item->widget();
+        if (item->widget() != m_addRun && item->widget() != m_family)
+            delete item->widget();
         delete item;
     }
     m_rows.clear();
@@ -165,8 +162,10 @@ void SliderPanel::build(const QList<Varied> &quantities)
         row.to = field("_To", tr("%1 slider to").arg(name), 56);
         const int at = static_cast<int>(k);
         row.slider = new EnterSlider(
-            [this, at] { emit runWanted(m_rows[static_cast<std::size_t>(at)].varied,
-                                        m_rows[static_cast<std::size_t>(at)].value->text()); },
+            [this, at] {
+                emit runWanted(m_rows[static_cast<std::size_t>(at)].varied,
+                               m_rows[static_cast<std::size_t>(at)].value->text());
+            },
             this);
         row.slider->setObjectName(QStringLiteral("Slider_") + key);
         row.slider->setAccessibleName(tr("%1 slider").arg(name));
