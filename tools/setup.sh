@@ -31,8 +31,10 @@ if [ $window = yes ]; then
         locales
         clang-format
         appstream desktop-file-utils
-        # Looking at the real window by hand, as a user would (the README's figures).
+        # Looking at the real window by hand, as a user would (the README's figures), and
+        # hearing it as a screen reader would.
         xvfb xdotool imagemagick xclip
+        at-spi2-core python3-pyatspi dbus
     )
 fi
 
