@@ -2,6 +2,8 @@
 
 #include "explore/tracks.h"
 
+#include "explore/runpalette.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,11 +19,19 @@ void Tracks::follow(const RunsSnapshot &snapshot)
         const RunRecord &run = snapshot.runs[k];
         if (k >= m_runs.size())
             m_runs.emplace_back(run.params, run.firstRow);
-        m_runs[k].setStyle(k < snapshot.styles.size() ? snapshot.styles[k] : RunStyle{});
+        m_runs[k].setStyle(k < snapshot.styles.size() ? snapshot.styles[k]
+                                                      : RunStyle{runColour(k), false});
         m_runs[k].extend(snapshot.samples, run.rows);
         if (!snapshot.running || k + 1 < snapshot.runs.size())
             m_runs[k].finish();
     }
+}
+
+void Tracks::setLive(std::optional<RunTrack> track, SampleStore::Snapshot samples)
+{
+    const std::lock_guard<std::mutex> locked(m_lock);
+    m_live = std::move(track);
+    m_liveSamples = std::move(samples);
 }
 
 double Tracks::referenceShare() const
@@ -57,6 +67,15 @@ std::optional<WorldRect> Tracks::bounds(ViewKind kind) const
 bool Tracks::catchUp(const SampleStore::Snapshot &samples, std::size_t budget)
 {
     bool missing = false;
+    if (m_live) {
+        // The run a slider drags is the one looked at: its slopes and its reference first.
+        const std::lock_guard<std::mutex> locked(m_lock);
+        if (budget > 0 && !m_live->slopesDone())
+            budget -= std::min(budget, m_live->extendSlopes(m_liveSamples, budget));
+        if (budget > 0 && !m_live->referenceDone())
+            budget -= std::min(budget, m_live->extendReference(m_liveSamples, budget));
+        missing = !m_live->slopesDone() || !m_live->referenceDone();
+    }
     for (RunTrack &run : m_runs) {
         if (budget > 0 && !run.slopesDone()) {
             const std::lock_guard<std::mutex> locked(m_lock);

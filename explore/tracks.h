@@ -21,8 +21,9 @@ struct RunsSnapshot
     std::uint64_t generation = 0; // a new one after each Ready
     std::uint64_t version = 0;    // a new one for each snapshot the window hands over
     std::vector<RunRecord> runs;
-    std::vector<RunStyle> styles; // of each run, in the same order; a run beyond: black
-    bool running = false;         // the last run still lists samples
+    // Of each run, in the same order; a run beyond them takes runColour() of its index.
+    std::vector<RunStyle> styles;
+    bool running = false; // the last run still lists samples
     SampleStore::Snapshot samples;
 };
 
@@ -35,9 +36,10 @@ public:
     // In line with the runs of a snapshot: afresh after a Ready, a track for each new run,
     // every run's samples taken in. Cheap: y alone, one pass over what is new.
     void follow(const RunsSnapshot &snapshot);
-    // What the views need beyond the samples, for at most `budget` more samples, the first
-    // runs first: the slopes, then the reference solutions, then the coverage maps of the
-    // long runs that have ended. Whether any of it is still to do afterwards.
+    // What the views need beyond the samples, for at most `budget` more samples, the live
+    // run's first and then the listed runs' in their order: the slopes, then the reference
+    // solutions, then the coverage maps of the long runs that have ended. Whether any of it
+    // is still to do afterwards.
     bool catchUp(const SampleStore::Snapshot &samples, std::size_t budget);
 
     const std::vector<RunTrack> &runs() const { return m_runs; }
@@ -45,6 +47,11 @@ public:
     // samples it keeps beside the list; none while no slider is dragged.
     const RunTrack *live() const { return m_live ? &*m_live : nullptr; }
     const SampleStore::Snapshot &liveSamples() const { return m_liveSamples; }
+    // Hands over the live run: its track (its samples taken in, its style set, black and
+    // live) and the samples it reads them from; none ends it. On the worker's thread, as
+    // follow(); it takes the lock for the window's thread. catchUp() finds its slopes and
+    // its reference before the listed runs'.
+    void setLive(std::optional<RunTrack> track, SampleStore::Snapshot samples);
     std::mutex &lock() const { return m_lock; }
     // The runs' samples as the tracks took them in, and after which Ready: on the window's
     // thread the list may have moved on, and only these go with the tracks.

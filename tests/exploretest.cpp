@@ -5,6 +5,7 @@
 
 #include "explore/exploreview.h"
 #include "explore/renderthread.h"
+#include "explore/runpalette.h"
 #include "explore/viewrender.h"
 #include "listing/listline.h"
 #include "model/runmodel.h"
@@ -631,6 +632,75 @@ TEST(SeventhEquation, RunsThroughTheListThePlotAndTheViews)
         EXPECT_TRUE(near(x, y, paletteRgb(kLightRed) | 0xFF000000u)) << row;
         EXPECT_TRUE(near(x, y * y, paletteRgb(kGreen) | 0xFF000000u)) << row;
     }
+}
+
+// ---- Each run in its own colour ----------------------------------------------------------
+
+struct PaletteCase
+{
+    std::size_t index;
+    QRgb colour;
+};
+
+class RunPalette : public testing::TestWithParam<PaletteCase>
+{
+};
+
+TEST_P(RunPalette, GivesOkabeAndItosColoursInAFixedOrderAndCycles)
+{
+    const PaletteCase &c = GetParam();
+    EXPECT_EQ(runColour(c.index), c.colour) << c.index;
+    EXPECT_EQ(colourOfRun(c.index % kRunColours, kRunColours), c.colour);
+    // Neither the palette's yellow nor its black, the live run's.
+    EXPECT_NE(runColour(c.index), 0xFFF0E442u);
+    EXPECT_NE(runColour(c.index), kLiveColour);
+}
+
+INSTANTIATE_TEST_SUITE_P(Colours, RunPalette,
+                         testing::Values(PaletteCase{0, 0xFF0072B2}, PaletteCase{1, 0xFFD55E00},
+                                         PaletteCase{2, 0xFF009E73}, PaletteCase{3, 0xFFCC79A7},
+                                         PaletteCase{4, 0xFFE69F00}, PaletteCase{5, 0xFF56B4E9},
+                                         PaletteCase{6, 0xFF0072B2}, PaletteCase{13, 0xFFD55E00},
+                                         PaletteCase{6 * 1000 + 5, 0xFF56B4E9}));
+
+// The lightness of an 0xAARRGGBB colour as its luma, 0 to 255.
+double luma(QRgb c)
+{
+    return 0.2126 * qRed(c) + 0.7152 * qGreen(c) + 0.0722 * qBlue(c);
+}
+
+class FamilyColours : public testing::TestWithParam<std::size_t>
+{
+};
+
+TEST_P(FamilyColours, RunFromDarkVioletToGreenEachLighterThanTheOneBefore)
+{
+    const std::size_t count = GetParam();
+    EXPECT_EQ(familyColour(0, count), 0xFF440154u);
+    EXPECT_EQ(familyColour(count - 1, count), 0xFF7AD151u); // short of viridis's pale yellow
+    for (std::size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(colourOfRun(i, count), familyColour(i, count)) << i;
+        ASSERT_EQ(familyColour(i, count) >> 24, 0xFFu) << i;
+        if (i > 0) {
+            ASSERT_GT(luma(familyColour(i, count)), luma(familyColour(i - 1, count)) + 0.5)
+                << i << " of " << count;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, FamilyColours, testing::Values(7, 9, 12, 40, 100));
+
+TEST(RunPalette, ARunTheSnapshotGivesNoStyleTakesThePalettesColourOfItsIndex)
+{
+    RunsSnapshot snapshot;
+    snapshot.runs.resize(3);
+    snapshot.styles = {{0xFF123456, false}};
+    Tracks tracks;
+    tracks.follow(snapshot);
+    ASSERT_EQ(tracks.runs().size(), 3u);
+    EXPECT_EQ(tracks.runs()[0].style(), (RunStyle{0xFF123456, false}));
+    EXPECT_EQ(tracks.runs()[1].style(), (RunStyle{runColour(1), false}));
+    EXPECT_EQ(tracks.runs()[2].style(), (RunStyle{runColour(2), false}));
 }
 
 } // namespace
