@@ -195,7 +195,11 @@ bool drawSolution(Canvas &canvas, const WorldScale &m, const ViewRequest &r, con
 {
     const solver::RunParameters &p = track.params();
     const std::size_t first = track.firstRow();
-    for (const solver::Curve &curve : p.eq->curves) {
+    const auto curves = p.eq->curves;
+    canvas.setBold(track.style().live);
+    bool done = true;
+    for (std::size_t k = 0; k < curves.size() && done; ++k) {
+        const solver::Curve &curve = curves[k];
         // A power of y is monotonic in y where it has a value: a block's range is its ends'.
         const auto value = [&](std::size_t i) {
             return solver::curveValue(curve, p.values, samples.y(first + i));
@@ -205,11 +209,13 @@ bool drawSolution(Canvas &canvas, const WorldScale &m, const ViewRequest &r, con
                          b = solver::curveValue(curve, p.values, hi);
             return a <= b ? std::pair(a, b) : std::pair(b, a);
         };
-        if (!drawSeries(canvas, m, r, p.x0, track.rows(), track.detail(),
-                        viewstyle::curveColour(curve.colour), value, range, abort))
-            return false;
+        canvas.setLineStyle(viewstyle::curveStyle(k));
+        done = drawSeries(canvas, m, r, p.x0, track.rows(), track.detail(), track.style().colour,
+                          value, range, abort);
     }
-    return true;
+    canvas.setLineStyle(LineStyle::Solid);
+    canvas.setBold(false);
+    return done;
 }
 
 bool drawReference(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
@@ -237,7 +243,10 @@ bool drawError(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const 
         return log(std::fabs(static_cast<double>(ref.error(i))));
     };
     const auto range = [&](double lo, double hi) { return std::pair(log(lo), log(hi)); };
-    return drawSeries(
-        canvas, m, r, track.params().x0, std::min(track.rows(), ref.rows()), ref.errorDetail(),
-        viewstyle::curveColour(track.params().eq->curves[0].colour), value, range, abort);
+    canvas.setBold(track.style().live);
+    const bool done =
+        drawSeries(canvas, m, r, track.params().x0, std::min(track.rows(), ref.rows()),
+                   ref.errorDetail(), track.style().colour, value, range, abort);
+    canvas.setBold(false);
+    return done;
 }

@@ -58,12 +58,13 @@ private:
     double m_lastTop = 0, m_lastBottom = 0; // the column before, for joining
 };
 
-// Each curve of a run in the solution view, in its colour. False when `abort` was raised.
+// Each curve of a run in the solution view, all in the run's colour, the first solid, the
+// second dashed, the third dotted; bold for the live run. False when `abort` was raised.
 bool drawSolution(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
                   const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
 // The reference solution of a run, as far as it is known.
 bool drawReference(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
                    const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
-// |y - reference| of a run on the error view's log scale.
+// |y - reference| of a run on the error view's log scale, in the run's colour.
 bool drawError(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
                const std::atomic<bool> &abort);

@@ -2,8 +2,8 @@
 
 #include "explore/phasecurve.h"
 
-#include "explore/pixelcanvas.h"
-#include "explore/viewstyle.h"
+#include "explore/phasewalk.h"
+#include "explore/runmarks.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,218 +12,146 @@
 
 namespace {
 
-// From this many slopes on, the phase plane is drawn by two threads.
-constexpr std::size_t kSplitRows = 1 << 20;
+// A run of this many slopes is drawn by two threads, each over half its blocks.
+constexpr std::size_t kSplitRows = 1 << 19;
+// A run drawn from its coverage map has its arrowheads where its first million samples go.
+constexpr std::size_t kArrowBlocks = (std::size_t{1} << 20) / RunTrack::kPhaseBlock;
 
-// The phase curve of the slope blocks fromBlock .. toBlock - 1 of a run, and of the
-// samples after its last whole block when `withTail`, with `pen`.
-template<typename Pen>
-bool drawPhase(Pen &pen, const WorldScale &m, const ViewRequest &r, const RunTrack &track,
-               const SampleStore::Snapshot &samples, const std::atomic<bool> &abort,
-               std::size_t fromBlock, std::size_t toBlock, bool withTail)
+// A pen that draws nothing and only finds the arrowheads, until they are all found.
+struct TrailOnly
 {
-    const std::size_t rows = track.slopeRows();
-    if (rows == 0)
-        return true;
-    const std::size_t first = track.firstRow();
-    const double slopePerPixel = 1.0 / m.sy;
-    const WorldRect &w = r.world;
-    // A block beyond the view by more than a pixel is passed by.
-    const double padX = 2.0 / m.sx, padY = 2.0 / m.sy;
-    const auto point = [&](std::size_t i, double z) {
-        pen.to(m.dx(samples.y(first + i)), m.dy(z));
-    };
-    // A block run again for its exact slopes, from its first sample to its last.
-    struct Exact : solver::StateSink
-    {
-        decltype(point) &draw;
-        std::size_t end;
-        Exact(decltype(point) &d, std::size_t e) : draw(d), end(e) {}
-        bool state(const solver::GridState &s) override
-        {
-            draw(static_cast<std::size_t>(s.i), s.z);
-            return static_cast<std::size_t>(s.i) + 1 < end;
-        }
-    };
+    ArrowTrail &trail;
+    void to(double x, double y) { trail.to(x, y); }
+    void gap() { trail.gap(); }
+    bool full() const { return trail.full(); }
+};
 
-    const std::size_t blocks = track.slopeBlocks();
-    const std::vector<double> *lod = track.levels() > 0 ? &track.level(0) : nullptr;
-    bool joined = false; // the sample before this block was drawn
-    for (std::size_t b = fromBlock; b < std::min(blocks, toBlock); ++b) {
-        if ((b & 0x3FF) == 0 && abort.load(std::memory_order_relaxed))
-            return false;
-        const RunTrack::SlopeBlock &block = track.slopeBlock(b);
-        const std::size_t begin = b * RunTrack::kPhaseBlock, end = begin + RunTrack::kPhaseBlock;
-        // The block's box: its slopes' range, and its values' range from the first level
-        // of detail where that block is whole, else from the samples.
-        const double zLo = block.lo, zHi = block.lo + 255.0f * block.step;
-        double yLo = 0, yHi = 0;
-        if (const std::size_t l = begin / RunTrack::kLodBase; lod && l * 2 + 1 < lod->size()) {
-            yLo = (*lod)[l * 2], yHi = (*lod)[l * 2 + 1];
-        } else {
-            yLo = yHi = samples.y(first + begin);
-            for (std::size_t i = begin; i < end; ++i)
-                yLo = std::min(yLo, samples.y(first + i)),
-                yHi = std::max(yHi, samples.y(first + i));
-        }
-        if (zHi < w.bottom - padY || zLo > w.top + padY || yHi < w.left - padX ||
-            yLo > w.right + padX) {
-            pen.gap();
-            joined = false;
-            continue;
-        }
-        if (!joined && b > 0)
-            point(begin - 1, track.slope(begin - 1)); // from the sample before the block
-        if (block.step > slopePerPixel) {
-            // Zoomed in until the byte's half step, its greatest error, passes half a pixel:
-            // the block run again for its exact slopes.
-            Exact exact(point, end);
-            solver::resume(track.params(), track.blockStart(b, samples), exact);
-        } else {
-            for (std::size_t i = begin; i < end; ++i)
-                point(i, track.slope(i));
-        }
-        joined = true;
+class RasterPhases
+{
+public:
+    RasterPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
+                 const std::atomic<bool> &abort)
+        : m_image(image), m_m(m), m_r(r), m_abort(abort)
+    {
     }
-    // The block under way: its slopes exact.
-    if (!withTail)
-        return true;
-    const std::size_t tail = blocks * RunTrack::kPhaseBlock;
-    if (!joined && blocks > 0 && rows > tail)
-        point(tail - 1, track.slope(tail - 1));
-    for (std::size_t i = tail; i < rows; ++i)
-        point(i, track.slope(i));
+    // A run's curve, over what the image holds, then its arrowheads and its start.
+    bool draw(const RunTrack &track, const SampleStore::Snapshot &samples);
+
+private:
+    bool curve(const RunTrack &track, const SampleStore::Snapshot &samples,
+               std::vector<Arrowhead> &heads);
+    bool split(const RunTrack &track, const SampleStore::Snapshot &samples,
+               std::vector<Arrowhead> &heads);
+
+    const PixelBuffer &m_image;
+    const WorldScale &m_m;
+    const ViewRequest &m_r;
+    const std::atomic<bool> &m_abort;
+    std::vector<std::uint32_t> m_layer; // the second thread's image, clear between runs
+};
+
+bool RasterPhases::draw(const RunTrack &track, const SampleStore::Snapshot &samples)
+{
+    std::vector<Arrowhead> heads;
+    if (!curve(track, samples, heads))
+        return false;
+    PixelCanvas canvas(m_image);
+    canvas.setBold(track.style().live);
+    drawArrowheads(canvas, heads, track.style().colour);
+    canvas.setBold(false);
+    if (track.rows() > 0) {
+        const DevicePoint start = phaseStart(m_m, track);
+        drawStartMark(canvas, start.x, start.y, track.style().colour);
+    }
     return true;
+}
+
+bool RasterPhases::curve(const RunTrack &track, const SampleStore::Snapshot &samples,
+                         std::vector<Arrowhead> &heads)
+{
+    const std::uint32_t colour = track.style().colour;
+    const bool bold = track.style().live;
+    const std::size_t blocks = track.slopeBlocks();
+    ArrowTrail trail(m_image.width, m_image.height);
+    bool done = true;
+    if (track.coverage() && track.coverage()->servesPixels(1 / m_m.sx, 1 / m_m.sy)) {
+        // A long run whose coverage map is as fine as the view's pixels: from its cells, and
+        // its arrowheads from a walk along its first samples alone.
+        const int w = m_image.width, h = m_image.height;
+        track.coverage()->forEachCell([&](double x, double y) {
+            const double px = m_m.dx(x), py = m_m.dy(y);
+            if (px >= 0 && px < w && py >= 0 && py < h) {
+                const int ix = static_cast<int>(px), iy = static_cast<int>(py);
+                m_image.at(ix, iy) = colour;
+                if (bold && iy + 1 < h)
+                    m_image.at(ix, iy + 1) = colour;
+            }
+        });
+        TrailOnly pen{trail};
+        done = walkPhase(pen, m_m, m_r, track, samples, m_abort, 0, kArrowBlocks,
+                         blocks <= kArrowBlocks);
+    } else if (track.slopeRows() >= kSplitRows) {
+        return split(track, samples, heads);
+    } else {
+        LinePen line(m_image, colour, bold);
+        TrailPen pen(line, trail);
+        done = walkPhase(pen, m_m, m_r, track, samples, m_abort, 0, blocks, true);
+    }
+    heads = trail.heads();
+    return done;
+}
+
+// Millions of samples: the second half of the run's blocks drawn by a helper into an image
+// of its own, laid over the first half before the next run comes, so that the runs keep
+// their order. Within one run the order does not matter: it has one colour.
+bool RasterPhases::split(const RunTrack &track, const SampleStore::Snapshot &samples,
+                         std::vector<Arrowhead> &heads)
+{
+    const std::uint32_t colour = track.style().colour;
+    const bool bold = track.style().live;
+    const std::size_t blocks = track.slopeBlocks(), middle = blocks / 2;
+    const std::size_t pixels =
+        static_cast<std::size_t>(m_image.width) * static_cast<std::size_t>(m_image.height);
+    if (m_layer.size() != pixels)
+        m_layer.assign(pixels, 0); // transparent where nothing is drawn
+    const PixelBuffer other{m_layer.data(), m_image.width, m_image.height,
+                            static_cast<std::size_t>(m_image.width)};
+    // Each half finds half the arrowheads along its own way.
+    ArrowTrail firstTrail(m_image.width, m_image.height, ArrowTrail::kMost / 2);
+    ArrowTrail secondTrail(m_image.width, m_image.height, ArrowTrail::kMost / 2);
+    bool secondDone = true;
+    std::thread helper([&] {
+        LinePen line(other, colour, bold);
+        TrailPen pen(line, secondTrail);
+        secondDone = walkPhase(pen, m_m, m_r, track, samples, m_abort, middle, blocks, true);
+    });
+    LinePen line(m_image, colour, bold);
+    TrailPen pen(line, firstTrail);
+    const bool firstDone = walkPhase(pen, m_m, m_r, track, samples, m_abort, 0, middle, false);
+    helper.join();
+    for (int y = 0; y < m_image.height; ++y)
+        for (int x = 0; x < m_image.width; ++x)
+            if (std::uint32_t &p = other.at(x, y); p != 0)
+                m_image.at(x, y) = p, p = 0;
+    heads = firstTrail.heads();
+    heads.insert(heads.end(), secondTrail.heads().begin(), secondTrail.heads().end());
+    return firstDone && secondDone;
 }
 
 } // namespace
 
-// Every run's phase curve. Millions of samples are drawn by two threads, each into an
-// image of its own over half the blocks of each run, and the second image's curve is laid
-// over the first: the curve has one colour, so the order does not matter.
+DevicePoint phaseStart(const WorldScale &m, const RunTrack &track)
+{
+    const solver::RunParameters &p = track.params();
+    return {m.dx(p.y0), m.dy(static_cast<double>(static_cast<float>(p.z0)))};
+}
+
 bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
-                const Tracks &tracks, const SampleStore::Snapshot &samples,
-                const std::atomic<bool> &abort)
+                const Tracks &tracks, const std::atomic<bool> &abort)
 {
-    const std::uint32_t curve = viewstyle::curveColour(kLightRed);
-    // A long run whose coverage map is as fine as the view's pixels: from its cells.
-    const auto mapped = [&](const RunTrack &track) {
-        return track.coverage() && track.coverage()->servesPixels(1 / m.sx, 1 / m.sy);
-    };
-    std::size_t rows = 0;
-    for (const RunTrack &track : tracks.runs()) {
-        if (!mapped(track)) {
-            rows += track.slopeRows();
-            continue;
-        }
-        const int w = image.width, h = image.height;
-        track.coverage()->forEachCell([&](double x, double y) {
-            const double px = m.dx(x), py = m.dy(y);
-            if (px >= 0 && px < w && py >= 0 && py < h)
-                image.at(static_cast<int>(px), static_cast<int>(py)) = curve;
-        });
-    }
-    const auto half = [&](const PixelBuffer &into, bool second) {
-        bool done = true;
-        for (const RunTrack &track : tracks.runs()) {
-            if (mapped(track))
-                continue;
-            const std::size_t middle = rows >= kSplitRows ? track.slopeBlocks() / 2 : 0;
-            LinePen pen(into, curve);
-            done = done && (second ? drawPhase(pen, m, r, track, samples, abort, middle,
-                                               track.slopeBlocks(), true)
-                                   : drawPhase(pen, m, r, track, samples, abort, 0, middle, false));
-        }
-        return done;
-    };
-    if (rows < kSplitRows)
-        return half(image, true);
-    std::vector<std::uint32_t> pixels(
-        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height), 0);
-    const PixelBuffer other{pixels.data(), image.width, image.height,
-                            static_cast<std::size_t>(image.width)};
-    bool secondDone = true;
-    std::thread helper([&] { secondDone = half(other, true); });
-    const bool firstDone = half(image, false);
-    helper.join();
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            if (other.at(x, y) == curve)
-                image.at(x, y) = curve;
-    return firstDone && secondDone;
-}
-
-CoveredPen::CoveredPen(Canvas &canvas, std::uint32_t colour, std::size_t most)
-    : m_canvas(canvas), m_colour(colour), m_most(most),
-      m_drawn(static_cast<std::size_t>(canvas.width()) * static_cast<std::size_t>(canvas.height()))
-{
-}
-
-void CoveredPen::to(double x, double y)
-{
-    if (std::isnan(x) || std::isnan(y)) {
-        gap();
-        return;
-    }
-    PixelLine line;
-    if (m_has && segmentPixels(m_x, m_y, x, y, m_canvas.width(), m_canvas.height(), line)) {
-        // Kept when it sets a pixel of the canvas that no kept line set before.
-        bool fresh = false;
-        walkLine(line.a.x, line.a.y, line.b.x, line.b.y, [&](int px, int py) {
-            if (px < 0 || py < 0 || px >= m_canvas.width() || py >= m_canvas.height())
-                return;
-            const std::size_t k =
-                static_cast<std::size_t>(py) * static_cast<std::size_t>(m_canvas.width()) +
-                static_cast<std::size_t>(px);
-            if (!m_drawn[k])
-                m_drawn[k] = true, fresh = true;
-        });
-        if (fresh && !m_tooMany) {
-            m_lines.push_back(line);
-            if (m_lines.size() > m_most)
-                m_tooMany = true, m_lines = {};
-        }
-    }
-    m_has = true;
-    m_x = x, m_y = y;
-}
-
-void CoveredPen::finish()
-{
-    if (m_tooMany) {
-        // Each row's runs of set pixels, as lines one pixel high.
-        const int w = m_canvas.width();
-        for (int y = 0; y < m_canvas.height(); ++y) {
-            const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-            for (int x = 0; x < w; ++x) {
-                if (!m_drawn[row + static_cast<std::size_t>(x)])
-                    continue;
-                int end = x;
-                while (end + 1 < w && m_drawn[row + static_cast<std::size_t>(end) + 1])
-                    ++end;
-                m_lines.push_back({{x, y}, {end, y}});
-                x = end;
-            }
-        }
-        m_tooMany = false;
-    }
-    for (std::size_t k = 0; k < m_lines.size(); k += 4096)
-        m_canvas.drawLines(m_colour, std::span(m_lines).subspan(
-                                         k, std::min<std::size_t>(4096, m_lines.size() - k)));
-    m_lines.clear();
-}
-
-bool drawPhases(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const Tracks &tracks,
-                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort)
-{
-    // One pen for every run: they share one colour, and a cycle another run has drawn
-    // already adds nothing.
-    CoveredPen pen(canvas, viewstyle::curveColour(kLightRed));
-    for (const RunTrack &track : tracks.runs()) {
-        pen.gap();
-        if (!drawPhase(pen, m, r, track, samples, abort, 0, track.slopeBlocks(), true))
+    RasterPhases phases(image, m, r, abort);
+    for (const RunTrack &track : tracks.runs())
+        if (!phases.draw(track, tracks.samples()))
             return false;
-    }
-    pen.finish();
-    return true;
+    return !tracks.live() || phases.draw(*tracks.live(), tracks.liveSamples());
 }

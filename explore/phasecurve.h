@@ -2,9 +2,11 @@
 
 #pragma once
 
-// The phase plane's curves: every run's y' over y, from the slopes found by running it
-// again, each segment walked pixel by pixel into the image; a long run from its coverage
-// map wherever that is as fine as the view's pixels. Plain C++.
+// The phase plane's curves: every run's y' over y in its colour, from the slopes found by
+// running it again, each segment walked pixel by pixel into the image; a long run from its
+// coverage map wherever that is as fine as the view's pixels. Each run lies over the ones
+// before it, with a disc where it starts and arrowheads the way it goes; the live run lies
+// over them all. Plain C++.
 
 #include "explore/pixelcanvas.h"
 #include "explore/tracks.h"
@@ -15,8 +17,7 @@
 #include <vector>
 
 bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
-                const Tracks &tracks, const SampleStore::Snapshot &samples,
-                const std::atomic<bool> &abort);
+                const Tracks &tracks, const std::atomic<bool> &abort);
 
 // A polyline drawn as lines on a canvas, leaving out each segment whose pixels some line it
 // kept has set already: a curve that goes round one cycle a thousand times is painted once.
@@ -43,7 +44,11 @@ private:
     double m_x = 0, m_y = 0;
 };
 
-// The same curves as lines on `canvas`, each drawn once where it goes round again, and from
-// the samples even where a coverage map could stand for them.
+// The same curves as lines on `canvas`, each run's drawn once where it goes round again,
+// and from the samples even where a coverage map could stand for them.
 bool drawPhases(Canvas &canvas, const WorldScale &m, const ViewRequest &r, const Tracks &tracks,
-                const SampleStore::Snapshot &samples, const std::atomic<bool> &abort);
+                const std::atomic<bool> &abort);
+
+// Where a run's phase curve starts in the view's device pixels: (y0, y'(x0)) as the run
+// keeps its first slope, rounded to a float.
+DevicePoint phaseStart(const WorldScale &m, const RunTrack &track);

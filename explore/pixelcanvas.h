@@ -6,6 +6,11 @@
 // pixels a Bresenham walk visits, with no painter call, and a pen for curves whose segments
 // mostly cross columns. The zoomable views draw millions of short segments a frame with
 // them; the main plot keeps QPainter's own lines.
+//
+// Dashes and dots are counted along the pixels a polyline's lines visit one after the
+// other, so that a curve has them in whatever direction it goes. A bold line is drawn again
+// one pixel below where it runs flatter than 45 degrees, one pixel to the right where it
+// runs steeper: two pixels wide across its way.
 
 #include "explore/linewalk.h"
 #include "plot/canvas.h"
@@ -44,21 +49,54 @@ public:
     void drawLines(std::uint32_t colour, std::span<const PixelLine> lines) override;
     void dot(int x, int y, std::uint32_t colour) override
     {
+        set(x, y, colour);
+        if (m_bold)
+            set(x, y + 1, colour);
+    }
+    void finish() override {}
+    void setLineStyle(LineStyle style) override;
+    void setBold(bool bold) override { m_bold = bold; }
+
+    // Of a pattern's pixels along the way, counted from its first, whether pixel k is set.
+    static bool patternSets(LineStyle style, std::size_t k)
+    {
+        switch (style) {
+        case LineStyle::Dashed:
+            return k % 8 < 4; // four on, four off, as the vector canvas dashes
+        case LineStyle::Dotted:
+            return k % 3 == 0; // one on, two off
+        case LineStyle::Solid:
+            break;
+        }
+        return true;
+    }
+
+private:
+    void set(int x, int y, std::uint32_t colour) const
+    {
         if (m_pixels.contains(x, y))
             m_pixels.at(x, y) = colour;
     }
-    void finish() override {}
+    void drawStyled(std::uint32_t colour, std::span<const PixelLine> lines);
 
-private:
     PixelBuffer m_pixels;
+    LineStyle m_style = LineStyle::Solid;
+    bool m_bold = false;
+    std::size_t m_along = 0; // the pattern's pixels so far
+    bool m_hasEnd = false;   // a line was drawn in the pattern, ending at m_end
+    PixelPoint m_end{0, 0};
 };
 
 // A polyline in one colour: a segment with both ends on the image walks its pixels with no
-// check, one that is not is clipped first.
+// check, one that is not is clipped first. A bold one sets the pixel beside each too, as the
+// canvas does.
 class LinePen
 {
 public:
-    LinePen(const PixelBuffer &pixels, std::uint32_t colour) : m_pixels(pixels), m_colour(colour) {}
+    LinePen(const PixelBuffer &pixels, std::uint32_t colour, bool bold = false)
+        : m_pixels(pixels), m_colour(colour), m_bold(bold)
+    {
+    }
 
     void to(double x, double y)
     {
@@ -72,6 +110,8 @@ public:
                 clipped(x, y);
             } else {
                 m_pixels.at(ix, iy) = m_colour;
+                if (m_bold && iy + 1 < h)
+                    m_pixels.at(ix, iy + 1) = m_colour;
             }
             m_ix = ix, m_iy = iy, m_inside = true;
         } else if (std::isnan(x) || std::isnan(y)) {
@@ -96,6 +136,17 @@ private:
     }
     void walk(int x, int y, int x1, int y1, bool check)
     {
+        if (m_bold) {
+            const bool flat = std::abs(x1 - x) >= std::abs(y1 - y);
+            const int bx = flat ? 0 : 1, by = flat ? 1 : 0;
+            walkLine(x, y, x1, y1, [&](int px, int py) {
+                if (m_pixels.contains(px, py))
+                    m_pixels.at(px, py) = m_colour;
+                if (m_pixels.contains(px + bx, py + by))
+                    m_pixels.at(px + bx, py + by) = m_colour;
+            });
+            return;
+        }
         walkLine(x, y, x1, y1, [&](int px, int py) {
             if (!check || m_pixels.contains(px, py))
                 m_pixels.at(px, py) = m_colour;
@@ -104,6 +155,7 @@ private:
 
     PixelBuffer m_pixels;
     std::uint32_t m_colour;
+    bool m_bold;
     bool m_has = false, m_inside = false;
     int m_ix = 0, m_iy = 0;
     double m_x = 0, m_y = 0;

@@ -2,6 +2,8 @@
 
 #include "explore/tracks.h"
 
+#include "explore/runpalette.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,7 +19,8 @@ void Tracks::follow(const RunsSnapshot &snapshot)
         const RunRecord &run = snapshot.runs[k];
         if (k >= m_runs.size())
             m_runs.emplace_back(run.params, run.firstRow);
-        m_runs[k].setStyle(k < snapshot.styles.size() ? snapshot.styles[k] : RunStyle{});
+        m_runs[k].setStyle(k < snapshot.styles.size() ? snapshot.styles[k]
+                                                      : RunStyle{runColour(k), false});
         m_runs[k].extend(snapshot.samples, run.rows);
         if (!snapshot.running || k + 1 < snapshot.runs.size())
             m_runs[k].finish();
@@ -70,13 +73,19 @@ std::optional<WorldRect> Tracks::bounds(ViewKind kind) const
 bool Tracks::catchUp(const SampleStore::Snapshot &samples, std::size_t budget)
 {
     bool missing = false;
-    // The live run's reference first: it is what a slider is dragging.
-    if (m_live && !m_live->referenceDone()) {
-        // In short slices: a slider's next move waits for no more than one.
-        budget -=
-            std::min(budget, m_live->extendReference(m_liveSamples,
-                                                     std::min<std::size_t>(budget, 8192), &m_lock));
-        missing = !m_live->referenceDone();
+    if (m_live) {
+        // The run a slider drags is the one looked at: its slopes (where it did not take them
+        // as it ran) and its reference first, in short slices, so that a slider's next move
+        // waits for no more than one.
+        if (budget > 0 && !m_live->slopesDone()) {
+            const std::lock_guard<std::mutex> locked(m_lock);
+            budget -= std::min(budget, m_live->extendSlopes(m_liveSamples, budget));
+        }
+        if (budget > 0 && !m_live->referenceDone())
+            budget -=
+                std::min(budget, m_live->extendReference(
+                                     m_liveSamples, std::min<std::size_t>(budget, 8192), &m_lock));
+        missing = !m_live->slopesDone() || !m_live->referenceDone();
     }
     for (RunTrack &run : m_runs) {
         if (budget > 0 && !run.slopesDone()) {

@@ -21,8 +21,9 @@ struct RunsSnapshot
     std::uint64_t generation = 0; // a new one after each Ready
     std::uint64_t version = 0;    // a new one for each snapshot the window hands over
     std::vector<RunRecord> runs;
-    std::vector<RunStyle> styles; // of each run, in the same order; a run beyond: black
-    bool running = false;         // the last run still lists samples
+    // Of each run, in the same order; a run beyond them takes runColour() of its index.
+    std::vector<RunStyle> styles;
+    bool running = false; // the last run still lists samples
     SampleStore::Snapshot samples;
 };
 
@@ -48,7 +49,10 @@ public:
     // samples it keeps beside the list; none while no slider is dragged.
     const RunTrack *live() const { return m_live ? &*m_live : nullptr; }
     const SampleStore::Snapshot &liveSamples() const { return m_liveSamples; }
-    // Sets the live run, or takes it away; under the lock.
+    // Hands over the live run: its track (its samples taken in, its style set, black and
+    // live) and the samples it reads them from; none ends it. On the worker's thread, as
+    // follow(); it takes the lock for the window's thread. catchUp() finds its slopes and
+    // its reference before the listed runs'.
     void setLive(std::optional<RunTrack> track, SampleStore::Snapshot samples);
     std::mutex &lock() const { return m_lock; }
     // The runs' samples as the tracks took them in, and after which Ready: on the window's

@@ -4,6 +4,7 @@
 
 #include "explore/curvepens.h"
 #include "explore/phasecurve.h"
+#include "explore/runmarks.h"
 #include "explore/viewstyle.h"
 
 #include <cmath>
@@ -20,23 +21,44 @@ void gridLine(Canvas &canvas, std::uint32_t colour, bool vertical, double at)
     canvas.drawLines(colour, std::span(&line, 1));
 }
 
-// What `draw` draws on a layer of its own, laid over the image in dashes: a curve of any
-// direction comes out in short strokes and gaps.
-template<typename Draw> bool drawDashed(const PixelBuffer &image, Draw draw)
+// A run's curves in the solution view and the disc where it starts, over the runs before.
+bool drawSolutionRun(Canvas &canvas, const WorldScale &m, const ViewRequest &r,
+                     const RunTrack &track, const SampleStore::Snapshot &samples,
+                     const std::atomic<bool> &abort)
 {
-    // Transparent where nothing is drawn.
-    std::vector<std::uint32_t> pixels(
-        static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height), 0);
-    const PixelBuffer layer{pixels.data(), image.width, image.height,
-                            static_cast<std::size_t>(image.width)};
-    PixelCanvas canvas(layer);
-    if (!draw(canvas))
+    if (!drawSolution(canvas, m, r, track, samples, abort))
         return false;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            if (layer.at(x, y) != 0 && ((x + y) / 4) % 2 == 0)
-                image.at(x, y) = layer.at(x, y);
+    if (track.rows() > 0)
+        drawStartMark(canvas, m.dx(track.params().x0), m.dy(track.params().y0),
+                      track.style().colour);
     return true;
+}
+
+// The curves of the solution or the error view on any canvas: the runs in their order, each
+// over the ones before; the references dashed over all of them; the live run over
+// everything.
+bool drawByColumns(const ViewRequest &request, const Tracks &tracks, Canvas &canvas,
+                   const std::atomic<bool> &abort)
+{
+    const WorldScale m(request.window());
+    const RunTrack *live = tracks.live();
+    if (request.kind == ViewKind::Error) {
+        for (const RunTrack &track : tracks.runs())
+            if (!drawError(canvas, m, request, track, abort))
+                return false;
+        return !live || drawError(canvas, m, request, *live, abort);
+    }
+    for (const RunTrack &track : tracks.runs())
+        if (!drawSolutionRun(canvas, m, request, track, tracks.samples(), abort))
+            return false;
+    if (request.reference) {
+        canvas.setLineStyle(LineStyle::Dashed);
+        for (const RunTrack &track : tracks.runs())
+            if (!drawReference(canvas, m, request, track, tracks.samples(), abort))
+                return false;
+        canvas.setLineStyle(LineStyle::Solid);
+    }
+    return !live || drawSolutionRun(canvas, m, request, *live, tracks.liveSamples(), abort);
 }
 
 } // namespace
@@ -61,55 +83,17 @@ void drawGrid(Canvas &canvas, const ViewRequest &r)
 bool drawCurves(const ViewRequest &request, const Tracks &tracks, Canvas &canvas,
                 const std::atomic<bool> &abort)
 {
-    const WorldScale m(request.window());
-    bool done = true;
-    switch (request.kind) {
-    case ViewKind::Solution:
-        for (const RunTrack &track : tracks.runs())
-            done = done && drawSolution(canvas, m, request, track, tracks.samples(), abort);
-        if (request.reference) {
-            canvas.setDashed(true);
-            for (const RunTrack &track : tracks.runs())
-                done = done && drawReference(canvas, m, request, track, tracks.samples(), abort);
-            canvas.setDashed(false);
-        }
-        break;
-    case ViewKind::Phase:
-        done = drawPhases(canvas, m, request, tracks, tracks.samples(), abort);
-        break;
-    case ViewKind::Error:
-        for (const RunTrack &track : tracks.runs())
-            done = done && drawError(canvas, m, request, track, abort);
-        break;
-    }
-    return done;
+    if (request.kind == ViewKind::Phase)
+        return drawPhases(canvas, WorldScale(request.window()), request, tracks, abort);
+    return drawByColumns(request, tracks, canvas, abort);
 }
 
 bool drawCurves(const ViewRequest &request, const Tracks &tracks, const PixelBuffer &image,
                 const std::atomic<bool> &abort)
 {
-    const WorldScale m(request.window());
+    if (request.kind == ViewKind::Phase)
+        return drawPhases(image, WorldScale(request.window()), request, tracks, abort);
+    // The pixel canvas draws the dashes, the dots and the bold lines itself.
     PixelCanvas canvas(image);
-    bool done = true;
-    switch (request.kind) {
-    case ViewKind::Solution:
-        for (const RunTrack &track : tracks.runs())
-            done = done && drawSolution(canvas, m, request, track, tracks.samples(), abort);
-        if (request.reference && done)
-            done = drawDashed(image, [&](Canvas &layer) {
-                for (const RunTrack &track : tracks.runs())
-                    if (!drawReference(layer, m, request, track, tracks.samples(), abort))
-                        return false;
-                return true;
-            });
-        break;
-    case ViewKind::Phase:
-        done = drawPhases(image, m, request, tracks, tracks.samples(), abort);
-        break;
-    case ViewKind::Error:
-        for (const RunTrack &track : tracks.runs())
-            done = done && drawError(canvas, m, request, track, abort);
-        break;
-    }
-    return done;
+    return drawByColumns(request, tracks, canvas, abort);
 }

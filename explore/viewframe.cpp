@@ -112,7 +112,7 @@ void ViewFrame::paint(QPainter &p, const QPalette &palette) const
         p.drawText(QRectF(r.left() + 6, r.top() + 4, r.width() - 12, p.fontMetrics().height()),
                    Qt::AlignLeft, caption);
     if (!legend.isEmpty()) {
-        // Which colour is which of a run's curves (y, y^n and y^(n+1) for Emden).
+        // Which line is which of a run's curves (y, y^n and y^(n+1) for Emden).
         const int line = p.fontMetrics().height();
         const QRectF box(r.right() - 70, r.top() + 6, 62, legend.size() * line + 6);
         p.setPen(QColor::fromRgb(viewstyle::kGrid));
@@ -120,7 +120,7 @@ void ViewFrame::paint(QPainter &p, const QPalette &palette) const
         p.drawRect(box);
         for (qsizetype k = 0; k < legend.size(); ++k) {
             const double yk = box.top() + 3 + k * line + line / 2.0;
-            p.setPen(QPen(QColor::fromRgb(legend[k].colour), 2));
+            p.setPen(QPen(QColor::fromRgb(legend[k].colour), 2, legend[k].style, Qt::FlatCap));
             p.drawLine(QPointF(box.left() + 6, yk), QPointF(box.left() + 24, yk));
             p.setPen(palette.color(QPalette::WindowText));
             p.drawText(QRectF(box.left() + 28, yk - line / 2.0, 34, line), Qt::AlignVCenter,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "explore/viewrequest.h"
+#include "plot/canvas.h"
 
 #include <QList>
 #include <QPalette>
@@ -19,13 +20,23 @@ class QPainter;
 // plot's corner and the legend of a run's curves. The same on screen and in an exported
 // image.
 
-// A curve's name and colour, as the legend shows them.
+// A curve's name, and the colour and the style of the line beside it, as the legend shows
+// them.
 struct LegendEntry
 {
     QString name;
     QRgb colour;
+    Qt::PenStyle style = Qt::SolidLine;
     bool operator==(const LegendEntry &) const = default;
 };
+
+// The pen style a legend shows a curve drawn in `style` with.
+inline Qt::PenStyle penStyle(LineStyle style)
+{
+    return style == LineStyle::Dashed   ? Qt::DashLine
+           : style == LineStyle::Dotted ? Qt::DotLine
+                                        : Qt::SolidLine;
+}
 
 // The ticks of a view, found again only when its world or its size changes.
 class FrameTicks

@@ -11,6 +11,14 @@
 // pixel wide and aliased, dots one pixel, colours as 0xAARRGGBB. The raster canvases keep
 // an image; the vector canvas paints paths and squares on an SVG or PDF painter. Plain
 // C++: what is drawn can be worked out without a painter.
+
+// How lines are stroked: whole, in dashes, or in dots.
+enum class LineStyle {
+    Solid,
+    Dashed,
+    Dotted,
+};
+
 class Canvas
 {
 public:
@@ -25,9 +33,11 @@ public:
     virtual void drawLines(std::uint32_t colour, std::span<const PixelLine> lines) = 0;
     // The single pixel (x, y), which lies on the canvas, over whatever was drawn before.
     virtual void dot(int x, int y, std::uint32_t colour) = 0;
-    // Lines from now on in dashes, where the canvas draws dashes itself (a vector one); a
-    // raster canvas leaves that to its caller.
-    virtual void setDashed(bool) {}
+    // Lines from now on in `style`, and when `bold` twice as wide, where the canvas does that
+    // itself (the zoomable views' canvases). The main plot's lines are all solid and thin:
+    // its canvases draw them so whatever they are asked.
+    virtual void setLineStyle(LineStyle) {}
+    virtual void setBold(bool) {}
     // Ends the painting under way; drawing may start again afterwards.
     virtual void finish() = 0;
 };

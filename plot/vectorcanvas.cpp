@@ -26,31 +26,47 @@ void VectorCanvas::setPen(QRgb colour)
 {
     if (colour == m_pen)
         return;
-    // A line of one cell's width, its square ends covering the end cells.
-    QPen pen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    if (m_dashed)
-        pen.setDashPattern({4, 4}); // in the pen's widths: four cells on, four off
+    // A line of one cell's width (two when bold), its square ends covering the end cells.
+    const qreal width = m_bold ? 2.0 : 1.0;
+    QPen pen(QColor::fromRgb(colour), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    // The patterns in cells, whatever the width; the pen counts them in its widths.
+    if (m_style == LineStyle::Dashed) {
+        pen.setDashPattern({4 / width, 4 / width}); // four cells on, four off
+    } else if (m_style == LineStyle::Dotted) {
+        // Flat ends, or square ones would run each dot into the next.
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setDashPattern({1 / width, 2 / width}); // one cell on, two off
+    }
     m_painter.setPen(pen);
     m_pen = colour;
 }
 
-void VectorCanvas::setDashed(bool dashed)
+void VectorCanvas::setLineStyle(LineStyle style)
 {
-    m_dashed = dashed;
+    m_style = style;
     m_pen = 0; // the pen is made anew
+}
+
+void VectorCanvas::setBold(bool bold)
+{
+    m_bold = bold;
+    m_pen = 0;
 }
 
 void VectorCanvas::drawLines(QRgb colour, std::span<const PixelLine> lines)
 {
     setPen(colour);
-    if (m_dashed) {
+    // Through the cells' centres; a bold line between them and their neighbours below and
+    // right.
+    const double at = m_bold ? 1.0 : 0.5;
+    if (m_style != LineStyle::Solid) {
         // The lines that go on from where the last one ended are one path.
         QPainterPath path;
         std::optional<PixelPoint> end;
         for (const PixelLine &l : lines) {
             if (end != l.a)
-                path.moveTo(l.a.x + 0.5, l.a.y + 0.5);
-            path.lineTo(l.b.x + 0.5, l.b.y + 0.5);
+                path.moveTo(l.a.x + at, l.a.y + at);
+            path.lineTo(l.b.x + at, l.b.y + at);
             end = l.b;
         }
         m_painter.setBrush(Qt::NoBrush);
@@ -58,14 +74,14 @@ void VectorCanvas::drawLines(QRgb colour, std::span<const PixelLine> lines)
         ++m_batches;
         return;
     }
-    // Through the cells' centres; a line of no length is the cell itself.
+    // A line of no length is the cell itself.
     std::vector<QLineF> paths;
     paths.reserve(lines.size());
     for (const PixelLine &l : lines) {
         if (l.a == l.b)
             dot(l.a.x, l.a.y, colour);
         else
-            paths.emplace_back(l.a.x + 0.5, l.a.y + 0.5, l.b.x + 0.5, l.b.y + 0.5);
+            paths.emplace_back(l.a.x + at, l.a.y + at, l.b.x + at, l.b.y + at);
     }
     if (!paths.empty()) {
         m_painter.drawLines(paths.data(), static_cast<int>(paths.size()));
@@ -85,5 +101,6 @@ void VectorCanvas::dot(int x, int y, QRgb colour)
     if (last.colour == now.colour && last.batch == now.batch)
         return;
     last = now;
-    m_painter.fillRect(QRect(x, y, 1, 1), QColor::fromRgb(colour));
+    const int side = m_bold ? 2 : 1;
+    m_painter.fillRect(QRect(x, y, side, side), QColor::fromRgb(colour));
 }

@@ -13,8 +13,10 @@
 class QPainter;
 
 // A canvas of width x height cells on a vector device's painter (SVG or PDF), one cell a
-// device unit: lines become paths through the cells' centres, dots squares. Dashed lines
-// that join are one path each, so that their dashes run on along the curve.
+// device unit: lines become paths through the cells' centres, dots squares. Dashed or dotted
+// lines that join are one path each, so that their dashes run on along the curve. A bold
+// line is two cells wide, over its cells and those below and right of them, as the raster
+// views draw it.
 class VectorCanvas final : public Canvas
 {
 public:
@@ -26,7 +28,8 @@ public:
     void drawLines(QRgb colour, std::span<const PixelLine> lines) override;
     void dot(int x, int y, QRgb colour) override;
     void finish() override {}
-    void setDashed(bool dashed) override;
+    void setLineStyle(LineStyle style) override;
+    void setBold(bool bold) override;
 
 private:
     void setPen(QRgb colour);
@@ -35,7 +38,8 @@ private:
     int m_width;
     int m_height;
     QRgb m_pen = 0;
-    bool m_dashed = false;
+    LineStyle m_style = LineStyle::Solid;
+    bool m_bold = false;
     // A cell's last dot: its colour, and how many batches of lines had been painted before
     // it. A dot is painted again only when either changed.
     struct Dot

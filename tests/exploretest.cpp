@@ -5,14 +5,18 @@
 
 #include "explore/exploreview.h"
 #include "explore/renderthread.h"
+#include "explore/runmarks.h"
 #include "explore/runpalette.h"
 #include "explore/viewframe.h"
 #include "explore/viewrender.h"
+#include "explore/viewstyle.h"
 #include "listing/listline.h"
 #include "model/runmodel.h"
 #include "platform/texttonumber.h"
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
+#include "plot/vectorcanvas.h"
+#include "solver/builtins.h"
 #include "solver/checked.h"
 #include "solver/family.h"
 #include "solver/formulaequation.h"
@@ -33,6 +37,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -41,11 +46,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSlider>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -54,7 +62,8 @@
 
 namespace {
 
-constexpr QRgb kCurve = 0xFFFF0000;
+// The first run's colour in the views.
+const QRgb kCurve = runColour(0);
 
 class Explore : public testing::Test, public FormDriver
 {
@@ -303,6 +312,30 @@ TEST_F(Explore, ACtrlClickRunsAsTypingItsTextsWouldAndReadyEmptiesTheViews)
     EXPECT_EQ(curve, 0);
 }
 
+TEST_F(Explore, EmdensThreeCurvesShareTheRunsColourAndTheLegendShowsTheirLinesInGrey)
+{
+    choose(5);
+    enter({{1, QStringLiteral("0.01")},
+           {3, QStringLiteral("1")},
+           {4, QStringLiteral("0")},
+           {2, QStringLiteral("5")}});
+    open();
+    const QImage image = view("Solution").grab().toImage();
+    const auto count = [&](QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(count(kCurve), 200);
+    EXPECT_GT(count(viewstyle::kLegend), 3 * 10); // the legend's three lines
+    // None of the colours the equation gives its curves on the main plot.
+    for (const solver::Curve &curve : solver::builtin::kEmdenCurves)
+        if (curve.colour != ::kBlack) // black is the live run's
+            EXPECT_EQ(count(paletteRgb(curve.colour) | 0xFF000000u), 0) << curve.name;
+}
+
 // Saves `view` as SVG in the folder `folder` through its own menu and the save dialog, as a
 // user would who keeps the name it offers; returns the file's path.
 QString saveThroughTheMenu(ExploreView &view, const QString &folder)
@@ -350,8 +383,9 @@ TEST_F(Explore, EachViewSavesAsVectorGraphicsWithNoPicture)
             << name;
         const QByteArray svg = file.readAll();
         EXPECT_FALSE(svg.contains("<image")) << name;
-        // The curve in its colour as paths, the axes' numbers as text.
-        EXPECT_TRUE(svg.contains("stroke=\"#ff0000\"")) << name;
+        // The curve in the run's colour as paths, the axes' numbers as text.
+        EXPECT_TRUE(svg.contains("stroke=\"#0072b2\"")) << name;
+        EXPECT_FALSE(svg.contains("#ff0000")) << name;
         EXPECT_GT(svg.count("<text"), 4) << name;
         // Merged by columns, or each round of the cycle drawn once: not a path per sample.
         EXPECT_LT(svg.size(), 400 * 1024) << name;
@@ -626,19 +660,739 @@ TEST(SeventhEquation, RunsThroughTheListThePlotAndTheViews)
     const std::atomic<bool> never{false};
     ASSERT_TRUE(renderView(r, tracks, view, never));
     const WorldScale m(r.window());
-    const auto near = [&](double x, double y, QRgb colour) {
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
+    const auto near = [&](double x, double y, int reach) {
+        for (int dy = -reach; dy <= reach; ++dy)
+            for (int dx = -reach; dx <= reach; ++dx)
                 if (view.pixel(static_cast<int>(m.dx(x)) + dx, static_cast<int>(m.dy(y)) + dy) ==
-                    colour)
+                    runColour(0))
                     return true;
         return false;
     };
+    // Both in the run's colour: y solid, y^p dashed, a dash within four pixels of any point.
     for (const int row : {50, 200, 400}) {
         const double x = solver::gridAbscissa(0, row), y = model.samples().y(row);
-        EXPECT_TRUE(near(x, y, paletteRgb(kLightRed) | 0xFF000000u)) << row;
-        EXPECT_TRUE(near(x, y * y, paletteRgb(kGreen) | 0xFF000000u)) << row;
+        EXPECT_TRUE(near(x, y, 1)) << row;
+        EXPECT_TRUE(near(x, y * y, 4)) << row;
     }
+    for (const PaletteColour c : {kLightRed, kGreen})
+        EXPECT_EQ(
+            std::count(reinterpret_cast<const QRgb *>(view.constBits()),
+                       reinterpret_cast<const QRgb *>(view.constBits()) + view.sizeInBytes() / 4,
+                       paletteRgb(c) | 0xFF000000u),
+            0);
+}
+
+// ---- Each run in its own colour ----------------------------------------------------------
+
+constexpr QRgb kOldLightRed = 0xFFFF0000; // every run's colour before runs had their own
+constexpr QRgb kBlackPixel = 0xFF000000;
+
+struct PaletteCase
+{
+    std::size_t index;
+    QRgb colour;
+};
+
+class RunPalette : public testing::TestWithParam<PaletteCase>
+{
+};
+
+TEST_P(RunPalette, GivesOkabeAndItosColoursInAFixedOrderAndCycles)
+{
+    const PaletteCase &c = GetParam();
+    EXPECT_EQ(runColour(c.index), c.colour) << c.index;
+    EXPECT_EQ(colourOfRun(c.index % kRunColours, kRunColours), c.colour);
+    // Neither the palette's yellow nor its black, the live run's.
+    EXPECT_NE(runColour(c.index), 0xFFF0E442u);
+    EXPECT_NE(runColour(c.index), kLiveColour);
+}
+
+INSTANTIATE_TEST_SUITE_P(Colours, RunPalette,
+                         testing::Values(PaletteCase{0, 0xFF0072B2}, PaletteCase{1, 0xFFD55E00},
+                                         PaletteCase{2, 0xFF009E73}, PaletteCase{3, 0xFFCC79A7},
+                                         PaletteCase{4, 0xFFE69F00}, PaletteCase{5, 0xFF56B4E9},
+                                         PaletteCase{6, 0xFF0072B2}, PaletteCase{13, 0xFFD55E00},
+                                         PaletteCase{6 * 1000 + 5, 0xFF56B4E9}));
+
+// The lightness of an 0xAARRGGBB colour as its luma, 0 to 255.
+double luma(QRgb c)
+{
+    return 0.2126 * qRed(c) + 0.7152 * qGreen(c) + 0.0722 * qBlue(c);
+}
+
+class FamilyColours : public testing::TestWithParam<std::size_t>
+{
+};
+
+TEST_P(FamilyColours, RunFromDarkVioletToGreenEachLighterThanTheOneBefore)
+{
+    const std::size_t count = GetParam();
+    EXPECT_EQ(familyColour(0, count), 0xFF440154u);
+    EXPECT_EQ(familyColour(count - 1, count), 0xFF7AD151u); // short of viridis's pale yellow
+    for (std::size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(colourOfRun(i, count), familyColour(i, count)) << i;
+        ASSERT_EQ(familyColour(i, count) >> 24, 0xFFu) << i;
+        if (i > 0) {
+            ASSERT_GT(luma(familyColour(i, count)), luma(familyColour(i - 1, count)) + 0.5)
+                << i << " of " << count;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, FamilyColours, testing::Values(7, 9, 12, 40, 100));
+
+TEST(RunPalette, ARunTheSnapshotGivesNoStyleTakesThePalettesColourOfItsIndex)
+{
+    RunsSnapshot snapshot;
+    snapshot.runs.resize(3);
+    snapshot.styles = {{0xFF123456, false}};
+    Tracks tracks;
+    tracks.follow(snapshot);
+    ASSERT_EQ(tracks.runs().size(), 3u);
+    EXPECT_EQ(tracks.runs()[0].style(), (RunStyle{0xFF123456, false}));
+    EXPECT_EQ(tracks.runs()[1].style(), (RunStyle{runColour(1), false}));
+    EXPECT_EQ(tracks.runs()[2].style(), (RunStyle{runColour(2), false}));
+}
+
+// y'' = 0 with Emden's three curves y, y^n and y^(n+1): from a slope of 0, three level lines
+// at y0, y0^n and y0^(n+1), and the closed form is the line through the start.
+namespace flat {
+
+template<typename Z>
+double g(const solver::Equation &, const double *, const solver::Abscissa &, double, Z,
+         solver::Checked &)
+{
+    return 0.0;
+}
+constexpr solver::Parameter kParameters[] = {{"n", "power n", "2", "--n", ""}};
+const auto kEquation = std::make_shared<const solver::Equation>(solver::Equation{
+    .caption = "flat",
+    .spoken = "y double prime equals zero",
+    .parameters = kParameters,
+    .gFirst = &g<float>,
+    .g = &g<double>,
+    .curves = solver::builtin::kEmdenCurves,
+    .closedForm = &solver::builtin::kLine,
+});
+
+solver::RunParameters line(double y0, double z0, double x0 = 0, double xf = 5)
+{
+    return {.eq = solver::EquationRef(kEquation),
+            .x0 = x0,
+            .y0 = y0,
+            .z0 = z0,
+            .xf = xf,
+            .values = {2}};
+}
+
+} // namespace flat
+
+solver::RunParameters oscillator(double y0, double xf)
+{
+    return {.eq = solver::Builtin::Oscillator, .y0 = y0, .xf = xf};
+}
+
+// Runs as the list keeps them, their tracks, and what the views draw of them.
+class RunViews : public testing::Test
+{
+protected:
+    static void store(SampleStore &into, const solver::RunParameters &p)
+    {
+        into.startRun(p);
+        struct Sink : solver::SampleSink
+        {
+            SampleStore &s;
+            explicit Sink(SampleStore &s) : s(s) {}
+            bool start(double, double) override { return true; }
+            bool sample(double, double y) override { return s.tryAppend(y); }
+        } sink(into);
+        solver::run(p, sink);
+        into.endRun({}, {});
+    }
+    // The listed runs, in the palette's colours unless `styles` says otherwise.
+    void list(const std::vector<solver::RunParameters> &runs, std::vector<RunStyle> styles = {})
+    {
+        for (const solver::RunParameters &p : runs)
+            store(m_listed, p);
+        RunsSnapshot snapshot;
+        snapshot.runs = m_listed.runs();
+        snapshot.samples = m_listed.snapshot();
+        snapshot.styles = std::move(styles);
+        tracks.follow(snapshot);
+        catchUp();
+    }
+    // The live run, black and bold, with samples of its own.
+    void live(const solver::RunParameters &p)
+    {
+        store(m_live, p);
+        const RunRecord &run = m_live.runs().back();
+        RunTrack track(run.params, run.firstRow);
+        track.setStyle({kLiveColour, true});
+        track.extend(m_live.snapshot(), run.rows);
+        track.finish();
+        tracks.setLive(std::move(track), m_live.snapshot());
+        catchUp();
+    }
+    void catchUp()
+    {
+        while (tracks.catchUp(tracks.samples(), 1 << 20)) {
+        }
+    }
+    QImage draw(ViewKind kind, const WorldRect &world, int w, int h)
+    {
+        request.kind = kind;
+        request.world = world;
+        request.width = w, request.height = h;
+        request.ticks = {}; // no grid: every pixel not white is a run's
+        QImage image;
+        const std::atomic<bool> never{false};
+        EXPECT_TRUE(renderView(request, tracks, image, never));
+        return image;
+    }
+    QByteArray svg(ViewKind kind, const WorldRect &world, int w, int h)
+    {
+        request.kind = kind;
+        request.world = world;
+        request.width = w, request.height = h;
+        request.ticks = {};
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(QSize(w, h));
+        generator.setViewBox(QRect(0, 0, w, h));
+        {
+            QPainter painter(&generator);
+            paintVectorPlot(painter, request, tracks);
+        }
+        return buffer.data();
+    }
+    QPoint pixel(double x, double y) const
+    {
+        const WorldScale m(request.window());
+        return {static_cast<int>(std::floor(m.dx(x))), static_cast<int>(std::floor(m.dy(y)))};
+    }
+    static int count(const QImage &image, QRgb colour, QRect in = {})
+    {
+        if (in.isNull())
+            in = image.rect();
+        int n = 0;
+        for (int y = in.top(); y <= in.bottom(); ++y)
+            for (int x = in.left(); x <= in.right(); ++x)
+                n += image.pixel(x, y) == colour;
+        return n;
+    }
+
+    Tracks tracks;
+    ViewRequest request;
+
+private:
+    SampleStore m_listed, m_live;
+};
+
+struct ColourCase
+{
+    std::string name;
+    ViewKind kind;
+    WorldRect world;
+    bool vector = false;
+    bool live = false;
+};
+
+void PrintTo(const ColourCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RunColours : public RunViews, public testing::WithParamInterface<ColourCase>
+{
+};
+
+TEST_P(RunColours, EachRunIsDrawnInThePalettesColourOfItsIndex)
+{
+    const ColourCase &c = GetParam();
+    list({oscillator(1, 12), oscillator(2, 12)});
+    if (c.live)
+        live(oscillator(3, 12));
+    if (c.vector) {
+        const QByteArray out = svg(c.kind, c.world, 400, 300);
+        EXPECT_TRUE(out.contains("stroke=\"#0072b2\""));
+        EXPECT_TRUE(out.contains("stroke=\"#d55e00\""));
+        EXPECT_FALSE(out.contains("#ff0000"));
+        EXPECT_EQ(out.contains("stroke=\"#000000\""), c.live);
+        return;
+    }
+    const QImage image = draw(c.kind, c.world, 400, 300);
+    EXPECT_GT(count(image, runColour(0)), 100);
+    EXPECT_GT(count(image, runColour(1)), 100);
+    EXPECT_EQ(count(image, kOldLightRed), 0);
+    if (c.live)
+        EXPECT_GT(count(image, kBlackPixel), 200);
+    else
+        EXPECT_EQ(count(image, kBlackPixel), 0);
+    // Nothing but the runs' colours and white.
+    EXPECT_EQ(count(image, runColour(0)) + count(image, runColour(1)) + count(image, kBlackPixel) +
+                  count(image, viewstyle::kBackground) + count(image, viewstyle::kZeroAxis),
+              400 * 300);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, RunColours,
+    testing::Values(ColourCase{"Solution", ViewKind::Solution, {-1, 3.5, 13, -3.5}},
+                    ColourCase{"Phase", ViewKind::Phase, {-3.5, 3.5, 3.5, -3.5}},
+                    ColourCase{"Error", ViewKind::Error, {-1, -5, 13, -16}},
+                    ColourCase{
+                        "LiveSolution", ViewKind::Solution, {-1, 3.5, 13, -3.5}, false, true},
+                    ColourCase{"LivePhase", ViewKind::Phase, {-3.5, 3.5, 3.5, -3.5}, false, true},
+                    ColourCase{"LiveError", ViewKind::Error, {-1, -5, 13, -16}, false, true},
+                    ColourCase{"SolutionSvg", ViewKind::Solution, {-1, 3.5, 13, -3.5}, true},
+                    ColourCase{"PhaseSvg", ViewKind::Phase, {-3.5, 3.5, 3.5, -3.5}, true, true},
+                    ColourCase{"ErrorSvg", ViewKind::Error, {-1, -5, 13, -16}, true}),
+    [](const auto &info) { return info.param.name; });
+
+// The longest stretch of `set` and of its opposite among `pixels`.
+std::pair<int, int> longestRuns(const std::vector<bool> &pixels)
+{
+    int on = 0, off = 0, run = 0;
+    for (std::size_t k = 0; k < pixels.size(); ++k) {
+        run = k > 0 && pixels[k] == pixels[k - 1] ? run + 1 : 1;
+        (pixels[k] ? on : off) = std::max(pixels[k] ? on : off, run);
+    }
+    return {on, off};
+}
+
+struct LineCase
+{
+    std::string name;
+    double y; // the level line looked along: y0, y0^n or y0^(n+1)
+    bool reference;
+    QRgb colour;               // whose pixels are counted
+    int least, most;           // of the 300 pixels along it
+    int longestOn, longestOff; // at most, at least
+};
+
+void PrintTo(const LineCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class CurveLines : public RunViews, public testing::WithParamInterface<LineCase>
+{
+};
+
+TEST_P(CurveLines, EmdensCurvesKeepTheRunsColourSolidDashedAndDotted)
+{
+    const LineCase &c = GetParam();
+    list({flat::line(2, 0)}); // y = 2, y^2 = 4, y^3 = 8
+    request.reference = c.reference;
+    const QImage image = draw(ViewKind::Solution, {-1, 10, 5, 0}, 600, 500);
+    const int row = pixel(0, c.y).y();
+    std::vector<bool> set;
+    for (int x = 200; x < 500; ++x) // x from 1 to 4
+        set.push_back(image.pixel(x, row) == c.colour);
+    const int n = static_cast<int>(std::count(set.begin(), set.end(), true));
+    EXPECT_GE(n, c.least);
+    EXPECT_LE(n, c.most);
+    const auto [on, off] = longestRuns(set);
+    EXPECT_LE(on, c.longestOn);
+    EXPECT_GE(off, c.longestOff);
+    // Nothing of the run a row above or below: lines one pixel wide.
+    EXPECT_EQ(count(image, runColour(0), QRect(200, row - 1, 300, 1)), 0);
+    EXPECT_EQ(count(image, runColour(0), QRect(200, row + 1, 300, 1)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, CurveLines,
+    testing::Values(LineCase{"YSolid", 2, false, runColour(0), 300, 300, 300, 0},
+                    // Four on, four off.
+                    LineCase{"PowerDashed", 4, false, runColour(0), 145, 155, 5, 3},
+                    // One on, two off.
+                    LineCase{"NextPowerDotted", 8, false, runColour(0), 95, 105, 1, 2},
+                    // The reference lies on y in grey dashes, over the run's line.
+                    LineCase{"ReferenceDashedOverY", 2, true, viewstyle::kReference, 145, 155, 5,
+                             3},
+                    LineCase{"YBetweenTheReferencesDashes", 2, true, runColour(0), 145, 155, 5, 3}),
+    [](const auto &info) { return info.param.name; });
+
+struct VectorStyleCase
+{
+    std::string name;
+    LineStyle style;
+    bool bold;
+    std::vector<const char *> has, hasNot;
+};
+
+void PrintTo(const VectorStyleCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class VectorLineStyles : public testing::TestWithParam<VectorStyleCase>
+{
+};
+
+TEST_P(VectorLineStyles, TheVectorCanvasStrokesEachStyleWithItsPattern)
+{
+    const VectorStyleCase &c = GetParam();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(100, 100));
+    {
+        QPainter painter(&generator);
+        VectorCanvas canvas(painter, 100, 100);
+        if (c.name != "NeverSet") { // as the main plot draws
+            canvas.setLineStyle(c.style);
+            canvas.setBold(c.bold);
+        }
+        const PixelLine lines[] = {{{10, 10}, {90, 10}}, {{90, 10}, {90, 90}}};
+        canvas.drawLines(0xFF0072B2, lines);
+    }
+    const QByteArray svg = buffer.data();
+    ASSERT_TRUE(svg.contains("stroke=\"#0072b2\"")) << svg.toStdString();
+    for (const char *s : c.has)
+        EXPECT_TRUE(svg.contains(s)) << s << "\n" << svg.toStdString();
+    for (const char *s : c.hasNot)
+        EXPECT_FALSE(svg.contains(s)) << s << "\n" << svg.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, VectorLineStyles,
+    testing::Values(
+        VectorStyleCase{"NeverSet",
+                        LineStyle::Solid,
+                        false,
+                        {"stroke-width=\"1\""},
+                        {"stroke-dasharray", "stroke-width=\"2\""}},
+        VectorStyleCase{
+            "Solid", LineStyle::Solid, false, {"stroke-width=\"1\""}, {"stroke-dasharray"}},
+        VectorStyleCase{"Dashed",
+                        LineStyle::Dashed,
+                        false,
+                        {"stroke-dasharray=\"4,4\"", "stroke-linecap=\"square\""},
+                        {}},
+        VectorStyleCase{"Dotted",
+                        LineStyle::Dotted,
+                        false,
+                        {"stroke-dasharray=\"1,2\"", "stroke-linecap=\"butt\""},
+                        {}},
+        VectorStyleCase{
+            "BoldSolid", LineStyle::Solid, true, {"stroke-width=\"2\""}, {"stroke-dasharray"}},
+        // The pattern in cells, whatever the width.
+        VectorStyleCase{"BoldDashed",
+                        LineStyle::Dashed,
+                        true,
+                        {"stroke-width=\"2\"", "stroke-dasharray=\"4,4\""},
+                        {}}),
+    [](const auto &info) { return info.param.name; });
+
+struct MarkCase
+{
+    std::string name;
+    ViewKind kind;
+    solver::RunParameters p;
+    WorldRect world;
+    double x, y; // where the disc's centre lies in the world
+    bool empty;  // a run of no sample: no disc
+};
+
+void PrintTo(const MarkCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class StartMarks : public RunViews, public testing::WithParamInterface<MarkCase>
+{
+};
+
+TEST_P(StartMarks, ADiscSevenPixelsAcrossInTheRunsColourWhereItStarts)
+{
+    const MarkCase &c = GetParam();
+    if (c.empty) {
+        SampleStore none;
+        none.startRun(c.p);
+        none.endRun({}, {});
+        RunsSnapshot snapshot;
+        snapshot.runs = none.runs();
+        snapshot.samples = none.snapshot();
+        tracks.follow(snapshot);
+        ASSERT_EQ(tracks.runs().size(), 1u);
+        EXPECT_EQ(count(draw(c.kind, c.world, 600, 600), runColour(0)), 0);
+        return;
+    }
+    list({c.p});
+    const QImage image = draw(c.kind, c.world, 600, 600);
+    const QPoint at = pixel(c.x, c.y);
+    for (int dy = -3; dy <= 3; ++dy)
+        for (int dx = -3; dx <= 3; ++dx)
+            if (dx * dx + dy * dy <= 10) {
+                ASSERT_EQ(image.pixel(at + QPoint(dx, dy)), runColour(0)) << dx << "," << dy;
+            }
+    // Round: not its box's corners; and nothing before the start.
+    for (const QPoint off : {QPoint(-3, -3), QPoint(3, 3), QPoint(-3, 3), QPoint(3, -3),
+                             QPoint(0, -4), QPoint(0, 4), QPoint(-4, 0)})
+        EXPECT_EQ(image.pixel(at + off), viewstyle::kBackground) << off.x() << "," << off.y();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, StartMarks,
+    testing::Values(
+        MarkCase{
+            "Solution", ViewKind::Solution, flat::line(2, 0.5, 0.5), {-1, 5, 5, -1}, 0.5, 2, false},
+        // At the first slope as the run keeps it, rounded to a float.
+        MarkCase{"Phase",
+                 ViewKind::Phase,
+                 flat::line(2, 0.3),
+                 {-1, 3, 5, -3},
+                 2,
+                 static_cast<double>(0.3f),
+                 false},
+        MarkCase{"SolutionOfNoSample",
+                 ViewKind::Solution,
+                 flat::line(2, 0.5),
+                 {-1, 5, 5, -1},
+                 0,
+                 2,
+                 true},
+        MarkCase{
+            "PhaseOfNoSample", ViewKind::Phase, flat::line(2, 0.3), {-1, 3, 5, -3}, 2, 0.3, true}),
+    [](const auto &info) { return info.param.name; });
+
+struct ArrowCase
+{
+    std::string name;
+    double y0, z0; // y goes from y0 at the slope z0 for 5
+    bool vector;
+};
+
+void PrintTo(const ArrowCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class PhaseArrows : public RunViews, public testing::WithParamInterface<ArrowCase>
+{
+};
+
+// The mean column of each group of columns, groups more than ten apart.
+std::vector<double> groups(const std::vector<int> &columns)
+{
+    std::vector<double> means;
+    for (std::size_t k = 0, from = 0; k < columns.size(); ++k)
+        if (k + 1 == columns.size() || columns[k + 1] - columns[k] > 10) {
+            double sum = 0;
+            for (std::size_t j = from; j <= k; ++j)
+                sum += columns[j];
+            means.push_back(sum / static_cast<double>(k + 1 - from));
+            from = k + 1;
+        }
+    return means;
+}
+
+TEST_P(PhaseArrows, ArrowheadsPointTheWayTheRunGoesEvery120Pixels)
+{
+    const ArrowCase &c = GetParam();
+    list({flat::line(c.y0, c.z0)}); // y' = z0 all along: a level line 500 pixels long
+    const WorldRect world{-1, 2, 6, -2};
+    QImage image;
+    if (c.vector) {
+        // The same strokes, on a vector painter: drawn again as pixels.
+        const QByteArray out = svg(ViewKind::Phase, world, 700, 400);
+        QSvgRenderer renderer(out);
+        image = QImage(700, 400, QImage::Format_RGB32);
+        image.fill(viewstyle::kBackground);
+        QPainter painter(&image);
+        renderer.render(&painter);
+    } else {
+        image = draw(ViewKind::Phase, world, 700, 400);
+    }
+    const int row = pixel(0, c.z0).y(), start = pixel(c.y0, 0).x();
+    // Each side of the line: the strokes' far ends three rows off, their near ends one.
+    const auto columns = [&](int r) {
+        std::vector<int> xs;
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(x - start) > 6 && qRed(image.pixel(x, r)) < 128)
+                xs.push_back(x);
+        return groups(xs);
+    };
+    const double way = c.z0 > 0 ? 1 : -1;
+    for (const int side : {-1, 1}) {
+        const std::vector<double> near = columns(row + side), far = columns(row + 3 * side);
+        // At 60, 180, 300 and 420 pixels along the 500.
+        ASSERT_EQ(near.size(), 4u) << side;
+        ASSERT_EQ(far.size(), 4u) << side;
+        for (std::size_t k = 0; k < 4; ++k) {
+            EXPECT_GT((near[k] - far[k]) * way, 2) << k; // the tip ahead of the strokes' ends
+            const double along = static_cast<double>(way > 0 ? k : 3 - k);
+            EXPECT_NEAR(std::fabs(near[k] - start), 60 + 120 * along, 8) << k; // to within a chord
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, PhaseArrows,
+                         testing::Values(ArrowCase{"Right", 0, 1, false},
+                                         ArrowCase{"Left", 5, -1, false},
+                                         ArrowCase{"RightOnAVectorCanvas", 0, 1, true}),
+                         [](const auto &info) { return info.param.name; });
+
+TEST(PhaseArrows, ARunRoundACycleAThousandTimesHasFortyArrowheads)
+{
+    ArrowTrail trail(400, 400);
+    for (int round = 0; round < 1000; ++round)
+        for (int k = 0; k < 256; ++k) {
+            const double a = k * 2 * 3.14159265358979 / 256;
+            trail.to(200 + 100 * std::cos(a), 200 + 100 * std::sin(a));
+        }
+    ASSERT_EQ(trail.heads().size(), ArrowTrail::kMost);
+    EXPECT_TRUE(trail.full());
+    // Tangent to the circle, the way it goes round.
+    for (const Arrowhead &h : trail.heads()) {
+        const double rx = h.x - 200, ry = h.y - 200;
+        EXPECT_NEAR(std::hypot(rx, ry), 100, 0.5);
+        EXPECT_NEAR((rx * h.dx + ry * h.dy) / 100, 0, 0.05);
+        EXPECT_GT(rx * h.dy - ry * h.dx, 0);
+    }
+    // Off the canvas, no arrowhead, and the way starts again on it.
+    ArrowTrail off(100, 100);
+    for (int x = -500; x < 0; ++x)
+        off.to(x, 50);
+    EXPECT_TRUE(off.heads().empty());
+}
+
+struct OrderCase
+{
+    std::string name;
+    ViewKind kind;
+    double xf;
+    bool lineLast;
+};
+
+void PrintTo(const OrderCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RunOrder : public RunViews, public testing::WithParamInterface<OrderCase>
+{
+};
+
+TEST_P(RunOrder, ALaterRunLiesOverAnEarlierOneWhereTheyCross)
+{
+    // A level line and the oscillator crossing it: in the solution y = 0.5 and cos x; in the
+    // phase plane y' = 1 and the circle of radius 2.
+    const OrderCase &c = GetParam();
+    const bool phase = c.kind == ViewKind::Phase;
+    const solver::RunParameters line =
+        phase ? flat::line(0, 1, 0, c.xf) : flat::line(0.5, 0, 0, c.xf);
+    const solver::RunParameters wave = oscillator(phase ? 2 : 1, c.xf);
+    if (c.lineLast)
+        list({wave, line});
+    else
+        list({line, wave});
+    const QRgb lineColour = runColour(c.lineLast ? 1 : 0),
+               waveColour = runColour(c.lineLast ? 0 : 1);
+    const WorldRect world = phase ? WorldRect{-3, 3, 3, -3} : WorldRect{-0.5, 1.5, 6.5, -1.5};
+    const QImage image = draw(c.kind, world, phase ? 600 : 700, phase ? 600 : 300);
+    const QPoint at = phase ? pixel(std::sqrt(3.0), 1) : pixel(3.14159265358979 / 3, 0.5);
+    const QRect across(at.x() - 3, at.y(), 7, 1);
+    EXPECT_EQ(count(image, lineColour, across) + count(image, waveColour, across), 7);
+    if (c.lineLast)
+        EXPECT_EQ(count(image, lineColour, across), 7);
+    else
+        EXPECT_GE(count(image, waveColour, across), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Crossings, RunOrder,
+    testing::Values(OrderCase{"SolutionLineLast", ViewKind::Solution, 6, true},
+                    OrderCase{"SolutionWaveLast", ViewKind::Solution, 6, false},
+                    OrderCase{"PhaseLineLast", ViewKind::Phase, 20, true},
+                    OrderCase{"PhaseWaveLast", ViewKind::Phase, 20, false},
+                    // Each of half a million samples and more: two threads a run.
+                    OrderCase{"LongPhaseLineLast", ViewKind::Phase, 5243, true},
+                    OrderCase{"LongPhaseWaveLast", ViewKind::Phase, 5243, false}),
+    [](const auto &info) { return info.param.name; });
+
+struct LiveCase
+{
+    std::string name;
+    ViewKind kind;
+    solver::RunParameters p;
+    WorldRect world;
+    double x, y;   // a point of the line, away from its start and its arrowheads
+    double x0, y0; // its start
+};
+
+void PrintTo(const LiveCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class LiveRun : public RunViews, public testing::WithParamInterface<LiveCase>
+{
+};
+
+TEST_P(LiveRun, IsDrawnBlackAndTwiceAsThickOverTheListedRuns)
+{
+    const LiveCase &c = GetParam();
+    list({c.p});
+    live(c.p); // the same line, over it
+    ASSERT_TRUE(tracks.live());
+    EXPECT_TRUE(tracks.live()->slopesDone());
+    QImage image = draw(c.kind, c.world, 600, 400);
+    const QPoint at = pixel(c.x, c.y);
+    const QRect column(at.x(), 0, 1, 400);
+    EXPECT_EQ(count(image, kBlackPixel, column), 2);
+    EXPECT_EQ(image.pixel(at), kBlackPixel);
+    EXPECT_EQ(image.pixel(at + QPoint(0, 1)), kBlackPixel);
+    EXPECT_EQ(count(image, runColour(0), column), 0);
+    // Its start marked in black over the listed run's.
+    const QPoint start = pixel(c.x0, c.y0);
+    EXPECT_EQ(count(image, kBlackPixel, QRect(start - QPoint(3, 3), QSize(7, 7))), 37);
+    // Gone again, the listed run shows.
+    tracks.setLive(std::nullopt, {});
+    image = draw(c.kind, c.world, 600, 400);
+    EXPECT_EQ(count(image, kBlackPixel), 0);
+    EXPECT_EQ(count(image, runColour(0), column), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, LiveRun,
+    testing::Values(
+        LiveCase{"Solution", ViewKind::Solution, flat::line(1, 0), {-1, 2, 5, -2}, 2.5, 1, 0, 1},
+        LiveCase{"Phase", ViewKind::Phase, flat::line(0, 1), {-1, 2, 5, -2}, 2.5, 1, 0, 1}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Legend, ShowsEachCurvesLineInGreySolidDashedAndDotted)
+{
+    ViewFrame frame{ViewKind::Solution, QRect(60, 20, 400, 300), {0, 1, 1, 0}, {}, {}, {}};
+    for (const LineStyle style : {LineStyle::Solid, LineStyle::Dashed, LineStyle::Dotted})
+        frame.legend.append({QStringLiteral("y"), viewstyle::kLegend, penStyle(style)});
+    QImage image(520, 380, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        frame.paint(p, QPalette());
+    }
+    // The sample lines, two pixels high, top to bottom.
+    std::vector<int> rows, pixels;
+    for (int y = 0; y < image.height(); ++y) {
+        int n = 0;
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == viewstyle::kLegend;
+        if (n == 0)
+            continue;
+        if (rows.empty() || y > rows.back() + 1)
+            pixels.push_back(0);
+        rows.push_back(y);
+        pixels.back() += n;
+    }
+    ASSERT_EQ(pixels.size(), 3u);
+    EXPECT_GE(pixels[0], 2 * 17); // whole
+    EXPECT_LT(pixels[1], pixels[0] - 4);
+    EXPECT_LT(pixels[2], pixels[1] - 4);
+    EXPECT_GT(pixels[2], 6);
 }
 
 } // namespace

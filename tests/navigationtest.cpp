@@ -224,16 +224,18 @@ struct RecordingCanvas : Canvas
     int width() const override { return w; }
     int height() const override { return h; }
     void fill(std::uint32_t) override {}
-    void drawLines(std::uint32_t, std::span<const PixelLine> batch) override
+    void drawLines(std::uint32_t colour, std::span<const PixelLine> batch) override
     {
         lines.insert(lines.end(), batch.begin(), batch.end());
+        (style == LineStyle::Dashed ? dashed : solid).push_back(colour);
     }
     void dot(int, int, std::uint32_t) override {}
     void finish() override {}
-    void setDashed(bool d) override { dashed.push_back(d); }
+    void setLineStyle(LineStyle s) override { style = s; }
     int w, h;
     std::vector<PixelLine> lines;
-    std::vector<bool> dashed;
+    LineStyle style = LineStyle::Solid;
+    std::vector<std::uint32_t> solid, dashed; // the colour of each batch of lines
 };
 
 TEST(CoveredPen, DrawsACycleOnceHoweverOftenItGoesRound)
@@ -304,14 +306,22 @@ TEST(ViewDrawing, AVectorPhasePlaneKeepsOnlyWhatANewRoundAdds)
                            canvas, never));
     EXPECT_GT(canvas.lines.size(), 200u);  // a round is 628 samples of about two pixels
     EXPECT_LT(canvas.lines.size(), 1300u); // and the 15 others add next to nothing
-    // The solution's reference is dashed on a canvas that dashes.
+    // The solution's reference is dashed on a canvas that dashes, the run's curve solid.
+    const auto only = [](const std::vector<std::uint32_t> &batches, std::uint32_t colour) {
+        return !batches.empty() && std::count(batches.begin(), batches.end(), colour) ==
+                                       static_cast<std::ptrdiff_t>(batches.size());
+    };
+    canvas.solid.clear();
     ASSERT_TRUE(
         drawCurves(request(ViewKind::Solution, {0, 1, 100, -1}, 400, 400), tracks, canvas, never));
     EXPECT_TRUE(canvas.dashed.empty());
+    EXPECT_TRUE(only(canvas.solid, tracks.runs()[0].style().colour));
     ViewRequest withReference = request(ViewKind::Solution, {0, 1, 100, -1}, 400, 400);
     withReference.reference = true;
     ASSERT_TRUE(drawCurves(withReference, tracks, canvas, never));
-    EXPECT_EQ(canvas.dashed, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(only(canvas.dashed, viewstyle::kReference));
+    EXPECT_TRUE(only(canvas.solid, tracks.runs()[0].style().colour));
+    EXPECT_EQ(canvas.style, LineStyle::Solid);
 }
 
 // ---- The runs and their tracks -------------------------------------------------------------

@@ -177,14 +177,16 @@ void ExploreWindow::collect()
         if (auto image = m_worker.take(v))
             m_views[v]->setImage(image->first, image->second.world, image->second.version);
     // Each run, and the live one; then the curves of the first run drawn as more than y
-    // alone.
+    // alone, by their lines: each run draws them in its own colour, so the legend shows
+    // theirs in none.
     QList<LegendEntry> legend = m_variation->legend();
     for (const RunRecord &run : m_links.model.runs()) {
         const auto curves = run.params.eq->curves;
         if (curves.size() > 1) {
-            for (const solver::Curve &curve : curves)
-                legend.append({QString::fromUtf8(curve.name.data(), qsizetype(curve.name.size())),
-                               viewstyle::curveColour(curve.colour)});
+            for (std::size_t k = 0; k < curves.size(); ++k)
+                legend.append(
+                    {QString::fromUtf8(curves[k].name.data(), qsizetype(curves[k].name.size())),
+                     viewstyle::kLegend, penStyle(viewstyle::curveStyle(k))});
             break;
         }
     }
