@@ -122,6 +122,7 @@ void ExploreView::setLegend(const QList<LegendEntry> &legend)
     if (legend == m_legend)
         return;
     m_legend = legend;
+    describe();
     changedLook();
 }
 

@@ -112,19 +112,38 @@ void ViewFrame::paint(QPainter &p, const QPalette &palette) const
         p.drawText(QRectF(r.left() + 6, r.top() + 4, r.width() - 12, p.fontMetrics().height()),
                    Qt::AlignLeft, caption);
     if (!legend.isEmpty()) {
-        // Which line is which of a run's curves (y, y^n and y^(n+1) for Emden).
-        const int line = p.fontMetrics().height();
-        const QRectF box(r.right() - 70, r.top() + 6, 62, legend.size() * line + 6);
+        // Each run in its colour, then which line is which of a run's curves (y, y^n and
+        // y^(n+1) for Emden). As wide as its longest line, up to three quarters of the plot,
+        // longer lines cut short in the middle, so that how a run ended stays; as many lines as the
+        // plot has room for, the last saying how many more the view's description names.
+        const QFontMetrics fm = p.fontMetrics();
+        const int line = fm.height();
+        const int most = std::max(1, (r.height() - 12) / line);
+        QList<LegendEntry> shown = legend;
+        if (shown.size() > most) {
+            const qsizetype more = shown.size() - (most - 1);
+            shown = shown.first(most - 1);
+            shown.append({QCoreApplication::translate("ExploreView", "… and %1 more").arg(more), 0,
+                          Qt::NoPen});
+        }
+        int widest = 0;
+        for (const LegendEntry &e : shown)
+            widest = std::max(widest, fm.horizontalAdvance(e.name));
+        const int textWidth = std::max(24, std::min(widest, r.width() * 3 / 4 - 40));
+        const QRectF box(r.right() - textWidth - 40, r.top() + 6, textWidth + 34,
+                         shown.size() * line + 6);
         p.setPen(QColor::fromRgb(viewstyle::kGrid));
         p.setBrush(QColor(255, 255, 255, 230));
         p.drawRect(box);
-        for (qsizetype k = 0; k < legend.size(); ++k) {
+        for (qsizetype k = 0; k < shown.size(); ++k) {
             const double yk = box.top() + 3 + k * line + line / 2.0;
-            p.setPen(QPen(QColor::fromRgb(legend[k].colour), 2, legend[k].style, Qt::FlatCap));
-            p.drawLine(QPointF(box.left() + 6, yk), QPointF(box.left() + 24, yk));
+            if (shown[k].style != Qt::NoPen) {
+                p.setPen(QPen(QColor::fromRgb(shown[k].colour), 2, shown[k].style, Qt::FlatCap));
+                p.drawLine(QPointF(box.left() + 6, yk), QPointF(box.left() + 24, yk));
+            }
             p.setPen(palette.color(QPalette::WindowText));
-            p.drawText(QRectF(box.left() + 28, yk - line / 2.0, 34, line), Qt::AlignVCenter,
-                       legend[k].name);
+            p.drawText(QRectF(box.left() + 28, yk - line / 2.0, textWidth + 2, line),
+                       Qt::AlignVCenter, fm.elidedText(shown[k].name, Qt::ElideMiddle, textWidth));
         }
     }
     p.restore();
@@ -200,5 +219,12 @@ QString ViewFrame::description(const QString &marked) const
                          QString::fromStdString(powerText(world.top)));
     else
         text += range(phase ? "y'" : "y", world.bottom, world.top);
-    return marked.isEmpty() ? text : markedLine(text, marked);
+    text = marked.isEmpty() ? text : markedLine(text, marked);
+    // The legend whole, however little of it the plot has room for.
+    QStringList names;
+    for (const LegendEntry &e : legend)
+        names << e.name;
+    if (!names.isEmpty())
+        text += QCoreApplication::translate("ExploreView", ". Legend: %1").arg(names.join(u"; "));
+    return text;
 }

@@ -100,7 +100,9 @@ protected:
         static const QRegularExpression number(QStringLiteral("(\u2212?[0-9.]+(e[-+]?[0-9]+)?)"));
         std::vector<double> out;
         const QString d = view.accessibleDescription();
-        auto it = number.globalMatch(d.left(d.indexOf(QStringLiteral(". Marked"))));
+        const qsizetype marked = d.indexOf(QStringLiteral(". Marked")),
+                        legend = d.indexOf(QStringLiteral(". Legend"));
+        auto it = number.globalMatch(d.left(marked >= 0 ? marked : legend));
         while (it.hasNext())
             out.push_back(it.next().captured(1).replace(u'\u2212', u'-').toDouble());
         return out;
