@@ -1563,3 +1563,53 @@ TEST_F(Explore, NothingTypedIntoASliderOrItsRangeStopsTheWindow)
     EXPECT_EQ(modelOf(form).runs().size(), 1u);
     EXPECT_TRUE(window.isVisible());
 }
+
+// A slider over values where every run faults: the live run's line in the legend names the
+// fault, and no message comes, move after move. Its value field moves the slider.
+TEST_F(Explore, ALiveRunThatFaultsSaysSoInTheLegendWithNoMessage)
+{
+    choose(6);
+    enterAll();
+    ExploreWindow &window = open();
+    SliderPanel &sliders = window.sliders();
+    int y0 = -1;
+    for (int k = 0; k < sliders.count(); ++k)
+        if (sliders.varied(k).kind == Varied::Kind::Y0)
+            y0 = k;
+    ASSERT_GE(y0, 0);
+    MessageBoxCatcher boxes;
+    auto *worker = form.findChild<RenderThread *>();
+    const struct
+    {
+        const char *typed;
+        const char *legend;
+    } cases[] = {
+        {"0", "live: y(x0) = 0 – division by zero at x = 0"},
+        {"1e39", "live: y(x0) = 1e39 – drawing coordinate out of range at x = 0"},
+        {"1", "live: y(x0) = 1"},
+    };
+    for (const auto &c : cases) {
+        QLineEdit &value = sliders.valueField(y0);
+        value.setText(QString::fromLatin1(c.typed));
+        QTest::keyClick(&value, Qt::Key_Return);
+        const double v = *textToNumber(c.typed);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const std::optional<RunRecord> live = worker->liveRun();
+                return live && live->params.y0 == v;
+            },
+            10000))
+            << c.typed;
+        QTest::qWait(20);
+        EXPECT_EQ(runLegend(window).last(), QString::fromUtf8(c.legend));
+        // The slider stands where the value lies in its range, which grew to take it in.
+        const double from = *textToNumber(sliders.fromField(y0).text().toStdString()),
+                     to = *textToNumber(sliders.toField(y0).text().toStdString());
+        EXPECT_LE(from, v);
+        EXPECT_GE(to, v);
+        EXPECT_NEAR(sliders.slider(y0).value(), (v - from) / (to - from) * SliderPanel::kSteps,
+                    0.5);
+    }
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(modelOf(form).runs().size(), 1u);
+}
