@@ -48,6 +48,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -1434,6 +1436,17 @@ TEST_F(Explore, AFamilyListsEachRunAsTypingItsValueWouldAndTheLegendNamesThem)
     }
     EXPECT_EQ(lines(), typed.lines());
     EXPECT_EQ(text(5)->text(), QStringLiteral("5"));
+    // And the table tool's sweep of the same values lists the same lines.
+    QProcess table;
+    table.start(QStringLiteral(REDURIVEZI_TABLE),
+                {"--eq", "5", "--sweep", "n", "--from", "0", "--to", "5", "--runs", "6", "--x0",
+                 "0.01", "--y0", "1", "--z0", "0", "--xf", "10"});
+    ASSERT_TRUE(table.waitForFinished(30000));
+    std::vector<std::string> swept;
+    for (const QByteArray &line : table.readAllStandardOutput().split('\n'))
+        if (!line.isEmpty())
+            swept.push_back(line.toStdString());
+    EXPECT_EQ(swept, lines());
 
     const QStringList legend = runLegend(window);
     ASSERT_GE(legend.size(), 6);
@@ -1612,4 +1625,46 @@ TEST_F(Explore, ALiveRunThatFaultsSaysSoInTheLegendWithNoMessage)
     }
     EXPECT_EQ(boxes.count(), 0);
     EXPECT_EQ(modelOf(form).runs().size(), 1u);
+}
+
+// With a sample marked, the live run starts where the marked run did, and Add Run types
+// that start where it differs from what the fields captured.
+TEST_F(Explore, TheLiveRunStartsWhereTheMarkedRunDidAndAddRunTypesThatStart)
+{
+    choose(1);
+    enter({{1, QStringLiteral("0")}, {3, QStringLiteral("1")}, {4, QStringLiteral("0")}});
+    enter(2, "5");
+    enter({{1, QStringLiteral("2")}, {3, QStringLiteral("0.5")}});
+    enter(2);
+    ExploreWindow &window = open();
+    auto *list = child<QAbstractItemView>("List1");
+    list->setCurrentIndex(list->model()->index(10, 0)); // a sample of the first run
+    SliderPanel &sliders = window.sliders();
+    int z0 = -1;
+    for (int k = 0; k < sliders.count(); ++k)
+        if (sliders.varied(k).kind == Varied::Kind::Z0)
+            z0 = k;
+    ASSERT_GE(z0, 0);
+    QTest::keyClick(&sliders.slider(z0), Qt::Key_PageUp);
+    const QString value = sliders.valueField(z0).text();
+    auto *worker = form.findChild<RenderThread *>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return worker->liveRun().has_value(); }, 10000));
+    const solver::RunParameters live = worker->liveRun()->params;
+    EXPECT_EQ(live.x0, 0);
+    EXPECT_EQ(live.y0, 1);
+    EXPECT_EQ(live.xf, 5);
+    EXPECT_EQ(live.z0, *textToNumber(value.toStdString()));
+
+    QTest::mouseClick(child<QPushButton>("AddRun"), Qt::LeftButton);
+    ASSERT_EQ(modelOf(form).runs().size(), 3u);
+    FormDriver typed;
+    typed.choose(1);
+    typed.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("1")}, {4, QStringLiteral("0")}});
+    typed.enter(2, "5");
+    typed.enter({{1, QStringLiteral("2")}, {3, QStringLiteral("0.5")}});
+    typed.enter(2);
+    typed.enter({{1, QStringLiteral("0")}, {3, QStringLiteral("1")}, {4, value}});
+    typed.enter(2);
+    EXPECT_EQ(lines(), typed.lines());
+    EXPECT_EQ(stateOf(form), stateOf(typed.form));
 }
