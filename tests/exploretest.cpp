@@ -1668,3 +1668,28 @@ TEST_F(Explore, TheLiveRunStartsWhereTheMarkedRunDidAndAddRunTypesThatStart)
     EXPECT_EQ(lines(), typed.lines());
     EXPECT_EQ(stateOf(form), stateOf(typed.form));
 }
+
+// An equation whose g depends on x has its field with nothing marked: at the last run's x0.
+TEST_F(Explore, TheFieldOfAnEquationWithXIsDrawnWithNothingMarked)
+{
+    for (const int option : {2, 5}) {
+        choose(option);
+        if (option == 5)
+            enter(
+                {{1, QStringLiteral("0.01")}, {3, QStringLiteral("1")}, {4, QStringLiteral("0")}});
+        else
+            enterAll();
+        enter(2);
+        ExploreWindow &window = open();
+        ExploreView &phase = window.view(ViewKind::Phase);
+        settle();
+        const QImage image = phase.grab().toImage();
+        int field = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                field += image.pixel(x, y) == 0xFF9DB8D9;
+        EXPECT_GT(field, 100) << option;
+        window.close();
+        ready();
+    }
+}

@@ -105,6 +105,14 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
         for (ExploreView *view : m_views)
             view->fit({}, true);
     });
+    // A field taken at the last run's x0 follows the runs.
+    for (auto signal : {&RunModel::runStarted, &RunModel::cleared})
+        connect(&model, signal, this, [this] {
+            if (m_fieldSpec.p.eq->dependsOnX && m_probe->markedRow() < 0) {
+                updateField();
+                requestImage(view(ViewKind::Phase));
+            }
+        });
     connect(&m_worker, &RenderThread::rendered, this, &ExploreWindow::collect,
             Qt::QueuedConnection);
     connect(
@@ -255,14 +263,19 @@ void ExploreWindow::updateField()
     QString caption;
     if (field.p.eq->dependsOnX) {
         // Drawn where a sample is marked: the field there is the one its curve crosses.
-        field.shown = false;
-        caption = tr("Mark a sample for the field at its x");
+        // With none marked, at the last run's x0, where it starts; before any run, at the
+        // x0 the next run takes.
+        field.x = field.p.x0;
+        QString where = tr("the next run's x0");
+        if (const auto &runs = m_links.model.runs(); !runs.empty())
+            field.x = runs.back().params.x0, where = tr("the last run's x0");
         if (const int row = m_probe->markedRow();
             row >= 0 && row < m_links.model.samples().rowCount()) {
             field.x = m_links.model.samples().x(row);
-            field.shown = true;
-            caption = tr("field at x = %1").arg(QString::fromStdString(generalText(field.x)));
+            where = tr("the marked sample");
         }
+        caption =
+            tr("field at x = %1, %2").arg(QString::fromStdString(generalText(field.x)), where);
     }
     m_fieldSpec = field;
     view(ViewKind::Phase).setCaption(caption);
