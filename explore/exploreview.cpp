@@ -243,6 +243,8 @@ void ExploreView::wheelEvent(QWheelEvent *event)
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0)
         return;
+    // The view just turned takes the keys: Home, + and − act on it next.
+    setFocus(Qt::MouseFocusReason);
     const QPointF at = plotRect().contains(event->position().toPoint())
                            ? event->position()
                            : QPointF(plotRect().center());

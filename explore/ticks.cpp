@@ -35,6 +35,80 @@ std::vector<Tick> ticks(double lo, double hi, int most)
 
 namespace {
 
+// A value of a log axis as its label writes it: "2e−8", "3.5e−12".
+std::string mantissaText(double value, double resolution)
+{
+    const int e = static_cast<int>(std::floor(std::log10(value)));
+    const double scale = std::pow(10.0, e);
+    const double m = value / scale;
+    char buf[64];
+    const int decimals =
+        static_cast<int>(std::clamp(std::ceil(-std::log10(resolution / scale) - 1e-9), 0.0, 15.0));
+    std::snprintf(buf, sizeof buf, "%.*fe%d", decimals, m, e);
+    std::string s = buf;
+    for (auto minus = s.find('-'); minus != std::string::npos; minus = s.find('-', minus))
+        s.replace(minus, 1, "\u2212");
+    return s;
+}
+
+} // namespace
+
+std::vector<Tick> logTicks(double lo, double hi, int most)
+{
+    std::vector<Tick> out;
+    if (!(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi))
+        return out;
+    // Whole decades, where the span holds at least two: at a step of 1, 2 or 5 decades, or
+    // every one where a step of a decade is already the coarsest.
+    if (std::floor(hi) - std::ceil(lo) >= 1) {
+        if (tickStep(hi - lo, most) >= 1) {
+            out = ticks(lo, hi, most);
+        } else {
+            for (double e = std::ceil(lo); e <= std::floor(hi); ++e)
+                out.push_back({e, {}});
+        }
+        for (Tick &t : out)
+            t.label = powerText(t.value);
+        return out;
+    }
+    // Within a few decades: 1, 2 and 5 times each, or every digit, the coarsest that puts
+    // at least two ticks on the axis and no more than `most`.
+    const double first = std::floor(lo), last = std::ceil(hi);
+    if (last - first <= 16) {
+        for (const std::vector<double> &digits :
+             {std::vector<double>{1, 2, 5}, std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9}}) {
+            std::vector<Tick> candidate;
+            for (double e = first; e <= last; ++e)
+                for (const double m : digits) {
+                    const double v = std::log10(m) + e;
+                    if (v >= lo && v <= hi)
+                        candidate.push_back(
+                            {v, m == 1 ? powerText(e)
+                                       : mantissaText(m * std::pow(10.0, e), std::pow(10.0, e))});
+                }
+            if (candidate.size() >= 2 && static_cast<int>(candidate.size()) <= most)
+                return candidate;
+            if (static_cast<int>(candidate.size()) > most)
+                break;
+        }
+    }
+    // Within a digit: 1-2-5 steps of the values themselves.
+    const double a = std::pow(10.0, lo), b = std::pow(10.0, hi);
+    const double step = tickStep(b - a, most);
+    if (!(step > 0) || !std::isfinite(a) || !std::isfinite(b) || !(a > 0))
+        return out;
+    for (double k = std::ceil(a / step); k * step <= b; ++k) {
+        const double v = k * step;
+        if (v > 0)
+            out.push_back({std::log10(v), mantissaText(v, step)});
+        if (out.size() > static_cast<std::size_t>(4 * most))
+            break;
+    }
+    return out;
+}
+
+namespace {
+
 std::string ascii(double value, double resolution)
 {
     if (value == 0 || !std::isfinite(value))

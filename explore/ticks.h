@@ -25,6 +25,12 @@ std::vector<Tick> ticks(double lo, double hi, int most);
 // needs: fixed decimals for ordinary magnitudes, an exponent for very large or small ones.
 std::string numberText(double value, double resolution);
 
+// The ticks of a log axis from 10^lo to 10^hi, at most `most`, their values the exponents:
+// whole decades (every one, or every 2nd, 5th, ... of them); zoomed in to a few decades,
+// 1, 2 and 5 times each, then every digit; within a digit, 1-2-5 steps of the values
+// themselves. Labelled "1e−8", "2e−8", "3.5e−12".
+std::vector<Tick> logTicks(double lo, double hi, int most);
+
 // 10 to the power `exponent`, as a log axis labels it: "1e−8" for a whole decade, three
 // digits between decades ("3.16e−8").
 std::string powerText(double exponent);

@@ -8,9 +8,7 @@ ViewTicks viewTicks(ViewKind kind, const WorldRect &world, int plotWidth, int pl
 {
     ViewTicks t;
     t.across = ticks(world.left, world.right, std::max(2, plotWidth / 80));
-    t.up = ticks(world.bottom, world.top, std::max(2, plotHeight / 50));
-    if (kind == ViewKind::Error)
-        for (Tick &tick : t.up)
-            tick.label = powerText(tick.value);
+    t.up = kind == ViewKind::Error ? logTicks(world.bottom, world.top, std::max(2, plotHeight / 50))
+                                   : ticks(world.bottom, world.top, std::max(2, plotHeight / 50));
     return t;
 }

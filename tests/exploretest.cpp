@@ -58,6 +58,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -1692,4 +1693,27 @@ TEST_F(Explore, TheFieldOfAnEquationWithXIsDrawnWithNothingMarked)
         window.close();
         ready();
     }
+}
+
+// The view a wheel turns or a click touches takes the keys: Home then fits that one.
+TEST_F(Explore, AWheelOrAClickGivesAViewTheKeys)
+{
+    choose(1);
+    enterAll();
+    ExploreWindow &window = open();
+    for (const ViewKind kind : {ViewKind::Error, ViewKind::Phase, ViewKind::Solution}) {
+        ExploreView &v = window.view(kind);
+        const QPoint at = v.plotRect().center();
+        QWheelEvent wheel(at, v.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&v, &wheel);
+        EXPECT_EQ(window.focusWidget(), &v);
+        EXPECT_FALSE(v.fitting());
+        QTest::keyClick(window.focusWidget(), Qt::Key_Home);
+        EXPECT_TRUE(v.fitting());
+    }
+    window.sliders().valueField(0).setFocus();
+    ExploreView &error = window.view(ViewKind::Error);
+    QTest::mouseClick(&error, Qt::LeftButton, Qt::NoModifier, error.plotRect().center());
+    EXPECT_EQ(window.focusWidget(), &error);
 }

@@ -124,6 +124,42 @@ TEST(Ticks, FallAtOneTwoFiveSteps)
     EXPECT_TRUE(ticks(-1e300, 1e300, 5).size() <= 20);
 }
 
+// A log axis is numbered at whole decades, then zoomed in at 1, 2 and 5 times a decade,
+// every digit, and within a digit at 1-2-5 steps of the values: never "6.31e−12".
+TEST(Ticks, OfALogAxisFallOnDecadesOrOneTwoFiveStepsOfThem)
+{
+    const struct
+    {
+        double lo, hi;
+        int most;
+        std::vector<std::string> labels;
+    } cases[] = {
+        {-14, -5, 6, {"1e\u221214", "1e\u221212", "1e\u221210", "1e\u22128", "1e\u22126"}},
+        {-9.5, -6.2, 6, {"1e\u22129", "1e\u22128", "1e\u22127"}},
+        {-12.2, -11.1, 6, {"1e\u221212", "2e\u221212", "5e\u221212"}},
+        {-11.5, -11.3, 6, {"4e\u221212", "5e\u221212"}},
+        {-11.45,
+         -11.42,
+         6,
+         {"3.55e\u221212", "3.60e\u221212", "3.65e\u221212", "3.70e\u221212", "3.75e\u221212",
+          "3.80e\u221212"}},
+        {0.2, 2.9, 6, {"1e1", "1e2"}},
+        {2.1, 2.9, 6, {"2e2", "5e2"}},
+        {2.1, 2.9, 1, {}},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> labels;
+        for (const Tick &t : logTicks(c.lo, c.hi, c.most)) {
+            labels.push_back(t.label);
+            EXPECT_GE(t.value, c.lo);
+            EXPECT_LE(t.value, c.hi);
+        }
+        EXPECT_EQ(labels, c.labels) << c.lo << " " << c.hi;
+    }
+    EXPECT_TRUE(logTicks(-1e300, 1e300, 5).size() <= 20);
+    EXPECT_TRUE(logTicks(1, 1, 5).empty());
+}
+
 TEST(Ticks, AreFoundOncePerViewForItsGridAndNumbers)
 {
     // About one every 80 pixels across and 50 up; the error's ordinate in powers of ten.
