@@ -219,12 +219,11 @@ QString ViewFrame::description(const QString &marked) const
                          QString::fromStdString(powerText(world.top)));
     else
         text += range(phase ? "y'" : "y", world.bottom, world.top);
-    text = marked.isEmpty() ? text : markedLine(text, marked);
-    // The legend whole, however little of it the plot has room for.
+    // The legend whole, however little of it the plot has room for; the marked line last.
     QStringList names;
     for (const LegendEntry &e : legend)
         names << e.name;
     if (!names.isEmpty())
         text += QCoreApplication::translate("ExploreView", ". Legend: %1").arg(names.join(u"; "));
-    return text;
+    return marked.isEmpty() ? text : markedLine(text, marked);
 }

@@ -105,7 +105,7 @@ protected:
         const QString d = view.accessibleDescription();
         const qsizetype marked = d.indexOf(QStringLiteral(". Marked")),
                         legend = d.indexOf(QStringLiteral(". Legend"));
-        auto it = number.globalMatch(d.left(marked >= 0 ? marked : legend));
+        auto it = number.globalMatch(d.left(legend >= 0 ? legend : marked));
         while (it.hasNext())
             out.push_back(it.next().captured(1).replace(u'\u2212', u'-').toDouble());
         return out;

@@ -144,22 +144,51 @@ void Form1::showExplore()
              [this](const QString &message) { warn(message); }},
             this);
         connect(m_probe, &Probe::cleared, m_explore, [this] { m_explore->markRow(-1); });
-        // Beside the main window where the screen has room, else as far right as it does.
-        // (A Wayland compositor places windows itself.)
-        const QRect room = screen()->availableGeometry();
-        // No larger than the screen has room for, its title bar included, so that its top
-        // (the equation bar) is never above the screen.
-        const QSize frame = frameGeometry().size() - size();
-        m_explore->resize(m_explore->size().boundedTo(room.size() - frame));
-        QRect place(frameGeometry().topRight() + QPoint(8, 0), m_explore->size() + frame);
-        place.moveRight(std::min(place.right(), room.right()));
-        place.moveBottom(std::min(place.bottom(), room.bottom()));
-        place.moveTop(std::max(place.top(), room.top()));
-        m_explore->move(place.topLeft().x() < room.left() ? room.topLeft() : place.topLeft());
+        placeExplore();
     }
     m_explore->show();
     m_explore->raise();
     m_explore->activateWindow();
+}
+
+void Form1::placeExplore()
+{
+    // Beside the main window, right or left, or below it, wherever the screen has the most
+    // room, and no larger than that room, so that the main window's fields, list and
+    // commands stay in view; on a screen with no room for both, over as little of it as
+    // the screen allows. Never above the screen, its title bar included. (A Wayland
+    // compositor places windows itself.)
+    const QRect room = screen()->availableGeometry();
+    const QRect main = frameGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    const QSize wanted = m_explore->size(), least = m_explore->minimumSizeHint();
+    constexpr int kGap = 8;
+    const struct
+    {
+        QRect area;
+    } sides[] = {
+        {QRect(QPoint(main.right() + kGap, room.top()), room.bottomRight())},
+        {QRect(room.topLeft(), QPoint(main.left() - kGap, room.bottom()))},
+        {QRect(QPoint(room.left(), main.bottom() + kGap), room.bottomRight())},
+    };
+    QRect best;
+    long long bestArea = -1;
+    for (const auto &side : sides) {
+        const QSize inner = (side.area.size() - frame).boundedTo(wanted);
+        if (inner.width() < least.width() || inner.height() < least.height())
+            continue;
+        const long long area = static_cast<long long>(inner.width()) * inner.height();
+        if (area > bestArea)
+            bestArea = area, best = QRect(side.area.topLeft(), inner);
+    }
+    if (bestArea < 0) {
+        // No side has room: as large as the screen allows, at its right, where the main
+        // window's commands are; one click on either brings it to the front.
+        const QSize inner = wanted.boundedTo(room.size() - frame);
+        best = QRect(QPoint(room.right() - inner.width() - frame.width() + 1, room.top()), inner);
+    }
+    m_explore->resize(best.size());
+    m_explore->move(best.topLeft());
 }
 
 solver::RunParameters Form1::nextRun() const

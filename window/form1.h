@@ -59,6 +59,8 @@ private:
     void startRun();
     // Opens the Explore window, or raises it.
     void showExplore();
+    // Explore beside the main window, where the screen has room for it.
+    void placeExplore();
     // Opens it with its formula field focused.
     void showOwnEquation();
     // The equation of one's own became current, or no longer is, or its parameters changed.

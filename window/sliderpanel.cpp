@@ -153,13 +153,15 @@ void SliderPanel::build(const QList<Varied> &quantities)
             auto *f = new QLineEdit(this);
             f->setObjectName(QStringLiteral("Slider_") + key + QLatin1String(suffix));
             f->setAccessibleName(spoken);
+            // Room for six or seven digits however narrow the window gets.
+            f->setMinimumWidth(width * 3 / 4);
             f->setMaximumWidth(width);
             f->setMaxLength(64);
             return f;
         };
         row.value = field("_Value", name, 80);
-        row.from = field("_From", tr("%1 slider from").arg(name), 56);
-        row.to = field("_To", tr("%1 slider to").arg(name), 56);
+        row.from = field("_From", tr("%1 slider from").arg(name), 64);
+        row.to = field("_To", tr("%1 slider to").arg(name), 64);
         const int at = static_cast<int>(k);
         row.slider = new EnterSlider(
             [this, at] {
@@ -171,7 +173,7 @@ void SliderPanel::build(const QList<Varied> &quantities)
         row.slider->setAccessibleName(tr("%1 slider").arg(name));
         row.slider->setRange(0, kSteps);
         row.slider->setPageStep(kSteps / 20);
-        row.slider->setMinimumWidth(80);
+        row.slider->setMinimumWidth(48);
         auto *label = new QLabel(name + QStringLiteral(" ="), this);
         label->setBuddy(row.value);
         const int line = at / 2, column = (at % 2) * 5;
