@@ -324,9 +324,11 @@ TEST_F(Explore, EmdensThreeCurvesShareTheRunsColourAndTheLegendShowsTheirLinesIn
     EXPECT_GT(count(kCurve), 200);
     EXPECT_GT(count(viewstyle::kLegend), 3 * 10); // the legend's three lines
     // None of the colours the equation gives its curves on the main plot.
-    for (const solver::Curve &curve : solver::builtin::kEmdenCurves)
-        if (curve.colour != ::kBlack) // black is the live run's
+    for (const solver::Curve &curve : solver::builtin::kEmdenCurves) {
+        if (curve.colour != ::kBlack) { // black is the live run's
             EXPECT_EQ(count(paletteRgb(curve.colour) | 0xFF000000u), 0) << curve.name;
+        }
+    }
 }
 
 // Saves `view` as SVG in the folder `folder` through its own menu and the save dialog, as a
@@ -1304,7 +1306,10 @@ INSTANTIATE_TEST_SUITE_P(
                     OrderCase{"PhaseWaveLast", ViewKind::Phase, 20, false},
                     // Each of half a million samples and more: two threads a run.
                     OrderCase{"LongPhaseLineLast", ViewKind::Phase, 5243, true},
-                    OrderCase{"LongPhaseWaveLast", ViewKind::Phase, 5243, false}),
+                    OrderCase{"LongPhaseWaveLast", ViewKind::Phase, 5243, false},
+                    // Together as many: a thread each.
+                    OrderCase{"PairedPhaseLineLast", ViewKind::Phase, 3000, true},
+                    OrderCase{"PairedPhaseWaveLast", ViewKind::Phase, 3000, false}),
     [](const auto &info) { return info.param.name; });
 
 struct LiveCase
@@ -1352,8 +1357,10 @@ TEST_P(LiveRun, IsDrawnBlackAndTwiceAsThickOverTheListedRuns)
 
 INSTANTIATE_TEST_SUITE_P(
     Views, LiveRun,
+    // In the solution y = 1.5 alone is in view: y^2 and y^3 lie above it.
     testing::Values(
-        LiveCase{"Solution", ViewKind::Solution, flat::line(1, 0), {-1, 2, 5, -2}, 2.5, 1, 0, 1},
+        LiveCase{
+            "Solution", ViewKind::Solution, flat::line(1.5, 0), {-1, 2, 5, -2}, 2.5, 1.5, 0, 1.5},
         LiveCase{"Phase", ViewKind::Phase, flat::line(0, 1), {-1, 2, 5, -2}, 2.5, 1, 0, 1}),
     [](const auto &info) { return info.param.name; });
 
