@@ -17,9 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QSvgGenerator>
 
 #include <cmath>
 #include <ostream>
@@ -214,6 +216,9 @@ struct StyleCase
     int least, most; // pixels set along row 10, columns 10 to 89
     bool gaps;       // some of them left out
     int below;       // pixels set along row 11, beside the line's end too when bold
+    // The vector canvas's strokes as SVG says them: attributes it has, and after a '!' those
+    // it has not, each a word.
+    const char *svg = "";
 };
 
 void PrintTo(const StyleCase &c, std::ostream *os)
@@ -231,12 +236,15 @@ TEST_P(CanvasLineStyles, TheMainPlotsCanvasDrawsEveryLineSolidTheVectorOneInItsS
     const PixelLine line[] = {{{10, 10}, {89, 10}}};
     QImage image(100, 30, QImage::Format_RGB32);
     image.fill(kBackground);
-    if (c.vector) {
-        QPainter painter(&image);
+    const auto paintVector = [&](QPaintDevice &device) {
+        QPainter painter(&device);
         VectorCanvas canvas(painter, 100, 30);
         if (c.asked)
             canvas.setLineStyle(c.style), canvas.setBold(c.bold);
         canvas.drawLines(kRed, line);
+    };
+    if (c.vector) {
+        paintVector(image);
     } else {
         RasterCanvas canvas(QSize(100, 30));
         canvas.fill(kBackground);
@@ -263,6 +271,23 @@ TEST_P(CanvasLineStyles, TheMainPlotsCanvasDrawsEveryLineSolidTheVectorOneInItsS
     };
     EXPECT_EQ(row(11), c.below);
     EXPECT_EQ(setPixels(image), row(10) + row(11)); // nowhere else
+    if (!c.vector)
+        return;
+    // The same as SVG: the pen's pattern and width.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(100, 30));
+    paintVector(generator);
+    const QByteArray svg = buffer.data();
+    ASSERT_TRUE(svg.contains("stroke=\"#ff0000\""));
+    for (const QByteArray &word : QByteArray(c.svg).split(' ')) {
+        if (!word.isEmpty()) {
+            const bool has = !word.startsWith('!');
+            EXPECT_EQ(svg.contains(word.mid(has ? 0 : 1)), has) << word.toStdString();
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -273,14 +298,21 @@ INSTANTIATE_TEST_SUITE_P(
                   0},
         StyleCase{"MainPlotAskedForBoldDots", false, true, LineStyle::Dotted, true, 80, 80, false,
                   0},
-        StyleCase{"VectorNeverAsked", true, false, LineStyle::Solid, false, 80, 80, false, 0},
-        StyleCase{"VectorSolid", true, true, LineStyle::Solid, false, 80, 80, false, 0},
-        // Four cells on, four off.
-        StyleCase{"VectorDashed", true, true, LineStyle::Dashed, false, 38, 42, true, 0},
+        StyleCase{"VectorNeverAsked", true, false, LineStyle::Solid, false, 80, 80, false, 0,
+                  "stroke-width=\"1\" !stroke-dasharray !stroke-width=\"2\""},
+        StyleCase{"VectorSolid", true, true, LineStyle::Solid, false, 80, 80, false, 0,
+                  "stroke-width=\"1\" !stroke-dasharray"},
+        // Four cells on, four off, the dashes' ends flat.
+        StyleCase{"VectorDashed", true, true, LineStyle::Dashed, false, 38, 42, true, 0,
+                  "stroke-dasharray=\"4,4\" stroke-linecap=\"butt\""},
         // One cell on, two off.
-        StyleCase{"VectorDotted", true, true, LineStyle::Dotted, false, 24, 30, true, 0},
-        // Two cells wide, over the row below too.
-        StyleCase{"VectorBold", true, true, LineStyle::Solid, true, 80, 80, false, 81}),
+        StyleCase{"VectorDotted", true, true, LineStyle::Dotted, false, 24, 30, true, 0,
+                  "stroke-dasharray=\"1,2\" stroke-linecap=\"butt\""},
+        // Two cells wide, over the row below too; the pattern in cells whatever the width.
+        StyleCase{"VectorBold", true, true, LineStyle::Solid, true, 80, 80, false, 81,
+                  "stroke-width=\"2\" !stroke-dasharray"},
+        StyleCase{"VectorBoldDashed", true, true, LineStyle::Dashed, true, 38, 42, true, 40,
+                  "stroke-width=\"2\" stroke-dasharray=\"4,4\""}),
     [](const testing::TestParamInfo<StyleCase> &info) { return info.param.name; });
 
 } // namespace

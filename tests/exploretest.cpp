@@ -13,7 +13,6 @@
 #include "model/runmodel.h"
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
-#include "plot/vectorcanvas.h"
 #include "solver/builtins.h"
 #include "solver/checked.h"
 #include "solver/formulaequation.h"
@@ -1007,79 +1006,6 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"ReferenceDashedOverY", 2, true, viewstyle::kReference, 145, 155, 5,
                              3},
                     LineCase{"YBetweenTheReferencesDashes", 2, true, runColour(0), 145, 155, 5, 3}),
-    [](const auto &info) { return info.param.name; });
-
-struct VectorStyleCase
-{
-    std::string name;
-    LineStyle style;
-    bool bold;
-    std::vector<const char *> has, hasNot;
-};
-
-void PrintTo(const VectorStyleCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class VectorLineStyles : public testing::TestWithParam<VectorStyleCase>
-{
-};
-
-TEST_P(VectorLineStyles, TheVectorCanvasStrokesEachStyleWithItsPattern)
-{
-    const VectorStyleCase &c = GetParam();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(100, 100));
-    {
-        QPainter painter(&generator);
-        VectorCanvas canvas(painter, 100, 100);
-        if (c.name != "NeverSet") { // as the main plot draws
-            canvas.setLineStyle(c.style);
-            canvas.setBold(c.bold);
-        }
-        const PixelLine lines[] = {{{10, 10}, {90, 10}}, {{90, 10}, {90, 90}}};
-        canvas.drawLines(0xFF0072B2, lines);
-    }
-    const QByteArray svg = buffer.data();
-    ASSERT_TRUE(svg.contains("stroke=\"#0072b2\"")) << svg.toStdString();
-    for (const char *s : c.has)
-        EXPECT_TRUE(svg.contains(s)) << s << "\n" << svg.toStdString();
-    for (const char *s : c.hasNot)
-        EXPECT_FALSE(svg.contains(s)) << s << "\n" << svg.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Styles, VectorLineStyles,
-    testing::Values(
-        VectorStyleCase{"NeverSet",
-                        LineStyle::Solid,
-                        false,
-                        {"stroke-width=\"1\""},
-                        {"stroke-dasharray", "stroke-width=\"2\""}},
-        VectorStyleCase{
-            "Solid", LineStyle::Solid, false, {"stroke-width=\"1\""}, {"stroke-dasharray"}},
-        VectorStyleCase{"Dashed",
-                        LineStyle::Dashed,
-                        false,
-                        {"stroke-dasharray=\"4,4\"", "stroke-linecap=\"square\""},
-                        {}},
-        VectorStyleCase{"Dotted",
-                        LineStyle::Dotted,
-                        false,
-                        {"stroke-dasharray=\"1,2\"", "stroke-linecap=\"butt\""},
-                        {}},
-        VectorStyleCase{
-            "BoldSolid", LineStyle::Solid, true, {"stroke-width=\"2\""}, {"stroke-dasharray"}},
-        // The pattern in cells, whatever the width.
-        VectorStyleCase{"BoldDashed",
-                        LineStyle::Dashed,
-                        true,
-                        {"stroke-width=\"2\"", "stroke-dasharray=\"4,4\""},
-                        {}}),
     [](const auto &info) { return info.param.name; });
 
 struct MarkCase
