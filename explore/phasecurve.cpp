@@ -29,7 +29,7 @@ struct TrailOnly
 
 // A run's curve over its slope blocks from .. to - 1, and its samples after its last whole
 // block when `tail`.
-struct Part
+struct Stretch
 {
     const RunTrack *track;
     const SampleStore::Snapshot *samples;
@@ -38,7 +38,7 @@ struct Part
 };
 
 // The runs in their order, each over the ones before it, its arrowheads and its start over
-// its own curve. Millions of samples are drawn by two threads: the later part (the second
+// its own curve. Millions of samples are drawn by two threads: the later stretch (the second
 // half of a long run, or the later of two runs) into an image of its own, laid over the
 // image before anything after it is drawn, so that the order holds.
 class RasterPhases
@@ -49,24 +49,24 @@ public:
         : m_image(image), m_m(m), m_r(r), m_abort(abort)
     {
     }
-    bool draw(const std::vector<Part> &runs);
+    bool draw(const std::vector<Stretch> &runs);
 
 private:
     bool mapped(const RunTrack &track) const
     {
         return track.coverage() && track.coverage()->servesPixels(1 / m_m.sx, 1 / m_m.sy);
     }
-    bool drawMapped(const Part &run, ArrowTrail &trail);
-    bool walk(const PixelBuffer &into, const Part &part, ArrowTrail &trail) const
+    bool drawMapped(const Stretch &run, ArrowTrail &trail);
+    bool walk(const PixelBuffer &into, const Stretch &stretch, ArrowTrail &trail) const
     {
-        LinePen line(into, part.track->style().colour, part.track->style().live);
+        LinePen line(into, stretch.track->style().colour, stretch.track->style().live);
         TrailPen pen(line, trail);
-        return walkPhase(pen, m_m, m_r, *part.track, *part.samples, m_abort, part.from, part.to,
-                         part.tail);
+        return walkPhase(pen, m_m, m_r, *stretch.track, *stretch.samples, m_abort, stretch.from,
+                         stretch.to, stretch.tail);
     }
     // `first` into the image, `second` by a helper over it; the first's marks between the
     // two unless both are of one run.
-    bool pair(const Part &first, const Part &second);
+    bool pair(const Stretch &first, const Stretch &second);
     void marks(const RunTrack &track, const std::vector<Arrowhead> &heads) const;
 
     const PixelBuffer &m_image;
@@ -76,13 +76,13 @@ private:
     std::vector<std::uint32_t> m_layer; // the helper's image, clear between pairs
 };
 
-bool RasterPhases::draw(const std::vector<Part> &runs)
+bool RasterPhases::draw(const std::vector<Stretch> &runs)
 {
     for (std::size_t k = 0; k < runs.size(); ++k) {
-        const Part &run = runs[k];
+        const Stretch &run = runs[k];
         const RunTrack &track = *run.track;
         const std::size_t rows = track.slopeRows();
-        const Part *next = k + 1 < runs.size() ? &runs[k + 1] : nullptr;
+        const Stretch *next = k + 1 < runs.size() ? &runs[k + 1] : nullptr;
         bool done = true;
         if (mapped(track)) {
             ArrowTrail trail(m_image.width, m_image.height);
@@ -107,7 +107,7 @@ bool RasterPhases::draw(const std::vector<Part> &runs)
     return true;
 }
 
-bool RasterPhases::drawMapped(const Part &run, ArrowTrail &trail)
+bool RasterPhases::drawMapped(const Stretch &run, ArrowTrail &trail)
 {
     // A long run whose coverage map is as fine as the view's pixels: from its cells, and
     // its arrowheads from a walk along its first samples alone.
@@ -129,7 +129,7 @@ bool RasterPhases::drawMapped(const Part &run, ArrowTrail &trail)
                      track.slopeBlocks() <= kArrowBlocks);
 }
 
-bool RasterPhases::pair(const Part &first, const Part &second)
+bool RasterPhases::pair(const Stretch &first, const Stretch &second)
 {
     const bool oneRun = first.track == second.track;
     const std::size_t pixels =
@@ -182,7 +182,7 @@ DevicePoint phaseStart(const WorldScale &m, const RunTrack &track)
 bool drawPhases(const PixelBuffer &image, const WorldScale &m, const ViewRequest &r,
                 const Tracks &tracks, const std::atomic<bool> &abort)
 {
-    std::vector<Part> runs;
+    std::vector<Stretch> runs;
     for (const RunTrack &track : tracks.runs())
         runs.push_back({&track, &tracks.samples(), 0, track.slopeBlocks(), true});
     if (const RunTrack *live = tracks.live())

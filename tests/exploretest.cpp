@@ -681,6 +681,17 @@ TEST(SeventhEquation, RunsThroughTheListThePlotAndTheViews)
 constexpr QRgb kOldLightRed = 0xFFFF0000; // every run's colour before runs had their own
 constexpr QRgb kBlackPixel = 0xFF000000;
 
+// Each case of the tables below by its name.
+template<typename Case>
+requires requires(const Case &c)
+{
+    c.name;
+}
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 struct PaletteCase
 {
     std::size_t index;
@@ -893,11 +904,6 @@ struct ColourCase
     bool live = false;
 };
 
-void PrintTo(const ColourCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class RunColours : public RunViews, public testing::WithParamInterface<ColourCase>
 {
 };
@@ -965,11 +971,6 @@ struct LineCase
     int longestOn, longestOff; // at most, at least
 };
 
-void PrintTo(const LineCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class CurveLines : public RunViews, public testing::WithParamInterface<LineCase>
 {
 };
@@ -1017,11 +1018,6 @@ struct MarkCase
     double x, y; // where the disc's centre lies in the world
     bool empty;  // a run of no sample: no disc
 };
-
-void PrintTo(const MarkCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class StartMarks : public RunViews, public testing::WithParamInterface<MarkCase>
 {
@@ -1086,11 +1082,6 @@ struct ArrowCase
     double y0, z0; // y goes from y0 at the slope z0 for 5
     bool vector;
 };
-
-void PrintTo(const ArrowCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class PhaseArrows : public RunViews, public testing::WithParamInterface<ArrowCase>
 {
@@ -1189,11 +1180,6 @@ struct OrderCase
     bool lineLast;
 };
 
-void PrintTo(const OrderCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class RunOrder : public RunViews, public testing::WithParamInterface<OrderCase>
 {
 };
@@ -1247,11 +1233,6 @@ struct LiveCase
     double x, y;   // a point of the line, away from its start and its arrowheads
     double x0, y0; // its start
 };
-
-void PrintTo(const LiveCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class LiveRun : public RunViews, public testing::WithParamInterface<LiveCase>
 {
