@@ -29,14 +29,14 @@ void VectorCanvas::setPen(QRgb colour)
     // A line of one cell's width (two when bold), its square ends covering the end cells.
     const qreal width = m_bold ? 2.0 : 1.0;
     QPen pen(QColor::fromRgb(colour), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    // The patterns in cells, whatever the width; the pen counts them in its widths.
-    if (m_style == LineStyle::Dashed) {
-        pen.setDashPattern({4 / width, 4 / width}); // four cells on, four off
-    } else if (m_style == LineStyle::Dotted) {
-        // Flat ends, or square ones would run each dot into the next.
+    // The patterns in cells, whatever the width; the pen counts them in its widths. Their
+    // dashes end flat, or square ends would lengthen each by a width and shorten each gap.
+    if (m_style != LineStyle::Solid)
         pen.setCapStyle(Qt::FlatCap);
+    if (m_style == LineStyle::Dashed)
+        pen.setDashPattern({4 / width, 4 / width}); // four cells on, four off
+    else if (m_style == LineStyle::Dotted)
         pen.setDashPattern({1 / width, 2 / width}); // one cell on, two off
-    }
     m_painter.setPen(pen);
     m_pen = colour;
 }

@@ -7,6 +7,8 @@
 #include "plot/axes.h"
 #include "plot/marks.h"
 #include "plot/plotsurface.h"
+#include "plot/rastercanvas.h"
+#include "plot/vectorcanvas.h"
 #include "solver/builtins.h"
 #include "solver/solver.h"
 
@@ -15,9 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QSvgGenerator>
 
 #include <cmath>
 #include <ostream>
@@ -199,5 +203,116 @@ TEST(CurveDrawing, ShowsTheSpanUnderWayAndGoesOnExtendingIt)
         ASSERT_EQ(image.pixel(kAxisColumn, y), kRed) << y;
     EXPECT_EQ(image.pixel(kAxisColumn, 289), kBackground);
 }
+
+// ---- Line styles -------------------------------------------------------------------------
+
+struct StyleCase
+{
+    std::string name;
+    bool vector; // the vector canvas, painted on an image; else the main plot's raster one
+    bool asked;  // whether the canvas is told a style at all, as the main plot never does
+    LineStyle style;
+    bool bold;
+    int least, most; // pixels set along row 10, columns 10 to 89
+    bool gaps;       // some of them left out
+    int below;       // pixels set along row 11, beside the line's end too when bold
+    // The vector canvas's strokes as SVG says them: attributes it has, and after a '!' those
+    // it has not, each a word.
+    const char *svg = "";
+};
+
+void PrintTo(const StyleCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class CanvasLineStyles : public testing::TestWithParam<StyleCase>
+{
+};
+
+TEST_P(CanvasLineStyles, TheMainPlotsCanvasDrawsEveryLineSolidTheVectorOneInItsStyle)
+{
+    const StyleCase &c = GetParam();
+    const PixelLine line[] = {{{10, 10}, {89, 10}}};
+    QImage image(100, 30, QImage::Format_RGB32);
+    image.fill(kBackground);
+    const auto paintVector = [&](QPaintDevice &device) {
+        QPainter painter(&device);
+        VectorCanvas canvas(painter, 100, 30);
+        if (c.asked)
+            canvas.setLineStyle(c.style), canvas.setBold(c.bold);
+        canvas.drawLines(kRed, line);
+    };
+    if (c.vector) {
+        paintVector(image);
+    } else {
+        RasterCanvas canvas(QSize(100, 30));
+        canvas.fill(kBackground);
+        if (c.asked)
+            canvas.setLineStyle(c.style), canvas.setBold(c.bold);
+        canvas.drawLines(kRed, line);
+        image = canvas.image().convertToFormat(QImage::Format_RGB32);
+    }
+    int along = 0, longestGap = 0, gap = 0;
+    for (int x = 10; x < 90; ++x) {
+        const bool set = image.pixel(x, 10) == kRed;
+        along += set;
+        gap = set ? 0 : gap + 1;
+        longestGap = std::max(longestGap, gap);
+    }
+    EXPECT_GE(along, c.least);
+    EXPECT_LE(along, c.most);
+    EXPECT_EQ(longestGap > 0, c.gaps) << longestGap;
+    const auto row = [&](int y) {
+        int n = 0;
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == kRed;
+        return n;
+    };
+    EXPECT_EQ(row(11), c.below);
+    EXPECT_EQ(setPixels(image), row(10) + row(11)); // nowhere else
+    if (!c.vector)
+        return;
+    // The same as SVG: the pen's pattern and width.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(100, 30));
+    paintVector(generator);
+    const QByteArray svg = buffer.data();
+    ASSERT_TRUE(svg.contains("stroke=\"#ff0000\""));
+    for (const QByteArray &word : QByteArray(c.svg).split(' ')) {
+        if (!word.isEmpty()) {
+            const bool has = !word.startsWith('!');
+            EXPECT_EQ(svg.contains(word.mid(has ? 0 : 1)), has) << word.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Canvases, CanvasLineStyles,
+    testing::Values(
+        StyleCase{"MainPlot", false, false, LineStyle::Solid, false, 80, 80, false, 0},
+        StyleCase{"MainPlotAskedForDashes", false, true, LineStyle::Dashed, false, 80, 80, false,
+                  0},
+        StyleCase{"MainPlotAskedForBoldDots", false, true, LineStyle::Dotted, true, 80, 80, false,
+                  0},
+        StyleCase{"VectorNeverAsked", true, false, LineStyle::Solid, false, 80, 80, false, 0,
+                  "stroke-width=\"1\" !stroke-dasharray !stroke-width=\"2\""},
+        StyleCase{"VectorSolid", true, true, LineStyle::Solid, false, 80, 80, false, 0,
+                  "stroke-width=\"1\" !stroke-dasharray"},
+        // Four cells on, four off, the dashes' ends flat.
+        StyleCase{"VectorDashed", true, true, LineStyle::Dashed, false, 38, 42, true, 0,
+                  "stroke-dasharray=\"4,4\" stroke-linecap=\"butt\""},
+        // One cell on, two off.
+        StyleCase{"VectorDotted", true, true, LineStyle::Dotted, false, 24, 30, true, 0,
+                  "stroke-dasharray=\"1,2\" stroke-linecap=\"butt\""},
+        // Two cells wide, over the row below too; the pattern in cells whatever the width.
+        StyleCase{"VectorBold", true, true, LineStyle::Solid, true, 80, 80, false, 81,
+                  "stroke-width=\"2\" !stroke-dasharray"},
+        StyleCase{"VectorBoldDashed", true, true, LineStyle::Dashed, true, 38, 42, true, 40,
+                  "stroke-width=\"2\" stroke-dasharray=\"4,4\""}),
+    [](const testing::TestParamInfo<StyleCase> &info) { return info.param.name; });
 
 } // namespace

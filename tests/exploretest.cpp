@@ -15,7 +15,6 @@
 #include "platform/texttonumber.h"
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
-#include "plot/vectorcanvas.h"
 #include "solver/builtins.h"
 #include "solver/checked.h"
 #include "solver/family.h"
@@ -336,9 +335,11 @@ TEST_F(Explore, EmdensThreeCurvesShareTheRunsColourAndTheLegendShowsTheirLinesIn
     EXPECT_GT(count(kCurve), 200);
     EXPECT_GT(count(viewstyle::kLegend), 3 * 10); // the legend's three lines
     // None of the colours the equation gives its curves on the main plot.
-    for (const solver::Curve &curve : solver::builtin::kEmdenCurves)
-        if (curve.colour != ::kBlack) // black is the live run's
+    for (const solver::Curve &curve : solver::builtin::kEmdenCurves) {
+        if (curve.colour != ::kBlack) { // black is the live run's
             EXPECT_EQ(count(paletteRgb(curve.colour) | 0xFF000000u), 0) << curve.name;
+        }
+    }
 }
 
 // Saves `view` as SVG in the folder `folder` through its own menu and the save dialog, as a
@@ -692,6 +693,17 @@ TEST(SeventhEquation, RunsThroughTheListThePlotAndTheViews)
 constexpr QRgb kOldLightRed = 0xFFFF0000; // every run's colour before runs had their own
 constexpr QRgb kBlackPixel = 0xFF000000;
 
+// Each case of the tables below by its name.
+template<typename Case>
+requires requires(const Case &c)
+{
+    c.name;
+}
+void PrintTo(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 struct PaletteCase
 {
     std::size_t index;
@@ -904,11 +916,6 @@ struct ColourCase
     bool live = false;
 };
 
-void PrintTo(const ColourCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class RunColours : public RunViews, public testing::WithParamInterface<ColourCase>
 {
 };
@@ -976,11 +983,6 @@ struct LineCase
     int longestOn, longestOff; // at most, at least
 };
 
-void PrintTo(const LineCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class CurveLines : public RunViews, public testing::WithParamInterface<LineCase>
 {
 };
@@ -1019,79 +1021,6 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"YBetweenTheReferencesDashes", 2, true, runColour(0), 145, 155, 5, 3}),
     [](const auto &info) { return info.param.name; });
 
-struct VectorStyleCase
-{
-    std::string name;
-    LineStyle style;
-    bool bold;
-    std::vector<const char *> has, hasNot;
-};
-
-void PrintTo(const VectorStyleCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class VectorLineStyles : public testing::TestWithParam<VectorStyleCase>
-{
-};
-
-TEST_P(VectorLineStyles, TheVectorCanvasStrokesEachStyleWithItsPattern)
-{
-    const VectorStyleCase &c = GetParam();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(100, 100));
-    {
-        QPainter painter(&generator);
-        VectorCanvas canvas(painter, 100, 100);
-        if (c.name != "NeverSet") { // as the main plot draws
-            canvas.setLineStyle(c.style);
-            canvas.setBold(c.bold);
-        }
-        const PixelLine lines[] = {{{10, 10}, {90, 10}}, {{90, 10}, {90, 90}}};
-        canvas.drawLines(0xFF0072B2, lines);
-    }
-    const QByteArray svg = buffer.data();
-    ASSERT_TRUE(svg.contains("stroke=\"#0072b2\"")) << svg.toStdString();
-    for (const char *s : c.has)
-        EXPECT_TRUE(svg.contains(s)) << s << "\n" << svg.toStdString();
-    for (const char *s : c.hasNot)
-        EXPECT_FALSE(svg.contains(s)) << s << "\n" << svg.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Styles, VectorLineStyles,
-    testing::Values(
-        VectorStyleCase{"NeverSet",
-                        LineStyle::Solid,
-                        false,
-                        {"stroke-width=\"1\""},
-                        {"stroke-dasharray", "stroke-width=\"2\""}},
-        VectorStyleCase{
-            "Solid", LineStyle::Solid, false, {"stroke-width=\"1\""}, {"stroke-dasharray"}},
-        VectorStyleCase{"Dashed",
-                        LineStyle::Dashed,
-                        false,
-                        {"stroke-dasharray=\"4,4\"", "stroke-linecap=\"square\""},
-                        {}},
-        VectorStyleCase{"Dotted",
-                        LineStyle::Dotted,
-                        false,
-                        {"stroke-dasharray=\"1,2\"", "stroke-linecap=\"butt\""},
-                        {}},
-        VectorStyleCase{
-            "BoldSolid", LineStyle::Solid, true, {"stroke-width=\"2\""}, {"stroke-dasharray"}},
-        // The pattern in cells, whatever the width.
-        VectorStyleCase{"BoldDashed",
-                        LineStyle::Dashed,
-                        true,
-                        {"stroke-width=\"2\"", "stroke-dasharray=\"4,4\""},
-                        {}}),
-    [](const auto &info) { return info.param.name; });
-
 struct MarkCase
 {
     std::string name;
@@ -1101,11 +1030,6 @@ struct MarkCase
     double x, y; // where the disc's centre lies in the world
     bool empty;  // a run of no sample: no disc
 };
-
-void PrintTo(const MarkCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class StartMarks : public RunViews, public testing::WithParamInterface<MarkCase>
 {
@@ -1170,11 +1094,6 @@ struct ArrowCase
     double y0, z0; // y goes from y0 at the slope z0 for 5
     bool vector;
 };
-
-void PrintTo(const ArrowCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class PhaseArrows : public RunViews, public testing::WithParamInterface<ArrowCase>
 {
@@ -1273,11 +1192,6 @@ struct OrderCase
     bool lineLast;
 };
 
-void PrintTo(const OrderCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class RunOrder : public RunViews, public testing::WithParamInterface<OrderCase>
 {
 };
@@ -1316,7 +1230,10 @@ INSTANTIATE_TEST_SUITE_P(
                     OrderCase{"PhaseWaveLast", ViewKind::Phase, 20, false},
                     // Each of half a million samples and more: two threads a run.
                     OrderCase{"LongPhaseLineLast", ViewKind::Phase, 5243, true},
-                    OrderCase{"LongPhaseWaveLast", ViewKind::Phase, 5243, false}),
+                    OrderCase{"LongPhaseWaveLast", ViewKind::Phase, 5243, false},
+                    // Together as many: a thread each.
+                    OrderCase{"PairedPhaseLineLast", ViewKind::Phase, 3000, true},
+                    OrderCase{"PairedPhaseWaveLast", ViewKind::Phase, 3000, false}),
     [](const auto &info) { return info.param.name; });
 
 struct LiveCase
@@ -1328,11 +1245,6 @@ struct LiveCase
     double x, y;   // a point of the line, away from its start and its arrowheads
     double x0, y0; // its start
 };
-
-void PrintTo(const LiveCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class LiveRun : public RunViews, public testing::WithParamInterface<LiveCase>
 {
@@ -1364,8 +1276,10 @@ TEST_P(LiveRun, IsDrawnBlackAndTwiceAsThickOverTheListedRuns)
 
 INSTANTIATE_TEST_SUITE_P(
     Views, LiveRun,
+    // In the solution y = 1.5 alone is in view: y^2 and y^3 lie above it.
     testing::Values(
-        LiveCase{"Solution", ViewKind::Solution, flat::line(1, 0), {-1, 2, 5, -2}, 2.5, 1, 0, 1},
+        LiveCase{
+            "Solution", ViewKind::Solution, flat::line(1.5, 0), {-1, 2, 5, -2}, 2.5, 1.5, 0, 1.5},
         LiveCase{"Phase", ViewKind::Phase, flat::line(0, 1), {-1, 2, 5, -2}, 2.5, 1, 0, 1}),
     [](const auto &info) { return info.param.name; });
 
