@@ -8,8 +8,10 @@
 
 #include <ostream>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -394,3 +396,57 @@ TEST(Failure, SinkRefusalEndsTheRunAtThatSample)
 }
 
 } // namespace
+
+namespace {
+
+// Every y of a run, and how it ended.
+struct AllY : solver::SampleSink
+{
+    std::vector<double> y;
+    bool start(double, double) override { return true; }
+    bool sample(double, double v) override
+    {
+        y.push_back(v);
+        return true;
+    }
+};
+
+} // namespace
+
+// A damped run decays to a state a step leaves bit for bit as it was, and from there hands
+// it out without stepping: the very samples of the same equation stepped to the end (told
+// it depends on x, which keeps it stepping), with their count, over the subnormal stretch
+// and beyond it; the same for the study's double slope and a halved step.
+TEST(FixedPoint, HandsOutTheSamplesSteppingWouldToTheEnd)
+{
+    solver::Equation stepping = solver::kBuiltins[static_cast<int>(solver::Builtin::Damped)];
+    stepping.dependsOnX = true;
+    const solver::EquationRef keepsStepping(std::make_shared<const solver::Equation>(stepping));
+    const struct
+    {
+        double y0, z0, xf;
+        int halvings;
+        solver::Slope slope;
+    } cases[] = {
+        {0.01, 16.947, 26100, 0, solver::Slope::Single}, // the fixed point at x = 26035
+        {1e-300, 0, 100, 0, solver::Slope::Single},      // subnormal at once
+        {0, 0, 50, 0, solver::Slope::Single},            // at rest from the start
+        {0.01, 16.947, 800, 1, solver::Slope::Double},
+    };
+    for (const auto &c : cases) {
+        solver::RunParameters fixed{
+            .eq = solver::Builtin::Damped, .y0 = c.y0, .z0 = c.z0, .xf = c.xf};
+        solver::RunParameters stepped = fixed;
+        stepped.eq = keepsStepping;
+        AllY a, b;
+        const solver::RunOutcome ra = solver::run(fixed, a, c.halvings, c.slope);
+        const solver::RunOutcome rb = solver::run(stepped, b, c.halvings, c.slope);
+        EXPECT_EQ(ra.samples, rb.samples) << c.xf;
+        EXPECT_EQ(ra.fault, rb.fault);
+        ASSERT_EQ(a.y.size(), b.y.size());
+        std::size_t differ = 0;
+        for (std::size_t i = 0; i < a.y.size(); ++i)
+            differ += std::bit_cast<std::uint64_t>(a.y[i]) != std::bit_cast<std::uint64_t>(b.y[i]);
+        EXPECT_EQ(differ, 0u) << c.xf;
+    }
+}
