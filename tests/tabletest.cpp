@@ -84,7 +84,8 @@ struct RunFile
 {
     std::string name;
     std::string args;
-    std::string error; // the stderr line of a run that fails, if any
+    std::string error; // the stderr line of a run that fails or ends early, if any
+    int status = 0;
 };
 
 void PrintTo(const RunFile &c, std::ostream *os)
@@ -102,7 +103,7 @@ TEST_P(WholeRun, ListsExactlyTheReferenceLines)
     const Result r = table(c.args);
     EXPECT_EQ(r.out, readFile(std::string(REDURIVEZI_TEST_DATA) + "/" + c.name + ".txt"));
     EXPECT_EQ(r.err, c.error);
-    EXPECT_EQ(r.status, c.error.empty() ? 0 : 1);
+    EXPECT_EQ(r.status, c.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -114,10 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Large enough that the single-precision product -6 z shows in 165 of the lines.
         RunFile{"damped_fast_start", "--eq 3 --y0 10 --z0 99999.7", ""},
         RunFile{"vanderpol", "--eq 4 --y0 0.5 --z0 0 --xf 20", ""},
-        RunFile{"emden_n1", "--eq 5 --n 1 --x0 0.01 --y0 1 --z0 0 --xf 20", ""},
+        RunFile{"emden_n1", "--eq 5 --n 1 --x0 0.01 --y0 1 --z0 0 --xf 20",
+                "redurivezi-table: the run ended at the first zero: y <= 0 after x = 3.14\n"},
         RunFile{"emden_n2_5", "--eq 5 --n 2.5 --x0 0.01 --y0 1 --z0 0 --xf 20",
                 "redurivezi-table: power of a negative number with a fractional exponent at "
-                "x = 5.35\n"},
+                "x = 5.35\n",
+                1},
         RunFile{"cosmos", "--eq 6 --y0 1 --z0 0 --lam 2", ""},
         RunFile{"oscillator_cross_zero", "--eq 1 --x0 -2.3 --y0 0 --z0 1 --xf 1", ""}),
     [](const auto &info) { return info.param.name; });
@@ -163,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"FieldTextRule", "--xf 1,5 --x0 abc", 0, 101,
                    "redurivezi-table: --xf '1,5' read as 1\n"
                    "redurivezi-table: --x0 'abc' holds no number: read as 0\n"},
-        StatusCase{"EndBeforeStart", "--x0 3 --xf 2", 0, 0, ""},
+        StatusCase{"EndBeforeStart", "--x0 3 --xf 2", 0, 0,
+                   "redurivezi-table: no samples: the final abscissa is before x0\n"},
         StatusCase{"EmdenFromZero", "--eq 5", 1, 0,
                    "redurivezi-table: division by zero at x = 0\n"},
         // The first sample is listed; the step away from it overflows.
@@ -189,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"ReferenceEndsAtAPole", "--eq 6 --y0 0.5 --z0 0.1 --csv --reference", 0, 502,
                    "redurivezi-table: the reference ends near x = 0.808926: its step size "
                    "collapses; the reference columns are empty from x = 0.81 on\n"},
-        StatusCase{"StudyOfARunWithoutSamples", "--eq 5 --study", 1, 1,
+        // The run's own message alone: that there is nothing to study adds nothing.
+        StatusCase{"StudyOfARunWithoutSamples", "--eq 5 --study", 1, 0,
                    "redurivezi-table: division by zero at x = 0\n"},
         StatusCase{"Help", "--help", 0, 43, ""}, StatusCase{"Version", "--version", 0, 5, ""},
         // A formula: where it stops being one, under the text, and nothing else (exit 2).
@@ -382,6 +387,168 @@ TEST(Table, WarningsComeBeforeTheLines)
     EXPECT_EQ(r.out.substr(0, r.out.find('\n', r.out.find('\n') + 1) + 1),
               "redurivezi-table: --xf '1,5' read as 1\n0   .0100\n");
 }
+
+// ---- How a run ended, where it ended early without a fault -----------------------------
+
+struct EndingCase
+{
+    std::string name;
+    std::string args;
+    int lines;
+    std::string err; // the whole of stderr; the status is 0
+};
+
+void PrintTo(const EndingCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Ending : public testing::TestWithParam<EndingCase>
+{
+};
+
+TEST_P(Ending, IsToldAfterTheLinesWithStatusZero)
+{
+    const EndingCase &c = GetParam();
+    const Result r = table(c.args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(lineCount(r.out), c.lines);
+    EXPECT_EQ(r.err, c.err);
+    // After every line: the note is the last thing written.
+    const Result merged = table(c.args, "2>&1");
+    EXPECT_EQ(merged.out, r.out + r.err);
+}
+
+const std::string kEmden = "--eq 5 --x0 0.01 --y0 1 --z0 0 ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, Ending,
+    testing::Values(
+        EndingCase{"EmdenFirstZero", kEmden + "--n 1 --xf 10", 314,
+                   "redurivezi-table: the run ended at the first zero: y <= 0 after x = 3.14\n"},
+        EndingCase{"EmdenFirstZeroInCsv", kEmden + "--n 1 --xf 10 --csv", 315,
+                   "redurivezi-table: the run ended at the first zero: y <= 0 after x = 3.14\n"},
+        EndingCase{"EmdenIndexZero", kEmden + "--n 0 --xf 10", 244,
+                   "redurivezi-table: the run ended at the first zero: y <= 0 after x = 2.44\n"},
+        // The zero falls after xf, or after the last grid point before it: nothing early.
+        EndingCase{"EmdenToItsEnd", kEmden + "--n 1 --xf 3", 300, ""},
+        EndingCase{"EmdenZeroAfterTheLastGridPoint", kEmden + "--n 1 --xf 3.145", 314, ""},
+        EndingCase{"EmdenZeroBeforeTheNextGridPoint", kEmden + "--n 1 --xf 3.155", 314,
+                   "redurivezi-table: the run ended at the first zero: y <= 0 after x = 3.14\n"},
+        EndingCase{"FinalBeforeStart", "--x0 1 --xf 0", 0,
+                   "redurivezi-table: no samples: the final abscissa is before x0\n"},
+        EndingCase{"FinalAtStart", "--x0 1 --xf 1", 1, ""},
+        EndingCase{"FamilyStartsBeyondTheEnd", "--xf 0.01 --sweep x0 --from 0 --to 1 --runs 2", 2,
+                   "redurivezi-table: no samples: the final abscissa is before x0\n"}),
+    [](const auto &info) { return info.param.name; });
+
+// Each run's note after its own lines, as the single run's.
+TEST(Table, AFamilysNoteFollowsItsRunsLines)
+{
+    const Result r = table(kEmden + "--xf 3 --sweep n --from 0 --to 1 --runs 2", "2>&1");
+    std::istringstream lines(r.out);
+    std::string line;
+    for (int i = 0; i < 244; ++i)
+        std::getline(lines, line);
+    EXPECT_EQ(line, "2.44   .0078");
+    std::getline(lines, line);
+    EXPECT_EQ(line, "redurivezi-table: the run ended at the first zero: y <= 0 after x = 2.44");
+    std::getline(lines, line);
+    EXPECT_EQ(line, "0.01   1.0000");
+}
+
+// ---- The study ends where the list ends, and tells what the list tells --------------------
+
+struct StudyCase
+{
+    std::string name;
+    std::string args;    // the run, without --study
+    std::string heading; // the study's first line, empty for no study
+    std::string err;
+    int status;
+};
+
+void PrintTo(const StudyCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class StudyEnd : public testing::TestWithParam<StudyCase>
+{
+};
+
+TEST_P(StudyEnd, IsTheListsEnd)
+{
+    const StudyCase &c = GetParam();
+    const Result r = table(c.args + " --study");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), c.heading);
+    EXPECT_EQ(lineCount(r.out), c.heading.empty() ? 0 : 9);
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.status, c.status);
+    // The run's own message and status, where the list run has one.
+    const Result list = table(c.args);
+    if (c.err.find("cannot be studied") == std::string::npos) {
+        EXPECT_EQ(r.err, list.err);
+        EXPECT_EQ(r.status, list.status);
+    }
+    // At the list's last line.
+    if (!c.heading.empty() && lineCount(list.out) > 0) {
+        const std::string x = lastLine(list.out).substr(0, lastLine(list.out).find(' '));
+        const std::size_t at = c.heading.find("x = ") + 4;
+        EXPECT_EQ(generalText(std::stod(c.heading.substr(at, c.heading.find(' ', at) - at))), x);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, StudyEnd,
+    testing::Values(
+        StudyCase{"ToTheEnd", "--eq 2",
+                  "Error y - reference at the run's last sample, x = 5 (reference "
+                  "7.0414134732712075):",
+                  "", 0},
+        // A start the window cannot draw: the list has no line, and the study none either.
+        StudyCase{"StartBeyondDrawing", "--y0 1e300", "",
+                  "redurivezi-table: drawing coordinate out of range at x = 0\n", 1},
+        StudyCase{"OscillatorStartBeyondDrawing", "--eq 1 --y0 1e39", "",
+                  "redurivezi-table: drawing coordinate out of range at x = 0\n", 1},
+        StudyCase{"HugeAbscissa", "--x0 1e300 --xf 1e300", "",
+                  "redurivezi-table: drawing coordinate out of range at x = 1E+300\n", 1},
+        // y = 3.3e38 + 1e37 x leaves single precision after x = 1.02, though its doubles
+        // go on: the study of the lines before it, then the list's message.
+        StudyCase{"DrawingEndsPartway", "--y0 3.3e38 --z0 1e37",
+                  "Error y - reference at the run's last sample, x = 1.02 (reference 3.402e+38):",
+                  "redurivezi-table: drawing coordinate out of range at x = 1.03\n", 1},
+        StudyCase{"FaultPartway", kEmden + "--n 2.5 --xf 20",
+                  "Error y - reference at the run's last sample, x = 5.35 (reference "
+                  "0.0003874217078394664):",
+                  "redurivezi-table: power of a negative number with a fractional exponent at "
+                  "x = 5.35\n",
+                  1},
+        StudyCase{"EmdenAtZero", "--eq 5", "", "redurivezi-table: division by zero at x = 0\n", 1},
+        StudyCase{"EmdenNegativeIndex", "--eq 5 --n -1", "",
+                  "redurivezi-table: division by zero at x = 0\n", 1},
+        StudyCase{"EmdenFirstZero", kEmden + "--n 1 --xf 10",
+                  "Error y - reference at the run's last sample, x = 3.1399999999999997 "
+                  "(reference 0.0005073458206121166):",
+                  "redurivezi-table: the run ended at the first zero: y <= 0 after x = 3.14\n", 0},
+        StudyCase{"CosmosWithoutLam", "--eq 6 --lam 0",
+                  "Error y - reference at the run's last sample, x = 5 (reference "
+                  "74.27512590415853):",
+                  "", 0},
+        // Nothing to study is a message too, on stderr, with status 1.
+        StudyCase{"OnlyTheStart", "--xf 0", "",
+                  "redurivezi-table: this run cannot be studied: the run has only its start, "
+                  "where y is exact\n",
+                  1},
+        StudyCase{"ReferenceEnds", "--eq 6 --y0 0.5 --z0 0.1", "",
+                  "redurivezi-table: this run cannot be studied: the reference ends near x = "
+                  "0.808926: its step size collapses, before the run's last sample at x = 5\n",
+                  1},
+        StudyCase{"FinalBeforeStart", "--x0 1 --xf 0", "",
+                  "redurivezi-table: no samples: the final abscissa is before x0\n"
+                  "redurivezi-table: this run cannot be studied: the run has no sample\n",
+                  1}),
+    [](const auto &info) { return info.param.name; });
 
 // ---- An output that fails is told, whatever is written --------------------------------
 
