@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The run's own message alone: that there is nothing to study adds nothing.
         StatusCase{"StudyOfARunWithoutSamples", "--eq 5 --study", 1, 0,
                    "redurivezi-table: division by zero at x = 0\n"},
-        StatusCase{"Help", "--help", 0, 43, ""}, StatusCase{"Version", "--version", 0, 5, ""},
+        StatusCase{"Help", "--help", 0, 46, ""}, StatusCase{"Version", "--version", 0, 5, ""},
         // A formula: where it stops being one, under the text, and nothing else (exit 2).
         StatusCase{"NotAFormula", "--formula 2y", 2, 0,
                    "redurivezi-table: '*' expected between two operands at column 2 (no implicit "
