@@ -70,36 +70,16 @@ private:
     std::size_t m_used = 0;
 };
 
-// The table's sink: a sample passes only when the window could draw it, then its line
-// goes to the buffer, after the lead a family's CSV rows start with. It ends the run at a
-// mark without a value, as the window does, or when the output fails, and keeps which.
-class TableSink : public solver::SampleSink
+// A sink that lists nothing: a sample passes only when the window could draw it. It ends
+// the run at a mark without a value, as the window does, and keeps which and where.
+class MarkCheck : public solver::SampleSink
 {
 public:
-    TableSink(const RunParameters &p, RowFormat format, std::string_view lead,
-              ReferenceColumn *reference, OutputBuffer &out)
-        : m_p(p), m_format(format), m_lead(lead), m_reference(reference), m_out(out)
-    {
-    }
+    explicit MarkCheck(const RunParameters &p) : m_p(p) {}
 
     bool start(double x0, double y0) override { return marked(startMarks(x0, y0).fault, x0); }
+    bool sample(double x, double y) override { return marked(sampleMarks(m_p, x, y).fault, x); }
 
-    bool sample(double x, double y) override
-    {
-        if (!marked(sampleMarks(m_p, x, y).fault, x))
-            return false;
-        if (!m_out.reserve(m_lead.size() + kMaxRowLength))
-            return false; // the buffer keeps why
-        char *end = m_out.end();
-        if (!m_lead.empty())
-            end = std::copy(m_lead.begin(), m_lead.end(), end);
-        // Where the reference has no value its columns stay empty.
-        m_out.commit(
-            writeRow(end, m_format, x, y, m_reference ? m_reference->next() : std::nullopt));
-        return true;
-    }
-
-    // A mark without a value, and where.
     Fault markFault = Fault::None;
     double markX = 0.0;
 
@@ -113,6 +93,35 @@ private:
     }
 
     const RunParameters &m_p;
+};
+
+// The table's sink: a sample that passes the marks has its line go to the buffer, after
+// the lead a family's CSV rows start with. It ends the run when the output fails too.
+class TableSink : public MarkCheck
+{
+public:
+    TableSink(const RunParameters &p, RowFormat format, std::string_view lead,
+              ReferenceColumn *reference, OutputBuffer &out)
+        : MarkCheck(p), m_format(format), m_lead(lead), m_reference(reference), m_out(out)
+    {
+    }
+
+    bool sample(double x, double y) override
+    {
+        if (!MarkCheck::sample(x, y))
+            return false;
+        if (!m_out.reserve(m_lead.size() + kMaxRowLength))
+            return false; // the buffer keeps why
+        char *end = m_out.end();
+        if (!m_lead.empty())
+            end = std::copy(m_lead.begin(), m_lead.end(), end);
+        // Where the reference has no value its columns stay empty.
+        m_out.commit(
+            writeRow(end, m_format, x, y, m_reference ? m_reference->next() : std::nullopt));
+        return true;
+    }
+
+private:
     RowFormat m_format;
     std::string_view m_lead;
     ReferenceColumn *m_reference;
@@ -125,18 +134,50 @@ void tellFault(Fault fault, double x, std::FILE *err)
                  std::string(solver::faultText(fault)).c_str(), generalText(x).c_str());
 }
 
-int runStudy(const TableOptions &options, int outFd, std::FILE *err)
+// Tells on `err` how the run `p` ended, as the list run does: its fault (returns 1) or,
+// where it ended early without one, a note (returns 0).
+int tellEnding(const RunParameters &p, const solver::RunOutcome &outcome, const MarkCheck &marks,
+               std::FILE *err)
 {
-    const reference::Study study = reference::studyRun(options.params);
-    OutputBuffer out(outFd);
-    writeText(out, reference::studyText(study));
-    if (!out.flush())
-        return outputError(out, err);
-    if (study.outcome.failed()) {
-        tellFault(study.outcome.fault, study.outcome.faultX, err);
+    if (outcome.failed() || marks.markFault != Fault::None) {
+        tellFault(outcome.failed() ? outcome.fault : marks.markFault,
+                  outcome.failed() ? outcome.faultX : marks.markX, err);
         return 1;
     }
-    return study.studied ? 0 : 1;
+    // The Emden stop after the last grid point ends nothing early. It comes after a sample,
+    // the last listed one: the next would have been at or below zero.
+    const auto samples = static_cast<double>(outcome.samples);
+    if (outcome.emdenStop && samples <= (p.xf - p.x0) / solver::h)
+        std::fprintf(
+            err, "redurivezi-table: the run ended at the first zero: y <= 0 after x = %s\n",
+            generalText(solver::gridAbscissa(p.x0, static_cast<std::int64_t>(outcome.samples) - 1))
+                .c_str());
+    else if (outcome.samples == 0 && !outcome.sinkStop && p.xf < p.x0)
+        std::fputs("redurivezi-table: no samples: the final abscissa is before x0\n", err);
+    return 0;
+}
+
+// The study of the samples the list run lists, and no more: the run is checked first as
+// the list checks it, so that the study ends where the list ends and tells what the list
+// tells. A study that cannot be made is a message, on `err`, like the run's own.
+int runStudy(const TableOptions &options, int outFd, std::FILE *err)
+{
+    const RunParameters &p = options.params;
+    MarkCheck marks(p);
+    const solver::RunOutcome listed = solver::run(p, marks);
+    const reference::Study study = reference::studyRun(p, listed.samples);
+    if (study.studied) {
+        OutputBuffer out(outFd);
+        writeText(out, reference::studyText(study));
+        if (!out.flush())
+            return outputError(out, err);
+    }
+    const int status = tellEnding(p, listed, marks, err);
+    // A run that fails has said why; that it cannot be studied as well would add nothing.
+    if (study.studied || status != 0)
+        return status;
+    std::fprintf(err, "redurivezi-table: this run cannot be studied: %s\n", study.problem.c_str());
+    return 1;
 }
 
 } // namespace
@@ -202,10 +243,5 @@ int listRun(const TableOptions &options, const RunParameters &p, std::string_vie
                      std::string(reference->evaluator().endReason()).c_str(),
                      generalText(x).c_str());
     }
-    const Fault fault = outcome.failed() ? outcome.fault : sink.markFault;
-    if (fault != Fault::None) {
-        tellFault(fault, outcome.failed() ? outcome.faultX : sink.markX, err);
-        return 1;
-    }
-    return 0;
+    return tellEnding(p, outcome, sink, err);
 }

@@ -2,11 +2,11 @@
 
 #include "cli/tableoptions.h"
 
+#include "cli/optionwarnings.h"
 #include "cli/sweep.h"
 #include "model/fieldtable.h"
 #include "platform/texttonumber.h"
 #include "solver/formulaequation.h"
-#include "version.h"
 
 #include <algorithm>
 #include <array>
@@ -41,86 +41,7 @@ const fields::FieldInfo *optionNamed(std::string_view name)
     return nullptr;
 }
 
-std::string makeUsage()
-{
-    std::string usage =
-        "Usage: redurivezi-table [--eq N | --formula F [--param NAME=T]...] [--x0 T]\n"
-        "                        [--y0 T] [--z0 T] [--xf T] [--n T] [--lam T]\n"
-        "                        [--csv [--reference] | --study]\n"
-        "                        [--sweep NAME --from A --to B --runs K]\n"
-        "Integrates y'' = g(x, y, y') from x0 to xf with fixed-step Runge-Kutta (h = 0.01)\n"
-        "and prints the sample list, one line per grid point.\n"
-        "\n";
-    // The equations by their numbers, filled into lines of at most 78 characters.
-    std::string line = "  --eq N    equation:";
-    for (int number = 1; const auto eq = solver::equationNumbered(number); ++number) {
-        std::string item = " ";
-        item += std::to_string(number);
-        item += ' ';
-        item += (*eq)->usageName;
-        item += solver::equationNumbered(number + 1) ? ',' : ';';
-        if (line.size() + item.size() > 78) {
-            usage += line + "\n";
-            line = "           ";
-        }
-        line += item;
-    }
-    usage += line + "\n            without it no equation is chosen and y'' = 0\n"
-                    "  --formula F\n"
-                    "            the equation y'' = F, a formula in x, y and y' with + - * / ^,\n"
-                    "            parentheses and sin cos tan asin acos atan sinh cosh tanh exp\n"
-                    "            log sqrt abs; every other name is a parameter\n"
-                    "  --param NAME=T\n"
-                    "            the value of the formula's parameter NAME, one for each\n";
-    for (Field f : fields::kUsageOrder) {
-        const auto &field = fields::info(f);
-        std::string name = std::string(field.option) + " T";
-        name.resize(std::max<std::size_t>(name.size() + 1, 10), ' ');
-        usage += "  " + name + std::string(field.holds) + " (default " +
-                 std::string(field.defaultText) + ")\n";
-    }
-    usage += "  --csv     print \"x,y\" and each sample as exact shortest decimals\n"
-             "  --reference\n"
-             "            with --csv: add the columns reference (the solution computed\n"
-             "            independently in double precision) and error (y - reference);\n"
-             "            both are empty where the reference has no value\n"
-             "  --study   instead of the list, the error at the last sample for h = 0.01,\n"
-             "            0.005, 0.0025 and 0.00125 with a single and a double slope, and\n"
-             "            which of the two limits it\n"
-             "  --sweep NAME --from A --to B --runs K\n"
-             "            K runs (2 to 100) one after another, NAME (x0, y0, z0, xf, the\n"
-             "            equation's n or lam, or a parameter of the formula) from A to B\n"
-             "            in even steps, each value typed as its shortest exact text; with\n"
-             "            --csv a first column NAME holds it; not with --study\n"
-             "  --help    show this text\n"
-             "  --version show the version\n"
-             "\n"
-             "Each T, A and B is read like a field: its leading number, 0 if none.\n"
-             "Exit status: 0 done, 1 a computation without a value, a number beyond the\n"
-             "double range, a study that cannot be made or an output error, 2 bad usage\n"
-             "or a formula that is none. A sweep goes on after a run that fails, and\n"
-             "exits with the worst status of its runs.\n";
-    return usage;
-}
-
 } // namespace
-
-std::string_view tableUsage()
-{
-    static const std::string usage = makeUsage();
-    return usage;
-}
-
-std::string_view tableVersion()
-{
-    static const std::string version =
-        "redurivezi-table (RedurIvezi) " + std::string(kVersion) +
-        "\nCopyright (c) the RedurIvezi developers\n"
-        "License MIT: <https://opensource.org/licenses/MIT>.\n"
-        "This is free software: you are free to change and redistribute it.\n"
-        "There is NO WARRANTY, to the extent permitted by law.\n";
-    return version;
-}
 
 TableArguments parseTableArguments(std::span<const std::string_view> args)
 {
@@ -136,12 +57,19 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
     std::array<bool, fields::kFieldCount> given{};
     SweepTexts sweepTexts;
     bool eqGiven = false;
+    // Each value option's text that is read, by its option, in the order given; a
+    // repeated option counts where it is last given.
+    std::vector<std::pair<std::string, std::string_view>> read;
+    const auto reads = [&](std::string label, std::string_view text) {
+        std::erase_if(read, [&](const auto &r) { return r.first == label; });
+        read.emplace_back(std::move(label), text);
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "--help")
-            return TableArguments{TableArguments::Help, {}, {}};
+            return TableArguments{TableArguments::Help, {}, {}, {}};
         if (arg == "--version")
-            return TableArguments{TableArguments::Version, {}, {}};
+            return TableArguments{TableArguments::Version, {}, {}, {}};
         if (arg == "--csv") {
             result.options.csv = true;
             continue;
@@ -183,12 +111,17 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         if (field != nullptr) {
             texts[static_cast<std::size_t>(field - kFields.data())] = value;
             given[static_cast<std::size_t>(field - kFields.data())] = true;
+            reads(std::string(name), value);
         } else if (sweepText != nullptr) {
             *sweepText = value;
+            if (name == "--from" || name == "--to")
+                reads(std::string(name), value);
         } else if (name == "--formula") {
             formulaText = value;
         } else if (name == "--param") {
             params.push_back(value);
+            if (const auto equals = value.find('='); equals != std::string_view::npos)
+                reads("--param " + std::string(value.substr(0, equals)), value.substr(equals + 1));
         } else if (const auto eq = value.size() == 1 ? solver::equationNumbered(value[0] - '0')
                                                      : std::nullopt) {
             captured.eq = *eq;
@@ -291,5 +224,9 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             return result;
         }
     result.options.params = captured.run();
+    // Every text has been read without a number out of range.
+    for (const auto &[label, text] : read)
+        if (auto warning = readingWarning(label, text, textToNumber(text).value_or(0.0)))
+            result.warnings.push_back(std::move(*warning));
     return result;
 }

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A family of runs: one quantity of the run takes `runs` values evenly from `from` to `to`,
 // and the runs are listed one after another.
@@ -41,14 +42,12 @@ struct TableArguments
     Status status = Run;
     TableOptions options;
     std::string message; // for BadUsage, OutOfRange and NotAFormula: what was wrong
+    // For Run: what each text that is not wholly a number was read as, in the order of
+    // the options, without the program's name.
+    std::vector<std::string> warnings;
 };
 
 // Parses the arguments after the program name. Each value is a field's text, read by
 // the same text-to-number rule as the window's fields; an omitted one is the field's
 // default text, so that no option at all runs what the window opens with.
 TableArguments parseTableArguments(std::span<const std::string_view> args);
-
-std::string_view tableUsage();
-
-// The GNU-style answer to --version: name, version, copyright and license.
-std::string_view tableVersion();

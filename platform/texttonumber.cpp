@@ -81,13 +81,29 @@ long decimalExponent(std::string_view s)
     return e + exponent;
 }
 
-} // namespace
-
-std::optional<double> textToNumber(std::string_view text)
+// Where the sign or the number starts: after the leading blanks.
+std::size_t blanksLength(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
+    return i;
+}
+
+} // namespace
+
+std::size_t numberTextLength(std::string_view text)
+{
+    std::size_t i = blanksLength(text);
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    const std::size_t len = numberLength(text.substr(i));
+    return len == 0 ? 0 : i + len;
+}
+
+std::optional<double> textToNumber(std::string_view text)
+{
+    std::size_t i = blanksLength(text);
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';

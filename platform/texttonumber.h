@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -13,3 +14,7 @@
 //
 // Returns no value only for a magnitude beyond the largest double.
 std::optional<double> textToNumber(std::string_view text);
+
+// How many characters of `text` that rule reads: the leading blanks, the sign and the
+// number; 0 for a text without a leading number, which reads as 0.
+std::size_t numberTextLength(std::string_view text);

@@ -167,7 +167,10 @@ std::string verdictOf(const Study &s)
 
 } // namespace
 
-Study studyRun(const RunParameters &p, const std::function<bool(double)> &progress)
+namespace {
+
+Study studyUpTo(const RunParameters &p, std::uint64_t samples,
+                const std::function<bool(double)> &progress)
 {
     Study s;
     for (int k = 0; k < kRows; ++k)
@@ -176,8 +179,12 @@ Study studyRun(const RunParameters &p, const std::function<bool(double)> &progre
     // The run itself first: where its last sample lies. Until it is known the work is
     // guessed from the bound.
     Progress counter(progress, 32.0 * static_cast<double>(gridPointCount(p)));
-    TargetSink own(std::uint64_t(-1), counter);
+    if (samples == 0)
+        return problem(s, "the run has no sample");
+    TargetSink own(samples - 1, counter);
     s.outcome = solver::run(p, own);
+    if (own.reached)
+        s.outcome.samples = samples; // the last one ended the run but was taken
     if (counter.abandoned())
         return problem(s, "abandoned");
     if (s.outcome.samples == 0)
@@ -229,6 +236,18 @@ Study studyRun(const RunParameters &p, const std::function<bool(double)> &progre
     s.studied = true;
     s.verdict = verdictOf(s);
     return s;
+}
+
+} // namespace
+
+Study studyRun(const RunParameters &p, const std::function<bool(double)> &progress)
+{
+    return studyUpTo(p, std::uint64_t(-1), progress);
+}
+
+Study studyRun(const RunParameters &p, std::uint64_t samples)
+{
+    return studyUpTo(p, samples, {});
 }
 
 std::string studyText(const Study &s)

@@ -56,6 +56,11 @@ struct Study
 // grows with the number of samples, about 31 runs' worth and the reference.
 Study studyRun(const solver::RunParameters &p, const std::function<bool(double)> &progress = {});
 
+// The same study of only the first `samples` samples of the run `p`, for a caller that
+// ends the run earlier than the run itself does: where a mark of a sample has no value,
+// say. The study then ends there, not where the run would go on to.
+Study studyRun(const solver::RunParameters &p, std::uint64_t samples);
+
 // The study as `redurivezi-table --study` prints it: a heading line, an aligned table
 // (h, error single, ratio, error double, ratio) and the verdict, each line ending in a
 // newline; or the problem alone. The same text in every locale.
