@@ -43,7 +43,7 @@ std::string endingText(const RunRecord &run)
             run.rows == 0
                 ? run.params.x0
                 : solver::gridAbscissa(run.params.x0, static_cast<std::int64_t>(run.rows - 1));
-        return "ended at x = " + number(last) + ", y fell to 0";
+        return "ended at the first zero: y ≤ 0 after x = " + number(last);
     }
     case Cause::Fault:
         return std::string(solver::faultText(e.fault)) + " at x = " + number(e.x);

@@ -15,10 +15,10 @@
 // each of its parameters.
 std::string runText(const solver::RunParameters &p);
 
-// How a run ended, where that is not at its final abscissa: "ended at x = 6.89, y fell to
-// 0", "division by zero at x = 1.5", "the list is full at x = 99999.99", "no memory for
-// more lines at x = 3", "no samples: the final abscissa is before x0". Empty for a run that
-// went to its end or is still under way.
+// How a run ended, where that is not at its final abscissa: "ended at the first zero: y ≤ 0
+// after x = 6.89" (the last sample listed), "division by zero at x = 1.5", "the list is
+// full at x = 99999.99", "no memory for more lines at x = 3", "no samples: the final
+// abscissa is before x0". Empty for a run that went to its end or is still under way.
 std::string endingText(const RunRecord &run);
 
 // A run of a family, named by the value that varies: "n = 1.5".

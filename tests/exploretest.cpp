@@ -1365,8 +1365,8 @@ TEST_F(Explore, AFamilyListsEachRunAsTypingItsValueWouldAndTheLegendNamesThem)
 
     const QStringList legend = runLegend(window);
     ASSERT_GE(legend.size(), 6);
-    EXPECT_EQ(legend[0], QStringLiteral("n = 0 – ended at x = 2.44, y fell to 0"));
-    EXPECT_EQ(legend[1], QStringLiteral("n = 1 – ended at x = 3.14, y fell to 0"));
+    EXPECT_EQ(legend[0], QStringLiteral("n = 0 – ended at the first zero: y ≤ 0 after x = 2.44"));
+    EXPECT_EQ(legend[1], QStringLiteral("n = 1 – ended at the first zero: y ≤ 0 after x = 3.14"));
     EXPECT_EQ(legend[5], QStringLiteral("n = 5"));
     // Six runs, six colours, in the palette's order.
     const std::vector<RunStyle> styles = window.variation().styles();

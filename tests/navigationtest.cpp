@@ -524,9 +524,11 @@ INSTANTIATE_TEST_SUITE_P(
                                1001,
                                ""},
                       LiveCase{"EmdenZeroIndexFallsToZero", emden(0, 10), 100000,
-                               RunEnding::Cause::FirstZero, 244, "ended at x = 2.44, y fell to 0"},
+                               RunEnding::Cause::FirstZero, 244,
+                               "ended at the first zero: y ≤ 0 after x = 2.44"},
                       LiveCase{"EmdenIndexOneFallsToZero", emden(1, 10), 100000,
-                               RunEnding::Cause::FirstZero, 314, "ended at x = 3.14, y fell to 0"},
+                               RunEnding::Cause::FirstZero, 314,
+                               "ended at the first zero: y ≤ 0 after x = 3.14"},
                       LiveCase{"WhereTheListIsFull",
                                {.eq = solver::Builtin::Oscillator, .y0 = 1, .xf = 10},
                                500,
@@ -565,7 +567,8 @@ TEST(RunLegend, NamesTheRunItsParametersAndHowItEnded)
 {
     RunRecord run{emden(1.5, 10), 0, 314, {}, {RunEnding::Cause::FirstZero}};
     EXPECT_EQ(runText(run.params), "Emden, n = 1.5; from x0 = 0.01, y = 1, y' = 0 to 10");
-    EXPECT_EQ(legendText(run, familyText("n", "1.5")), "n = 1.5 – ended at x = 3.14, y fell to 0");
+    EXPECT_EQ(legendText(run, familyText("n", "1.5")),
+              "n = 1.5 – ended at the first zero: y ≤ 0 after x = 3.14");
     run.ending = {RunEnding::Cause::Done};
     EXPECT_EQ(legendText(run, ""), "Emden, n = 1.5; from x0 = 0.01, y = 1, y' = 0 to 10");
     const struct
