@@ -99,6 +99,7 @@ struct Equation
     int number = 0;               // its option's number, 1 to 6; 0 for none
     std::string_view caption{};   // as its option shows it
     std::string_view spoken{};    // in words, as a screen reader says it well
+    std::string_view written{};   // written out, as a textbook writes it (UTF-8)
     std::string_view usageName{}; // as the table tool's usage lists it
     std::span<const Parameter> parameters{};
     FirstG gFirst = nullptr;

@@ -173,8 +173,9 @@ TEST_F(Form1Test, AScreenReaderNamesEveryFieldTheListAndThePlot)
         {"Text6", "Cosmos coefficient lam", ""},
         {"List1", "Samples", "One line per grid point"},
         {"Picture1", "Plot", "The runs since the last Ready"},
-        {"Option1", "y'' + y = 0", "y double prime plus y equals zero"},
-        {"Option6", "Cosmos", "y double prime equals, lam times y"},
+        {"Option1", "y'' + y = 0", "y'' + y = 0 (the harmonic oscillator) — y double prime plus"},
+        {"Option5", "Emden", "y'' + (2/x) y' + yⁿ = 0 (Lane–Emden, index n) — Lane-Emden"},
+        {"Option6", "Cosmos", "y'' = (lam·y − 1/y²)/3 — y double prime equals, lam times y"},
     };
     QSet<QString> names;
     for (const Spoken &s : table) {
@@ -189,6 +190,10 @@ TEST_F(Form1Test, AScreenReaderNamesEveryFieldTheListAndThePlot)
         names.insert(a->text(QAccessible::Name));
     }
     EXPECT_EQ(names.size(), std::size(table));
+    // The options' tooltips write their equations out.
+    EXPECT_EQ(child("Option5")->toolTip(),
+              QStringLiteral("y'' + (2/x) y' + yⁿ = 0 (Lane–Emden, index n)"));
+    EXPECT_EQ(child("Option6")->toolTip(), QStringLiteral("y'' = (lam·y − 1/y²)/3"));
     // "Initial =" and "Final =" label their first fields; nothing visible changed for it.
     EXPECT_EQ(child<QLabel>("Label1")->buddy(), text(1));
     EXPECT_EQ(child<QLabel>("Label2")->buddy(), text(2));

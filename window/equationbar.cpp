@@ -98,8 +98,11 @@ void EquationBar::follow()
     {
         const QSignalBlocker blocked(m_equations);
         m_equations->clear();
-        for (int number = 1; number <= kOptions; ++number)
-            m_equations->addItem(text((*solver::equationNumbered(number))->caption), number);
+        for (int number = 1; number <= kOptions; ++number) {
+            const solver::Equation &eq = **solver::equationNumbered(number);
+            m_equations->addItem(text(eq.caption), number);
+            m_equations->setItemData(m_equations->count() - 1, text(eq.written), Qt::ToolTipRole);
+        }
         if (!m_choice.recent().isEmpty())
             m_equations->insertSeparator(kOptions);
         for (int i = 0; i < m_choice.recent().size(); ++i)

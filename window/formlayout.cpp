@@ -106,7 +106,11 @@ void makeOptions(QWidget *form, FormControls &c)
         const solver::Equation &eq = **solver::equationNumbered(number);
         const QString caption = QString::fromUtf8(eq.caption.data(), qsizetype(eq.caption.size()));
         c.options[i] = makeOption(form, o.name, caption, o.twips, o.pointSize);
-        c.options[i]->setAccessibleDescription(messages::fromAscii(eq.spoken));
+        // The equation written out, and in words for a screen reader.
+        const QString written = QString::fromUtf8(eq.written.data(), qsizetype(eq.written.size()));
+        c.options[i]->setToolTip(written);
+        c.options[i]->setAccessibleDescription(written + QStringLiteral(" — ") +
+                                               messages::fromAscii(eq.spoken));
         c.optionGroup->addButton(c.options[i], number);
     }
 }
