@@ -35,16 +35,12 @@ std::vector<Tick> ticks(double lo, double hi, int most)
 
 namespace {
 
-// A value of a log axis as its label writes it: "2e−8", "3.5e−12".
-std::string mantissaText(double value, double resolution)
+// m times 10 to the power e as a log axis labels it, with `decimals` decimals: "2e−8",
+// "3.55e−12".
+std::string mantissaText(double m, int e, int decimals)
 {
-    const int e = static_cast<int>(std::floor(std::log10(value)));
-    const double scale = std::pow(10.0, e);
-    const double m = value / scale;
     char buf[64];
-    const int decimals =
-        static_cast<int>(std::clamp(std::ceil(-std::log10(resolution / scale) - 1e-9), 0.0, 15.0));
-    std::snprintf(buf, sizeof buf, "%.*fe%d", decimals, m, e);
+    std::snprintf(buf, sizeof buf, "%.*fe%d", std::clamp(decimals, 0, 15), m, e);
     std::string s = buf;
     for (auto minus = s.find('-'); minus != std::string::npos; minus = s.find('-', minus))
         s.replace(minus, 1, "\u2212");
@@ -58,6 +54,13 @@ std::vector<Tick> logTicks(double lo, double hi, int most)
     std::vector<Tick> out;
     if (!(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi))
         return out;
+    // A view scrolled beyond every double's decades: its exponents at 1-2-5 steps.
+    if (!(std::fabs(lo) < 1e6 && std::fabs(hi) < 1e6)) {
+        out = ticks(lo, hi, most);
+        for (Tick &t : out)
+            t.label = powerText(t.value);
+        return out;
+    }
     // Whole decades, where the span holds at least two: at a step of 1, 2 or 5 decades, or
     // every one where a step of a decade is already the coarsest.
     if (std::floor(hi) - std::ceil(lo) >= 1) {
@@ -83,8 +86,7 @@ std::vector<Tick> logTicks(double lo, double hi, int most)
                     const double v = std::log10(m) + e;
                     if (v >= lo && v <= hi)
                         candidate.push_back(
-                            {v, m == 1 ? powerText(e)
-                                       : mantissaText(m * std::pow(10.0, e), std::pow(10.0, e))});
+                            {v, m == 1 ? powerText(e) : mantissaText(m, static_cast<int>(e), 0)});
                 }
             if (candidate.size() >= 2 && static_cast<int>(candidate.size()) <= most)
                 return candidate;
@@ -92,15 +94,20 @@ std::vector<Tick> logTicks(double lo, double hi, int most)
                 break;
         }
     }
-    // Within a digit: 1-2-5 steps of the values themselves.
-    const double a = std::pow(10.0, lo), b = std::pow(10.0, hi);
-    const double step = tickStep(b - a, most);
-    if (!(step > 0) || !std::isfinite(a) || !std::isfinite(b) || !(a > 0))
+    // Within a digit: 1-2-5 steps of the values themselves, as mantissas of the decade, so
+    // that no value needs to be a normal double.
+    const double e = std::floor(lo);
+    if (!(std::fabs(e) < 1e6) || hi - e > 1.0 + 1e-9)
         return out;
+    const double a = std::pow(10.0, lo - e), b = std::pow(10.0, hi - e); // within [1, 10]
+    const double step = tickStep(b - a, most);
+    if (!(step > 0) || !(b > a))
+        return out;
+    const int decimals =
+        static_cast<int>(std::clamp(std::ceil(-std::log10(step) - 1e-9), 0.0, 15.0));
     for (double k = std::ceil(a / step); k * step <= b; ++k) {
-        const double v = k * step;
-        if (v > 0)
-            out.push_back({std::log10(v), mantissaText(v, step)});
+        const double m = k * step;
+        out.push_back({std::log10(m) + e, mantissaText(m, static_cast<int>(e), decimals)});
         if (out.size() > static_cast<std::size_t>(4 * most))
             break;
     }

@@ -156,7 +156,24 @@ TEST(Ticks, OfALogAxisFallOnDecadesOrOneTwoFiveStepsOfThem)
         }
         EXPECT_EQ(labels, c.labels) << c.lo << " " << c.hi;
     }
-    EXPECT_TRUE(logTicks(-1e300, 1e300, 5).size() <= 20);
+    // Anywhere a zoom goes, beyond the doubles' decades too: a few ticks, each within.
+    for (const auto &[lo, hi] :
+         std::vector<std::pair<double, double>>{{-1e300, 1e300},
+                                                {-330, -325},
+                                                {-400, -399.5},
+                                                {-323.9, -323.8},
+                                                {3e9, 3e9 + 0.5},
+                                                {9007199254740992.0, 9007199254741000.0},
+                                                {-1e7, -1e7 + 1e-6},
+                                                {307.9, 308.2}}) {
+        const std::vector<Tick> t = logTicks(lo, hi, 5);
+        EXPECT_LE(t.size(), 20u) << lo;
+        for (const Tick &tick : t) {
+            EXPECT_GE(tick.value, lo);
+            EXPECT_LE(tick.value, hi);
+            EXPECT_FALSE(tick.label.empty());
+        }
+    }
     EXPECT_TRUE(logTicks(1, 1, 5).empty());
 }
 
