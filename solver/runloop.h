@@ -122,6 +122,17 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
     if (!c.ok())
         return failure(out, c.fault(), p.x0);
 
+    // Grid point i at x, with the state as it is now, to the sink; whether the run goes on.
+    const auto handOut = [&](std::int64_t i, double x) {
+        bool on = false;
+        if constexpr (kStates)
+            on = sink.state(GridState{i, x, y, z});
+        else
+            on = sink.sample(x, y);
+        out.samples += on ? 1 : 0;
+        return on;
+    };
+
     // The end abscissa of the last step, x + h, is usually the very double h * (i + 1) + x0
     // of the next grid point; then what g takes from it is taken over, not computed again.
     Abscissa last{std::numeric_limits<double>::quiet_NaN(), 0.0};
@@ -140,14 +151,8 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
             return failure(out, c.fault(), x);
 
         // The sample leaves before the step away from it.
-        if constexpr (kStates) {
-            if (!sink.state(GridState{i, x, y, z}))
-                return stopped(out);
-        } else {
-            if (!sink.sample(x, y))
-                return stopped(out);
-        }
-        ++out.samples;
+        if (!handOut(i, x))
+            return stopped(out);
 
         const double zs = static_cast<double>(z);
         const Abscissa xm = at(c.add(x, halfStep));
@@ -197,14 +202,8 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
                 const double xi = c.add(c.mul(step, static_cast<double>(i)), p.x0);
                 if (!c.ok())
                     return failure(out, c.fault(), xi);
-                if constexpr (kStates) {
-                    if (!sink.state(GridState{i, xi, y, z}))
-                        return stopped(out);
-                } else {
-                    if (!sink.sample(xi, y))
-                        return stopped(out);
-                }
-                ++out.samples;
+                if (!handOut(i, xi))
+                    return stopped(out);
             }
             return out;
         }
