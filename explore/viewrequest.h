@@ -7,10 +7,14 @@
 
 #include "explore/ticks.h"
 #include "explore/viewkind.h"
+#include "model/runrecord.h"
 #include "plot/worldwindow.h"
 #include "solver/solver.h"
 
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
 // The direction field: the equation and its parameters' values a next run would take, and
@@ -22,6 +26,13 @@ struct FieldSpec
     double x = 0.0;
     bool operator==(const FieldSpec &) const = default;
 };
+
+// The field of the run `next` would make. For an equation that depends on x it is taken
+// where a sample is marked (`markedX`), the field its curve crosses; with none marked at
+// the last run's x0, where it starts; before any run at `next`'s x0. `caption` says which
+// ("field at x = 0, the last run's x0"); empty for an equation without x.
+FieldSpec nextField(const solver::RunParameters &next, std::span<const RunRecord> runs,
+                    std::optional<double> markedX, std::string &caption);
 
 // The ticks of a view's axes: found once for a view's world and size, for the grid the
 // worker draws and the numbers beside the plot alike. The error view's ordinate is numbered

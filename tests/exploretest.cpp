@@ -21,6 +21,7 @@
 #include "solver/formulaequation.h"
 #include "tests/messageboxcatcher.h"
 #include "window/equationchoice.h"
+#include "window/exploreplacement.h"
 #include "window/explorewindow.h"
 #include "window/familyrun.h"
 #include "window/runsession.h"
@@ -1630,4 +1631,35 @@ TEST_F(Explore, AWheelOrAClickGivesAViewTheKeys)
     ExploreView &error = window.view(ViewKind::Error);
     QTest::mouseClick(&error, Qt::LeftButton, Qt::NoModifier, error.plotRect().center());
     EXPECT_EQ(window.focusWidget(), &error);
+}
+
+// Explore beside the main window where the screen has the most room, no larger than that
+// room; on a screen with room for neither, as large as it allows, at its right.
+TEST(ExplorePlacement, TakesTheSideWithTheMostRoomAndNeverCoversTheMainWindowThere)
+{
+    const QSize wanted(1000, 800), least(640, 480), noFrame(0, 0), frame(2, 30);
+    const struct
+    {
+        QRect room, main;
+        QSize frame;
+        QRect placed;
+    } cases[] = {
+        // 1366 x 768 with the main window at the top left: beside it, 765 across.
+        {{0, 0, 1366, 768}, {0, 0, 594, 471}, noFrame, {601, 0, 765, 768}},
+        // 1600 x 1200: as much as it wants that fits right of the main window.
+        {{0, 0, 1600, 1200}, {0, 0, 594, 471}, noFrame, {601, 0, 999, 800}},
+        // The main window at the right: left of it.
+        {{0, 0, 1366, 768}, {772, 0, 594, 471}, noFrame, {0, 0, 765, 768}},
+        // A tall narrow screen: below it, its title bar within the screen.
+        {{0, 0, 800, 1400}, {0, 0, 594, 471}, frame, {0, 478, 798, 800}},
+        // 800 x 600: room nowhere, as large as the screen at its right.
+        {{0, 0, 800, 600}, {0, 0, 594, 471}, frame, {0, 0, 798, 570}},
+    };
+    for (const auto &c : cases) {
+        const QRect at = explorePlacement(c.room, c.main, c.frame, wanted, least);
+        EXPECT_EQ(at, c.placed) << at.x() << "," << at.y() << " " << at.width() << "x"
+                                << at.height();
+        QRect onScreen(at.topLeft(), at.size() + c.frame);
+        EXPECT_TRUE(c.room.contains(onScreen));
+    }
 }

@@ -612,3 +612,33 @@ TEST(RunLegend, NamesTheRunItsParametersAndHowItEnded)
                                {RunEnding::Cause::Done}};
     EXPECT_EQ(legendText(oscillator, ""), "y'' + y = 0; from x0 = -1, y = 0.5, y' = 0 to 3");
 }
+
+// The field of an equation with x in it: at the marked sample, else the last run's x0, else
+// the next run's; of one without x, with no caption.
+TEST(NextField, IsTakenWhereTheCaptionSays)
+{
+    const solver::RunParameters sine{.eq = solver::Builtin::SineForced, .x0 = 0.5, .xf = 5};
+    const RunRecord last{{.eq = solver::Builtin::SineForced, .x0 = -2, .xf = 5}, 0, 701, {}, {}};
+    const struct
+    {
+        solver::RunParameters next;
+        bool runs;
+        std::optional<double> marked;
+        double x;
+        const char *caption;
+    } cases[] = {
+        {sine, false, std::nullopt, 0.5, "field at x = 0.5, the next run's x0"},
+        {sine, true, std::nullopt, -2, "field at x = -2, the last run's x0"},
+        {sine, true, 1.23, 1.23, "field at x = 1.23, the marked sample"},
+        {{.eq = solver::Builtin::Oscillator, .x0 = 3}, true, 1.23, 0, ""},
+    };
+    for (const auto &c : cases) {
+        std::string caption = "stale";
+        const FieldSpec f = nextField(
+            c.next, c.runs ? std::span(&last, 1) : std::span<const RunRecord>{}, c.marked, caption);
+        EXPECT_TRUE(f.shown);
+        EXPECT_EQ(f.x, c.x) << c.caption;
+        EXPECT_EQ(f.p, c.next);
+        EXPECT_EQ(caption, c.caption);
+    }
+}

@@ -12,8 +12,6 @@
 #include "explore/fieldarrows.h"
 #include "explore/ticks.h"
 #include "explore/tracks.h"
-#include "explore/viewstyle.h"
-#include "listing/numbertext.h"
 #include "model/runmodel.h"
 #include "window/sampleview.h"
 #include "window/viewexport.h"
@@ -108,10 +106,8 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
     // A field taken at the last run's x0 follows the runs.
     for (auto signal : {&RunModel::runStarted, &RunModel::cleared})
         connect(&model, signal, this, [this] {
-            if (m_fieldSpec.p.eq->dependsOnX && m_probe->markedRow() < 0) {
-                updateField();
-                requestImage(view(ViewKind::Phase));
-            }
+            if (m_fieldSpec.p.eq->dependsOnX && m_probe->markedRow() < 0)
+                nextRunChanged();
         });
     connect(&m_worker, &RenderThread::rendered, this, &ExploreWindow::collect,
             Qt::QueuedConnection);
@@ -184,21 +180,7 @@ void ExploreWindow::collect()
     for (int v = 0; v < RenderThread::kViews; ++v)
         if (auto image = m_worker.take(v))
             m_views[v]->setImage(image->first, image->second.world, image->second.version);
-    // Each run, and the live one; then the curves of the first run drawn as more than y
-    // alone, by their lines: each run draws them in its own colour, so the legend shows
-    // theirs in none.
-    QList<LegendEntry> legend = m_variation->legend();
-    for (const RunRecord &run : m_links.model.runs()) {
-        const auto curves = run.params.eq->curves;
-        if (curves.size() > 1) {
-            for (std::size_t k = 0; k < curves.size(); ++k)
-                legend.append(
-                    {QString::fromUtf8(curves[k].name.data(), qsizetype(curves[k].name.size())),
-                     viewstyle::kLegend, penStyle(viewstyle::curveStyle(k))});
-            break;
-        }
-    }
-    view(ViewKind::Solution).setLegend(legend);
+    view(ViewKind::Solution).setLegend(m_variation->legend());
     for (ExploreView *view : m_views)
         if (view->fitting())
             fitView(*view);
@@ -257,28 +239,12 @@ void ExploreWindow::nextRunChanged()
 
 void ExploreWindow::updateField()
 {
-    FieldSpec field;
-    field.p = m_links.nextRun();
-    field.shown = true;
-    QString caption;
-    if (field.p.eq->dependsOnX) {
-        // Drawn where a sample is marked: the field there is the one its curve crosses.
-        // With none marked, at the last run's x0, where it starts; before any run, at the
-        // x0 the next run takes.
-        field.x = field.p.x0;
-        QString where = tr("the next run's x0");
-        if (const auto &runs = m_links.model.runs(); !runs.empty())
-            field.x = runs.back().params.x0, where = tr("the last run's x0");
-        if (const int row = m_probe->markedRow();
-            row >= 0 && row < m_links.model.samples().rowCount()) {
-            field.x = m_links.model.samples().x(row);
-            where = tr("the marked sample");
-        }
-        caption =
-            tr("field at x = %1, %2").arg(QString::fromStdString(generalText(field.x)), where);
-    }
-    m_fieldSpec = field;
-    view(ViewKind::Phase).setCaption(caption);
+    std::optional<double> marked;
+    if (const int row = m_probe->markedRow(); row >= 0 && row < m_links.model.samples().rowCount())
+        marked = m_links.model.samples().x(row);
+    std::string caption;
+    m_fieldSpec = nextField(m_links.nextRun(), m_links.model.runs(), marked, caption);
+    view(ViewKind::Phase).setCaption(QString::fromStdString(caption));
 }
 
 void ExploreWindow::markRow(int row)
@@ -290,12 +256,10 @@ void ExploreWindow::markRow(int row)
     if (const RunRecord *r = m_links.model.runOf(row))
         run = r->params;
     m_accuracy->showRun(run);
-    if (moved)
-        m_variation->followBase();
-    if (moved && m_fieldSpec.p.eq->dependsOnX) {
-        updateField();
-        requestImage(view(ViewKind::Phase));
-    }
+    if (moved && !m_fieldSpec.p.eq->dependsOnX)
+        m_variation->followBase(); // nextRunChanged() does it otherwise
+    if (moved && m_fieldSpec.p.eq->dependsOnX)
+        nextRunChanged();
 }
 
 void ExploreWindow::runFrom(ExploreView &view, QPointF at)

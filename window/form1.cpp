@@ -7,6 +7,7 @@
 #include "plot/axes.h"
 #include "plot/plotwidget.h"
 #include "window/equationchoice.h"
+#include "window/exploreplacement.h"
 #include "window/explorewindow.h"
 #include "window/fixedsize.h"
 #include "window/formcommands.h"
@@ -153,42 +154,12 @@ void Form1::showExplore()
 
 void Form1::placeExplore()
 {
-    // Beside the main window, right or left, or below it, wherever the screen has the most
-    // room, and no larger than that room, so that the main window's fields, list and
-    // commands stay in view; on a screen with no room for both, over as little of it as
-    // the screen allows. Never above the screen, its title bar included. (A Wayland
-    // compositor places windows itself.)
-    const QRect room = screen()->availableGeometry();
-    const QRect main = frameGeometry();
-    const QSize frame = frameGeometry().size() - size();
-    const QSize wanted = m_explore->size(), least = m_explore->minimumSizeHint();
-    constexpr int kGap = 8;
-    const struct
-    {
-        QRect area;
-    } sides[] = {
-        {QRect(QPoint(main.right() + kGap, room.top()), room.bottomRight())},
-        {QRect(room.topLeft(), QPoint(main.left() - kGap, room.bottom()))},
-        {QRect(QPoint(room.left(), main.bottom() + kGap), room.bottomRight())},
-    };
-    QRect best;
-    long long bestArea = -1;
-    for (const auto &side : sides) {
-        const QSize inner = (side.area.size() - frame).boundedTo(wanted);
-        if (inner.width() < least.width() || inner.height() < least.height())
-            continue;
-        const long long area = static_cast<long long>(inner.width()) * inner.height();
-        if (area > bestArea)
-            bestArea = area, best = QRect(side.area.topLeft(), inner);
-    }
-    if (bestArea < 0) {
-        // No side has room: as large as the screen allows, at its right, where the main
-        // window's commands are; one click on either brings it to the front.
-        const QSize inner = wanted.boundedTo(room.size() - frame);
-        best = QRect(QPoint(room.right() - inner.width() - frame.width() + 1, room.top()), inner);
-    }
-    m_explore->resize(best.size());
-    m_explore->move(best.topLeft());
+    // (A Wayland compositor places windows itself.)
+    const QRect at = explorePlacement(screen()->availableGeometry(), frameGeometry(),
+                                      frameGeometry().size() - size(), m_explore->size(),
+                                      m_explore->minimumSizeHint());
+    m_explore->resize(at.size());
+    m_explore->move(at.topLeft());
 }
 
 solver::RunParameters Form1::nextRun() const

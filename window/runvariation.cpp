@@ -6,6 +6,7 @@
 #include "explore/runlegend.h"
 #include "explore/runpalette.h"
 #include "explore/viewframe.h"
+#include "explore/viewstyle.h"
 #include "listing/numbertext.h"
 #include "model/runmodel.h"
 #include "platform/texttonumber.h"
@@ -232,6 +233,18 @@ QList<LegendEntry> RunVariation::legend() const
     }
     if (const QString live = liveText(); !live.isEmpty())
         entries.append({live, kLiveStyle.colour});
+    // Then the curves of the first run drawn as more than y alone, by their lines: each run
+    // draws them in its own colour, so the legend shows theirs in none.
+    for (const RunRecord &run : runs) {
+        const auto curves = run.params.eq->curves;
+        if (curves.size() > 1) {
+            for (std::size_t k = 0; k < curves.size(); ++k)
+                entries.append(
+                    {QString::fromUtf8(curves[k].name.data(), qsizetype(curves[k].name.size())),
+                     viewstyle::kLegend, penStyle(viewstyle::curveStyle(k))});
+            break;
+        }
+    }
     return entries;
 }
 

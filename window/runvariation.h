@@ -50,7 +50,8 @@ public:
     RunVariation(Links links, QWidget *window);
     ~RunVariation() override;
 
-    // The runs in the views: each one's style, and the legend's lines.
+    // The runs in the views: each one's style, and the legend's lines: each run, the live
+    // one, then which line is which of a run's curves.
     std::vector<RunStyle> styles() const;
     QList<LegendEntry> legend() const;
     // The live run's line of the legend, empty while there is none.
