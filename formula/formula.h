@@ -21,6 +21,7 @@
 // Where several operations have no value, the first in the order of the tree is noted.
 
 #include "solver/checked.h"
+#include "solver/partials.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -42,16 +43,8 @@ struct ParseError
     bool operator==(const ParseError &) const = default;
 };
 
-// G with its partial derivatives by y and by y' at one point, for a phase-plane analysis.
-// fault is the first operation without a value, of G or of a derivative (the square root's
-// at 0, say); then the three numbers mean nothing.
-struct Partials
-{
-    double value = 0.0;
-    double byY = 0.0;
-    double bySlope = 0.0;
-    solver::Fault fault = solver::Fault::None;
-};
+// G with its partial derivatives by y and by y' at one point (solver/partials.h).
+using Partials = solver::Partials;
 
 class Program
 {

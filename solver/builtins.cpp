@@ -8,6 +8,72 @@ namespace solver {
 
 namespace builtin {
 
+namespace {
+
+// g at the point as a step's later evaluations take it, with the derivatives, each operation
+// checked; a fault of either is the first one.
+Partials partialsOf(const Equation &eq, const double *values, double x, double y, double z,
+                    double byY, double bySlope, Checked &c)
+{
+    const double value = eq.g(eq, values, {x, eq.term ? eq.term(x) : 0.0}, y, z, c);
+    return {value, byY, bySlope, c.fault()};
+}
+
+} // namespace
+
+Partials nonePartials(const Equation &eq, const double *v, double x, double y, double z)
+{
+    Checked c;
+    return partialsOf(eq, v, x, y, z, 0.0, 0.0, c);
+}
+
+// g = -y
+Partials oscillatorPartials(const Equation &eq, const double *v, double x, double y, double z)
+{
+    Checked c;
+    return partialsOf(eq, v, x, y, z, -1.0, 0.0, c);
+}
+
+// g = -2y + sin x
+Partials sineForcedPartials(const Equation &eq, const double *v, double x, double y, double z)
+{
+    Checked c;
+    return partialsOf(eq, v, x, y, z, -2.0, 0.0, c);
+}
+
+// g = -6y' - 5y
+Partials dampedPartials(const Equation &eq, const double *v, double x, double y, double z)
+{
+    Checked c;
+    return partialsOf(eq, v, x, y, z, -5.0, -6.0, c);
+}
+
+// g = (1 - y^2) y' - y: by y -2 y y' - 1, by y' 1 - y^2.
+Partials vanDerPolPartials(const Equation &eq, const double *v, double x, double y, double z)
+{
+    Checked c;
+    const double byY = c.sub(c.mul(c.mul(-2.0, y), z), 1.0);
+    const double bySlope = c.sub(1.0, c.mul(y, y));
+    return partialsOf(eq, v, x, y, z, byY, bySlope, c);
+}
+
+// g = -2y'/x - y^n: by y -n y^(n-1), by y' -2/x.
+Partials emdenPartials(const Equation &eq, const double *v, double x, double y, double z)
+{
+    Checked c;
+    const double byY = c.mul(-v[0], c.pow(y, c.sub(v[0], 1.0)));
+    const double bySlope = c.div(-2.0, x);
+    return partialsOf(eq, v, x, y, z, byY, bySlope, c);
+}
+
+// g = (lam y - 1/y^2)/3: by y (lam + 2/y^3)/3, by y' 0.
+Partials cosmosPartials(const Equation &eq, const double *v, double x, double y, double z)
+{
+    Checked c;
+    const double byY = c.div(c.add(v[0], c.div(2.0, c.mul(c.mul(y, y), y))), 3.0);
+    return partialsOf(eq, v, x, y, z, byY, 0.0, c);
+}
+
 // x - x0 is exact while x and x0 are within a factor of two, x0 = 0 included.
 
 ClosedForm::Constants startConstants(const double *, const Start &s)

@@ -95,6 +95,15 @@ template<typename Z>
     return c.div(c.add(c.div(-1.0, c.pow(y, 2.0)), c.mul(v[0], y)), 3.0);
 }
 
+// g with its exact partial derivatives, written out for each row.
+Partials nonePartials(const Equation &, const double *, double, double, double);
+Partials oscillatorPartials(const Equation &, const double *, double, double y, double);
+Partials sineForcedPartials(const Equation &, const double *, double x, double y, double);
+Partials dampedPartials(const Equation &, const double *, double, double y, double z);
+Partials vanDerPolPartials(const Equation &, const double *, double, double y, double z);
+Partials emdenPartials(const Equation &, const double *v, double x, double y, double z);
+Partials cosmosPartials(const Equation &, const double *v, double, double y, double);
+
 // The closed forms through the run's start.
 ClosedForm::Constants startConstants(const double *, const Start &s);
 double line(const ClosedForm::Constants &, const Start &s, double x);
@@ -130,6 +139,7 @@ inline constexpr Equation kBuiltins[kBuiltinCount] = {
         .usageName = "",
         .gFirst = &builtin::none<float>,
         .g = &builtin::none<double>,
+        .partials = &builtin::nonePartials,
         .curves = builtin::kY,
         .closedForm = &builtin::kLine,
     },
@@ -141,6 +151,7 @@ inline constexpr Equation kBuiltins[kBuiltinCount] = {
         .usageName = "y''+y=0",
         .gFirst = &builtin::oscillator<float>,
         .g = &builtin::oscillator<double>,
+        .partials = &builtin::oscillatorPartials,
         .curves = builtin::kY,
         .closedForm = &builtin::kCosine,
     },
@@ -153,6 +164,7 @@ inline constexpr Equation kBuiltins[kBuiltinCount] = {
         .gFirst = &builtin::sineForced<float>,
         .g = &builtin::sineForced<double>,
         .term = &builtin::sine,
+        .partials = &builtin::sineForcedPartials,
         .dependsOnX = true,
         .curves = builtin::kY,
         .closedForm = &builtin::kSineForced,
@@ -165,6 +177,7 @@ inline constexpr Equation kBuiltins[kBuiltinCount] = {
         .usageName = "y''+6y'+5y=0",
         .gFirst = &builtin::damped<float>,
         .g = &builtin::damped<double>,
+        .partials = &builtin::dampedPartials,
         .curves = builtin::kY,
         .closedForm = &builtin::kDamped,
     },
@@ -177,6 +190,7 @@ inline constexpr Equation kBuiltins[kBuiltinCount] = {
         .usageName = "van der Pol",
         .gFirst = &builtin::vanDerPol<float>,
         .g = &builtin::vanDerPol<double>,
+        .partials = &builtin::vanDerPolPartials,
         .curves = builtin::kY,
     },
     {
@@ -189,6 +203,7 @@ inline constexpr Equation kBuiltins[kBuiltinCount] = {
         .parameters = std::span(kBuiltinParameters, 1),
         .gFirst = &builtin::emden<float>,
         .g = &builtin::emden<double>,
+        .partials = &builtin::emdenPartials,
         .dependsOnX = true,
         .poleAtZero = true,
         .stopsAtZero = true,
@@ -204,6 +219,7 @@ inline constexpr Equation kBuiltins[kBuiltinCount] = {
         .parameters = std::span(kBuiltinParameters + 1, 1),
         .gFirst = &builtin::cosmos<float>,
         .g = &builtin::cosmos<double>,
+        .partials = &builtin::cosmosPartials,
         .drawing = {Drawing::Mark::Line, 4.0, 1.0, false},
         .curves = builtin::kY,
     },

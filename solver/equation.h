@@ -8,6 +8,7 @@
 // equation's number. The built-in ones are rows of one table (solver/builtins.h).
 
 #include "platform/palette.h"
+#include "solver/partials.h"
 
 #include <array>
 #include <cstdint>
@@ -106,6 +107,10 @@ struct Equation
     LaterG g = nullptr;
     // What g takes from x alone, once per distinct abscissa; none: 0.
     double (*term)(double x) = nullptr;
+    // g with its exact partial derivatives at (x, y, y' = z), for the phase plane's analysis;
+    // g's value is the one the later evaluations of a step give.
+    Partials (*partials)(const Equation &eq, const double *values, double x, double y,
+                         double z) = nullptr;
     bool dependsOnX = false;
     // g has no value at x = 0, and no solution goes through it (2/x).
     bool poleAtZero = false;

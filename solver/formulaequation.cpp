@@ -39,6 +39,11 @@ double formulaG(const Equation &eq, const double *values, const Abscissa &a, dou
     return described(eq).program->evaluate(a.x, y, z, values, c);
 }
 
+Partials formulaPartials(const Equation &eq, const double *values, double x, double y, double z)
+{
+    return described(eq).program->partials(x, y, z, values);
+}
+
 } // namespace
 
 std::variant<EquationRef, formula::ParseError> formulaEquation(std::string_view text)
@@ -59,6 +64,7 @@ std::variant<EquationRef, formula::ParseError> formulaEquation(std::string_view 
     eq->parameters = eq->parameterList;
     eq->gFirst = &formulaFirstG;
     eq->g = &formulaG;
+    eq->partials = &formulaPartials;
     eq->dependsOnX = program.usesX();
     // A light-red polyline at its values, as equations 1 to 4 are drawn.
     eq->curves = builtinEquation(Builtin::None).curves;

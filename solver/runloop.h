@@ -58,14 +58,16 @@ inline bool sameBits(double a, double b)
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-template<std::size_t Row, typename Sink, int Halvings = 0, typename Z = float>
+template<std::size_t Row, typename Sink, int Halvings = 0, typename Z = float,
+         bool Backward = false>
 RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink)
 {
     constexpr bool kStates = std::is_same_v<Sink, StateSink>;
     static_assert(!kStates || std::is_same_v<Z, float>, "a grid state holds a single slope");
     constexpr bool kCompiled = Row < kBuiltinCount;
-    // With no halving this is h itself.
-    constexpr double step = stepOf(Halvings);
+    // With no halving this is h itself; a backward run steps by -h, every operation
+    // otherwise the same.
+    constexpr double step = Backward ? -stepOf(Halvings) : stepOf(Halvings);
     constexpr double halfStep = step / 2.0;
     RunOutcome out;
     Checked c;
@@ -225,12 +227,14 @@ decltype(auto) withRow(const Equation *eq, F &&f, std::index_sequence<Rows...>)
     return result;
 }
 
-template<int Halvings = 0, typename Z = float, typename Sink>
+template<int Halvings = 0, typename Z = float, typename Sink, bool Backward = false>
 RunOutcome runAny(const RunParameters &p, const GridState *from, Sink &sink)
 {
     return withRow(
         p.eq.get(),
-        [&]<std::size_t Row>() { return runEquation<Row, Sink, Halvings, Z>(p, from, sink); },
+        [&]<std::size_t Row>() {
+            return runEquation<Row, Sink, Halvings, Z, Backward>(p, from, sink);
+        },
         std::make_index_sequence<kBuiltinCount>());
 }
 

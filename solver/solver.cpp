@@ -21,4 +21,14 @@ RunOutcome resume(const RunParameters &p, const GridState &from, StateSink &sink
     return runAny(p, &from, sink);
 }
 
+RunOutcome runBackward(const RunParameters &p, SampleSink &sink)
+{
+    return runAny<0, float, SampleSink, true>(p, nullptr, sink);
+}
+
+RunOutcome runBackward(const RunParameters &p, StateSink &sink)
+{
+    return runAny<0, float, StateSink, true>(p, nullptr, sink);
+}
+
 } // namespace solver

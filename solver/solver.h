@@ -99,6 +99,19 @@ struct RunOutcome
 // ends it. Nothing computed after a failing operation reaches the sink.
 RunOutcome run(const RunParameters &p, SampleSink &sink);
 
+// The same run backward, with the step -h: grid point i lies at backwardAbscissa(x0, i),
+// from x0 down to the final abscissa xf, which lies before x0 (after it: no samples). Every
+// operation is the forward run's with -h for h, so its faults, the Emden stop and the
+// single-precision slope are the same.
+RunOutcome runBackward(const RunParameters &p, SampleSink &sink);
+RunOutcome runBackward(const RunParameters &p, StateSink &sink);
+
+// (-h * i) + x0, as the backward run computes it: x0 - h * i, bit for bit.
+constexpr double backwardAbscissa(double x0, std::int64_t i)
+{
+    return -h * static_cast<double>(i) + x0;
+}
+
 // How the slope is held between steps: the run rounds it to single precision; a study of
 // the error also runs with it held in double.
 enum class Slope { Single, Double };

@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: MIT
+
+#include "analysis/equilibria.h"
+#include "solver/builtins.h"
+#include "solver/formulaequation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <ostream>
+#include <string>
+#include <vector>
+
+using namespace analysis;
+using solver::Builtin;
+using solver::RunParameters;
+
+namespace {
+
+RunParameters builtin(Builtin b, double value = 0.0)
+{
+    RunParameters p;
+    p.eq = solver::EquationRef(b);
+    p.values[0] = value;
+    return p;
+}
+
+RunParameters typed(const std::string &text, std::vector<double> values = {})
+{
+    auto made = solver::formulaEquation(text);
+    EXPECT_TRUE(std::holds_alternative<solver::EquationRef>(made)) << text;
+    RunParameters p;
+    if (auto *eq = std::get_if<solver::EquationRef>(&made))
+        p.eq = *eq;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        p.values[i] = values[i];
+    return p;
+}
+
+// ---- Equilibria and their classes --------------------------------------------------------
+
+// What a textbook says of each equation's equilibria, independently of how they are found:
+// where they lie, their class and eigenvalues (a complex pair as real part and the
+// positive imaginary part).
+struct Expected
+{
+    double y;
+    EquilibriumKind kind;
+    double re1, im1, re2;
+};
+
+struct EquilibriumCase
+{
+    std::string name;
+    RunParameters p;
+    double from, to;
+    std::vector<Expected> expected;
+};
+
+void PrintTo(const EquilibriumCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Equilibria : public testing::TestWithParam<EquilibriumCase>
+{
+};
+
+TEST_P(Equilibria, AreWhereAndWhatTheTextbookSays)
+{
+    const EquilibriumCase &c = GetParam();
+    const EquilibriumSearch s = findEquilibria(c.p, c.from, c.to);
+    ASSERT_EQ(s.answer, EquilibriumSearch::Answer::Found);
+    ASSERT_EQ(s.found.size(), c.expected.size());
+    for (std::size_t i = 0; i < c.expected.size(); ++i) {
+        const Equilibrium &e = s.found[i];
+        const Expected &x = c.expected[i];
+        SCOPED_TRACE(equilibriumLine(e));
+        // To full precision: g(y*, 0) changes sign within a double or two of y*.
+        EXPECT_NEAR(e.y, x.y, 4 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(x.y)));
+        EXPECT_EQ(e.kind, x.kind);
+        EXPECT_NEAR(e.eigenvalues[0].real(), x.re1, 1e-12);
+        EXPECT_NEAR(e.eigenvalues[0].imag(), x.im1, 1e-12);
+        EXPECT_NEAR(e.eigenvalues[1].real(), x.re2, 1e-12);
+        EXPECT_NEAR(e.eigenvalues[1].imag(), -x.im1, 1e-12);
+    }
+}
+
+constexpr double kPi = std::numbers::pi;
+const double kHalfRoot3 = std::sqrt(3.0) / 2.0;
+
+INSTANTIATE_TEST_SUITE_P(
+    Phase, Equilibria,
+    testing::Values(
+        EquilibriumCase{"OscillatorCenter", builtin(Builtin::Oscillator), -5, 15,
+                        {{0, EquilibriumKind::Center, 0, 1, 0}}},
+        EquilibriumCase{"DampedStableNode", builtin(Builtin::Damped), -5, 15,
+                        {{0, EquilibriumKind::StableNode, -1, 0, -5}}},
+        EquilibriumCase{"VanDerPolUnstableFocus", builtin(Builtin::VanDerPol), -5, 15,
+                        {{0, EquilibriumKind::UnstableFocus, 0.5, kHalfRoot3, 0.5}}},
+        // lam y = 1/y^2: y = lam^(-1/3); dg/dy = (lam + 2/y^3)/3 = lam.
+        EquilibriumCase{"CosmosSaddle", builtin(Builtin::Cosmos, 1.0), -5, 15,
+                        {{1, EquilibriumKind::Saddle, 1, 0, -1}}},
+        EquilibriumCase{"CosmosLamEight", builtin(Builtin::Cosmos, 8.0), -5, 15,
+                        {{0.5, EquilibriumKind::Saddle, std::sqrt(8.0), 0, -std::sqrt(8.0)}}},
+        EquilibriumCase{"CosmosLamTwo", builtin(Builtin::Cosmos, 2.0), 0.1, 3,
+                        {{std::pow(2.0, -1.0 / 3.0), EquilibriumKind::Saddle, std::sqrt(2.0), 0,
+                          -std::sqrt(2.0)}}},
+        // Cosmos with lam < 0: the equilibrium is at a negative y.
+        EquilibriumCase{"CosmosNegativeLam", builtin(Builtin::Cosmos, -1.0), -5, 15,
+                        {{-1, EquilibriumKind::Center, 0, 1, 0}}},
+        EquilibriumCase{"Pendulum", typed("-sin(y)"), -7, 7,
+                        {{-2 * kPi, EquilibriumKind::Center, 0, 1, 0},
+                         {-kPi, EquilibriumKind::Saddle, 1, 0, -1},
+                         {0, EquilibriumKind::Center, 0, 1, 0},
+                         {kPi, EquilibriumKind::Saddle, 1, 0, -1},
+                         {2 * kPi, EquilibriumKind::Center, 0, 1, 0}}},
+        EquilibriumCase{"DampedPendulum", typed("-sin(y) - c*y'", {0.5}), -4, 4,
+                        {{-kPi, EquilibriumKind::Saddle, (-0.5 + std::sqrt(4.25)) / 2, 0,
+                          (-0.5 - std::sqrt(4.25)) / 2},
+                         {0, EquilibriumKind::StableFocus, -0.25, std::sqrt(3.75) / 2, -0.25},
+                         {kPi, EquilibriumKind::Saddle, (-0.5 + std::sqrt(4.25)) / 2, 0,
+                          (-0.5 - std::sqrt(4.25)) / 2}}},
+        // Duffing's double well: y'' = y - y^3, saddle at 0, centers at +-1.
+        EquilibriumCase{"DoubleWell", typed("y - y^3"), -5, 15,
+                        {{-1, EquilibriumKind::Center, 0, std::sqrt(2.0), 0},
+                         {0, EquilibriumKind::Saddle, 1, 0, -1},
+                         {1, EquilibriumKind::Center, 0, std::sqrt(2.0), 0}}},
+        EquilibriumCase{"UnstableNode", typed("5*y' - 4*y"), -5, 15,
+                        {{0, EquilibriumKind::UnstableNode, 4, 0, 1}}},
+        // y'' = y^2: a double root, both eigenvalues 0.
+        EquilibriumCase{"DoubleRootAtAScanPoint", typed("-y^3"), -5, 15,
+                        {{0, EquilibriumKind::Degenerate, 0, 0, 0}}},
+        // 1/y changes sign at 0 without a zero: a pole is no equilibrium.
+        EquilibriumCase{"PoleIsNone", typed("1/(y - 0.3)"), -5, 15, {}},
+        EquilibriumCase{"OutOfRange", builtin(Builtin::Cosmos, 1.0), 2, 15, {}}),
+    [](const auto &info) { return info.param.name; });
+
+struct AnswerCase
+{
+    std::string name;
+    RunParameters p;
+    double from, to;
+    EquilibriumSearch::Answer answer;
+    std::string note;
+    std::size_t count; // found, where the answer is Found
+};
+
+void PrintTo(const AnswerCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class EquilibriumAnswers : public testing::TestWithParam<AnswerCase>
+{
+};
+
+TEST_P(EquilibriumAnswers, AreClearForHostileEquationsAndRanges)
+{
+    const AnswerCase &c = GetParam();
+    const EquilibriumSearch s = findEquilibria(c.p, c.from, c.to);
+    EXPECT_EQ(s.answer, c.answer);
+    EXPECT_EQ(s.note, c.note);
+    EXPECT_EQ(s.found.size(), c.count);
+    for (const Equilibrium &e : s.found)
+        EXPECT_TRUE(e.y >= c.from && e.y <= c.to) << e.y;
+}
+
+constexpr double kMax = std::numeric_limits<double>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Phase, EquilibriumAnswers,
+    testing::Values(
+        AnswerCase{"SineForcedDependsOnX", builtin(Builtin::SineForced), -5, 15,
+                   EquilibriumSearch::Answer::DependsOnX, "no equilibria: the equation depends on x",
+                   0},
+        AnswerCase{"EmdenDependsOnX", builtin(Builtin::Emden, 2), -5, 15,
+                   EquilibriumSearch::Answer::DependsOnX, "no equilibria: the equation depends on x",
+                   0},
+        AnswerCase{"FormulaWithX", typed("-y + x"), -5, 15, EquilibriumSearch::Answer::DependsOnX,
+                   "no equilibria: the equation depends on x", 0},
+        AnswerCase{"ZeroEverywhere", typed("0*y"), -5, 15, EquilibriumSearch::Answer::Everywhere,
+                   "every point of y' = 0 is an equilibrium: g(y, 0) is 0 there", 0},
+        AnswerCase{"NoEquationChosen", builtin(Builtin::None), -5, 15,
+                   EquilibriumSearch::Answer::Everywhere,
+                   "every point of y' = 0 is an equilibrium: g(y, 0) is 0 there", 0},
+        // 637 roots between -5 and 15.
+        AnswerCase{"ThousandsInView", typed("sin(100*y)"), -5, 15,
+                   EquilibriumSearch::Answer::TooMany,
+                   "more than 200 equilibria in this range: zoom in to see them", 0},
+        // Zoomed in, the same equation's roots are found: k pi / 100 for k = 0 to 3.
+        AnswerCase{"ThousandsZoomedIn", typed("sin(100*y)"), -0.001, 0.1,
+                   EquilibriumSearch::Answer::Found, "", 4},
+        AnswerCase{"NoRoot", typed("1 + y^2"), -5, 15, EquilibriumSearch::Answer::Found,
+                   "no equilibria in view", 0},
+        AnswerCase{"TinyView", builtin(Builtin::Oscillator), -1e-300, 1e-300,
+                   EquilibriumSearch::Answer::Found, "", 1},
+        AnswerCase{"TinyViewAwayFromRoot", builtin(Builtin::Oscillator), 1.0, 1.0 + 1e-15,
+                   EquilibriumSearch::Answer::Found, "no equilibria in view", 0},
+        AnswerCase{"WholeDoubleRange", builtin(Builtin::Oscillator), -kMax, kMax,
+                   EquilibriumSearch::Answer::Found, "", 1},
+        AnswerCase{"EmptyRange", builtin(Builtin::Oscillator), 1, 1,
+                   EquilibriumSearch::Answer::Found, "no equilibria in view", 0},
+        AnswerCase{"NotANumberRange", builtin(Builtin::Oscillator),
+                   std::numeric_limits<double>::quiet_NaN(), 1, EquilibriumSearch::Answer::Found,
+                   "no equilibria in view", 0},
+        // sqrt has no value below 0, and its partial none at 0.
+        AnswerCase{"NoValueAtTheRoot", typed("sqrt(y)"), -5, 15,
+                   EquilibriumSearch::Answer::Found, "no equilibria in view", 0}),
+    [](const auto &info) { return info.param.name; });
+
+struct LineCase
+{
+    std::string name;
+    RunParameters p;
+    double from, to;
+    std::vector<std::string> lines;
+};
+
+void PrintTo(const LineCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class EquilibriumLines : public testing::TestWithParam<LineCase>
+{
+};
+
+TEST_P(EquilibriumLines, GiveYToTheLastDigitAndTheEigenvalues)
+{
+    const LineCase &c = GetParam();
+    std::vector<std::string> lines;
+    for (const Equilibrium &e : findEquilibria(c.p, c.from, c.to).found)
+        lines.push_back(equilibriumLine(e));
+    EXPECT_EQ(lines, c.lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phase, EquilibriumLines,
+    testing::Values(
+        LineCase{"VanDerPol", builtin(Builtin::VanDerPol), -5, 15,
+                 {"y = 0, y' = 0: unstable focus, eigenvalues 0.5 ± 0.866025i"}},
+        LineCase{"Oscillator", builtin(Builtin::Oscillator), -5, 15,
+                 {"y = 0, y' = 0: center, eigenvalues 0 ± 1i"}},
+        LineCase{"Damped", builtin(Builtin::Damped), -5, 15,
+                 {"y = 0, y' = 0: stable node, eigenvalues -1, -5"}},
+        LineCase{"Cosmos", builtin(Builtin::Cosmos, 1.0), -5, 15,
+                 {"y = 1, y' = 0: saddle, eigenvalues 1, -1"}},
+        LineCase{"Pendulum", typed("-sin(y)"), 3, 7,
+                 {"y = 3.141592653589793, y' = 0: saddle, eigenvalues 1, -1",
+                  "y = 6.283185307179586, y' = 0: center, eigenvalues 0 ± 1i"}}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(EquilibriumVectors, AreTheEigenvectorsOfTheJacobian)
+{
+    // For each class: J v = l v with J = [[0, 1], [byY, bySlope]], |v| = 1.
+    for (const auto &[byY, bySlope] : std::vector<std::pair<double, double>>{
+             {1, 0}, {-1, 0}, {-5, -6}, {-1, 1}, {-4, 5}, {2, -0.5}, {0, 1}}) {
+        const Equilibrium e = classify(0, byY, bySlope);
+        for (int k = 0; k < 2; ++k) {
+            const auto l = e.eigenvalues[k];
+            const auto *v = e.eigenvectors[k];
+            EXPECT_NEAR(std::abs(v[1] - l * v[0]), 0, 1e-15);
+            EXPECT_NEAR(std::abs(byY * v[0] + bySlope * v[1] - l * v[1]), 0, 1e-14);
+            EXPECT_NEAR(std::norm(v[0]) + std::norm(v[1]), 1, 1e-15);
+        }
+    }
+    EXPECT_EQ(eigenvectorText(classify(0, 1, 0)), "(0.707107, 0.707107), (0.707107, -0.707107)");
+    EXPECT_EQ(eigenvectorText(classify(0, -1, 1)), "(0.707107, 0.353553 ± 0.612372i)");
+}
+
+} // namespace
