@@ -93,8 +93,8 @@ public:
                 stepper.do_step(std::ref(flow));
                 const State after = stepper.current_state();
                 // Points no further apart than the spacing, from the dense output.
-                const double apart = std::hypot((after[0] - before[0]) / m_width,
-                                                (after[1] - before[1]) / m_height);
+                const double apart =
+                    std::hypot((after[0] - before[0]) / m_width, (after[1] - before[1]) / m_height);
                 const int parts = static_cast<int>(std::min(64.0, std::ceil(apart / m_spacing)));
                 const double t1 = stepper.current_time();
                 for (int k = 1; k <= parts; ++k) {
@@ -120,7 +120,8 @@ public:
 private:
     bool inView(const State &at) const
     {
-        return at[0] >= m_box.left - kMargin * m_width && at[0] <= m_box.right + kMargin * m_width &&
+        return at[0] >= m_box.left - kMargin * m_width &&
+               at[0] <= m_box.right + kMargin * m_width &&
                at[1] >= m_box.bottom - kMargin * m_height &&
                at[1] <= m_box.top + kMargin * m_height;
     }
@@ -138,9 +139,9 @@ std::vector<Separatrix> separatrices(const solver::RunParameters &p, const Equil
                                      const std::atomic<bool> *abort)
 {
     std::vector<Separatrix> branches;
-    if (saddle.kind != EquilibriumKind::Saddle || p.eq->dependsOnX ||
-        !(box.right - box.left > 0) || !(box.top - box.bottom > 0) ||
-        !std::isfinite(box.right - box.left) || !std::isfinite(box.top - box.bottom))
+    if (saddle.kind != EquilibriumKind::Saddle || p.eq->dependsOnX || !(box.right - box.left > 0) ||
+        !(box.top - box.bottom > 0) || !std::isfinite(box.right - box.left) ||
+        !std::isfinite(box.top - box.bottom))
         return branches;
     const double unstable = saddle.eigenvalues[0].real();
     const double stable = saddle.eigenvalues[1].real();

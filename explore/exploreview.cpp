@@ -117,6 +117,14 @@ void ExploreView::setCaption(const QString &caption)
     changedLook();
 }
 
+void ExploreView::setAnalysisText(const QString &text)
+{
+    if (text == m_analysisText)
+        return;
+    m_analysisText = text;
+    describe();
+}
+
 void ExploreView::setLegend(const QList<LegendEntry> &legend)
 {
     if (legend == m_legend)
@@ -136,7 +144,7 @@ void ExploreView::describe()
 ViewFrame ExploreView::frame() const
 {
     const WorldRect shown = world();
-    return {m_kind, plotRect(), shown, ticksOf(shown), m_caption, m_legend};
+    return {m_kind, plotRect(), shown, ticksOf(shown), m_caption, m_legend, m_analysisText};
 }
 
 void ExploreView::paintView(QPainter &p, const QImage &plot, const WorldRect &plotWorld) const

@@ -60,6 +60,8 @@ public:
     const std::optional<Marker> &marker() const { return m_marker; }
     // A line over the plot, such as where the field is taken.
     void setCaption(const QString &caption);
+    // What the phase plane's analysis found, in words, for its accessible description.
+    void setAnalysisText(const QString &text);
     // The legend of a run's curves (Emden's y, y^n and y^(n+1)); none when empty.
     void setLegend(const QList<LegendEntry> &legend);
 
@@ -118,6 +120,7 @@ private:
     WorldRect m_imageWorld;
     std::optional<Marker> m_marker;
     QString m_caption;
+    QString m_analysisText;
     QList<LegendEntry> m_legend;
 
     ViewGesture m_gesture;

@@ -102,9 +102,36 @@ std::optional<std::pair<QImage, ViewRequest>> RenderThread::take(int view)
     return std::exchange(m_finished[static_cast<std::size_t>(view)], std::nullopt);
 }
 
-bool RenderThread::draw(int v, const ViewRequest &request)
+std::shared_ptr<const PhaseAnalysis> RenderThread::analysisFor(const ViewRequest &request)
+{
+    std::optional<std::pair<double, double>> runs;
+    if (const std::optional<WorldRect> b = m_tracks.bounds(ViewKind::Phase))
+        runs = std::make_pair(b->left, b->right);
+    AnalysisKey key{request.field,  request.analysis, request.world, request.width,
+                    request.height, request.ratio,    runs};
+    if (m_analysisKey != key) {
+        std::optional<PhaseAnalysis> found = analysePhase(request, runs, m_abort);
+        if (!found)
+            return nullptr;
+        m_analysis = std::make_shared<const PhaseAnalysis>(std::move(*found));
+        m_analysisKey = std::move(key);
+    }
+    return m_analysis;
+}
+
+bool RenderThread::draw(int v, const ViewRequest &asked)
 {
     m_drawing = v;
+    ViewRequest request = asked;
+    if (request.kind == ViewKind::Phase && request.analysis.any()) {
+        request.analysed = analysisFor(request);
+        if (!request.analysed) {
+            m_drawing = -1;
+            const QMutexLocker locked(&m_mutex);
+            m_abort = false;
+            return false;
+        }
+    }
     const bool done = renderView(request, m_tracks, m_canvas, m_abort);
     m_drawing = -1;
     const QMutexLocker locked(&m_mutex);

@@ -56,6 +56,9 @@ protected:
 private:
     // Draws view `v` for its latest request; false when stopped by a newer one.
     bool draw(int v, const ViewRequest &request);
+    // The phase plane's analysis for `request`, found again only where what it depends on
+    // changed; none when stopped by a newer request.
+    std::shared_ptr<const PhaseAnalysis> analysisFor(const ViewRequest &request);
     // Runs the live run asked for and hands it to the tracks; false when a newer one came.
     bool runLiveRun(const std::optional<std::pair<solver::RunParameters, std::size_t>> &live);
 
@@ -79,4 +82,16 @@ private:
     RunsSnapshot m_snapshot;
     Tracks m_tracks;
     QImage m_canvas;
+    struct AnalysisKey
+    {
+        FieldSpec field;
+        AnalysisSpec shown;
+        WorldRect world;
+        int width = 0, height = 0;
+        double ratio = 1.0;
+        std::optional<std::pair<double, double>> runs;
+        bool operator==(const AnalysisKey &) const = default;
+    };
+    std::optional<AnalysisKey> m_analysisKey;
+    std::shared_ptr<const PhaseAnalysis> m_analysis;
 };

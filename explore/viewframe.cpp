@@ -225,5 +225,7 @@ QString ViewFrame::description(const QString &marked) const
         names << e.name;
     if (!names.isEmpty())
         text += QCoreApplication::translate("ExploreView", ". Legend: %1").arg(names.join(u"; "));
+    if (!analysis.isEmpty())
+        text += QStringLiteral(". ") + analysis;
     return marked.isEmpty() ? text : markedLine(text, marked);
 }

@@ -59,6 +59,7 @@ struct ViewFrame
     ViewTicks ticks; // of the settled world on the plot, for its numbers
     QString caption;
     QList<LegendEntry> legend; // none: no legend
+    QString analysis;          // the phase plane's analysis in words; none: empty
 
     // Where the plot lies in a view of `bounds` whose ordinate has the ticks `up`: inside the
     // room its numbers and titles take.

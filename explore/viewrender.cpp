@@ -2,6 +2,7 @@
 
 #include "explore/viewrender.h"
 
+#include "explore/analysispaint.h"
 #include "explore/fieldarrows.h"
 #include "explore/viewdrawing.h"
 #include "explore/viewstyle.h"
@@ -37,9 +38,17 @@ void paintVectorPlot(QPainter &p, const ViewRequest &request, const Tracks &trac
     drawGrid(canvas, request);
     if (request.kind == ViewKind::Phase && request.field.shown)
         paintFieldArrows(p, request);
+    const PhaseAnalysis *analysed =
+        request.kind == ViewKind::Phase ? request.analysed.get() : nullptr;
+    if (analysed) {
+        canvas.finish();
+        paintAnalysisLines(p, request, *analysed);
+    }
     const std::atomic<bool> never{false};
     drawCurves(request, tracks, canvas, never);
     canvas.finish();
+    if (analysed)
+        paintEquilibria(p, request, *analysed);
 }
 
 bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,
@@ -54,11 +63,20 @@ bool renderView(const ViewRequest &request, const Tracks &tracks, QImage &image,
                              static_cast<std::size_t>(image.bytesPerLine()) / sizeof(QRgb)};
     PixelCanvas grid(pixels);
     drawGrid(grid, request);
-    if (request.kind == ViewKind::Phase && request.field.shown) {
+    const PhaseAnalysis *analysed =
+        request.kind == ViewKind::Phase ? request.analysed.get() : nullptr;
+    if (request.kind == ViewKind::Phase && (request.field.shown || analysed)) {
         QPainter p(&image);
-        paintFieldArrows(p, request);
+        if (request.field.shown)
+            paintFieldArrows(p, request);
+        if (analysed)
+            paintAnalysisLines(p, request, *analysed);
     }
     const bool done = drawCurves(request, tracks, pixels, abort);
+    if (done && analysed) {
+        QPainter p(&image);
+        paintEquilibria(p, request, *analysed);
+    }
     image.setDevicePixelRatio(request.ratio);
     return done;
 }

@@ -5,6 +5,7 @@
 // What one image of a zoomable view is drawn for, plain C++: the worker draws it, the view
 // asks for it, and an export draws it again at print size.
 
+#include "explore/phaseanalysis.h"
 #include "explore/ticks.h"
 #include "explore/viewkind.h"
 #include "model/runrecord.h"
@@ -12,6 +13,7 @@
 #include "solver/solver.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,9 +52,12 @@ struct ViewRequest
     WorldRect world;
     int width = 1; // in device pixels
     int height = 1;
-    double ratio = 1.0;        // device pixels per logical pixel
-    ViewTicks ticks;           // of the view's plot, in its logical pixels
-    FieldSpec field;           // the phase plane's
+    double ratio = 1.0;    // device pixels per logical pixel
+    ViewTicks ticks;       // of the view's plot, in its logical pixels
+    FieldSpec field;       // the phase plane's
+    AnalysisSpec analysis; // what the phase plane shows of its equation, at the field's x
+    // The phase plane's analysis the image was drawn with; none until drawn.
+    std::shared_ptr<const PhaseAnalysis> analysed;
     bool reference = false;    // the solution view: the reference as a dashed curve
     std::uint64_t version = 0; // of the runs' snapshot the image was drawn from
     std::uint64_t live = 0;    // the live runs run so far when it was drawn

@@ -18,6 +18,11 @@ constexpr std::uint32_t kZeroAxis = 0xFFA8A8A8;
 constexpr std::uint32_t kField = 0xFF9DB8D9;     // the direction field: light steel blue
 constexpr std::uint32_t kReference = 0xFF505050; // the reference solution, dashed
 constexpr std::uint32_t kLegend = 0xFF404040;    // the legend's lines, in no run's colour
+// The phase plane's analysis: the nullclines dark goldenrod, the separatrices dark grey in
+// dashes and dots, the equilibria's marks black on a white halo.
+constexpr std::uint32_t kNullcline = 0xFFB8860B;
+constexpr std::uint32_t kSeparatrix = 0xFF505050;
+constexpr std::uint32_t kEquilibrium = 0xFF000000;
 
 // A run's curves share its colour and keep their roles by their lines: Emden's y solid, y^n
 // dashed, y^(n+1) dotted.

@@ -102,10 +102,9 @@ protected:
     {
         static const QRegularExpression number(QStringLiteral("(\u2212?[0-9.]+(e[-+]?[0-9]+)?)"));
         std::vector<double> out;
+        // The ranges come first, before the legend, the analysis and the marked line.
         const QString d = view.accessibleDescription();
-        const qsizetype marked = d.indexOf(QStringLiteral(". Marked")),
-                        legend = d.indexOf(QStringLiteral(". Legend"));
-        auto it = number.globalMatch(d.left(legend >= 0 ? legend : marked));
+        auto it = number.globalMatch(d.left(d.indexOf(QStringLiteral(". "))));
         while (it.hasNext())
             out.push_back(it.next().captured(1).replace(u'\u2212', u'-').toDouble());
         return out;
@@ -251,7 +250,7 @@ TEST_F(Explore, AClickMarksTheSampleInTheListAndOnTheMainPlot)
         return image;
     };
     const viewexport::PlotAt plot =
-        viewexport::plotOf(solution, form.findChild<RenderThread *>()->tracks(), {}, false);
+        viewexport::plotOf(solution, form.findChild<RenderThread *>()->tracks(), {}, false, {}, {});
     for (const char *name : {"view.png", "view.svg"}) {
         const QString path = dir.filePath(QLatin1String(name));
         ASSERT_FALSE(viewexport::save(solution, plot, path, imageexport::formatFor(path)));

@@ -3,6 +3,7 @@
 #include "window/exploreprobe.h"
 
 #include "explore/exploreview.h"
+#include "explore/phaseanalysis.h"
 #include "explore/tracks.h"
 #include "explore/viewprobe.h"
 #include "listing/numbertext.h"
@@ -19,9 +20,43 @@ ExploreProbe::ExploreProbe(std::span<ExploreView *const> views, const Tracks &tr
 {
 }
 
+void ExploreProbe::clearEquilibrium()
+{
+    if (!m_equilibrium)
+        return;
+    m_equilibrium.reset();
+    markRow(m_row);
+}
+
+void ExploreProbe::setAnalysis(std::shared_ptr<const PhaseAnalysis> analysis)
+{
+    m_analysis = std::move(analysis);
+    if (m_equilibrium)
+        markRow(m_row);
+}
+
 void ExploreProbe::markRow(int row)
 {
+    if (row != m_row)
+        m_equilibrium.reset();
     m_row = row;
+    if (m_equilibrium) {
+        // The equilibrium stays marked, as the analysis last drawn has it.
+        const analysis::Equilibrium *marked = nullptr;
+        if (m_analysis)
+            for (const analysis::Equilibrium &e : m_analysis->equilibria.found)
+                if (e.y == *m_equilibrium)
+                    marked = &e;
+        for (ExploreView *view : m_views)
+            view->setMarker(
+                marked && view->kind() == ViewKind::Phase
+                    ? std::optional<ExploreView::Marker>(ExploreView::Marker{
+                          marked->y, 0.0, QString::fromStdString(equilibriumTag(*marked))})
+                    : std::nullopt);
+        if (marked)
+            return;
+        m_equilibrium.reset();
+    }
     const SampleList &samples = m_model.samples();
     const bool listed = row >= 0 && row < samples.rowCount();
     std::vector<std::optional<RowPoint>> points(m_views.size());
@@ -56,6 +91,16 @@ void ExploreProbe::probeAt(ExploreView &view, QPointF at)
 {
     const QRect r = view.plotRect();
     const WorldWindow window(view.world(), r.width(), r.height());
+    if (view.kind() == ViewKind::Phase && m_analysis && m_analysis->equilibria.found.size() > 0) {
+        // A mark is a few pixels across: a click on it takes the equilibrium.
+        constexpr double kReach = 7.0;
+        if (const analysis::Equilibrium *e =
+                equilibriumNear(*m_analysis, window, at.x() - r.left(), at.y() - r.top(), kReach)) {
+            m_equilibrium = e->y;
+            markRow(m_row);
+            return;
+        }
+    }
     std::optional<ProbeHit> hit;
     {
         const std::lock_guard<std::mutex> locked(m_tracks.lock());
@@ -65,6 +110,11 @@ void ExploreProbe::probeAt(ExploreView &view, QPointF at)
     }
     if (!hit || hit->row >= m_model.samples().rowCount())
         return;
+    if (m_equilibrium) {
+        m_equilibrium.reset();
+        if (hit->row == m_row)
+            markRow(m_row); // the list's line is current already
+    }
     // The sample becomes the list's current line, exactly as a press on the main plot
     // makes it: the main plot's marker and these views' follow the list.
     m_list.makeCurrent(hit->row);

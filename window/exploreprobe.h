@@ -9,9 +9,15 @@
 #include <QObject>
 #include <QPointF>
 
+#include <memory>
+#include <optional>
 #include <span>
 
 class ExploreView;
+struct PhaseAnalysis;
+namespace analysis {
+struct Equilibrium;
+}
 class RunModel;
 class SampleView;
 class Tracks;
@@ -28,8 +34,14 @@ public:
     // Marks `row` in every view, or nothing for -1; again for the same row once more of
     // it is known.
     void markRow(int row);
-    // A click in `view` at `at`, in its pixels.
+    // A click in `view` at `at`, in its pixels: on an equilibrium's mark in the phase plane,
+    // that equilibrium is marked with its class, eigenvalues and eigenvectors; elsewhere the
+    // nearest sample.
     void probeAt(ExploreView &view, QPointF at);
+    // Escape: the equilibrium marked is marked no longer.
+    void clearEquilibrium();
+    // The phase plane's analysis as last drawn, whose equilibria a click can mark.
+    void setAnalysis(std::shared_ptr<const PhaseAnalysis> analysis);
 
 private:
     std::span<ExploreView *const> m_views;
@@ -37,4 +49,7 @@ private:
     const RunModel &m_model;
     SampleView &m_list;
     int m_row = -1;
+    std::shared_ptr<const PhaseAnalysis> m_analysis;
+    // The equilibrium marked, its y, while the list's current line stays m_row.
+    std::optional<double> m_equilibrium;
 };

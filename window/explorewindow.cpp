@@ -75,7 +75,10 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
                 guarded("The probe", [this, view](QPointF at) { m_probe->probeAt(*view, at); }));
         connect(view, &ExploreView::ctrlClicked, this,
                 guarded("The run", [this, view](QPointF at) { runFrom(*view, at); }));
-        connect(view, &ExploreView::escapePressed, this, [this] { m_links.clearProbe(); });
+        connect(view, &ExploreView::escapePressed, this, [this] {
+            m_probe->clearEquilibrium();
+            m_links.clearProbe();
+        });
         connect(view, &ExploreView::menuWanted, this,
                 guarded("The view's menu", [this, view](QPoint at) { showMenu(*view, at); }));
     }
@@ -178,8 +181,11 @@ void ExploreWindow::follow()
 void ExploreWindow::collect()
 {
     for (int v = 0; v < RenderThread::kViews; ++v)
-        if (auto image = m_worker.take(v))
+        if (auto image = m_worker.take(v)) {
             m_views[v]->setImage(image->first, image->second.world, image->second.version);
+            if (v == kPhase)
+                showAnalysis(image->second.analysed);
+        }
     view(ViewKind::Solution).setLegend(m_variation->legend());
     for (ExploreView *view : m_views)
         if (view->fitting())
@@ -225,6 +231,8 @@ void ExploreWindow::requestImage(ExploreView &view)
     ViewRequest r = view.request();
     r.field = m_fieldSpec;
     r.reference = m_showReference;
+    if (view.kind() == ViewKind::Phase)
+        r.analysis = m_analysisSpec;
     for (int v = 0; v < RenderThread::kViews; ++v)
         if (&view == m_views[v])
             m_worker.request(v, r);
@@ -244,6 +252,11 @@ void ExploreWindow::updateField()
         marked = m_links.model.samples().x(row);
     std::string caption;
     m_fieldSpec = nextField(m_links.nextRun(), m_links.model.runs(), marked, caption);
+    // The nullcline of an equation with x is taken where its field is, and says so too.
+    constexpr std::string_view kField = "field at ";
+    m_fieldWhere = caption.starts_with(kField) ? caption.substr(kField.size()) : std::string();
+    if (m_analysisSpec.nullclines && !m_fieldWhere.empty())
+        caption = "field and nullcline at " + m_fieldWhere;
     view(ViewKind::Phase).setCaption(QString::fromStdString(caption));
 }
 
@@ -280,10 +293,20 @@ void ExploreWindow::runFrom(ExploreView &view, QPointF at)
 void ExploreWindow::showMenu(ExploreView &view, QPoint at)
 {
     const viewexport::PlotAt plot =
-        viewexport::plotOf(view, m_worker.tracks(), m_fieldSpec, m_showReference);
-    switch (
-        viewexport::showMenu(this, view, at, m_showReference, m_variation->family() != nullptr)) {
+        viewexport::plotOf(view, m_worker.tracks(), m_fieldSpec, m_showReference, m_analysisSpec,
+                           view.kind() == ViewKind::Phase ? m_analysis : nullptr);
+    switch (viewexport::showMenu(this, view, at, m_showReference, m_variation->family() != nullptr,
+                                 m_analysisSpec)) {
     case viewexport::Choice::None:
+        break;
+    case viewexport::Choice::Nullclines:
+        toggleAnalysis(&AnalysisSpec::nullclines);
+        break;
+    case viewexport::Choice::Equilibria:
+        toggleAnalysis(&AnalysisSpec::equilibria);
+        break;
+    case viewexport::Choice::Separatrices:
+        toggleAnalysis(&AnalysisSpec::separatrices);
         break;
     case viewexport::Choice::Family:
         m_variation->familyWanted();
@@ -302,4 +325,21 @@ void ExploreWindow::showMenu(ExploreView &view, QPoint at)
         m_links.guard(tr("Copy Image"), [&] { viewexport::copy(view, plot); });
         break;
     }
+}
+
+void ExploreWindow::toggleAnalysis(bool AnalysisSpec::*shown)
+{
+    m_analysisSpec.*shown = !(m_analysisSpec.*shown);
+    updateField();
+    requestImage(view(ViewKind::Phase));
+}
+
+void ExploreWindow::showAnalysis(std::shared_ptr<const PhaseAnalysis> analysis)
+{
+    m_analysis = std::move(analysis);
+    m_probe->setAnalysis(m_analysis);
+    view(ViewKind::Phase)
+        .setAnalysisText(m_analysis ? QString::fromStdString(analysisDescription(
+                                          *m_analysis, m_analysisSpec, m_fieldWhere))
+                                    : QString());
 }

@@ -83,9 +83,17 @@ private:
     void updateReferenceCaption();
     void showMenu(ExploreView &view, QPoint at);
 
+    // The phase plane's analysis as the image shown was drawn with: to the probe and in the
+    // view's description.
+    void showAnalysis(std::shared_ptr<const PhaseAnalysis> analysis);
+    void toggleAnalysis(bool AnalysisSpec::*shown);
+
     Links m_links;
     RenderThread m_worker;
     FieldSpec m_fieldSpec;
+    AnalysisSpec m_analysisSpec;
+    std::shared_ptr<const PhaseAnalysis> m_analysis;
+    std::string m_fieldWhere;    // where an equation with x takes its field and nullcline
     std::uint64_t m_version = 0; // of the last snapshot of the runs handed to the worker
     bool m_showReference = true;
     AccuracyPanel *m_accuracy = nullptr;

@@ -47,16 +47,20 @@ private:
 
 } // namespace
 
-PlotAt plotOf(const ExploreView &view, const Tracks &tracks, const FieldSpec &field, bool reference)
+PlotAt plotOf(const ExploreView &view, const Tracks &tracks, const FieldSpec &field, bool reference,
+              const AnalysisSpec &shown, std::shared_ptr<const PhaseAnalysis> analysed)
 {
-    // What the view asks its worker for, drawn again now at `scale`.
-    const auto request = [&view, field, reference](qreal scale) {
+    // What the view asks its worker for, drawn again now at `scale`; the analysis in world
+    // coordinates as the worker found it for the view.
+    const auto request = [&view, field, reference, shown, analysed](qreal scale) {
         ViewRequest r = view.request();
         r.ratio = scale;
         r.width = qRound(view.plotRect().width() * scale);
         r.height = qRound(view.plotRect().height() * scale);
         r.field = field;
         r.reference = reference;
+        r.analysis = shown;
+        r.analysed = analysed;
         return r;
     };
     return {[&tracks, request](qreal scale) {
@@ -86,7 +90,8 @@ std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const Pl
     return imageexport::saveAs(parent, ViewImage(view, plot), name);
 }
 
-Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference, bool family)
+Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference, bool family,
+                const AnalysisSpec &analysis)
 {
     QMenu menu(parent);
     QAction *save = menu.addAction(QCoreApplication::translate("ExploreWindow", "Save Image As…"));
@@ -98,6 +103,18 @@ Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool refere
         curve->setCheckable(true);
         curve->setChecked(reference);
     }
+    QAction *shows[3] = {};
+    if (view.kind() == ViewKind::Phase) {
+        menu.addSeparator();
+        const std::pair<const char *, bool> items[3] = {{"Nullclines", analysis.nullclines},
+                                                        {"Equilibria", analysis.equilibria},
+                                                        {"Separatrices", analysis.separatrices}};
+        for (int k = 0; k < 3; ++k) {
+            shows[k] = menu.addAction(QCoreApplication::translate("ExploreWindow", items[k].first));
+            shows[k]->setCheckable(true);
+            shows[k]->setChecked(items[k].second);
+        }
+    }
     menu.addSeparator();
     QAction *runs =
         menu.addAction(family ? QCoreApplication::translate("ExploreWindow", "Stop Family")
@@ -107,6 +124,12 @@ Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool refere
         return Choice::None;
     if (chosen == runs)
         return Choice::Family;
+    if (chosen && chosen == shows[0])
+        return Choice::Nullclines;
+    if (chosen && chosen == shows[1])
+        return Choice::Equilibria;
+    if (chosen && chosen == shows[2])
+        return Choice::Separatrices;
     return chosen == save ? Choice::Save : chosen == copy ? Choice::Copy : Choice::Reference;
 }
 

@@ -13,10 +13,13 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+struct AnalysisSpec;
 class ExploreView;
 struct FieldSpec;
+struct PhaseAnalysis;
 class Tracks;
 class QPainter;
 class QPoint;
@@ -33,9 +36,10 @@ struct PlotAt
 };
 
 // The view's plot drawn from `tracks` (under their lock) as its worker draws it, with the
-// direction field `field` and the reference curve where `reference`.
-PlotAt plotOf(const ExploreView &view, const Tracks &tracks, const FieldSpec &field,
-              bool reference);
+// direction field `field`, the reference curve where `reference`, and in the phase plane
+// the analysis the worker found last, as `shown` shows it.
+PlotAt plotOf(const ExploreView &view, const Tracks &tracks, const FieldSpec &field, bool reference,
+              const AnalysisSpec &shown, std::shared_ptr<const PhaseAnalysis> analysed);
 
 std::optional<QString> save(const ExploreView &view, const PlotAt &plot, const QString &path,
                             imageexport::Format format);
@@ -44,9 +48,12 @@ std::optional<QString> saveAs(QWidget *parent, const ExploreView &view, const Pl
 
 // The view's context menu: Save Image As…, Copy Image, and in the solution view the
 // reference curve, shown ticked while `reference`. What was chosen.
-enum class Choice { None, Save, Copy, Reference, Family };
+// In the phase plane, the nullclines, the equilibria and the separatrices, each ticked while
+// `analysis` shows it.
+enum class Choice { None, Save, Copy, Reference, Family, Nullclines, Equilibria, Separatrices };
 // `family`: a family is under way, and the menu offers to stop it.
-Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference, bool family);
+Choice showMenu(QWidget *parent, const ExploreView &view, QPoint at, bool reference, bool family,
+                const AnalysisSpec &analysis);
 // The bitmap on the clipboard, and the SVG beside it.
 void copy(const ExploreView &view, const PlotAt &plot);
 
