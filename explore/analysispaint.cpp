@@ -72,8 +72,8 @@ void paintEquilibria(QPainter &p, const ViewRequest &request, const PhaseAnalysi
         const QPointF c = device(w, e.y, 0.0);
         if (c.x() < -r || c.x() > request.width + r || c.y() < -r || c.y() > request.height + r)
             continue;
-        const bool stable = e.kind == EquilibriumKind::StableNode ||
-                            e.kind == EquilibriumKind::StableFocus;
+        const bool stable =
+            e.kind == EquilibriumKind::StableNode || e.kind == EquilibriumKind::StableFocus;
         QPainterPath shape;
         switch (e.kind) {
         case EquilibriumKind::Saddle:

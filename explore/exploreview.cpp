@@ -233,6 +233,9 @@ void ExploreView::mouseReleaseEvent(QMouseEvent *event)
     case ViewGesture::Outcome::CtrlClick:
         emit ctrlClicked(at);
         break;
+    case ViewGesture::Outcome::CtrlShiftClick:
+        emit ctrlShiftClicked(at);
+        break;
     case ViewGesture::Outcome::Menu:
         emit menuWanted(at.toPoint());
         break;

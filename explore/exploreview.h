@@ -20,7 +20,7 @@
 // The wheel zooms about the pointer, a left drag pans, a right drag or a Shift+drag zooms
 // to a rectangle, a double-click fits; Home, the arrow keys, + and -, Alt+Left and
 // Alt+Right do the same from the keyboard. A click marks the nearest sample, a Ctrl+click
-// starts a run there.
+// starts a run there, a Ctrl+Shift+click one that is also drawn backward.
 class ExploreView : public QWidget
 {
     Q_OBJECT
@@ -91,6 +91,8 @@ signals:
     // A click at a point of the plot, in the widget's pixels.
     void clicked(QPointF at);
     void ctrlClicked(QPointF at);
+    // A run from there, and the way back to it drawn too.
+    void ctrlShiftClicked(QPointF at);
     void escapePressed();
     void menuWanted(QPoint at);
 

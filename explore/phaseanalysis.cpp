@@ -3,9 +3,9 @@
 #include "explore/phaseanalysis.h"
 
 #include "explore/viewrequest.h"
-#include "listing/numbertext.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 using analysis::Equilibrium;
@@ -53,8 +53,8 @@ std::optional<PhaseAnalysis> analysePhase(const ViewRequest &request,
     if (request.analysis.equilibria || request.analysis.separatrices) {
         a.equilibria = analysis::findEquilibria(p, w.left, w.right);
         if (runs && (runs->first < w.left || runs->second > w.right))
-            a.equilibria =
-                merged(std::move(a.equilibria), analysis::findEquilibria(p, runs->first, runs->second));
+            a.equilibria = merged(std::move(a.equilibria),
+                                  analysis::findEquilibria(p, runs->first, runs->second));
     }
     if (abort)
         return std::nullopt;
@@ -93,7 +93,9 @@ std::string equilibriumTag(const Equilibrium &e)
 {
     std::string tag = analysis::kindName(e.kind);
     tag += " at (";
-    tag += generalText(e.y);
+    // To the last digit, as found.
+    char y[32];
+    tag.append(y, std::to_chars(y, y + sizeof y, e.y + 0.0).ptr);
     tag += ", 0): eigenvalues ";
     tag += analysis::eigenvalueText(e);
     tag += "; eigenvectors ";

@@ -27,6 +27,7 @@ RenderThread::~RenderThread()
     {
         const QMutexLocker locked(&m_mutex);
         m_quit = true;
+        m_quitting = true;
         m_abort = true;
         m_wake.wakeOne();
     }
@@ -61,6 +62,19 @@ void RenderThread::setLive(std::optional<solver::RunParameters> p, std::size_t r
     else
         m_nextLive = std::optional<std::pair<solver::RunParameters, std::size_t>>{};
     m_liveAbort = true; // the live run under way, if any, is no longer wanted
+    if (!isRunning())
+        start(QThread::LowPriority);
+    m_wake.wakeOne();
+}
+
+void RenderThread::addBackward(std::size_t run, const solver::RunParameters &p, ViewKind kind,
+                               const WorldRect &box)
+{
+    const QMutexLocker locked(&m_mutex);
+    // Of the runs as the window last handed them over.
+    const std::uint64_t generation =
+        m_nextSnapshot ? m_nextSnapshot->generation : m_snapshot.generation;
+    m_nextBackward.push_back({run, p, kind, box, generation});
     if (!isRunning())
         start(QThread::LowPriority);
     m_wake.wakeOne();
@@ -156,9 +170,11 @@ void RenderThread::run()
         std::optional<RunsSnapshot> snapshot;
         std::optional<std::optional<std::pair<solver::RunParameters, std::size_t>>> live;
         std::array<std::optional<ViewRequest>, kViews> requests;
+        std::vector<BackwardWanted> backward;
         {
             QMutexLocker locked(&m_mutex);
             while (!m_quit && !m_nextSnapshot && !m_nextLive && !slopesMissing &&
+                   m_nextBackward.empty() &&
                    std::none_of(m_requests.begin(), m_requests.end(),
                                 [](const auto &r) { return r.has_value(); }))
                 m_wake.wait(&m_mutex);
@@ -169,6 +185,7 @@ void RenderThread::run()
             if (live)
                 m_liveAbort = false;
             requests = std::exchange(m_requests, {});
+            backward = std::exchange(m_nextBackward, {});
         }
         if (snapshot) {
             // The runs grew or were cleared: every view drawn again for what it shows.
@@ -178,6 +195,16 @@ void RenderThread::run()
                 if (!requests[static_cast<std::size_t>(v)])
                     requests[static_cast<std::size_t>(v)] = m_drawn[static_cast<std::size_t>(v)];
             slopesMissing = true;
+        }
+        for (const BackwardWanted &b : backward) {
+            // Of a run a Ready has cleared since: nothing to draw.
+            if (b.generation != m_snapshot.generation)
+                continue;
+            if (std::optional<BackwardTrack> track = runBack(b.run, b.p, b.kind, b.box, m_quitting))
+                m_tracks.addBackward(std::move(*track));
+            for (int v = 0; v < kViews; ++v)
+                if (!requests[static_cast<std::size_t>(v)])
+                    requests[static_cast<std::size_t>(v)] = m_drawn[static_cast<std::size_t>(v)];
         }
         if (live && runLiveRun(*live)) {
             slopesMissing = true; // its reference

@@ -19,6 +19,7 @@
 #include <array>
 #include <atomic>
 #include <optional>
+#include <vector>
 
 class RenderThread : public QThread
 {
@@ -38,6 +39,10 @@ public:
     // The live run of `p`, for at most `room` samples, or none: run and drawn in every view.
     // A newer one stops the one under way; the drawing under way finishes first.
     void setLive(std::optional<solver::RunParameters> p, std::size_t room);
+    // The way back of run `run`, `p` its parameters, drawn to the edge of `box` of a view
+    // of `kind`; it goes until the next Ready.
+    void addBackward(std::size_t run, const solver::RunParameters &p, ViewKind kind,
+                     const WorldRect &box);
     // The live run drawn last, with how it ended; none while there is none. An image's
     // request says in `live` how many live runs had been run when it was drawn.
     std::optional<RunRecord> liveRun() const;
@@ -66,6 +71,15 @@ private:
     QWaitCondition m_wake;
     bool m_quit = false;
     std::optional<RunsSnapshot> m_nextSnapshot;
+    struct BackwardWanted
+    {
+        std::size_t run;
+        solver::RunParameters p;
+        ViewKind kind;
+        WorldRect box;
+        std::uint64_t generation;
+    };
+    std::vector<BackwardWanted> m_nextBackward;
     // The live run asked for and not yet run: none asked, or the run and its room, or none.
     std::optional<std::optional<std::pair<solver::RunParameters, std::size_t>>> m_nextLive;
     std::optional<RunRecord> m_liveRecord;
@@ -77,6 +91,7 @@ private:
     std::array<std::optional<std::pair<QImage, ViewRequest>>, kViews> m_finished;
     std::atomic<int> m_drawing{-1};
     std::atomic<bool> m_abort{false};
+    std::atomic<bool> m_quitting{false}; // ends a way back under way with the thread
 
     // The worker's own.
     RunsSnapshot m_snapshot;

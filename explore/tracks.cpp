@@ -12,6 +12,7 @@ void Tracks::follow(const RunsSnapshot &snapshot)
     const std::lock_guard<std::mutex> locked(m_lock);
     if (snapshot.generation != m_generation) {
         m_runs.clear();
+        m_backward.clear();
         m_generation = snapshot.generation;
     }
     m_samples = snapshot.samples;
@@ -25,6 +26,12 @@ void Tracks::follow(const RunsSnapshot &snapshot)
         if (!snapshot.running || k + 1 < snapshot.runs.size())
             m_runs[k].finish();
     }
+}
+
+void Tracks::addBackward(BackwardTrack track)
+{
+    const std::lock_guard<std::mutex> locked(m_lock);
+    m_backward.push_back(std::move(track));
 }
 
 void Tracks::setLive(std::optional<RunTrack> track, SampleStore::Snapshot samples)

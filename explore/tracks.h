@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "explore/backwardtrack.h"
 #include "explore/runtrack.h"
 #include "explore/viewkind.h"
 #include "model/runrecord.h"
@@ -55,6 +56,10 @@ public:
     // its reference before the listed runs'.
     void setLive(std::optional<RunTrack> track, SampleStore::Snapshot samples);
     std::mutex &lock() const { return m_lock; }
+    // The ways back drawn beside the runs, until the next Ready. addBackward() on the
+    // worker's thread; it takes the lock for the window's thread.
+    const std::vector<BackwardTrack> &backward() const { return m_backward; }
+    void addBackward(BackwardTrack track);
     // The runs' samples as the tracks took them in, and after which Ready: on the window's
     // thread the list may have moved on, and only these go with the tracks.
     const SampleStore::Snapshot &samples() const { return m_samples; }
@@ -76,6 +81,7 @@ private:
     std::vector<RunTrack> m_runs;
     SampleStore::Snapshot m_samples;
     std::optional<RunTrack> m_live;
+    std::vector<BackwardTrack> m_backward;
     SampleStore::Snapshot m_liveSamples;
 };
 

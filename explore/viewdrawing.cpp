@@ -61,6 +61,17 @@ bool drawByColumns(const ViewRequest &request, const Tracks &tracks, Canvas &can
     return !live || drawSolutionRun(canvas, m, request, *live, tracks.liveSamples(), abort);
 }
 
+// The ways back, dashed in their runs' colours, over the runs' curves.
+void drawBackwards(Canvas &canvas, const ViewRequest &request, const Tracks &tracks)
+{
+    if (request.kind == ViewKind::Error)
+        return;
+    const WorldWindow window = request.window();
+    for (const BackwardTrack &b : tracks.backward())
+        if (b.run < tracks.runs().size())
+            drawBackward(canvas, request.kind, window, b, tracks.runs()[b.run].style().colour);
+}
+
 } // namespace
 
 void drawGrid(Canvas &canvas, const ViewRequest &r)
@@ -83,17 +94,25 @@ void drawGrid(Canvas &canvas, const ViewRequest &r)
 bool drawCurves(const ViewRequest &request, const Tracks &tracks, Canvas &canvas,
                 const std::atomic<bool> &abort)
 {
-    if (request.kind == ViewKind::Phase)
-        return drawPhases(canvas, WorldScale(request.window()), request, tracks, abort);
-    return drawByColumns(request, tracks, canvas, abort);
+    const bool done = request.kind == ViewKind::Phase
+                          ? drawPhases(canvas, WorldScale(request.window()), request, tracks, abort)
+                          : drawByColumns(request, tracks, canvas, abort);
+    if (done)
+        drawBackwards(canvas, request, tracks);
+    return done;
 }
 
 bool drawCurves(const ViewRequest &request, const Tracks &tracks, const PixelBuffer &image,
                 const std::atomic<bool> &abort)
 {
-    if (request.kind == ViewKind::Phase)
-        return drawPhases(image, WorldScale(request.window()), request, tracks, abort);
     // The pixel canvas draws the dashes, the dots and the bold lines itself.
     PixelCanvas canvas(image);
-    return drawByColumns(request, tracks, canvas, abort);
+    const bool done = request.kind == ViewKind::Phase
+                          ? drawPhases(image, WorldScale(request.window()), request, tracks, abort)
+                          : drawByColumns(request, tracks, canvas, abort);
+    if (done) {
+        drawBackwards(canvas, request, tracks);
+        canvas.finish();
+    }
+    return done;
 }

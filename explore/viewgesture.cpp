@@ -100,7 +100,9 @@ ViewGesture::Outcome ViewGesture::release(Qt::MouseButton button, QPointF at, co
         if (button == Qt::RightButton)
             out.what = Outcome::Menu;
         else if (plot.contains(at.toPoint()))
-            out.what = m_modifiers & Qt::ControlModifier ? Outcome::CtrlClick : Outcome::Click;
+            out.what = !(m_modifiers & Qt::ControlModifier) ? Outcome::Click
+                       : m_modifiers & Qt::ShiftModifier    ? Outcome::CtrlShiftClick
+                                                            : Outcome::CtrlClick;
     }
     m_dragged.reset();
     return out;

@@ -39,7 +39,7 @@ public:
     // What the release made of it.
     struct Outcome
     {
-        enum { Nothing, Show, Click, CtrlClick, Menu } what = Nothing;
+        enum { Nothing, Show, Click, CtrlClick, CtrlShiftClick, Menu } what = Nothing;
         WorldRect world; // for Show
     };
 

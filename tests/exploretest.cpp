@@ -1662,3 +1662,193 @@ TEST(ExplorePlacement, TakesTheSideWithTheMostRoomAndNeverCoversTheMainWindowThe
         EXPECT_TRUE(c.room.contains(onScreen));
     }
 }
+
+namespace {
+
+// ---- The phase plane's analysis -----------------------------------------------------------
+
+int pixelsOf(const QImage &image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
+}
+
+// Chooses the entry `text` of `view`'s context menu, as the Menu key opens it.
+void chooseFromMenu(ExploreView &view, const QString &text)
+{
+    bool chosen = false;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *a : menu->actions())
+                if (a->text() == text) {
+                    menu->setActiveAction(a);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                    chosen = true;
+                    answer.stop();
+                }
+        }
+    });
+    answer.start();
+    const QPoint at = view.plotRect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, view.mapToGlobal(at));
+    QApplication::sendEvent(&view, &menu);
+    EXPECT_TRUE(chosen) << text.toStdString();
+}
+
+class PhaseAnalysisInView : public OwnEquation
+{
+protected:
+    // Until the phase plane shows an image of what it shows now, drawn with its analysis.
+    void settlePhase()
+    {
+        settle();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view("PhasePlane").upToDate(); }, 10000));
+        QTest::qWait(50);
+    }
+    QString described() { return view("PhasePlane").accessibleDescription(); }
+    static constexpr QRgb kNullcline = viewstyle::kNullcline;
+};
+
+TEST_F(PhaseAnalysisInView, VanDerPolShowsItsNullclineAndItsOriginAsAnUnstableFocus)
+{
+    choose(4);
+    enter({{1, QStringLiteral("0")},
+           {3, QStringLiteral("2")},
+           {4, QStringLiteral("0")},
+           {2, QStringLiteral("20")}});
+    open();
+    settlePhase();
+    ExploreView &phase = view("PhasePlane");
+    EXPECT_TRUE(described().contains(QStringLiteral(
+        "Equilibria: unstable focus at (0, 0): eigenvalues 0.5 ± 0.866025i; eigenvectors "
+        "(0.707107, 0.353553 ± 0.612372i)")))
+        << described().toStdString();
+    EXPECT_TRUE(described().contains(QStringLiteral("Nullclines: y' = 0, and g = 0.")));
+    // y' = y / (1 - y^2) goes through the view in three branches, and y' = 0 across it.
+    EXPECT_GT(pixelsOf(phase.grab().toImage(), kNullcline), 400);
+
+    // A click on the origin's mark tells its class and eigen data, and marks no sample.
+    const int row = child<QAbstractItemView>("List1")->currentIndex().row();
+    QTest::mouseClick(&phase, Qt::LeftButton, Qt::NoModifier, phase.toWidget(0.0, 0.0).toPoint());
+    ASSERT_TRUE(phase.marker().has_value());
+    EXPECT_TRUE(phase.marker()->tag.startsWith(
+        QStringLiteral("unstable focus at (0, 0): eigenvalues 0.5 ± 0.866025i")));
+    EXPECT_EQ(child<QAbstractItemView>("List1")->currentIndex().row(), row);
+    EXPECT_FALSE(view("Solution").marker().has_value());
+    QTest::keyClick(&phase, Qt::Key_Escape);
+    EXPECT_FALSE(phase.marker().has_value());
+
+    // Hidden from the menu, each goes from the image and from the description.
+    chooseFromMenu(phase, QStringLiteral("Nullclines"));
+    settlePhase();
+    EXPECT_EQ(pixelsOf(phase.grab().toImage(), kNullcline), 0);
+    EXPECT_FALSE(described().contains(QStringLiteral("Nullclines")));
+    chooseFromMenu(phase, QStringLiteral("Equilibria"));
+    settlePhase();
+    EXPECT_FALSE(described().contains(QStringLiteral("Equilibria")));
+    chooseFromMenu(phase, QStringLiteral("Nullclines"));
+    settlePhase();
+    EXPECT_GT(pixelsOf(phase.grab().toImage(), kNullcline), 400);
+}
+
+TEST_F(PhaseAnalysisInView, AnEquationWithXSaysItHasNoEquilibriaAndWhereItsNullclineIs)
+{
+    choose(2);
+    enterAll();
+    open();
+    settlePhase();
+    EXPECT_TRUE(described().contains(QStringLiteral(
+        "Nullclines: y' = 0, and g = 0 at x = 0, the last run's x0. no equilibria: the equation "
+        "depends on x")))
+        << described().toStdString();
+    // At x = 0 g = -2y: the nullcline is the line y = 0, up the middle of the view.
+    EXPECT_GT(pixelsOf(view("PhasePlane").grab().toImage(), kNullcline), 200);
+}
+
+TEST_F(PhaseAnalysisInView, ThePendulumsSeparatricesJoinItsSaddles)
+{
+    open();
+    typeFormula(QStringLiteral("-sin(y)"));
+    enter({{1, QStringLiteral("0")},
+           {3, QStringLiteral("1")},
+           {4, QStringLiteral("0")},
+           {2, QStringLiteral("10")}});
+    settle();
+    ExploreView &phase = view("PhasePlane");
+    // Zoomed out from the keyboard until both saddles are in view.
+    phase.setFocus();
+    for (int k = 0; k < 10 && ranges(phase).at(1) < 7; ++k)
+        QTest::keyClick(&phase, Qt::Key_Minus);
+    settlePhase();
+    // Centers at 0 and +-2 pi, saddles at +-pi, each with its four branches.
+    const QString d = described();
+    EXPECT_TRUE(d.contains(QStringLiteral("saddle at (-3.141592653589793, 0): eigenvalues 1, -1")))
+        << d.toStdString();
+    EXPECT_TRUE(d.contains(QStringLiteral("center at (6.283185307179586, 0): eigenvalues 0 ± 1i")));
+    EXPECT_TRUE(d.contains(QStringLiteral("Separatrices: 8 branches.")));
+    // Drawn in their own grey, dashed.
+    const QImage image = phase.grab().toImage();
+    int separatrix = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            separatrix +=
+                std::abs(c.red() - 0x50) < 12 && c.red() == c.green() && c.green() == c.blue();
+        }
+    EXPECT_GT(separatrix, 300);
+    chooseFromMenu(phase, QStringLiteral("Separatrices"));
+    settlePhase();
+    EXPECT_FALSE(described().contains(QStringLiteral("Separatrices")));
+}
+
+TEST_F(PhaseAnalysisInView, ACtrlShiftClickRunsAsACtrlClickAndDrawsTheWayBackDashed)
+{
+    choose(1);
+    enter({{1, QStringLiteral("0")},
+           {3, QStringLiteral("1")},
+           {4, QStringLiteral("0")},
+           {2, QStringLiteral("6")}});
+    open();
+    ExploreView &solution = view("Solution");
+    const QPoint at = solution.toWidget(3.0, 0.5).toPoint();
+    QTest::mouseClick(&solution, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier, at);
+    const QString x0 = text(1)->text(), y0 = text(3)->text();
+    const std::vector<std::string> clicked = lines();
+    // Listed exactly as the same Ctrl+click lists it.
+    FormDriver typed;
+    typed.choose(1);
+    typed.enter({{1, QStringLiteral("0")},
+                 {3, QStringLiteral("1")},
+                 {4, QStringLiteral("0")},
+                 {2, QStringLiteral("6")}});
+    typed.enter({{1, x0}, {3, y0}});
+    typed.enter(2);
+    EXPECT_EQ(typed.lines(), clicked);
+    // From x0 = 3 to 6 forward; back to the view's left edge near x = -0.3.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return solution.accessibleDescription().contains(QStringLiteral("drawn back to x = "));
+        },
+        10000));
+    settle();
+    const QImage image = solution.grab().toImage();
+    const QRgb second = runColour(1);
+    int before = 0;
+    const int x0Pixel = qRound(solution.toWidget(x0.toDouble(), 0).x());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < x0Pixel - 4; ++x)
+            before += image.pixel(x, y) == second;
+    EXPECT_GT(before, 100);
+    EXPECT_TRUE(solution.accessibleDescription().contains(QStringLiteral(", dashed")));
+    // Ready clears the way back with the runs.
+    ready();
+    settle();
+    EXPECT_EQ(pixelsOf(solution.grab().toImage(), second), 0);
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 // the numbers of their axes and fields, what they keep of a run, and what they draw.
 
 #include "explore/navigation.h"
+#include "explore/backwardtrack.h"
 #include "explore/fieldarrows.h"
 #include "explore/liverun.h"
 #include "explore/phasecurve.h"
@@ -642,3 +643,65 @@ TEST(NextField, IsTakenWhereTheCaptionSays)
         EXPECT_EQ(caption, c.caption);
     }
 }
+
+// ---- The way back of a run ------------------------------------------------------------
+
+struct BackCase
+{
+    std::string name;
+    ViewKind kind;
+    WorldRect box; // left, top, right, bottom
+    double xf;     // of the run forward from (0, 1, 0) of y'' + y = 0
+    std::size_t points;
+    double reached;
+};
+
+void PrintTo(const BackCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class WayBack : public testing::TestWithParam<BackCase>
+{
+};
+
+TEST_P(WayBack, GoesAsFarBackAsTheRunGoesOnOrToTheViewsEdge)
+{
+    const BackCase &c = GetParam();
+    solver::RunParameters p{.eq = solver::EquationRef(solver::Builtin::Oscillator),
+                            .x0 = 0,
+                            .y0 = 1,
+                            .z0 = 0,
+                            .xf = c.xf};
+    const std::atomic<bool> never{false};
+    const auto track = runBack(3, p, c.kind, c.box, never);
+    ASSERT_TRUE(track.has_value());
+    EXPECT_EQ(track->run, 3u);
+    EXPECT_EQ(track->points.size(), c.points);
+    EXPECT_EQ(track->reached, c.reached);
+    if (track->points.empty())
+        return;
+    EXPECT_EQ(track->points.front().x, 0.0);
+    EXPECT_EQ(track->points.back().x, c.reached);
+    // cos x, which is even: the way back mirrors the way forward.
+    for (const BackwardTrack::Point &q : track->points)
+        ASSERT_NEAR(q.y, std::cos(q.x), 1e-6 * (1 + std::fabs(q.x))) << q.x;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Explore, WayBack,
+    testing::Values(
+        BackCase{"AsFarAsForward", ViewKind::Solution, {-10, 2, 10, -2}, 3, 301, -3},
+        // The first sample beyond the left edge ends it, and is drawn to the edge.
+        BackCase{"ToTheSolutionsEdge", ViewKind::Solution, {-1, 2, 10, -2}, 3, 102, -1.01},
+        // In the phase plane, y falls below -0.5 first at x = -2.1 (cos 2.1 = -0.505).
+        BackCase{"ToThePhasePlanesEdge", ViewKind::Phase, {-0.5, 2, 2, -2}, 3, 211, -2.1},
+        // A run of a million samples keeps every second one of its way back, and its end.
+        BackCase{"ALongOneKeepsEveryStridethPoint",
+                 ViewKind::Solution,
+                 {-1e6, 2, 1e6, -2},
+                 10000,
+                 500001,
+                 -10000},
+        BackCase{"NoneForARunWithoutSamples", ViewKind::Solution, {-10, 2, 10, -2}, -3, 0, 0}),
+    [](const auto &info) { return info.param.name; });

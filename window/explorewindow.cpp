@@ -12,6 +12,7 @@
 #include "explore/fieldarrows.h"
 #include "explore/ticks.h"
 #include "explore/tracks.h"
+#include "listing/numbertext.h"
 #include "model/runmodel.h"
 #include "window/sampleview.h"
 #include "window/viewexport.h"
@@ -75,6 +76,8 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
                 guarded("The probe", [this, view](QPointF at) { m_probe->probeAt(*view, at); }));
         connect(view, &ExploreView::ctrlClicked, this,
                 guarded("The run", [this, view](QPointF at) { runFrom(*view, at); }));
+        connect(view, &ExploreView::ctrlShiftClicked, this,
+                guarded("The run", [this, view](QPointF at) { runBothWaysFrom(*view, at); }));
         connect(view, &ExploreView::escapePressed, this, [this] {
             m_probe->clearEquilibrium();
             m_links.clearProbe();
@@ -186,7 +189,7 @@ void ExploreWindow::collect()
             if (v == kPhase)
                 showAnalysis(image->second.analysed);
         }
-    view(ViewKind::Solution).setLegend(m_variation->legend());
+    view(ViewKind::Solution).setLegend(withBackward(m_variation->legend()));
     for (ExploreView *view : m_views)
         if (view->fitting())
             fitView(*view);
@@ -288,6 +291,30 @@ void ExploreWindow::runFrom(ExploreView &view, QPointF at)
         m_links.typeAndRun({{Field::X0, a}, {Field::Y0, b}});
     else if (view.kind() == ViewKind::Phase)
         m_links.typeAndRun({{Field::Y0, a}, {Field::Z0, b}});
+}
+
+void ExploreWindow::runBothWaysFrom(ExploreView &view, QPointF at)
+{
+    const std::size_t before = m_links.model.runs().size();
+    runFrom(view, at);
+    const auto &runs = m_links.model.runs();
+    if (view.kind() == ViewKind::Error || runs.size() <= before)
+        return;
+    m_worker.addBackward(runs.size() - 1, runs.back().params, view.kind(), view.world());
+}
+
+QList<LegendEntry> ExploreWindow::withBackward(QList<LegendEntry> legend) const
+{
+    // A run's entry says how far back its dashed way back goes.
+    const std::lock_guard<std::mutex> locked(m_worker.tracks().lock());
+    if (m_worker.tracks().generation() != m_links.model.generation())
+        return legend;
+    for (const BackwardTrack &b : m_worker.tracks().backward())
+        if (b.run < static_cast<std::size_t>(legend.size()) && b.run < m_links.model.runs().size())
+            legend[static_cast<qsizetype>(b.run)].name +=
+                tr(" – drawn back to x = %1, dashed")
+                    .arg(QString::fromStdString(generalText(b.reached)));
+    return legend;
 }
 
 void ExploreWindow::showMenu(ExploreView &view, QPoint at)

@@ -6,6 +6,7 @@
 // phase plane y' over y with its direction field, linked to the list as the main plot is.
 
 #include "explore/renderthread.h"
+#include "explore/viewframe.h"
 #include "model/fieldtable.h"
 #include "solver/solver.h"
 
@@ -78,6 +79,9 @@ private:
     void requestImage(ExploreView &view);
     void fitView(ExploreView &view);
     void runFrom(ExploreView &view, QPointF at);
+    // The run from there as runFrom() makes it, and its way back drawn dashed.
+    void runBothWaysFrom(ExploreView &view, QPointF at);
+    QList<LegendEntry> withBackward(QList<LegendEntry> legend) const;
     void updateField();
     // The error view's line: how far the reference has come, or where it ended.
     void updateReferenceCaption();
