@@ -31,6 +31,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -240,7 +241,9 @@ private:
                                                 "-sin(y) - c*y'", "log(y)", "sqrt(x)*y",
                                                 "1/(x-1)",        "2y",     "((y)",
                                                 "-y^a^b",         "",       "exp(exp(exp(y)))",
-                                                "y'*y'/y - w^2*y"};
+                                                "y'*y'/y - w^2*y", "sin(100*y)",
+                                                "0",               "-sin(y)", "y - y^3",
+                                                "1/(y - 0.3)"};
         switch (pick(3)) {
         case 0:
             formula->setFocus();
@@ -353,7 +356,13 @@ private:
         const QRect r = v.plotRect();
         const QPoint at(r.left() + pick(r.width()), r.top() + pick(r.height()));
         const QPoint to(r.left() + pick(r.width()), r.top() + pick(r.height()));
-        switch (pick(7)) {
+        switch (pick(8)) {
+        case 7: {
+            // The view's menu, as the Menu key opens it: its analysis shown and hidden.
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, v.mapToGlobal(at));
+            QApplication::sendEvent(&v, &menu);
+            break;
+        }
         case 0: {
             // Up to a few hundred notches at once: out to the limits, in to 1e-300.
             const int notches = (1 + pick(pick(2) ? 3 : 400)) * (pick(2) ? 1 : -1);
@@ -392,8 +401,12 @@ private:
             QTest::mouseClick(&v, Qt::LeftButton, Qt::NoModifier, at);
             break;
         case 5: {
-            // A run from the point: the texts it types, then Enter along the chain.
-            QTest::mouseClick(&v, Qt::LeftButton, Qt::ControlModifier, at);
+            // A run from the point: the texts it types, then Enter along the chain; with
+            // Shift, its way back drawn too.
+            QTest::mouseClick(&v, Qt::LeftButton,
+                              pick(2) ? Qt::ControlModifier
+                                      : Qt::ControlModifier | Qt::ShiftModifier,
+                              at);
             // The error view's points are no start: it runs nothing.
             if (kind == ViewKind::Error)
                 break;
@@ -502,6 +515,19 @@ private:
     void answer()
     {
         if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            if (qobject_cast<ExploreWindow *>(menu->parentWidget())) {
+                // An Explore view's menu returns what it chose from its own loop.
+                const QList<QAction *> all = menu->actions();
+                QAction *a = all.isEmpty() ? nullptr : all[pick(all.size())];
+                ++menus;
+                if (a && a->isEnabled() && !a->isSeparator() && pick(4) != 0) {
+                    menu->setActiveAction(a);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                } else {
+                    menu->close();
+                }
+                return;
+            }
             QList<QAction *> actions;
             for (QAction *a : menu->actions())
                 if (a->isEnabled() && !a->isSeparator())
