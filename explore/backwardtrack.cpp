@@ -22,8 +22,8 @@ public:
     {
         const BackwardTrack::Point p{s.x, s.y, static_cast<double>(s.z)};
         m_track.reached = s.x;
-        const bool inside = m_kind == ViewKind::Phase ? m_box.contains(p.y, p.z)
-                                                      : m_box.contains(p.x, p.y);
+        const bool inside =
+            m_kind == ViewKind::Phase ? m_box.contains(p.y, p.z) : m_box.contains(p.x, p.y);
         // Every stride-th point, the first one out of the box, and now and then a look at
         // whether it is still wanted.
         const bool kept = static_cast<std::uint64_t>(s.i) % m_stride == 0 || !inside;

@@ -35,9 +35,8 @@ constexpr std::size_t kBackwardPoints = 1 << 19;
 
 // The way back of run `run`, `p` its parameters, until it leaves `box` of a view of `kind`
 // (the solution's (x, y), the phase plane's (y, y')); none when `abort` was raised.
-std::optional<BackwardTrack> runBack(std::size_t run, const solver::RunParameters &p,
-                                     ViewKind kind, const WorldRect &box,
-                                     const std::atomic<bool> &abort);
+std::optional<BackwardTrack> runBack(std::size_t run, const solver::RunParameters &p, ViewKind kind,
+                                     const WorldRect &box, const std::atomic<bool> &abort);
 
 // The way back on `canvas` as a view of `kind` over `world` shows it, dashed in `colour`.
 void drawBackward(Canvas &canvas, ViewKind kind, const WorldWindow &window,

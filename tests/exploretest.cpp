@@ -1756,6 +1756,29 @@ TEST_F(PhaseAnalysisInView, VanDerPolShowsItsNullclineAndItsOriginAsAnUnstableFo
     EXPECT_GT(pixelsOf(phase.grab().toImage(), kNullcline), 400);
 }
 
+TEST_F(PhaseAnalysisInView, TheProbeOnAnEquilibriumSaysWhichItIsOn)
+{
+    // The damped run settles on its stable node: its last sample lies on the mark.
+    choose(3);
+    enter({{1, QStringLiteral("0")},
+           {3, QStringLiteral("1")},
+           {4, QStringLiteral("0")},
+           {2, QStringLiteral("30")}});
+    open();
+    settlePhase();
+    child<QAbstractItemView>("List1")->setCurrentIndex(
+        modelOf(form).samples().index(samples().rowCount() - 1));
+    ASSERT_TRUE(view("PhasePlane").marker().has_value());
+    EXPECT_TRUE(
+        view("PhasePlane")
+            .marker()
+            ->tag.contains(QStringLiteral("at the stable node at (0, 0): eigenvalues -1, -5")))
+        << view("PhasePlane").marker()->tag.toStdString();
+    // The first, at (1, 0), is on none.
+    child<QAbstractItemView>("List1")->setCurrentIndex(modelOf(form).samples().index(0));
+    EXPECT_FALSE(view("PhasePlane").marker()->tag.contains(QStringLiteral("at the")));
+}
+
 TEST_F(PhaseAnalysisInView, AnEquationWithXSaysItHasNoEquilibriaAndWhereItsNullclineIs)
 {
     choose(2);

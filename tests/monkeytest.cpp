@@ -29,9 +29,9 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -237,13 +237,12 @@ private:
         (void)window;
         auto *formula = form.findChild<QLineEdit *>(QStringLiteral("Formula"));
         auto *equations = form.findChild<QComboBox *>(QStringLiteral("Equations"));
-        static const char *const kFormulas[] = {"-y - 0.2*y'",    "-k*y",   "(1-y*y)*y'-y",
-                                                "-sin(y) - c*y'", "log(y)", "sqrt(x)*y",
-                                                "1/(x-1)",        "2y",     "((y)",
-                                                "-y^a^b",         "",       "exp(exp(exp(y)))",
-                                                "y'*y'/y - w^2*y", "sin(100*y)",
-                                                "0",               "-sin(y)", "y - y^3",
-                                                "1/(y - 0.3)"};
+        static const char *const kFormulas[] = {"-y - 0.2*y'",     "-k*y",       "(1-y*y)*y'-y",
+                                                "-sin(y) - c*y'",  "log(y)",     "sqrt(x)*y",
+                                                "1/(x-1)",         "2y",         "((y)",
+                                                "-y^a^b",          "",           "exp(exp(exp(y)))",
+                                                "y'*y'/y - w^2*y", "sin(100*y)", "0",
+                                                "-sin(y)",         "y - y^3",    "1/(y - 0.3)"};
         switch (pick(3)) {
         case 0:
             formula->setFocus();
@@ -403,10 +402,9 @@ private:
         case 5: {
             // A run from the point: the texts it types, then Enter along the chain; with
             // Shift, its way back drawn too.
-            QTest::mouseClick(&v, Qt::LeftButton,
-                              pick(2) ? Qt::ControlModifier
-                                      : Qt::ControlModifier | Qt::ShiftModifier,
-                              at);
+            QTest::mouseClick(
+                &v, Qt::LeftButton,
+                pick(2) ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier, at);
             // The error view's points are no start: it runs nothing.
             if (kind == ViewKind::Error)
                 break;

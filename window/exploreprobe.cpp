@@ -30,8 +30,10 @@ void ExploreProbe::clearEquilibrium()
 
 void ExploreProbe::setAnalysis(std::shared_ptr<const PhaseAnalysis> analysis)
 {
+    if (analysis == m_analysis)
+        return;
     m_analysis = std::move(analysis);
-    if (m_equilibrium)
+    if (m_equilibrium || m_row >= 0)
         markRow(m_row);
 }
 
@@ -80,6 +82,16 @@ void ExploreProbe::markRow(int row)
             tag += QStringLiteral("   error ") +
                    QString::number(static_cast<double>(*p->error), 'g', 4);
         break;
+    }
+    // A sample on an equilibrium's mark in the phase plane says which it is on.
+    for (std::size_t v = 0; v < m_views.size(); ++v) {
+        if (!points[v] || m_views[v]->kind() != ViewKind::Phase || !m_analysis)
+            continue;
+        const QRect r = m_views[v]->plotRect();
+        const WorldWindow window(m_views[v]->world(), r.width(), r.height());
+        const DevicePoint d = window.toDevice(points[v]->at.x, points[v]->at.y);
+        if (const analysis::Equilibrium *e = equilibriumNear(*m_analysis, window, d.x, d.y, 3.0))
+            tag += QStringLiteral("   at the ") + QString::fromStdString(equilibriumTag(*e));
     }
     for (std::size_t v = 0; v < m_views.size(); ++v)
         m_views[v]->setMarker(points[v] ? std::optional<ExploreView::Marker>(ExploreView::Marker{
