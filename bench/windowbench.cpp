@@ -6,15 +6,15 @@
 // samples, and the start-up time to the first painted window against a bare Qt window
 // with as many widgets.
 //
-//     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] | --explore
-//     |
-//                                             --variation]
+//     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] |
+//                                             --explore | --variation | --analysis]
 //
 // Each start-up, and each run alone, is timed in a fresh process (this program started
 // again with --startup form|bare or --alone N): neither window profits from fonts the
 // other loaded, and the run alone meets none of the state Qt's drawing leaves behind. The
 // first line names the machine the figures are from.
 
+#include "bench/analysisbench.h"
 #include "bench/explorebench.h"
 #include "bench/machine.h"
 #include "bench/measure.h"
@@ -421,6 +421,10 @@ int main(int argc, char **argv)
     }
     if (argc > 1 && std::strcmp(argv[1], "--variation") == 0) {
         benchVariation();
+        return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--analysis") == 0) {
+        benchAnalysis();
         return 0;
     }
     // --overhead: the table of the run alone against the window only; --startups: the
