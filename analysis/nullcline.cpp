@@ -15,8 +15,9 @@ namespace {
 
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
-// Halvings of an edge after the first guess: a crossing to a millionth of the cell.
-constexpr int kRefinements = 20;
+// Halvings of an edge before the last bracket is cut where its line crosses 0: a crossing
+// to a ten-thousandth of the cell, a hundredth of a pixel and far better once cut.
+constexpr int kRefinements = 14;
 
 class Grid
 {
@@ -99,11 +100,25 @@ std::vector<PhaseSegment> slopeNullcline(const solver::RunParameters &p, double 
     columns = std::clamp(columns, 1, 1024);
     rows = std::clamp(rows, 1, 1024);
     const Grid grid(p, x, box, columns, rows);
-    // Two rows of values at a time: the one below the cells and the one above.
+    // Two rows of values at a time, the one below the cells and the one above, and the
+    // crossings of their edges, each edge's found once for the two cells that share it.
     const auto width = static_cast<std::size_t>(columns) + 1;
     std::vector<double> below(width), above(width);
+    using Crossing = std::optional<PhasePoint>;
+    std::vector<Crossing> bottom(width), top(width), side(width);
+    const auto edge = [&](const PhasePoint &a, const PhasePoint &b, double ga, double gb) {
+        // A 0 of either sign counts as positive, so that a branch through a corner is
+        // traced once.
+        if (std::isnan(ga) || std::isnan(gb) || (ga < 0.0) == (gb < 0.0))
+            return Crossing{};
+        return grid.crossing(a, b, ga, gb);
+    };
     for (int i = 0; i <= columns; ++i)
         below[static_cast<std::size_t>(i)] = grid.g(grid.point(i, 0));
+    for (int i = 0; i < columns; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        bottom[u] = edge(grid.point(i, 0), grid.point(i + 1, 0), below[u], below[u + 1]);
+    }
     // Corners: 0 bottom left, 1 bottom right, 2 top right, 3 top left; edges: 0 bottom,
     // 1 right, 2 top, 3 left, edge k from corner k to corner k + 1.
     for (int j = 0; j < rows; ++j) {
@@ -111,28 +126,26 @@ std::vector<PhaseSegment> slopeNullcline(const solver::RunParameters &p, double 
             return {};
         for (int i = 0; i <= columns; ++i)
             above[static_cast<std::size_t>(i)] = grid.g(grid.point(i, j + 1));
+        for (int i = 0; i <= columns; ++i) {
+            const auto u = static_cast<std::size_t>(i);
+            side[u] = edge(grid.point(i, j), grid.point(i, j + 1), below[u], above[u]);
+            if (i < columns)
+                top[u] =
+                    edge(grid.point(i, j + 1), grid.point(i + 1, j + 1), above[u], above[u + 1]);
+        }
         for (int i = 0; i < columns; ++i) {
             const auto u = static_cast<std::size_t>(i);
-            const PhasePoint corner[4] = {grid.point(i, j), grid.point(i + 1, j),
-                                          grid.point(i + 1, j + 1), grid.point(i, j + 1)};
             const double v[4] = {below[u], below[u + 1], above[u + 1], above[u]};
             if (std::any_of(v, v + 4, [](double d) { return std::isnan(d); }))
                 continue; // g has no value somewhere in the cell
-            // A corner where g is 0 counts as positive, so that a branch through it is
-            // traced once.
             const auto negative = [&](int k) { return v[k] < 0.0; };
-            std::optional<PhasePoint> at[4];
+            const Crossing *at[4] = {&bottom[u], &side[u + 1], &top[u], &side[u]};
             int crossings = 0;
-            for (int k = 0; k < 4; ++k) {
-                const int l = (k + 1) % 4;
-                if (negative(k) != negative(l)) {
-                    at[k] = grid.crossing(corner[k], corner[l], v[k], v[l]);
-                    ++crossings;
-                }
-            }
+            for (int k = 0; k < 4; ++k)
+                crossings += negative(k) != negative((k + 1) % 4) ? 1 : 0;
             const auto join = [&](int e, int f) {
-                if (at[e] && at[f])
-                    segments.push_back({*at[e], *at[f]});
+                if (*at[e] && *at[f])
+                    segments.push_back({**at[e], **at[f]});
             };
             if (crossings == 2) {
                 int e = -1, f = -1;
@@ -143,9 +156,8 @@ std::vector<PhaseSegment> slopeNullcline(const solver::RunParameters &p, double 
             } else if (crossings == 4) {
                 // A saddle of g within the cell: the value at its centre tells which
                 // corners the branches go round.
-                const PhasePoint centre{corner[0].y / 2.0 + corner[2].y / 2.0,
-                                        corner[0].z / 2.0 + corner[2].z / 2.0};
-                const double c = grid.g(centre);
+                const PhasePoint a = grid.point(i, j), b = grid.point(i + 1, j + 1);
+                const double c = grid.g({a.y / 2.0 + b.y / 2.0, a.z / 2.0 + b.z / 2.0});
                 if (std::isnan(c))
                     continue;
                 if ((c < 0.0) == negative(0))
@@ -155,6 +167,7 @@ std::vector<PhaseSegment> slopeNullcline(const solver::RunParameters &p, double 
             }
         }
         std::swap(below, above);
+        std::swap(bottom, top);
     }
     return segments;
 }

@@ -58,9 +58,10 @@ constexpr double kTimeConstants = 2000.0;
 class Branch
 {
 public:
-    Branch(const solver::RunParameters &p, const PhaseBox &box, double spacing)
+    Branch(const solver::RunParameters &p, const PhaseBox &box, double spacing,
+           std::span<const Equilibrium> rest)
         : m_p(p), m_box(box), m_spacing(spacing), m_width(box.right - box.left),
-          m_height(box.top - box.bottom)
+          m_height(box.top - box.bottom), m_rest(rest)
     {
     }
 
@@ -71,6 +72,7 @@ public:
     {
         Separatrix s;
         s.stable = sign < 0;
+        m_away = false;
         const double size = std::hypot(dy / m_width, dz / m_height);
         if (!(size > 0) || !std::isfinite(size))
             return s;
@@ -102,7 +104,7 @@ public:
                     if (k < parts)
                         stepper.calc_state(t0 + (t1 - t0) * k / parts, at);
                     s.points.push_back({at[0], at[1]});
-                    if (!inView(at))
+                    if (!inView(at) || arrived(from, at))
                         return s;
                 }
                 if (t1 - t0 < 1e-12 * std::max(1.0, t1))
@@ -118,6 +120,23 @@ public:
     }
 
 private:
+    // Within two spacings of an equilibrium, its own saddle once it has gone away from it.
+    bool arrived(const Equilibrium &from, const State &at)
+    {
+        const auto apart = [&](double y) {
+            return std::hypot((at[0] - y) / m_width, at[1] / m_height);
+        };
+        const double home = apart(from.y);
+        if (home > 20 * m_spacing)
+            m_away = true;
+        if (m_away && home < 2 * m_spacing)
+            return true;
+        for (const Equilibrium &e : m_rest)
+            if (e.y != from.y && apart(e.y) < 2 * m_spacing)
+                return true;
+        return false;
+    }
+
     bool inView(const State &at) const
     {
         return at[0] >= m_box.left - kMargin * m_width &&
@@ -130,13 +149,16 @@ private:
     PhaseBox m_box;
     double m_spacing;
     double m_width, m_height;
+    std::span<const Equilibrium> m_rest;
+    bool m_away = false;
 };
 
 } // namespace
 
 std::vector<Separatrix> separatrices(const solver::RunParameters &p, const Equilibrium &saddle,
                                      const PhaseBox &box, double spacing,
-                                     const std::atomic<bool> *abort)
+                                     const std::atomic<bool> *abort,
+                                     std::span<const Equilibrium> rest)
 {
     std::vector<Separatrix> branches;
     if (saddle.kind != EquilibriumKind::Saddle || p.eq->dependsOnX || !(box.right - box.left > 0) ||
@@ -146,7 +168,7 @@ std::vector<Separatrix> separatrices(const solver::RunParameters &p, const Equil
     const double unstable = saddle.eigenvalues[0].real();
     const double stable = saddle.eigenvalues[1].real();
     const double slowest = 1.0 / std::min(unstable, -stable);
-    Branch branch(p, box, spacing);
+    Branch branch(p, box, spacing, rest);
     for (const int k : {0, 1}) {
         const double dy = saddle.eigenvectors[k][0].real();
         const double dz = saddle.eigenvectors[k][1].real();

@@ -12,6 +12,7 @@
 #include "analysis/nullcline.h"
 
 #include <atomic>
+#include <span>
 #include <vector>
 
 namespace analysis {
@@ -27,9 +28,12 @@ constexpr std::size_t kSeparatrixPoints = 20000;
 
 // The four branches of the saddle `saddle` of `p`'s equation, points spaced at most about
 // `spacing` of the box's width or height apart; none for a point that is no saddle, or
-// when `abort` was raised.
+// when `abort` was raised. A branch that comes within two spacings of an equilibrium of
+// `rest` (the pendulum's from one saddle to the next), or back to its own saddle (a loop),
+// ends there: beyond it the rounding, not the flow, decides where it goes.
 std::vector<Separatrix> separatrices(const solver::RunParameters &p, const Equilibrium &saddle,
                                      const PhaseBox &box, double spacing = 1.0 / 500.0,
-                                     const std::atomic<bool> *abort = nullptr);
+                                     const std::atomic<bool> *abort = nullptr,
+                                     std::span<const Equilibrium> rest = {});
 
 } // namespace analysis

@@ -46,7 +46,8 @@ void benchAnalysis()
     cosmos.eq = solver::Builtin::Cosmos;
     cosmos.values[0] = 1;
     const Case cases[] = {
-        {"van der Pol, the default run's view", {.eq = solver::Builtin::VanDerPol},
+        {"van der Pol, the default run's view",
+         {.eq = solver::Builtin::VanDerPol},
          {-2.2, 2.9, 2.2, -2.9}},
         {"van der Pol as a formula", typed("(1-y*y)*y'-y"), {-2.2, 2.9, 2.2, -2.9}},
         {"pendulum -sin(y), two saddles", typed("-sin(y)"), {-7, 3, 7, -3}},

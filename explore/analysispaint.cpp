@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QVector>
 
 #include <cmath>
 
@@ -33,29 +34,29 @@ void paintAnalysisLines(QPainter &p, const ViewRequest &request, const PhaseAnal
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::NoBrush);
     if (request.analysis.nullclines) {
-        QPainterPath path;
+        // Lines, not one path: a stroker joins a path's pieces, and thousands of them (the
+        // branches of sin(100*y)) would take it seconds.
+        QVector<QLineF> lines;
+        lines.reserve(static_cast<qsizetype>(a.nullcline.size()) + 1);
         // y' = 0, the y-nullcline, across the view where it is in view.
-        if (request.world.bottom <= 0 && request.world.top >= 0) {
-            path.moveTo(0, w.deviceY(0));
-            path.lineTo(request.width, w.deviceY(0));
-        }
-        for (const analysis::PhaseSegment &s : a.nullcline) {
-            path.moveTo(device(w, s.a.y, s.a.z));
-            path.lineTo(device(w, s.b.y, s.b.z));
-        }
+        if (request.world.bottom <= 0 && request.world.top >= 0)
+            lines.append(QLineF(0, w.deviceY(0), request.width, w.deviceY(0)));
+        for (const analysis::PhaseSegment &s : a.nullcline)
+            lines.append(QLineF(device(w, s.a.y, s.a.z), device(w, s.b.y, s.b.z)));
         p.setPen(QPen(QColor::fromRgba(viewstyle::kNullcline), width, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(path);
+        p.drawLines(lines);
     }
-    if (request.analysis.separatrices && !a.separatrices.empty()) {
-        QPainterPath path;
+    if (request.analysis.separatrices) {
+        p.setPen(QPen(QColor::fromRgba(viewstyle::kSeparatrix), width, Qt::DashDotLine, Qt::FlatCap,
+                      Qt::RoundJoin));
+        QPolygonF line;
         for (const analysis::Separatrix &s : a.separatrices) {
-            path.moveTo(device(w, s.points.front().y, s.points.front().z));
-            for (std::size_t k = 1; k < s.points.size(); ++k)
-                path.lineTo(device(w, s.points[k].y, s.points[k].z));
+            line.clear();
+            line.reserve(static_cast<qsizetype>(s.points.size()));
+            for (const analysis::PhasePoint &q : s.points)
+                line.append(device(w, q.y, q.z));
+            p.drawPolyline(line);
         }
-        QPen pen(QColor::fromRgba(viewstyle::kSeparatrix), width, Qt::DashDotLine, Qt::FlatCap);
-        p.setPen(pen);
-        p.drawPath(path);
     }
     p.restore();
 }

@@ -66,7 +66,8 @@ std::optional<PhaseAnalysis> analysePhase(const ViewRequest &request,
                 continue;
             if (++traced > kTracedSaddles)
                 break;
-            for (analysis::Separatrix &s : analysis::separatrices(p, e, box, spacing, &abort))
+            for (analysis::Separatrix &s :
+                 analysis::separatrices(p, e, box, spacing, &abort, a.equilibria.found))
                 a.separatrices.push_back(std::move(s));
             if (abort)
                 return std::nullopt;

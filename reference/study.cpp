@@ -4,6 +4,8 @@
 
 #include "reference/evaluator.h"
 
+#include "listing/numbertext.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -126,38 +128,51 @@ bool slopeLimits(const StudyRow &row)
            std::fabs(*row.errorSingle) > 2.0 * std::fabs(*row.errorDouble);
 }
 
+// An error to two digits, as a sentence gives it: "2.0e-06".
+std::string roughly(double e)
+{
+    return number(std::fabs(e), std::chars_format::scientific, 1);
+}
+
 std::string verdictOf(const Study &s)
 {
     const StudyRow &own = s.rows[0];
     if (!own.errorSingle || !own.errorDouble)
-        return "Here the error cannot be split: a run with a double slope ends before x = " +
-               shortest(s.lastX) + ".";
+        return "The error cannot be split: a run with y' kept to 16 digits ends before x = " +
+               generalText(s.lastX) + ".";
+    const std::string off = "The run is off by " + roughly(*own.errorSingle);
     if (slopeLimits(own)) {
         const double times = std::fabs(*own.errorSingle / *own.errorDouble);
-        return "Here the single-precision slope limits the error: it is " +
+        return "What limits the accuracy: y' is kept to about 7 digits between steps. " + off +
+               ", " +
                (times < 1000 ? number(times, std::chars_format::fixed, 0) + " times"
                              : std::string("over a thousand times")) +
-               " the step's own error, and halving h no longer helps below h = " +
-               shortest(solver::h) + ".";
+               " the " + roughly(*own.errorDouble) + " of the step h = " + shortest(solver::h) +
+               " itself, and a smaller h does not help.";
     }
 
-    // The double slope's error is the step's: at the level of rounding the scheme is exact.
+    // With y' kept to 16 digits the error is the step's: at the level of rounding the scheme
+    // is exact.
     if (std::fabs(*own.errorDouble) <= 1e-13 * std::max(1.0, std::fabs(s.reference)))
-        return "Here neither limits the error: the scheme is exact for this solution, up to "
-               "rounding.";
-    std::string sentence = "Here the step limits the error";
-    if (const auto r = s.rows[1].ratioDouble) {
+        return "Nothing limits the accuracy but rounding: the scheme is exact for this "
+               "solution. " +
+               off + ".";
+    std::string sentence =
+        "What limits the accuracy: the step h = " + shortest(solver::h) + ". " + off;
+    if (const auto r = s.rows[1].ratioDouble; r && *r > 1.0) {
         const double order = std::log2(*r);
         sentence +=
-            ": it falls about " + number(*r, std::chars_format::fixed, 0) + "-fold per halving, " +
+            "; it falls about " + number(*r, std::chars_format::fixed, 0) +
+            "-fold per halving of h (" +
             (order > 3.5 && order < 4.5 ? std::string("fourth order")
-                                        : "order " + number(order, std::chars_format::fixed, 1));
+                                        : "order " + number(order, std::chars_format::fixed, 1)) +
+            "), so h = " + shortest(solver::stepOf(1)) + " would give about " +
+            roughly(*own.errorSingle / *r);
     }
-    // Where the slope's rounding takes over at a smaller step, say so.
+    // Where keeping y' to 7 digits takes over at a smaller step, say so.
     for (const StudyRow &row : s.rows) {
         if (slopeLimits(row)) {
-            sentence += ", but with the single-precision slope halving h no longer helps below "
-                        "h = " +
+            sentence += ", but with y' kept to 7 digits the error stops falling at h = " +
                         shortest(row.step);
             break;
         }
@@ -250,34 +265,94 @@ Study studyRun(const RunParameters &p, std::uint64_t samples)
     return studyUpTo(p, samples, {});
 }
 
+namespace {
+
+// The sentence in lines of at most `width` characters, broken between words.
+std::string wrapped(const std::string &sentence, std::size_t width)
+{
+    std::string out, line;
+    std::size_t at = 0;
+    while (at < sentence.size()) {
+        std::size_t next = sentence.find(' ', at);
+        if (next == std::string::npos)
+            next = sentence.size();
+        const std::string word = sentence.substr(at, next - at);
+        if (!line.empty() && line.size() + 1 + word.size() > width) {
+            out += line + '\n';
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = next + 1;
+    }
+    return out + line + '\n';
+}
+
+// y to the digits that tell the run's error: two beyond its first, the run's value and the
+// reference's alike, trailing zeros kept.
+std::string toTheError(double y, double scale, double error)
+{
+    int digits = 17;
+    if (error != 0.0 && scale != 0.0)
+        digits = std::clamp(static_cast<int>(std::floor(std::log10(std::fabs(scale))) -
+                                             std::floor(std::log10(std::fabs(error)))) +
+                                2,
+                            2, 17);
+    const double magnitude = std::fabs(scale);
+    if (magnitude >= 1e-4 && magnitude < 1e6) {
+        const int decimals =
+            std::max(0, digits - 1 - static_cast<int>(std::floor(std::log10(magnitude))));
+        return number(y, std::chars_format::fixed, std::min(decimals, 20));
+    }
+    return number(y, std::chars_format::scientific, digits - 1);
+}
+
+std::string ratioText(const StudyRow &row, const std::optional<double> &ratio,
+                      const std::optional<double> &error)
+{
+    if (row.step == solver::h || !error)
+        return "";
+    if (!ratio)
+        return "-";
+    // A ratio below 1: the smaller step made it worse.
+    return *ratio < 1.0 ? std::string("grew") : "÷ " + number(*ratio, std::chars_format::fixed, 1);
+}
+
+void padLeft(std::string &line, std::string_view cell, std::size_t width)
+{
+    line += cell;
+    // "÷" is two bytes and one character wide.
+    const std::size_t shown = cell.size() - (cell.find("÷") != std::string_view::npos ? 1 : 0);
+    line.append(width > shown ? width - shown : 0, ' ');
+}
+
+} // namespace
+
 std::string studyText(const Study &s)
 {
     if (!s.studied)
         return "This run cannot be studied: " + s.problem + ".\n";
 
-    std::string text = "Error y - reference at the run's last sample, x = " + shortest(s.lastX) +
-                       " (reference " + shortest(s.reference) + "):\n\n";
-    static constexpr std::size_t kWidths[] = {9, 22, 8, 22, 8};
-    static constexpr std::string_view kHeads[] = {"h", "error, single slope", "ratio",
-                                                  "error, double slope", "ratio"};
-    std::string line;
-    for (std::size_t c = 0; c < 5; ++c)
-        pad(line, kHeads[c], kWidths[c]);
-    text += line + '\n';
+    const double runY = *s.rows[0].errorSingle + s.reference;
+    std::string text =
+        "Error y - reference at the run's last sample, x = " + generalText(s.lastX) +
+        ":\nthe run gives y = " + toTheError(runY, s.reference, *s.rows[0].errorSingle) +
+        ", the reference " + toTheError(s.reference, s.reference, *s.rows[0].errorSingle) + ".\n\n";
+    text += "        h   y' kept to 7 digits  y' kept to 16 digits\n";
+    text += "            (as the run does)\n";
     for (const StudyRow &row : s.rows) {
-        line.clear();
-        pad(line, shortest(row.step), kWidths[0]);
-        pad(line, orNone(row.errorSingle, std::chars_format::scientific, 5), kWidths[1]);
-        pad(line, row.step == solver::h ? "" : orNone(row.ratioSingle, std::chars_format::fixed, 2),
-            kWidths[2]);
-        pad(line, orNone(row.errorDouble, std::chars_format::scientific, 5), kWidths[3]);
-        pad(line, row.step == solver::h ? "" : orNone(row.ratioDouble, std::chars_format::fixed, 2),
-            kWidths[4]);
+        std::string line;
+        pad(line, shortest(row.step), 9);
+        pad(line, orNone(row.errorSingle, std::chars_format::scientific, 3), 13);
+        line += "  ";
+        padLeft(line, ratioText(row, row.ratioSingle, row.errorSingle), 8);
+        pad(line, orNone(row.errorDouble, std::chars_format::scientific, 3), 11);
+        line += "  ";
+        line += ratioText(row, row.ratioDouble, row.errorDouble);
         while (!line.empty() && line.back() == ' ')
             line.pop_back();
         text += line + '\n';
     }
-    text += '\n' + s.verdict + '\n';
+    text += '\n' + wrapped(s.verdict, 72);
     return text;
 }
 

@@ -18,10 +18,11 @@ AccuracyPanel::AccuracyPanel(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     // A table of figures: their columns line up only in a fixed-width face.
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Read, selected and copied, never edited; a line too long for the panel scrolls, so
-    // the panel never widens the window.
+    // Read, selected and copied, never edited. The table is narrow enough for the panel at
+    // the window's size; a line too long for it, the closing sentence in a small window,
+    // wraps rather than scroll sideways, so the panel never widens the window.
     m_text->setReadOnly(true);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_text->setFrameShape(QFrame::NoFrame);
     m_text->setBackgroundRole(QPalette::Window);
     m_text->setAccessibleName(tr("Accuracy of the marked run"));
@@ -46,9 +47,9 @@ void AccuracyPanel::refresh()
     if (!m_shown) {
         text = tr("Mark a sample to see how exact its run is:\n"
                   "the error at the run's last sample\n"
-                  "for h = 0.01 to 0.00125, with y' held\n"
-                  "in single precision, as the run holds it,\n"
-                  "and in double.");
+                  "for h = 0.01 to 0.00125, with y' kept\n"
+                  "to 7 digits between steps, as the run\n"
+                  "keeps it, and to 16 digits.");
         m_progress->stop();
     } else if (const auto study = m_worker->result()) {
         text = QString::fromStdString(reference::studyText(*study));
