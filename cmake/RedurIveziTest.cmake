@@ -2,6 +2,35 @@
 
 include(GoogleTest)
 
+# GoogleTest: the system's, or for another architecture built here from the sources that
+# Debian's libgtest-dev ships, so that a cross build needs no -dev package of that
+# architecture.
+if(CMAKE_CROSSCOMPILING)
+    set(REDURIVEZI_GTEST_SOURCE /usr/src/googletest CACHE PATH
+        "GoogleTest's sources, built for the target when cross-compiling")
+    if(NOT EXISTS ${REDURIVEZI_GTEST_SOURCE}/googletest/CMakeLists.txt)
+        message(FATAL_ERROR "GoogleTest's sources are not in ${REDURIVEZI_GTEST_SOURCE}: "
+                            "install libgtest-dev (tools/setup.sh --arm64)")
+    endif()
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${REDURIVEZI_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # GCC 12 warns of an overlapping copy that cannot happen in std::string's operator+
+    # (GCC bug 105329), inlined into GoogleTest's own code.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options(gtest PRIVATE -Wno-restrict)
+    endif()
+    # The names find_package(GTest) gives, which GoogleTest's own build makes as well from
+    # 1.11 on.
+    foreach(lib gtest gtest_main)
+        if(NOT TARGET GTest::${lib})
+            add_library(GTest::${lib} ALIAS ${lib})
+        endif()
+    endforeach()
+else()
+    find_package(GTest REQUIRED)
+endif()
+
 # redurivezi_add_test(name SOURCES ... LIBS ... [WIDGETS])
 # Builds one GoogleTest executable and registers each of its cases with CTest.
 # WIDGETS tests get a QApplication from widgettestmain.cpp and run on the
