@@ -20,8 +20,7 @@ if(CMAKE_CROSSCOMPILING)
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
         target_compile_options(gtest PRIVATE -Wno-restrict)
     endif()
-    # The names find_package(GTest) gives, which GoogleTest's own build makes as well from
-    # 1.11 on.
+    # The names find_package(GTest) gives, where GoogleTest's own build does not make them.
     foreach(lib gtest gtest_main)
         if(NOT TARGET GTest::${lib})
             add_library(GTest::${lib} ALIAS ${lib})
