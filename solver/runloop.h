@@ -241,8 +241,8 @@ RunOutcome runAny(const RunParameters &p, const GridState *from, Sink &sink)
 // run(p, sink) for a sink whose type is known here, so that its start and sample are
 // direct calls the compiler may inline into the loop: a receiver that does little per
 // sample (the window's) saves the call and keeps the loop's values in registers. The
-// same loop, so the same operations in the same order; whoever includes this links the
-// solver and so is compiled without contraction too.
+// same loop, so the same operations in the same order; like every source of the project,
+// whoever includes this is compiled without contraction.
 template<typename Sink> RunOutcome runDirect(const RunParameters &p, Sink &sink)
 {
     static_assert(!std::is_base_of_v<StateSink, Sink>, "a state sink has run(p, sink)");

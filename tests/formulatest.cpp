@@ -310,6 +310,11 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"Exponent", "1.5E+2 + 1e-1", 0, 150.0 + 0.1},
         ValueCase{"PointThenExponent", "2.e1", 0, 20}, ValueCase{"Subnormal", "1e-310", 0, 1e-310},
         ValueCase{"NumberOfTheFields", "0.1*3", 0, 0.1 * 3}, ValueCase{"Sqrt", "sqrt(y)", 16, 4},
+        // A product rounded before the sum, never fused into one multiply-add: y y is
+        // 1 + 2^-29 + 2^-60 rounded, and 3 times the double nearest 1/3 is 1 - 2^-54 rounded
+        // to even, 1 (fused: 2^-29 + 2^-60 and -2^-54).
+        ValueCase{"ProductRoundedBeforeTheSum", "y*y - 1", 1 + 0x1p-30, 0x1p-29},
+        ValueCase{"ParameterProductRoundedBeforeTheSum", "k*y - 1", 1.0 / 3, 0.0},
         ValueCase{"Abs", "abs(y)", -3, 3}, ValueCase{"ExpLog", "exp(0) + log(e)", 0, 2},
         ValueCase{"Atan", "4*atan(1)", 0, std::numbers::pi},
         ValueCase{"Trigonometry", "sin(y)^2 + cos(y)^2", 0, 1},

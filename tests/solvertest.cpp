@@ -11,6 +11,7 @@
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -199,6 +200,54 @@ TEST(ClosedForm, DampedEquationFollowsTwoExponentials)
         EXPECT_NEAR(y, a * std::exp(-x) + b * std::exp(-5 * x), 2e-6) << x;
 }
 
+// ---- A product and a sum, each rounded on its own ------------------------------------
+
+// c + a b where the exact product needs more than a double's 53 bits, so that rounding it
+// and then the sum gives another double than a fused multiply-add, which rounds once.
+struct ProductSumCase
+{
+    std::string name;
+    double a, b, c;
+    double expected; // a b rounded, then c + a b rounded
+};
+
+void PrintTo(const ProductSumCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ProductThenSum : public testing::TestWithParam<ProductSumCase>
+{
+};
+
+std::uint64_t bits(double v)
+{
+    return std::bit_cast<std::uint64_t>(v);
+}
+
+TEST_P(ProductThenSum, IsRoundedTwiceInTheStraightLineThroughTheStart)
+{
+    const ProductSumCase &t = GetParam();
+    // The case tells the two apart.
+    ASSERT_NE(bits(std::fma(t.a, t.b, t.c)), bits(t.expected));
+    // y0 + z0 (x - x0) from x0 = 0, the closed form of y'' = 0 that a run of no equation
+    // takes as its reference: a compiler allowed to contract makes it one multiply-add.
+    const ClosedForm &line = *builtinEquation(Builtin::None).closedForm;
+    const Start s{.x0 = 0, .y0 = t.c, .z0 = t.a};
+    EXPECT_EQ(bits(line.value(line.constants(nullptr, s), s, t.b)), bits(t.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProductThenSum,
+    testing::Values(
+        // (1 + 2^-30)^2 = 1 + 2^-29 + 2^-60: the last bit is lost before the 1 is taken off.
+        ProductSumCase{"SquareNearOne", 1 + 0x1p-30, 1 + 0x1p-30, -1, 0x1p-29},
+        // 1 - 2^-60 rounds to 1: +0, where one rounding keeps -2^-60.
+        ProductSumCase{"ProductJustBelowOne", 1 - 0x1p-30, 1 + 0x1p-30, -1, 0.0},
+        // 3 times the double nearest 1/3 is 1 - 2^-54, halfway: to even, 1.
+        ProductSumCase{"ThreeThirds", 3, 1.0 / 3, -1, 0.0}),
+    [](const auto &info) { return info.param.name; });
+
 // ---- The catalogue -------------------------------------------------------------------
 
 struct GCase
@@ -261,6 +310,11 @@ INSTANTIATE_TEST_SUITE_P(
         GCase{"VanDerPolAtZero",
               RunParameters{.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0, 0,
               0.5, 0.5},
+        // y y = 1 + 2^-29 + 2^-60 rounds to 1 + 2^-29: 1 - y y is -2^-29, then -2 - y. Had
+        // the square and the difference been fused, -2^-29 - 2^-60 would give -3 - 2^-29.
+        GCase{"VanDerPolRoundsTheSquareFirst",
+              RunParameters{.eq = Builtin::VanDerPol, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 0,
+              1 + 0x1p-30, 0x1p30, -3 - 0x1p-30},
         GCase{"Oscillator",
               RunParameters{.eq = Builtin::Oscillator, .x0 = 0, .y0 = 0, .z0 = 0, .xf = 0}, 9, 0.25,
               4, -0.25},

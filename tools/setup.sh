@@ -6,6 +6,7 @@
 #
 #     tools/setup.sh                the window, the table tool, the tests and the checks
 #     tools/setup.sh --table-only   the core and the table tool with their tests: no Qt
+#     tools/setup.sh --arm64        the same built for arm64, the tests run under qemu-user
 set -euo pipefail
 
 # The core, the table tool, their tests and the package checks.
@@ -17,10 +18,12 @@ packages=(
     lintian
 )
 window=yes
+arm64=no
 case "${1:-}" in
 --table-only) window=no ;;
+--arm64) window=no arm64=yes ;;
 "") ;;
-*) echo "usage: tools/setup.sh [--table-only]" >&2; exit 2 ;;
+*) echo "usage: tools/setup.sh [--table-only | --arm64]" >&2; exit 2 ;;
 esac
 if [ $window = yes ]; then
     packages+=(
@@ -36,6 +39,12 @@ if [ $window = yes ]; then
         xvfb xdotool imagemagick xclip
         at-spi2-core python3-pyatspi dbus
     )
+fi
+
+if [ $arm64 = yes ]; then
+    # The cross compiler with the arm64 C and C++ libraries in /usr/aarch64-linux-gnu, and
+    # qemu-aarch64 to run the tests; GoogleTest is built from libgtest-dev's sources.
+    packages+=(g++-aarch64-linux-gnu qemu-user)
 fi
 
 as_root() {
