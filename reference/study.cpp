@@ -327,7 +327,7 @@ void padLeft(std::string &line, std::string_view cell, std::size_t width)
 
 } // namespace
 
-std::string studyText(const Study &s)
+std::string studyText(const Study &s, std::size_t width)
 {
     if (!s.studied)
         return "This run cannot be studied: " + s.problem + ".\n";
@@ -352,7 +352,7 @@ std::string studyText(const Study &s)
             line.pop_back();
         text += line + '\n';
     }
-    text += '\n' + wrapped(s.verdict, 72);
+    text += '\n' + (width > 0 ? wrapped(s.verdict, width) : s.verdict + '\n');
     return text;
 }
 

@@ -61,9 +61,12 @@ Study studyRun(const solver::RunParameters &p, const std::function<bool(double)>
 // say. The study then ends there, not where the run would go on to.
 Study studyRun(const solver::RunParameters &p, std::uint64_t samples);
 
-// The study as `redurivezi-table --study` prints it: a heading line, an aligned table
-// (h, error single, ratio, error double, ratio) and the verdict, each line ending in a
-// newline; or the problem alone. The same text in every locale.
-std::string studyText(const Study &study);
+// The study as `redurivezi-table --study` prints it: a heading with the run's y and the
+// reference to the digits its error needs, an aligned table (h, the error with y' kept to
+// 7 digits and to 16, each with the factor it fell by from the step above or "grew") and
+// the verdict in lines of at most `width` characters (0: one line, for a panel that wraps
+// it itself), each line ending in a newline; or the problem alone. The same text in every
+// locale.
+std::string studyText(const Study &study, std::size_t width = 72);
 
 } // namespace reference

@@ -52,7 +52,8 @@ void AccuracyPanel::refresh()
                   "keeps it, and to 16 digits.");
         m_progress->stop();
     } else if (const auto study = m_worker->result()) {
-        text = QString::fromStdString(reference::studyText(*study));
+        // The closing sentence as one paragraph, which the panel wraps at its width.
+        text = QString::fromStdString(reference::studyText(*study, 0));
         m_progress->stop();
     } else {
         text = tr("Running the marked run again at four steps: %1 %")
