@@ -52,11 +52,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSlider>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -1872,6 +1875,49 @@ TEST_F(PhaseAnalysisInView, ACtrlShiftClickRunsAsACtrlClickAndDrawsTheWayBackDas
     ready();
     settle();
     EXPECT_EQ(pixelsOf(solution.grab().toImage(), second), 0);
+}
+
+} // namespace
+
+namespace {
+
+// Whether each line of the Accuracy panel's table is one line on screen, with no scroll bar
+// across: the text wraps only the closing sentence.
+void expectTheTableFits(QPlainTextEdit &text)
+{
+    EXPECT_FALSE(text.horizontalScrollBar()->isVisible());
+    int rows = 0;
+    for (QTextBlock b = text.document()->begin(); b.isValid(); b = b.next()) {
+        if (!b.text().contains(QStringLiteral("e-")) &&
+            !b.text().contains(QStringLiteral("kept to")))
+            continue;
+        if (b.text().startsWith(QStringLiteral("What limits")))
+            continue;
+        ++rows;
+        EXPECT_EQ(b.layout()->lineCount(), 1) << b.text().toStdString();
+    }
+    EXPECT_EQ(rows, 5); // the head and the four steps
+}
+
+TEST_F(PhaseAnalysisInView, TheAccuracyTableFitsItsPanelAtTheDefaultSizeAndOnALaptop)
+{
+    choose(4);
+    enter({{1, QStringLiteral("0")},
+           {3, QStringLiteral("2")},
+           {4, QStringLiteral("0")},
+           {2, QStringLiteral("20")}});
+    ExploreWindow &window = open();
+    child<QAbstractItemView>("List1")->setCurrentIndex(modelOf(form).samples().index(2));
+    auto *text = child<QPlainTextEdit>("AccuracyText");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return text->toPlainText().contains(QStringLiteral("What limits")); }, 20000));
+    QTest::qWait(50);
+    expectTheTableFits(*text);
+    // Beside the main window on a 1366 x 768 screen Explore is some 770 pixels wide.
+    window.resize(766, 700);
+    QTest::qWait(50);
+    expectTheTableFits(*text);
+    EXPECT_GE(text->font().pointSizeF(), 6.0);
 }
 
 } // namespace

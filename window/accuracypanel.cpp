@@ -5,6 +5,7 @@
 #include "explore/studyworker.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -17,7 +18,9 @@ AccuracyPanel::AccuracyPanel(QWidget *parent)
     m_text->setObjectName(QStringLiteral("AccuracyText"));
     auto *layout = new QVBoxLayout(this);
     // A table of figures: their columns line up only in a fixed-width face.
-    m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_fullSize = fixed.pointSizeF() > 0 ? fixed.pointSizeF() : 9.0;
+    m_text->setFont(fixed);
     // Read, selected and copied, never edited. The table is narrow enough for the panel at
     // the window's size; a line too long for it, the closing sentence in a small window,
     // wraps rather than scroll sideways, so the panel never widens the window.
@@ -39,6 +42,29 @@ void AccuracyPanel::showRun(const std::optional<solver::RunParameters> &run)
     if (run)
         m_worker->study(*run);
     refresh();
+}
+
+void AccuracyPanel::resizeEvent(QResizeEvent *event)
+{
+    QGroupBox::resizeEvent(event);
+    fitFont();
+}
+
+void AccuracyPanel::fitFont()
+{
+    // As wide as the table's widest line, its head, with a character to spare.
+    static const QString kWidest =
+        QStringLiteral("        h   y' kept to 7 digits  y' kept to 16 digits  ");
+    const int room =
+        m_text->viewport()->width() - 2 * static_cast<int>(m_text->document()->documentMargin());
+    QFont font = m_text->font();
+    for (qreal size = m_fullSize; size >= 6.0; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (QFontMetricsF(font).horizontalAdvance(kWidest) <= room || size - 0.5 < 6.0)
+            break;
+    }
+    if (font.pointSizeF() != m_text->font().pointSizeF())
+        m_text->setFont(font);
 }
 
 void AccuracyPanel::refresh()
