@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -476,3 +478,90 @@ TEST(RunOutOfMemory, ARunStopsWhereTheListCannotGrowAndKeepsWhatCameBefore)
 #endif
 
 } // namespace
+
+// ---- Input during a run that ends with a message ----------------------------------------
+
+// Input that waits in the window system's queue while a run holds the thread, as a user's
+// click or keys do: handled once the event loop runs again.
+void queueClick(QWidget &widget)
+{
+    QWindow *window = widget.window()->windowHandle();
+    const QPointF at = widget.mapTo(widget.window(), widget.rect().center());
+    const QPointF global = widget.mapToGlobal(widget.rect().center());
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window, at, global, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+            Qt::LeftButton, type);
+}
+
+void queueKeys(QWidget &widget, const QString &keys)
+{
+    QWindow *window = widget.window()->windowHandle();
+    for (const QChar c : keys)
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                window, type, Qt::Key_0 + (c.unicode() - u'0'), Qt::NoModifier, QString(c));
+}
+
+const QString kPowerFault = QStringLiteral(
+    "Power of a negative number with a fractional exponent at x = 5.35.\n\nThe run stopped "
+    "there; the plot and the list keep what came before it.");
+
+struct WaitingCase
+{
+    std::string name;
+    int option;
+    QString x0, xf;
+    bool ready;      // Ready clicked during the run; else x0 clicked and 42 typed
+    QString message; // the run's closing message
+};
+
+void PrintTo(const WaitingCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class InputDuringARun : public testing::TestWithParam<WaitingCase>
+{
+};
+
+TEST_P(InputDuringARun, IsHandledInOrderBeforeTheRunsMessage)
+{
+    const WaitingCase &c = GetParam();
+    FormDriver w;
+    w.form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form));
+    w.choose(c.option);
+    w.enter({{1, c.x0}, {3, QStringLiteral("1")}, {4, QStringLiteral("0")}});
+    w.text(5)->setText(QStringLiteral("2.5"));
+    w.text(2)->setText(c.xf);
+    if (c.ready)
+        queueClick(*w.form.findChild<QPushButton *>(QStringLiteral("Command1")));
+    else
+        queueClick(*w.text(1)), queueKeys(*w.text(1), QStringLiteral("42"));
+    MessageBoxCatcher box;
+    w.text(2)->setFocus();
+    QTest::keyClick(w.text(2), Qt::Key_Return);
+    QTest::qWait(100);
+    EXPECT_EQ(box.count(), 1);
+    EXPECT_EQ(box.text(), c.message);
+    if (c.ready) {
+        // Ready was carried out: the list is empty, and x0 has the focus Ready gives it.
+        EXPECT_EQ(w.samples().rowCount(), 0);
+        EXPECT_EQ(w.form.focusWidget(), w.text(1));
+    } else {
+        EXPECT_TRUE(w.text(1)->text().contains(QStringLiteral("42")))
+            << w.text(1)->text().toStdString();
+        EXPECT_GT(w.samples().rowCount(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, InputDuringARun,
+    testing::Values(
+        // Emden with n = 2.5 lists 535 lines, then y^n of a negative y has no value.
+        WaitingCase{"ReadyAfterAFault", 5, QStringLiteral("0.01"), QStringLiteral("20"), true,
+                    kPowerFault},
+        WaitingCase{"TypingAfterAFault", 5, QStringLiteral("0.01"), QStringLiteral("20"), false,
+                    kPowerFault}),
+    [](const auto &info) { return info.param.name; });

@@ -28,6 +28,8 @@ esac
 if [ $window = yes ]; then
     packages+=(
         qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+        # The window system's input queue, for the test of input that waits out a run.
+        qt6-base-private-dev
         qt6-wayland weston
         fonts-ipafont-gothic
         libbenchmark-dev

@@ -242,7 +242,25 @@ void Form1::startRun()
     const RunEnd end = m_session->execute(m_state.run());
     if (const QString message = messages::runEnd(end, m_model->samples().capacity());
         !message.isEmpty())
-        warn(message);
+        tellAfterTheRun(message);
+}
+
+void Form1::tellAfterTheRun(const QString &message)
+{
+    // What was typed or clicked while the run held the thread waits in the queue; a modal
+    // box shown now would take it and drop it. So it is handled first, in order, as after
+    // a run without a message, and the message follows. A run it starts tells its own
+    // message after this one.
+    m_runMessages.append(message);
+    if (m_tellingRunMessages)
+        return;
+    m_tellingRunMessages = true;
+    QCoreApplication::processEvents();
+    // End, among what waited, quits at once: nothing is told then.
+    while (!m_runMessages.isEmpty() && isVisible())
+        warn(m_runMessages.takeFirst());
+    m_runMessages.clear();
+    m_tellingRunMessages = false;
 }
 
 void Form1::ready()

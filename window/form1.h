@@ -6,6 +6,7 @@
 #include "solver/solver.h"
 #include "window/formlayout.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -57,6 +58,8 @@ private:
     // reported and leaves the state alone; false then.
     bool capture(fields::Field field);
     void startRun();
+    // A run's closing message, once the input that came during the run is handled.
+    void tellAfterTheRun(const QString &message);
     // Opens the Explore window, or raises it.
     void showExplore();
     // Explore beside the main window, where the screen has room for it.
@@ -88,4 +91,6 @@ private:
     ExploreWindow *m_explore = nullptr;
     EquationChoice *m_choice;
     bool m_unchecking = false; // an option let go of for the own equation
+    QStringList m_runMessages; // to tell once the input that waited is handled
+    bool m_tellingRunMessages = false;
 };
