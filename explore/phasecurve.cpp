@@ -59,7 +59,8 @@ private:
     bool drawMapped(const Stretch &run, ArrowTrail &trail);
     bool walk(const PixelBuffer &into, const Stretch &stretch, ArrowTrail &trail) const
     {
-        LinePen line(into, stretch.track->style().colour, stretch.track->style().live);
+        LinePen line(into, stretch.track->style().colour, stretch.track->style().live,
+                     lineScale(m_r));
         TrailPen pen(line, trail);
         return walkPhase(pen, m_m, m_r, *stretch.track, *stretch.samples, m_abort, stretch.from,
                          stretch.to, stretch.tail);
@@ -161,7 +162,7 @@ bool RasterPhases::pair(const Stretch &first, const Stretch &second)
 
 void RasterPhases::marks(const RunTrack &track, const std::vector<Arrowhead> &heads) const
 {
-    PixelCanvas canvas(m_image);
+    PixelCanvas canvas(m_image, lineScale(m_r));
     canvas.setBold(track.style().live);
     drawArrowheads(canvas, heads, track.style().colour);
     canvas.setBold(false);

@@ -21,7 +21,7 @@ void PixelCanvas::setLineStyle(LineStyle style)
 
 void PixelCanvas::drawLines(std::uint32_t colour, std::span<const PixelLine> lines)
 {
-    if (m_style != LineStyle::Solid || m_bold) {
+    if (m_style != LineStyle::Solid || lineWidth() > 1) {
         drawStyled(colour, lines);
         return;
     }
@@ -38,18 +38,19 @@ void PixelCanvas::drawStyled(std::uint32_t colour, std::span<const PixelLine> li
 {
     for (const PixelLine &l : lines) {
         const bool flat = std::abs(l.b.x - l.a.x) >= std::abs(l.b.y - l.a.y);
-        const int bx = m_bold && !flat ? 1 : 0, by = m_bold && flat ? 1 : 0;
+        const int bx = flat ? 0 : 1, by = flat ? 1 : 0;
+        // Across the way: a bold line the pixel beside too, a scaled one centred.
+        const int w = lineWidth(), from = m_scale > 1 ? -(w - 1) / 2 : 0;
         // A line that goes on from where the last one ended shares its first pixel with it:
         // that pixel was counted, and set or left, already.
         bool skip = m_hasEnd && l.a == m_end;
         walkLine(l.a.x, l.a.y, l.b.x, l.b.y, [&](int x, int y) {
             if (std::exchange(skip, false))
                 return;
-            if (!patternSets(m_style, m_along++))
+            if (!patternSets(m_style, m_along++ / static_cast<std::size_t>(m_scale)))
                 return;
-            set(x, y, colour);
-            if (m_bold)
-                set(x + bx, y + by, colour);
+            for (int k = from; k < from + w; ++k)
+                set(x + k * bx, y + k * by, colour);
         });
         m_hasEnd = true;
         m_end = l.b;

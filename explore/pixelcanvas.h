@@ -10,7 +10,9 @@
 // Dashes and dots are counted along the pixels a polyline's lines visit one after the
 // other, so that a curve has them in whatever direction it goes. A bold line is drawn again
 // one pixel below where it runs flatter than 45 degrees, one pixel to the right where it
-// runs steeper: two pixels wide across its way.
+// runs steeper: two pixels wide across its way. At a scale of s device pixels a pixel (an
+// image at print size) every line is s times as wide, centred on its way, and its dashes s
+// times as long, so that it looks on paper as it does on screen.
 
 #include "explore/linewalk.h"
 #include "plot/canvas.h"
@@ -41,7 +43,10 @@ struct PixelBuffer
 class PixelCanvas final : public Canvas
 {
 public:
-    explicit PixelCanvas(const PixelBuffer &pixels) : m_pixels(pixels) {}
+    explicit PixelCanvas(const PixelBuffer &pixels, int scale = 1)
+        : m_pixels(pixels), m_scale(scale < 1 ? 1 : scale)
+    {
+    }
 
     int width() const override { return m_pixels.width; }
     int height() const override { return m_pixels.height; }
@@ -49,9 +54,16 @@ public:
     void drawLines(std::uint32_t colour, std::span<const PixelLine> lines) override;
     void dot(int x, int y, std::uint32_t colour) override
     {
-        set(x, y, colour);
-        if (m_bold)
-            set(x, y + 1, colour);
+        if (m_scale == 1) {
+            set(x, y, colour);
+            if (m_bold)
+                set(x, y + 1, colour);
+            return;
+        }
+        const int w = lineWidth(), from = -(w - 1) / 2;
+        for (int dy = from; dy < from + w; ++dy)
+            for (int dx = from; dx < from + w; ++dx)
+                set(x + dx, y + dy, colour);
     }
     void finish() override {}
     void setLineStyle(LineStyle style) override;
@@ -78,8 +90,10 @@ private:
             m_pixels.at(x, y) = colour;
     }
     void drawStyled(std::uint32_t colour, std::span<const PixelLine> lines);
+    int lineWidth() const { return (m_bold ? 2 : 1) * m_scale; }
 
     PixelBuffer m_pixels;
+    int m_scale = 1;
     LineStyle m_style = LineStyle::Solid;
     bool m_bold = false;
     std::size_t m_along = 0; // the pattern's pixels so far
@@ -88,13 +102,15 @@ private:
 };
 
 // A polyline in one colour: a segment with both ends on the image walks its pixels with no
-// check, one that is not is clipped first. A bold one sets the pixel beside each too, as the
-// canvas does.
+// check, one that is not is clipped first. A bold one sets the pixel beside each too, and
+// one at a scale of s is s times as wide, as the canvas draws them.
 class LinePen
 {
 public:
-    LinePen(const PixelBuffer &pixels, std::uint32_t colour, bool bold = false)
-        : m_pixels(pixels), m_colour(colour), m_bold(bold)
+    LinePen(const PixelBuffer &pixels, std::uint32_t colour, bool bold = false, int scale = 1)
+        : m_pixels(pixels), m_colour(colour), m_bold(bold || scale > 1),
+          m_width((bold ? 2 : 1) * (scale < 1 ? 1 : scale)),
+          m_from(scale > 1 ? -(m_width - 1) / 2 : 0)
     {
     }
 
@@ -109,9 +125,9 @@ public:
             } else if (m_has) {
                 clipped(x, y);
             } else {
-                m_pixels.at(ix, iy) = m_colour;
-                if (m_bold && iy + 1 < h)
-                    m_pixels.at(ix, iy + 1) = m_colour;
+                for (int k = m_from; k < m_from + m_width; ++k)
+                    if (iy + k >= 0 && iy + k < h)
+                        m_pixels.at(ix, iy + k) = m_colour;
             }
             m_ix = ix, m_iy = iy, m_inside = true;
         } else if (std::isnan(x) || std::isnan(y)) {
@@ -140,10 +156,9 @@ private:
             const bool flat = std::abs(x1 - x) >= std::abs(y1 - y);
             const int bx = flat ? 0 : 1, by = flat ? 1 : 0;
             walkLine(x, y, x1, y1, [&](int px, int py) {
-                if (m_pixels.contains(px, py))
-                    m_pixels.at(px, py) = m_colour;
-                if (m_pixels.contains(px + bx, py + by))
-                    m_pixels.at(px + bx, py + by) = m_colour;
+                for (int k = m_from; k < m_from + m_width; ++k)
+                    if (m_pixels.contains(px + k * bx, py + k * by))
+                        m_pixels.at(px + k * bx, py + k * by) = m_colour;
             });
             return;
         }
@@ -155,7 +170,8 @@ private:
 
     PixelBuffer m_pixels;
     std::uint32_t m_colour;
-    bool m_bold;
+    bool m_bold;         // wider than a pixel
+    int m_width, m_from; // across the way, from m_from pixels beside it
     bool m_has = false, m_inside = false;
     int m_ix = 0, m_iy = 0;
     double m_x = 0, m_y = 0;

@@ -106,7 +106,7 @@ bool drawCurves(const ViewRequest &request, const Tracks &tracks, const PixelBuf
                 const std::atomic<bool> &abort)
 {
     // The pixel canvas draws the dashes, the dots and the bold lines itself.
-    PixelCanvas canvas(image);
+    PixelCanvas canvas(image, lineScale(request));
     const bool done = request.kind == ViewKind::Phase
                           ? drawPhases(image, WorldScale(request.window()), request, tracks, abort)
                           : drawByColumns(request, tracks, canvas, abort);

@@ -64,3 +64,10 @@ struct ViewRequest
 
     WorldWindow window() const { return WorldWindow(world, width, height); }
 };
+
+// How many device pixels wide a curve's line is: one a pixel, so that at print size (four
+// device pixels a pixel) it is as plain as on screen.
+inline int lineScale(const ViewRequest &r)
+{
+    return r.ratio >= 1.5 ? static_cast<int>(r.ratio + 0.5) : 1;
+}

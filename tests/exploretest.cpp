@@ -1286,6 +1286,45 @@ INSTANTIATE_TEST_SUITE_P(
         LiveCase{"Phase", ViewKind::Phase, flat::line(0, 1), {-1, 2, 5, -2}, 2.5, 1, 0, 1}),
     [](const auto &info) { return info.param.name; });
 
+struct ScaleCase
+{
+    std::string name;
+    ViewKind kind;
+    solver::RunParameters p;
+    bool live;
+    int scale;    // device pixels a pixel: 4 at print size
+    int expected; // pixels of the line across a column
+};
+
+class PrintScale : public RunViews, public testing::WithParamInterface<ScaleCase>
+{
+};
+
+TEST_P(PrintScale, DrawsEachLineAsWideOnPaperAsOnScreen)
+{
+    const ScaleCase &c = GetParam();
+    list({c.p});
+    if (c.live)
+        live(c.p);
+    request.ratio = c.scale;
+    // The same view at c.scale times the side.
+    const QImage image = draw(c.kind, {-1, 2, 5, -2}, 600 * c.scale, 400 * c.scale);
+    const QRgb colour = c.live ? kBlackPixel : runColour(0);
+    const int x = 350 * c.scale; // away from the start and the arrowheads
+    EXPECT_EQ(count(image, colour, QRect(x, 0, 1, image.height())), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Views, PrintScale,
+    testing::Values(
+        ScaleCase{"SolutionOnScreen", ViewKind::Solution, flat::line(1.5, 0), false, 1, 1},
+        ScaleCase{"SolutionAtPrintSize", ViewKind::Solution, flat::line(1.5, 0), false, 4, 4},
+        ScaleCase{"LiveAtPrintSize", ViewKind::Solution, flat::line(1.5, 0), true, 4, 8},
+        ScaleCase{"PhaseOnScreen", ViewKind::Phase, flat::line(0, 1), false, 1, 1},
+        ScaleCase{"PhaseAtPrintSize", ViewKind::Phase, flat::line(0, 1), false, 4, 4},
+        ScaleCase{"PhaseLiveAtPrintSize", ViewKind::Phase, flat::line(0, 1), true, 4, 8}),
+    [](const auto &info) { return info.param.name; });
+
 TEST(Legend, ShowsEachCurvesLineInGreySolidDashedAndDotted)
 {
     ViewFrame frame{ViewKind::Solution, QRect(60, 20, 400, 300), {0, 1, 1, 0}, {}, {}, {}};
