@@ -1821,6 +1821,30 @@ TEST_F(PhaseAnalysisInView, TheProbeOnAnEquilibriumSaysWhichItIsOn)
     EXPECT_FALSE(view("PhasePlane").marker()->tag.contains(QStringLiteral("at the")));
 }
 
+TEST_F(PhaseAnalysisInView, TheLastSampleOfARunThatEndedEarlySaysHow)
+{
+    choose(5);
+    enter({{1, QStringLiteral("0.01")},
+           {3, QStringLiteral("1")},
+           {4, QStringLiteral("0")},
+           {5, QStringLiteral("1")},
+           {2, QStringLiteral("10")}});
+    open();
+    settle();
+    auto *list = child<QAbstractItemView>("List1");
+    const int last = samples().rowCount() - 1;
+    list->setCurrentIndex(modelOf(form).samples().index(last));
+    ASSERT_TRUE(view("Solution").marker().has_value());
+    EXPECT_TRUE(
+        view("Solution")
+            .marker()
+            ->tag.endsWith(QStringLiteral(" – ended at the first zero: y ≤ 0 after x = 3.14")))
+        << view("Solution").marker()->tag.toStdString();
+    // Any other sample of it says nothing of the ending.
+    list->setCurrentIndex(modelOf(form).samples().index(last - 1));
+    EXPECT_FALSE(view("Solution").marker()->tag.contains(QStringLiteral("ended")));
+}
+
 TEST_F(PhaseAnalysisInView, AnEquationWithXSaysItHasNoEquilibriaAndWhereItsNullclineIs)
 {
     choose(2);

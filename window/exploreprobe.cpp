@@ -4,6 +4,7 @@
 
 #include "explore/exploreview.h"
 #include "explore/phaseanalysis.h"
+#include "explore/runlegend.h"
 #include "explore/tracks.h"
 #include "explore/viewprobe.h"
 #include "listing/numbertext.h"
@@ -83,6 +84,11 @@ void ExploreProbe::markRow(int row)
                    QString::number(static_cast<double>(*p->error), 'g', 4);
         break;
     }
+    // The last sample of a run that ended early says how it ended.
+    if (const RunRecord *run = listed ? m_model.runOf(row) : nullptr;
+        run && static_cast<std::size_t>(row) + 1 == run->firstRow + run->rows)
+        if (const std::string ending = endingText(*run); !ending.empty())
+            tag += QStringLiteral(" – ") + QString::fromStdString(ending);
     // A sample on an equilibrium's mark in the phase plane says which it is on.
     for (std::size_t v = 0; v < m_views.size(); ++v) {
         if (!points[v] || m_views[v]->kind() != ViewKind::Phase || !m_analysis)
