@@ -39,7 +39,8 @@ double scanPoint(double from, double to, int k, int n)
 std::optional<double> bisect(const solver::RunParameters &p, double a, double b, double ga,
                              double gb)
 {
-    const double before = std::min(std::fabs(ga), std::fabs(gb));
+    const double least = std::min(std::fabs(ga), std::fabs(gb));
+    const double most = std::max(std::fabs(ga), std::fabs(gb));
     // Each halving at least halves the bracket's width in doubles: about 2100 at most
     // from the widest bracket down to adjacent subnormals.
     for (int i = 0; i < 2200; ++i) {
@@ -56,8 +57,10 @@ std::optional<double> bisect(const solver::RunParameters &p, double a, double b,
         else
             b = mid, gb = gm;
     }
-    // Near a root |g| falls as the bracket closes; across a pole it grows.
-    if (std::min(std::fabs(ga), std::fabs(gb)) > before)
+    // Towards a root |g| falls as the bracket closes; towards a pole it grows, at the end
+    // nearer the pole as far as the bracket's nearer end, which may lie next to it.
+    if (std::min(std::fabs(ga), std::fabs(gb)) > least &&
+        std::max(std::fabs(ga), std::fabs(gb)) >= most)
         return std::nullopt;
     return std::fabs(ga) <= std::fabs(gb) ? a : b;
 }
@@ -207,8 +210,8 @@ EquilibriumSearch findEquilibria(const solver::RunParameters &p, double from, do
     }
     if (tooMany) {
         s.answer = EquilibriumSearch::Answer::TooMany;
-        s.note = "more than " + std::to_string(limit) +
-                 " equilibria in this range: zoom in to see them";
+        s.note =
+            "more than " + std::to_string(limit) + " equilibria in this range: zoom in to see them";
         return s;
     }
     for (const double y : roots)

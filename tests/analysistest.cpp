@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 
 #include "analysis/equilibria.h"
+#include "analysis/nullcline.h"
+#include "analysis/separatrix.h"
 #include "solver/builtins.h"
 #include "solver/formulaequation.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <ostream>
@@ -79,7 +82,8 @@ TEST_P(Equilibria, AreWhereAndWhatTheTextbookSays)
         const Expected &x = c.expected[i];
         SCOPED_TRACE(equilibriumLine(e));
         // To full precision: g(y*, 0) changes sign within a double or two of y*.
-        EXPECT_NEAR(e.y, x.y, 4 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(x.y)));
+        EXPECT_NEAR(e.y, x.y,
+                    4 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(x.y)));
         EXPECT_EQ(e.kind, x.kind);
         EXPECT_NEAR(e.eigenvalues[0].real(), x.re1, 1e-12);
         EXPECT_NEAR(e.eigenvalues[0].imag(), x.im1, 1e-12);
@@ -94,44 +98,80 @@ const double kHalfRoot3 = std::sqrt(3.0) / 2.0;
 INSTANTIATE_TEST_SUITE_P(
     Phase, Equilibria,
     testing::Values(
-        EquilibriumCase{"OscillatorCenter", builtin(Builtin::Oscillator), -5, 15,
+        EquilibriumCase{"OscillatorCenter",
+                        builtin(Builtin::Oscillator),
+                        -5,
+                        15,
                         {{0, EquilibriumKind::Center, 0, 1, 0}}},
-        EquilibriumCase{"DampedStableNode", builtin(Builtin::Damped), -5, 15,
+        EquilibriumCase{"DampedStableNode",
+                        builtin(Builtin::Damped),
+                        -5,
+                        15,
                         {{0, EquilibriumKind::StableNode, -1, 0, -5}}},
-        EquilibriumCase{"VanDerPolUnstableFocus", builtin(Builtin::VanDerPol), -5, 15,
+        EquilibriumCase{"VanDerPolUnstableFocus",
+                        builtin(Builtin::VanDerPol),
+                        -5,
+                        15,
                         {{0, EquilibriumKind::UnstableFocus, 0.5, kHalfRoot3, 0.5}}},
         // lam y = 1/y^2: y = lam^(-1/3); dg/dy = (lam + 2/y^3)/3 = lam.
-        EquilibriumCase{"CosmosSaddle", builtin(Builtin::Cosmos, 1.0), -5, 15,
+        EquilibriumCase{"CosmosSaddle",
+                        builtin(Builtin::Cosmos, 1.0),
+                        -5,
+                        15,
                         {{1, EquilibriumKind::Saddle, 1, 0, -1}}},
-        EquilibriumCase{"CosmosLamEight", builtin(Builtin::Cosmos, 8.0), -5, 15,
+        EquilibriumCase{"CosmosLamEight",
+                        builtin(Builtin::Cosmos, 8.0),
+                        -5,
+                        15,
                         {{0.5, EquilibriumKind::Saddle, std::sqrt(8.0), 0, -std::sqrt(8.0)}}},
-        EquilibriumCase{"CosmosLamTwo", builtin(Builtin::Cosmos, 2.0), 0.1, 3,
+        EquilibriumCase{"CosmosLamTwo",
+                        builtin(Builtin::Cosmos, 2.0),
+                        0.1,
+                        3,
                         {{std::pow(2.0, -1.0 / 3.0), EquilibriumKind::Saddle, std::sqrt(2.0), 0,
                           -std::sqrt(2.0)}}},
         // Cosmos with lam < 0: the equilibrium is at a negative y.
-        EquilibriumCase{"CosmosNegativeLam", builtin(Builtin::Cosmos, -1.0), -5, 15,
+        EquilibriumCase{"CosmosNegativeLam",
+                        builtin(Builtin::Cosmos, -1.0),
+                        -5,
+                        15,
                         {{-1, EquilibriumKind::Center, 0, 1, 0}}},
-        EquilibriumCase{"Pendulum", typed("-sin(y)"), -7, 7,
+        EquilibriumCase{"Pendulum",
+                        typed("-sin(y)"),
+                        -7,
+                        7,
                         {{-2 * kPi, EquilibriumKind::Center, 0, 1, 0},
                          {-kPi, EquilibriumKind::Saddle, 1, 0, -1},
                          {0, EquilibriumKind::Center, 0, 1, 0},
                          {kPi, EquilibriumKind::Saddle, 1, 0, -1},
                          {2 * kPi, EquilibriumKind::Center, 0, 1, 0}}},
-        EquilibriumCase{"DampedPendulum", typed("-sin(y) - c*y'", {0.5}), -4, 4,
+        EquilibriumCase{"DampedPendulum",
+                        typed("-sin(y) - c*y'", {0.5}),
+                        -4,
+                        4,
                         {{-kPi, EquilibriumKind::Saddle, (-0.5 + std::sqrt(4.25)) / 2, 0,
                           (-0.5 - std::sqrt(4.25)) / 2},
                          {0, EquilibriumKind::StableFocus, -0.25, std::sqrt(3.75) / 2, -0.25},
                          {kPi, EquilibriumKind::Saddle, (-0.5 + std::sqrt(4.25)) / 2, 0,
                           (-0.5 - std::sqrt(4.25)) / 2}}},
         // Duffing's double well: y'' = y - y^3, saddle at 0, centers at +-1.
-        EquilibriumCase{"DoubleWell", typed("y - y^3"), -5, 15,
+        EquilibriumCase{"DoubleWell",
+                        typed("y - y^3"),
+                        -5,
+                        15,
                         {{-1, EquilibriumKind::Center, 0, std::sqrt(2.0), 0},
                          {0, EquilibriumKind::Saddle, 1, 0, -1},
                          {1, EquilibriumKind::Center, 0, std::sqrt(2.0), 0}}},
-        EquilibriumCase{"UnstableNode", typed("5*y' - 4*y"), -5, 15,
+        EquilibriumCase{"UnstableNode",
+                        typed("5*y' - 4*y"),
+                        -5,
+                        15,
                         {{0, EquilibriumKind::UnstableNode, 4, 0, 1}}},
         // y'' = y^2: a double root, both eigenvalues 0.
-        EquilibriumCase{"DoubleRootAtAScanPoint", typed("-y^3"), -5, 15,
+        EquilibriumCase{"DoubleRootAtAScanPoint",
+                        typed("-y^3"),
+                        -5,
+                        15,
                         {{0, EquilibriumKind::Degenerate, 0, 0, 0}}},
         // 1/y changes sign at 0 without a zero: a pole is no equilibrium.
         EquilibriumCase{"PoleIsNone", typed("1/(y - 0.3)"), -5, 15, {}},
@@ -174,11 +214,11 @@ INSTANTIATE_TEST_SUITE_P(
     Phase, EquilibriumAnswers,
     testing::Values(
         AnswerCase{"SineForcedDependsOnX", builtin(Builtin::SineForced), -5, 15,
-                   EquilibriumSearch::Answer::DependsOnX, "no equilibria: the equation depends on x",
-                   0},
+                   EquilibriumSearch::Answer::DependsOnX,
+                   "no equilibria: the equation depends on x", 0},
         AnswerCase{"EmdenDependsOnX", builtin(Builtin::Emden, 2), -5, 15,
-                   EquilibriumSearch::Answer::DependsOnX, "no equilibria: the equation depends on x",
-                   0},
+                   EquilibriumSearch::Answer::DependsOnX,
+                   "no equilibria: the equation depends on x", 0},
         AnswerCase{"FormulaWithX", typed("-y + x"), -5, 15, EquilibriumSearch::Answer::DependsOnX,
                    "no equilibria: the equation depends on x", 0},
         AnswerCase{"ZeroEverywhere", typed("0*y"), -5, 15, EquilibriumSearch::Answer::Everywhere,
@@ -207,8 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
                    std::numeric_limits<double>::quiet_NaN(), 1, EquilibriumSearch::Answer::Found,
                    "no equilibria in view", 0},
         // sqrt has no value below 0, and its partial none at 0.
-        AnswerCase{"NoValueAtTheRoot", typed("sqrt(y)"), -5, 15,
-                   EquilibriumSearch::Answer::Found, "no equilibria in view", 0}),
+        AnswerCase{"NoValueAtTheRoot", typed("sqrt(y)"), -5, 15, EquilibriumSearch::Answer::Found,
+                   "no equilibria in view", 0}),
     [](const auto &info) { return info.param.name; });
 
 struct LineCase
@@ -239,18 +279,32 @@ TEST_P(EquilibriumLines, GiveYToTheLastDigitAndTheEigenvalues)
 
 INSTANTIATE_TEST_SUITE_P(
     Phase, EquilibriumLines,
-    testing::Values(
-        LineCase{"VanDerPol", builtin(Builtin::VanDerPol), -5, 15,
-                 {"y = 0, y' = 0: unstable focus, eigenvalues 0.5 ± 0.866025i"}},
-        LineCase{"Oscillator", builtin(Builtin::Oscillator), -5, 15,
-                 {"y = 0, y' = 0: center, eigenvalues 0 ± 1i"}},
-        LineCase{"Damped", builtin(Builtin::Damped), -5, 15,
-                 {"y = 0, y' = 0: stable node, eigenvalues -1, -5"}},
-        LineCase{"Cosmos", builtin(Builtin::Cosmos, 1.0), -5, 15,
-                 {"y = 1, y' = 0: saddle, eigenvalues 1, -1"}},
-        LineCase{"Pendulum", typed("-sin(y)"), 3, 7,
-                 {"y = 3.141592653589793, y' = 0: saddle, eigenvalues 1, -1",
-                  "y = 6.283185307179586, y' = 0: center, eigenvalues 0 ± 1i"}}),
+    testing::Values(LineCase{"VanDerPol",
+                             builtin(Builtin::VanDerPol),
+                             -5,
+                             15,
+                             {"y = 0, y' = 0: unstable focus, eigenvalues 0.5 ± 0.866025i"}},
+                    LineCase{"Oscillator",
+                             builtin(Builtin::Oscillator),
+                             -5,
+                             15,
+                             {"y = 0, y' = 0: center, eigenvalues 0 ± 1i"}},
+                    LineCase{"Damped",
+                             builtin(Builtin::Damped),
+                             -5,
+                             15,
+                             {"y = 0, y' = 0: stable node, eigenvalues -1, -5"}},
+                    LineCase{"Cosmos",
+                             builtin(Builtin::Cosmos, 1.0),
+                             -5,
+                             15,
+                             {"y = 1, y' = 0: saddle, eigenvalues 1, -1"}},
+                    LineCase{"Pendulum",
+                             typed("-sin(y)"),
+                             3,
+                             7,
+                             {"y = 3.141592653589793, y' = 0: saddle, eigenvalues 1, -1",
+                              "y = 6.283185307179586, y' = 0: center, eigenvalues 0 ± 1i"}}),
     [](const auto &info) { return info.param.name; });
 
 TEST(EquilibriumVectors, AreTheEigenvectorsOfTheJacobian)
@@ -269,6 +323,234 @@ TEST(EquilibriumVectors, AreTheEigenvectorsOfTheJacobian)
     }
     EXPECT_EQ(eigenvectorText(classify(0, 1, 0)), "(0.707107, 0.707107), (0.707107, -0.707107)");
     EXPECT_EQ(eigenvectorText(classify(0, -1, 1)), "(0.707107, 0.353553 ± 0.612372i)");
+}
+
+// ---- Nullclines ---------------------------------------------------------------------
+
+struct NullclineCase
+{
+    std::string name;
+    RunParameters p;
+    double x;
+    PhaseBox box;
+    // Where the curve g = 0 is, as the distance of a point from it in the box's units;
+    // none: nothing is to be drawn.
+    std::function<double(double y, double z)> off;
+    double length; // of all branches in the box; 0: none
+};
+
+void PrintTo(const NullclineCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Nullclines : public testing::TestWithParam<NullclineCase>
+{
+};
+
+TEST_P(Nullclines, LieOnTheCurveWithEveryBranch)
+{
+    const NullclineCase &c = GetParam();
+    const auto segments = slopeNullcline(c.p, c.x, c.box, 200, 160);
+    double length = 0;
+    for (const PhaseSegment &s : segments) {
+        for (const PhasePoint &q : {s.a, s.b}) {
+            EXPECT_LT(c.off(q.y, q.z), 1e-6) << q.y << ", " << q.z;
+            EXPECT_TRUE(q.y >= c.box.left && q.y <= c.box.right && q.z >= c.box.bottom &&
+                        q.z <= c.box.top);
+        }
+        length += std::hypot(s.b.y - s.a.y, s.b.z - s.a.z);
+    }
+    // The chords of a smooth curve are a little shorter than its arcs.
+    EXPECT_NEAR(length, c.length, 0.002 * c.length + 1e-12);
+}
+
+// The length of z = f(y) over [a, b] in the box, by many chords.
+double graphLength(const std::function<double(double)> &f, double a, double b, double bottom,
+                   double top)
+{
+    double length = 0;
+    const int n = 200000;
+    for (int k = 0; k < n; ++k) {
+        const double y0 = a + (b - a) * k / n, y1 = a + (b - a) * (k + 1) / n;
+        const double z0 = std::clamp(f(y0), bottom, top), z1 = std::clamp(f(y1), bottom, top);
+        if (f(y0) >= bottom && f(y0) <= top && f(y1) >= bottom && f(y1) <= top)
+            length += std::hypot(y1 - y0, z1 - z0);
+    }
+    return length;
+}
+
+const double kVanDerPolLength =
+    graphLength([](double y) { return y / (1 - y * y); }, -3, -1 - 1e-9, -3, 3) +
+    graphLength([](double y) { return y / (1 - y * y); }, -1 + 1e-9, 1 - 1e-9, -3, 3) +
+    graphLength([](double y) { return y / (1 - y * y); }, 1 + 1e-9, 3, -3, 3);
+
+INSTANTIATE_TEST_SUITE_P(
+    Phase, Nullclines,
+    testing::Values(
+        // (1 - y^2) y' = y: three branches, two of them going off the box up and down.
+        NullclineCase{"VanDerPolThreeBranches",
+                      builtin(Builtin::VanDerPol),
+                      0,
+                      {-3, 3, -3, 3},
+                      [](double y, double z) { return std::fabs((1 - y * y) * z - y); },
+                      kVanDerPolLength},
+        NullclineCase{"ClosedCircle",
+                      typed("1 - y^2 - y'^2"),
+                      0,
+                      {-2, 2, -1.5, 1.5},
+                      [](double y, double z) { return std::fabs(std::hypot(y, z) - 1); },
+                      2 * kPi},
+        // Two closed curves, one inside the other: every branch.
+        NullclineCase{"TwoRings",
+                      typed("(y^2 + y'^2 - 1)*(y^2 + y'^2 - 4)"),
+                      0,
+                      {-3, 3, -3, 3},
+                      [](double y, double z) {
+                          const double r = std::hypot(y, z);
+                          return std::min(std::fabs(r - 1), std::fabs(r - 2));
+                      },
+                      6 * kPi},
+        // The damped equation: -6 y' = 5 y, a line through the box.
+        NullclineCase{"DampedLine",
+                      builtin(Builtin::Damped),
+                      0,
+                      {-5, 15, -10, 10},
+                      [](double y, double z) { return std::fabs(6 * z + 5 * y); },
+                      std::hypot(17.0, 17.0 * 5 / 6)},
+        // At x = 1 the forced oscillator's nullcline is y = sin(1)/2, a vertical line.
+        NullclineCase{"SineForcedAtItsX",
+                      builtin(Builtin::SineForced),
+                      1,
+                      {-1, 1, -2, 2},
+                      [](double y, double) { return std::fabs(y - std::sin(1.0) / 2); },
+                      4},
+        NullclineCase{"PoleIsNoBranch",
+                      typed("1/(y - 0.3)"),
+                      0,
+                      {-1, 1, -1, 1},
+                      [](double, double) { return 1.0; },
+                      0},
+        NullclineCase{"ZeroEverywhereDrawsNothing",
+                      typed("0*y"),
+                      0,
+                      {-1, 1, -1, 1},
+                      [](double, double) { return 1.0; },
+                      0},
+        NullclineCase{"TinyBox",
+                      builtin(Builtin::Oscillator),
+                      0,
+                      {-1e-300, 1e-300, -1, 1},
+                      [](double y, double) { return std::fabs(y) * 1e300; },
+                      2},
+        NullclineCase{"WholeDoubleRange",
+                      builtin(Builtin::Damped),
+                      0,
+                      {-kMax, kMax, -kMax, kMax},
+                      [](double y, double z) { return std::fabs(6 * (z / kMax) + 5 * (y / kMax)); },
+                      std::hypot(2.0, 2.0 * 5 / 6) * kMax}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Nullclines, StopWhenAborted)
+{
+    const std::atomic<bool> raised{true};
+    EXPECT_TRUE(
+        slopeNullcline(builtin(Builtin::VanDerPol), 0, {-3, 3, -3, 3}, 100, 100, &raised).empty());
+    // An empty or reversed box has none.
+    EXPECT_TRUE(slopeNullcline(builtin(Builtin::VanDerPol), 0, {3, -3, -3, 3}, 100, 100).empty());
+}
+
+// ---- Separatrices --------------------------------------------------------------------
+
+struct SeparatrixCase
+{
+    std::string name;
+    RunParameters p;
+    double saddle;
+    PhaseBox box;
+    // A quantity the flow keeps, and its value on the saddle's level.
+    std::function<double(double y, double z)> energy;
+    int leaving; // branches that leave the box; the others end at rest
+};
+
+void PrintTo(const SeparatrixCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Separatrices : public testing::TestWithParam<SeparatrixCase>
+{
+};
+
+TEST_P(Separatrices, KeepTheSaddlesEnergyAndLeaveItAlongItsEigenvectors)
+{
+    const SeparatrixCase &c = GetParam();
+    const auto search = findEquilibria(c.p, c.saddle - 0.01, c.saddle + 0.01);
+    ASSERT_EQ(search.found.size(), 1u);
+    const Equilibrium &e = search.found[0];
+    ASSERT_EQ(e.kind, EquilibriumKind::Saddle);
+    const auto branches = separatrices(c.p, e, c.box);
+    ASSERT_EQ(branches.size(), 4u);
+    const double level = c.energy(e.y, 0);
+    int stable = 0, leaving = 0;
+    const double width = c.box.right - c.box.left, height = c.box.top - c.box.bottom;
+    for (const Separatrix &s : branches) {
+        stable += s.stable ? 1 : 0;
+        ASSERT_GT(s.points.size(), 10u);
+        EXPECT_EQ(s.points.front(), (PhasePoint{e.y, 0}));
+        for (const PhasePoint &q : s.points)
+            ASSERT_NEAR(c.energy(q.y, q.z), level, 1e-6) << q.y << ", " << q.z;
+        const PhasePoint &end = s.points.back();
+        if (end.y < c.box.left || end.y > c.box.right || end.z < c.box.bottom || end.z > c.box.top)
+            ++leaving;
+        // No gap wider than a few spacings between points.
+        for (std::size_t k = 1; k < s.points.size(); ++k)
+            ASSERT_LT(std::hypot((s.points[k].y - s.points[k - 1].y) / width,
+                                 (s.points[k].z - s.points[k - 1].z) / height),
+                      0.01);
+    }
+    EXPECT_EQ(stable, 2);
+    EXPECT_EQ(leaving, c.leaving);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phase, Separatrices,
+    testing::Values(
+        // The pendulum's separatrices bound its oscillations: the level z^2/2 - cos y = 1 of
+        // the saddles. From pi two branches run to the saddle at -pi, two on beyond the box
+        // towards 3 pi.
+        SeparatrixCase{"PendulumBoundsItsOscillations",
+                       typed("-sin(y)"),
+                       kPi,
+                       {-7, 7, -3, 3},
+                       [](double y, double z) { return z * z / 2 - std::cos(y); },
+                       2},
+        // y'' = y - y^3: the two homoclinic loops of the saddle at 0 come back to it.
+        SeparatrixCase{"DoubleWellLoops",
+                       typed("y - y^3"),
+                       0,
+                       {-2, 2, -1, 1},
+                       [](double y, double z) { return z * z / 2 - y * y / 2 + y * y * y * y / 4; },
+                       0},
+        // Cosmos with lam = 1: g = (y - 1/y^2)/3 = -V'(y), V = -(y^2/2 + 1/y)/3.
+        SeparatrixCase{"CosmosSaddle",
+                       builtin(Builtin::Cosmos, 1.0),
+                       1,
+                       {0.2, 3, -2, 2},
+                       [](double y, double z) { return z * z / 2 - (y * y / 2 + 1 / y) / 3; },
+                       4}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Separatrices, NoneButForASaddle)
+{
+    const auto search = findEquilibria(builtin(Builtin::VanDerPol), -1, 1);
+    ASSERT_EQ(search.found.size(), 1u);
+    EXPECT_TRUE(separatrices(builtin(Builtin::VanDerPol), search.found[0], {-3, 3, -3, 3}).empty());
+    // A saddle of a box without width has none either.
+    const Equilibrium saddle = classify(0, 1, 0);
+    EXPECT_TRUE(separatrices(typed("y"), saddle, {0, 0, -1, 1}).empty());
+    const std::atomic<bool> raised{true};
+    EXPECT_TRUE(separatrices(typed("y"), saddle, {-1, 1, -1, 1}, 0.002, &raised).empty());
 }
 
 } // namespace
