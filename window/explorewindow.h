@@ -22,6 +22,7 @@ class EquationChoice;
 class ExploreProbe;
 class ExploreView;
 class QLabel;
+class ReadoutPanel;
 class RunModel;
 class RunVariation;
 class SampleView;
@@ -82,6 +83,8 @@ private:
     // The error view's line: how far the reference has come, or where it ended.
     void updateReferenceCaption();
     void showMenu(ExploreView &view, QPoint at);
+    // The read-out of the marked sample's run, or with nothing marked of the last run.
+    void updateReadout();
 
     Links m_links;
     RenderThread m_worker;
@@ -89,6 +92,7 @@ private:
     std::uint64_t m_version = 0; // of the last snapshot of the runs handed to the worker
     bool m_showReference = true;
     AccuracyPanel *m_accuracy = nullptr;
+    ReadoutPanel *m_readout = nullptr;
     QElapsedTimer m_referenceLag; // since when the reference falls behind the runs
     QElapsedTimer m_runClock;     // since the run under way started
     ExploreView *m_views[RenderThread::kViews] = {};
