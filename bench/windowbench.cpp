@@ -8,7 +8,7 @@
 //
 //     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] | --explore
 //     |
-//                                             --variation]
+//                                             --variation | --readout]
 //
 // Each start-up, and each run alone, is timed in a fresh process (this program started
 // again with --startup form|bare or --alone N): neither window profits from fonts the
@@ -421,6 +421,10 @@ int main(int argc, char **argv)
     }
     if (argc > 1 && std::strcmp(argv[1], "--variation") == 0) {
         benchVariation();
+        return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--readout") == 0) {
+        benchReadout();
         return 0;
     }
     // --overhead: the table of the run alone against the window only; --startups: the
