@@ -2,9 +2,11 @@
 
 // The Explore window's figures over ten million listed samples at 1000 x 1000 pixels: the
 // frames of a pan and a zoom sweep of the solution view, the phase plane's redraw, the
-// frames of a drag, and the memory the window adds per listed sample.
+// frames of a drag, and the memory the window adds per listed sample. Before them the
+// reference's figures and the read-out of a run of a million samples.
 
 #include "bench/explorebench.h"
+#include "analysis/readout.h"
 #include "solver/builtins.h"
 
 #include "bench/measure.h"
@@ -16,6 +18,7 @@
 #include "reference/study.h"
 #include "tests/formdriver.h"
 #include "window/explorewindow.h"
+#include "window/readoutworker.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,9 +109,42 @@ void benchReference()
 
 } // namespace
 
+void benchReadout()
+{
+    // Van der Pol from (0, 2, 0) to 10000: 10^6 samples and 1500 cycles, the run included,
+    // as the Read-out panel's worker makes it.
+    const solver::RunParameters p{.eq = solver::Builtin::VanDerPol, .y0 = 2, .xf = 10000};
+    double cpu = 1e9, wall = 1e9;
+    std::uint64_t samples = 0;
+    for (int round = 0; round < 5; ++round) {
+        const double cpuStart = cpuSeconds();
+        const auto start = Clock::now();
+        samples = analysis::readRun(p).samples;
+        wall = std::min(wall, seconds(start));
+        cpu = std::min(cpu, cpuSeconds() - cpuStart);
+    }
+    // Through the worker, from the request to its result on the window's thread.
+    double worker = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        ReadoutWorker w;
+        bool done = false;
+        QObject::connect(&w, &ReadoutWorker::done, [&] { done = true; });
+        const auto start = Clock::now();
+        w.read(p, ~std::uint64_t{0});
+        while (!done)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        worker = std::min(worker, seconds(start));
+    }
+    std::printf("read-out: %llu samples of van der Pol, the run included, fastest of 5: %.1f ms "
+                "of CPU, %.1f ms; through the panel's worker %.1f ms\n",
+                static_cast<unsigned long long>(samples), cpu * 1e3, wall * 1e3, worker * 1e3);
+    std::fflush(stdout);
+}
+
 void benchExplore()
 {
     benchReference();
+    benchReadout();
     FormDriver w;
     w.choose(2);
     w.enter({{1, QStringLiteral("0")},

@@ -7,7 +7,7 @@
 // with as many widgets.
 //
 //     QT_QPA_PLATFORM=offscreen window_bench [--overhead | --startups | --window N [S] |
-//                                             --explore | --variation | --analysis]
+//                                             --explore | --variation | --analysis | --readout]
 //
 // Each start-up, and each run alone, is timed in a fresh process (this program started
 // again with --startup form|bare or --alone N): neither window profits from fonts the
@@ -425,6 +425,10 @@ int main(int argc, char **argv)
     }
     if (argc > 1 && std::strcmp(argv[1], "--analysis") == 0) {
         benchAnalysis();
+        return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--readout") == 0) {
+        benchReadout();
         return 0;
     }
     // --overhead: the table of the run alone against the window only; --startups: the

@@ -54,16 +54,16 @@ std::optional<int> familyRunCount(std::string_view text)
     return runs;
 }
 
-std::variant<std::optional<Sweep>, std::string> sweepOf(const SweepTexts &texts,
-                                                        const solver::Equation &eq, bool study)
+std::variant<std::optional<Sweep>, std::string>
+sweepOf(const SweepTexts &texts, const solver::Equation &eq, std::string_view mode)
 {
     if (!texts.any())
         return std::optional<Sweep>();
+    // --from and --to also bound the equilibria's y.
     if (!texts.name)
-        return std::string(texts.from ? "--from"
-                           : texts.to ? "--to"
-                                      : "--runs") +
-               " goes only with --sweep NAME";
+        return std::string(texts.from ? "--from goes only with --sweep NAME or --equilibria"
+                           : texts.to ? "--to goes only with --sweep NAME or --equilibria"
+                                      : "--runs goes only with --sweep NAME");
     std::string missing;
     for (const auto &[text, option] : {std::pair{texts.from, "--from"}, std::pair{texts.to, "--to"},
                                        std::pair{texts.runs, "--runs"}})
@@ -71,9 +71,8 @@ std::variant<std::optional<Sweep>, std::string> sweepOf(const SweepTexts &texts,
             missing += (missing.empty() ? "" : ", ") + std::string(option);
     if (!missing.empty())
         return "--sweep needs --from A, --to B and --runs K (missing " + missing + ")";
-    if (study)
-        return std::string("--sweep lists its runs one after another: it does not go with "
-                           "--study");
+    if (!mode.empty())
+        return "--sweep lists its runs one after another: it does not go with " + std::string(mode);
     const auto runs = familyRunCount(*texts.runs);
     if (!runs)
         return "--runs must be a whole number from " + std::to_string(solver::kMinFamilyRuns) +

@@ -28,9 +28,10 @@ std::optional<int> familyRunCount(std::string_view text);
 
 // The quantity of a run of `eq` that --sweep names and the number of runs, or the message
 // of a usage error. No sweep at all when none of its options is given. `from` and `to` are
-// not read here: a number beyond range is no usage error.
-std::variant<std::optional<Sweep>, std::string> sweepOf(const SweepTexts &texts,
-                                                        const solver::Equation &eq, bool study);
+// not read here: a number beyond range is no usage error. `mode` is the option that prints
+// something else than the list ("--study"), with which a sweep does not go; empty: none.
+std::variant<std::optional<Sweep>, std::string>
+sweepOf(const SweepTexts &texts, const solver::Equation &eq, std::string_view mode);
 
 // Reads --from and --to into `sweep` by the fields' rule; the message of a number beyond
 // range if there is one.

@@ -2,7 +2,10 @@
 
 #include "cli/table.h"
 
+#include "analysis/equilibria.h"
+#include "analysis/readout.h"
 #include "cli/sweep.h"
+#include "listing/numbertext.h"
 #include "plot/marks.h"
 #include "reference/evaluator.h"
 #include "reference/study.h"
@@ -135,9 +138,9 @@ void tellFault(Fault fault, double x, std::FILE *err)
 }
 
 // Tells on `err` how the run `p` ended, as the list run does: its fault (returns 1) or,
-// where it ended early without one, a note (returns 0).
+// where it ended early without one, a note (returns 0). A backward run's as a forward one's.
 int tellEnding(const RunParameters &p, const solver::RunOutcome &outcome, const MarkCheck &marks,
-               std::FILE *err)
+               std::FILE *err, bool backward = false)
 {
     if (outcome.failed() || marks.markFault != Fault::None) {
         tellFault(outcome.failed() ? outcome.fault : marks.markFault,
@@ -145,15 +148,20 @@ int tellEnding(const RunParameters &p, const solver::RunOutcome &outcome, const 
         return 1;
     }
     // The Emden stop after the last grid point ends nothing early. It comes after a sample,
-    // the last listed one: the next would have been at or below zero.
+    // the last listed one: the next would have been at or below zero. Backward the bound is
+    // (xf - x0) / -h, the very double (x0 - xf) / h, as negation is exact.
     const auto samples = static_cast<double>(outcome.samples);
-    if (outcome.emdenStop && samples <= (p.xf - p.x0) / solver::h)
-        std::fprintf(
-            err, "redurivezi-table: the run ended at the first zero: y <= 0 after x = %s\n",
-            generalText(solver::gridAbscissa(p.x0, static_cast<std::int64_t>(outcome.samples) - 1))
-                .c_str());
-    else if (outcome.samples == 0 && !outcome.sinkStop && p.xf < p.x0)
+    const auto last = static_cast<std::int64_t>(outcome.samples) - 1;
+    if (outcome.emdenStop && samples <= (backward ? p.x0 - p.xf : p.xf - p.x0) / solver::h)
+        std::fprintf(err,
+                     "redurivezi-table: the run ended at the first zero: y <= 0 after x = %s\n",
+                     generalText(backward ? solver::backwardAbscissa(p.x0, last)
+                                          : solver::gridAbscissa(p.x0, last))
+                         .c_str());
+    else if (outcome.samples == 0 && !outcome.sinkStop && !backward && p.xf < p.x0)
         std::fputs("redurivezi-table: no samples: the final abscissa is before x0\n", err);
+    else if (outcome.samples == 0 && !outcome.sinkStop && backward && p.xf > p.x0)
+        std::fputs("redurivezi-table: no samples: the final abscissa is after x0\n", err);
     return 0;
 }
 
@@ -178,6 +186,59 @@ int runStudy(const TableOptions &options, int outFd, std::FILE *err)
         return status;
     std::fprintf(err, "redurivezi-table: this run cannot be studied: %s\n", study.problem.c_str());
     return 1;
+}
+
+// The read-out of the samples the list run lists, and no more, checked first as the list
+// checks them, as the study is; then what the list tells of its end.
+int runReadout(const TableOptions &options, int outFd, std::FILE *err)
+{
+    const RunParameters &p = options.params;
+    MarkCheck marks(p);
+    const solver::RunOutcome listed = solver::run(p, marks);
+    // A run of no sample has its note alone.
+    if (listed.samples > 0) {
+        OutputBuffer out(outFd);
+        for (const std::string &line :
+             analysis::readoutLines(analysis::readRun(p, listed.samples))) {
+            writeText(out, line);
+            writeText(out, "\n");
+        }
+        if (!out.flush())
+            return outputError(out, err);
+    }
+    return tellEnding(p, listed, marks, err);
+}
+
+// The equilibria with y from options.from to options.to, a line each; where there are
+// none to list, why, on `err`. Not a failure either way.
+int runEquilibria(const TableOptions &options, int outFd, std::FILE *err)
+{
+    const analysis::EquilibriumSearch s =
+        analysis::findEquilibria(options.params, options.from, options.to);
+    OutputBuffer out(outFd);
+    for (const analysis::Equilibrium &e : s.found) {
+        writeText(out, analysis::equilibriumLine(e));
+        writeText(out, "\n");
+    }
+    if (!out.flush())
+        return outputError(out, err);
+    const std::string range =
+        "with y from " + shortestText(options.from) + " to " + shortestText(options.to);
+    switch (s.answer) {
+    case analysis::EquilibriumSearch::Answer::DependsOnX:
+    case analysis::EquilibriumSearch::Answer::Everywhere:
+        std::fprintf(err, "redurivezi-table: %s\n", s.note.c_str());
+        break;
+    case analysis::EquilibriumSearch::Answer::TooMany:
+        std::fprintf(err, "redurivezi-table: more than %zu equilibria %s: narrow --from and --to\n",
+                     analysis::kMaxEquilibria, range.c_str());
+        break;
+    case analysis::EquilibriumSearch::Answer::Found:
+        if (s.found.empty())
+            std::fprintf(err, "redurivezi-table: no equilibria %s\n", range.c_str());
+        break;
+    }
+    return 0;
 }
 
 } // namespace
@@ -212,6 +273,10 @@ int runTable(const TableOptions &options, int outFd, std::FILE *err)
 {
     if (options.study)
         return runStudy(options, outFd, err);
+    if (options.readout)
+        return runReadout(options, outFd, err);
+    if (options.equilibria)
+        return runEquilibria(options, outFd, err);
     if (options.sweep)
         return runSweep(options, outFd, err);
 
@@ -229,7 +294,8 @@ int listRun(const TableOptions &options, const RunParameters &p, std::string_vie
     if (options.reference)
         reference.emplace(p);
     TableSink sink(p, format, lead, reference ? &*reference : nullptr, out);
-    const solver::RunOutcome outcome = solver::run(p, sink);
+    const solver::RunOutcome outcome =
+        options.backward ? solver::runBackward(p, sink) : solver::run(p, sink);
 
     // Every line before a failure is delivered before the failure is told.
     if (!out.flush())
@@ -243,5 +309,5 @@ int listRun(const TableOptions &options, const RunParameters &p, std::string_vie
                      std::string(reference->evaluator().endReason()).c_str(),
                      generalText(x).c_str());
     }
-    return tellEnding(p, outcome, sink, err);
+    return tellEnding(p, outcome, sink, err, options.backward);
 }

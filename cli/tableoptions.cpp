@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 using fields::Field;
@@ -57,6 +58,7 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
     std::array<bool, fields::kFieldCount> given{};
     SweepTexts sweepTexts;
     bool eqGiven = false;
+    std::vector<std::string_view> modes; // --study, --readout, ... in the order given
     // Each value option's text that is read, by its option, in the order given; a
     // repeated option counts where it is last given.
     std::vector<std::pair<std::string, std::string_view>> read;
@@ -78,8 +80,16 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             result.options.reference = true;
             continue;
         }
-        if (arg == "--study") {
-            result.options.study = true;
+        // What is printed instead of the list, or which way the run goes: one of them.
+        if (arg == "--study" || arg == "--readout" || arg == "--equilibria" ||
+            arg == "--backward") {
+            bool &chosen = arg == "--study"        ? result.options.study
+                           : arg == "--readout"    ? result.options.readout
+                           : arg == "--equilibria" ? result.options.equilibria
+                                                   : result.options.backward;
+            chosen = true;
+            if (std::find(modes.begin(), modes.end(), arg) == modes.end())
+                modes.push_back(arg);
             continue;
         }
 
@@ -130,6 +140,19 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             return badUsage("--eq must be 1 to 6, not " + std::string(value));
         }
     }
+    if (modes.size() > 1)
+        return badUsage(std::string(modes[0]) + " and " + std::string(modes[1]) +
+                        " both choose what is printed: give one of them");
+    const std::string_view mode = modes.empty() ? std::string_view() : modes.front();
+    // --from and --to bound the equilibria's y where there is no family to take them.
+    SweepTexts bounds;
+    if (result.options.equilibria) {
+        if (sweepTexts.name || sweepTexts.runs)
+            return badUsage("--sweep lists its runs one after another: it does not go with "
+                            "--equilibria");
+        std::swap(bounds.from, sweepTexts.from);
+        std::swap(bounds.to, sweepTexts.to);
+    }
     if (formulaText) {
         if (eqGiven)
             return badUsage("--formula and --eq both choose the equation: give one of them");
@@ -141,7 +164,7 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
         }
         captured.eq = std::get<solver::EquationRef>(made);
     }
-    auto sweepOrError = sweepOf(sweepTexts, *captured.eq, result.options.study);
+    auto sweepOrError = sweepOf(sweepTexts, *captured.eq, mode);
     if (const auto *error = std::get_if<std::string>(&sweepOrError))
         return badUsage(*error);
     auto &sweep = result.options.sweep = std::get<std::optional<Sweep>>(std::move(sweepOrError));
@@ -186,6 +209,12 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
     if (result.options.study && (result.options.csv || result.options.reference))
         return badUsage("--study prints a table of its own: it goes with neither --csv nor "
                         "--reference");
+    if ((result.options.readout || result.options.equilibria) &&
+        (result.options.csv || result.options.reference))
+        return badUsage(std::string(mode) +
+                        " prints lines of its own: it goes with neither --csv nor --reference");
+    if (result.options.backward && result.options.reference)
+        return badUsage("--backward has no reference columns: it does not go with --reference");
     if (result.options.reference && !result.options.csv)
         return badUsage("--reference needs --csv: the list lines have no room for more columns");
 
@@ -223,6 +252,18 @@ TableArguments parseTableArguments(std::span<const std::string_view> args)
             result.message = std::move(*error);
             return result;
         }
+    for (auto [bound, text, option] : {std::tuple{&result.options.from, bounds.from, "--from"},
+                                       std::tuple{&result.options.to, bounds.to, "--to"}}) {
+        if (!text)
+            continue;
+        const auto number = textToNumber(*text);
+        if (!number) {
+            result.status = TableArguments::OutOfRange;
+            result.message = std::string(option) + ": number out of range: " + std::string(*text);
+            return result;
+        }
+        *bound = *number;
+    }
     result.options.params = captured.run();
     // Every text has been read without a number out of range.
     for (const auto &[label, text] : read)

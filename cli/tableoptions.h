@@ -31,6 +31,11 @@ struct TableOptions
     bool csv = false;
     bool reference = false; // two more CSV columns: the reference and the error
     bool study = false;     // the study of the run's error instead of the list
+    bool readout = false;   // the run's read-out (zeros, extrema, what it ends on) instead
+    bool backward = false;  // the run backward, with the step -h, from x0 down to xf
+    // The equation's equilibria with y from `from` to `to` instead of a run.
+    bool equilibria = false;
+    double from = -5.0, to = 15.0;
     // The runs of a family instead of one; `fields` then holds the other quantities.
     std::optional<Sweep> sweep;
 };

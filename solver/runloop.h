@@ -186,9 +186,12 @@ RunOutcome runEquation(const RunParameters &p, const GridState *from, Sink &sink
         if (!c.ok())
             return failure(out, c.fault(), x);
 
-        // The new y is neither drawn nor listed.
+        // The new y is neither drawn nor listed; a state sink is told it, for the zero
+        // between it and the last state. Its abscissa is the one the next pass would compute.
         if (stopsAtZero && y <= 0.0) {
             out.emdenStop = true;
+            if constexpr (kStates)
+                sink.keptBack(GridState{i + 1, step * static_cast<double>(i + 1) + p.x0, y, z});
             return out;
         }
 

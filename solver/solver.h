@@ -80,6 +80,10 @@ public:
     virtual ~StateSink() = default;
     // Called once per grid point, in increasing order of the grid index; false ends the run.
     virtual bool state(const GridState &s) = 0;
+    // Called at the Emden stop, after the last state, with the state the stop keeps back:
+    // the next grid point, whose y <= 0 is neither drawn nor listed. The first zero of y lies
+    // between the two. Nothing by default.
+    virtual void keptBack(const GridState &) {}
 };
 
 // How a run ended.

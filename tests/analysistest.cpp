@@ -2,16 +2,19 @@
 
 #include "analysis/equilibria.h"
 #include "analysis/nullcline.h"
+#include "analysis/readout.h"
 #include "analysis/separatrix.h"
 #include "solver/builtins.h"
 #include "solver/formulaequation.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -554,3 +557,298 @@ TEST(Separatrices, NoneButForASaddle)
 }
 
 } // namespace
+
+// ---- The read-out of a run ----------------------------------------------------------------
+
+namespace readout {
+
+RunParameters run(RunParameters p, double y0, double z0, double xf, double x0 = 0.0)
+{
+    p.x0 = x0, p.y0 = y0, p.z0 = z0, p.xf = xf;
+    return p;
+}
+
+// The Lane-Emden solution of index n from the series about 0 at x0 = 0.01, exact there to
+// far below the run's own error.
+RunParameters emden(double n, double xf)
+{
+    constexpr double x0 = 0.01;
+    return run(builtin(Builtin::Emden, n), 1 - x0 * x0 / 6 + n * x0 * x0 * x0 * x0 / 120,
+               -x0 / 3 + n * x0 * x0 * x0 / 30, xf, x0);
+}
+
+struct OrbitCase
+{
+    std::string name;
+    RunParameters p;
+    std::optional<double> period; // none: no closed form
+    double amplitude, middle;
+    double tolerance;
+};
+
+void PrintTo(const OrbitCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Orbit : public testing::TestWithParam<OrbitCase>
+{
+};
+
+TEST_P(Orbit, HasThePeriodAndAmplitudeOfTheCycle)
+{
+    const OrbitCase &c = GetParam();
+    const Readout r = readRun(c.p);
+    ASSERT_TRUE(r.orbit) << readoutLines(r)[1];
+    if (c.period) {
+        EXPECT_NEAR(r.orbit->period, *c.period, c.tolerance);
+    }
+    EXPECT_NEAR(r.orbit->amplitude, c.amplitude, c.tolerance);
+    EXPECT_NEAR(r.orbit->middle, c.middle, c.tolerance);
+    EXPECT_GE(r.orbit->agreeing, kOrbitCycles);
+    EXPECT_GE(r.orbit->digits, kOrbitDigits);
+    EXPECT_FALSE(r.settles);
+}
+
+// y'' = -sin y from rest at y = a: period 4 K(sin(a/2)).
+const double kPendulumPeriod = 4 * std::comp_ellint_1(std::sin(0.5));
+// Cosmos with lam = -1 keeps (y'^2 + y^2 / 3 - 2 / (3y)) / 2: from rest at -1/2 it turns
+// at the other root of y^2 - 2/y = 17/4 below -1.
+const double kCosmosBottom = [] {
+    double lo = -3, hi = -1;
+    for (int k = 0; k < 200; ++k) {
+        const double mid = (lo + hi) / 2;
+        (mid * mid - 2 / mid > 4.25 ? lo : hi) = mid;
+    }
+    return lo;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Readout, Orbit,
+    testing::Values(
+        // The limit cycle of van der Pol's equation with mu = 1, to four decimals.
+        OrbitCase{"VanDerPol", run(builtin(Builtin::VanDerPol), 2, 0, 200), 6.6633, 2.0086, 0,
+                  5e-5},
+        OrbitCase{"VanDerPolFromNearZero", run(builtin(Builtin::VanDerPol), 0.1, 0, 200), 6.6633,
+                  2.0086, 0, 5e-5},
+        OrbitCase{"Oscillator", run(builtin(Builtin::Oscillator), 0, 1, 100), 2 * kPi, 1, 0, 1e-5},
+        OrbitCase{"Pendulum", run(typed("-sin(y)"), 1, 0, 100), kPendulumPeriod, 1, 0, 1e-5},
+        OrbitCase{"CosmosAboutItsCenter", run(builtin(Builtin::Cosmos, -1.0), -0.5, 0, 60),
+                  std::nullopt, (-0.5 - kCosmosBottom) / 2, (-0.5 + kCosmosBottom) / 2, 1e-5}),
+    [](const auto &info) { return info.param.name; });
+
+struct EndCase
+{
+    std::string name;
+    RunParameters p;
+    std::optional<Expected> settles; // none: neither an orbit nor an equilibrium
+};
+
+void PrintTo(const EndCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RunEnd : public testing::TestWithParam<EndCase>
+{
+};
+
+TEST_P(RunEnd, IsTheEquilibriumItSettlesOnOrNeither)
+{
+    const EndCase &c = GetParam();
+    const Readout r = readRun(c.p);
+    EXPECT_FALSE(r.orbit);
+    ASSERT_EQ(r.settles.has_value(), c.settles.has_value());
+    const std::string line = readoutLines(r)[1];
+    if (!c.settles) {
+        EXPECT_EQ(line, "No periodic orbit found.");
+        return;
+    }
+    EXPECT_NEAR(r.settles->at.y, c.settles->y, 1e-12);
+    EXPECT_EQ(r.settles->at.kind, c.settles->kind);
+    EXPECT_NEAR(r.settles->at.eigenvalues[0].real(), c.settles->re1, 1e-12);
+    EXPECT_NEAR(r.settles->at.eigenvalues[1].real(), c.settles->re2, 1e-12);
+    EXPECT_LE(r.settles->distance, 1e-6);
+    EXPECT_EQ(line.rfind("Settles on the equilibrium " + equilibriumLine(r.settles->at), 0), 0u)
+        << line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readout, RunEnd,
+    testing::Values(
+        // 4.25 e^-x from the default start: far below 1e-6 at x = 50, not yet at 5.
+        EndCase{"DampedSettles", run(builtin(Builtin::Damped), 0.01, 16.947, 50),
+                Expected{0, EquilibriumKind::StableNode, -1, 0, -5}},
+        EndCase{"DampedNotYet", run(builtin(Builtin::Damped), 0.01, 16.947, 5), std::nullopt},
+        EndCase{"DampedPendulum", run(typed("-sin(y) - c*y'", {0.5}), 1, 0, 100),
+                Expected{0, EquilibriumKind::StableFocus, -0.25, std::sqrt(3.75) / 2, -0.25}},
+        // Started on its saddle, Cosmos stays there: g(1, 0) is exactly 0.
+        EndCase{"CosmosAtItsSaddle", run(builtin(Builtin::Cosmos, 1.0), 1, 0, 10),
+                Expected{1, EquilibriumKind::Saddle, 1, 0, -1}},
+        // Its period stays while its amplitude falls by 3 % a cycle: a spiral, no orbit.
+        EndCase{"LightlyDampedSpiral", run(typed("-y - 0.01*y'"), 1, 0, 200), std::nullopt},
+        // Two frequencies, 1 and sqrt 2, that never share a period.
+        EndCase{"SineForced", run(builtin(Builtin::SineForced), 0.01, 16.947, 200), std::nullopt}),
+    [](const auto &info) { return info.param.name; });
+
+struct EmdenCase
+{
+    std::string name;
+    double n;
+    std::optional<double> firstZero; // the textbooks' xi_1
+};
+
+void PrintTo(const EmdenCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class EmdenZero : public testing::TestWithParam<EmdenCase>
+{
+};
+
+TEST_P(EmdenZero, IsTheTextbooksFirstZeroToFourDecimals)
+{
+    const EmdenCase &c = GetParam();
+    const Readout r = readRun(emden(c.n, c.firstZero ? 20 : 50));
+    if (!c.firstZero) {
+        EXPECT_EQ(r.zeros.count, 0u);
+        return;
+    }
+    ASSERT_EQ(r.zeros.count, 1u);
+    // Within half a unit of the fourth decimal of the exact value.
+    EXPECT_NEAR(r.zeros.first[0], *c.firstZero, 5e-5);
+    // After the last sample: the run stops there, or its next step has no value.
+    EXPECT_GT(r.zeros.first[0], r.lastX);
+    EXPECT_LE(r.zeros.first[0], r.lastX + solver::h);
+    EXPECT_NE(r.zeroAfterLast, Readout::After::None);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readout, EmdenZero,
+    testing::Values(EmdenCase{"IndexZero", 0, std::sqrt(6.0)}, EmdenCase{"IndexOne", 1, kPi},
+                    // y^1.5 of the stage below 0 has no value: the last cubic, continued.
+                    EmdenCase{"IndexOneAndAHalf", 1.5, 3.65375374},
+                    EmdenCase{"IndexTwo", 2, 4.35287460}, EmdenCase{"IndexThree", 3, 6.89684862},
+                    EmdenCase{"IndexFour", 4, 14.9715463},
+                    // Schuster's solution (1 + x^2/3)^(-1/2) never reaches 0.
+                    EmdenCase{"IndexFive", 5, std::nullopt}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Readout, OscillatorsZerosAndExtremaAreAtMultiplesOfHalfPi)
+{
+    // sin x over [0, 100]: 32 zeros, at k pi; 16 maxima at pi/2 + 2k pi, 16 minima pi after.
+    const RunParameters p = run(builtin(Builtin::Oscillator), 0, 1, 100);
+    const Readout r = readRun(p);
+    EXPECT_EQ(r.zeros.count, 32u);
+    EXPECT_EQ(r.maxima, 16u);
+    EXPECT_EQ(r.minima, 16u);
+    // Where |y'| = 1 a zero is off by no more than y is: within the run's own error, which
+    // the single-precision slope sets.
+    struct Error : solver::StateSink
+    {
+        double most = 0;
+        bool state(const solver::GridState &s) override
+        {
+            most = std::max({most, std::fabs(s.y - std::sin(s.x)),
+                             std::fabs(static_cast<double>(s.z) - std::cos(s.x))});
+            return true;
+        }
+    } error;
+    solver::run(p, error);
+    EXPECT_LT(error.most, 3e-6);
+    const auto near = [&](double x, double at) { EXPECT_NEAR(x, at, error.most) << at; };
+    for (std::size_t k = 0; k < r.zeros.first.size(); ++k)
+        near(r.zeros.first[k], kPi * static_cast<double>(k));
+    for (std::size_t k = 0; k < r.zeros.last.size(); ++k)
+        near(r.zeros.last[k], kPi * static_cast<double>(22 + k));
+    EXPECT_EQ(r.zeros.first[0], 0.0); // y0 itself
+    for (std::size_t k = 0; k < r.extrema.first.size(); ++k) {
+        const Extremum &e = r.extrema.first[k];
+        near(e.x, kPi / 2 + kPi * static_cast<double>(k));
+        EXPECT_EQ(e.maximum, k % 2 == 0);
+        near(e.y, e.maximum ? 1 : -1);
+    }
+    const std::vector<std::string> lines = readoutLines(r);
+    ASSERT_EQ(lines.size(), 46u);
+    EXPECT_EQ(lines[2], "32 zeros of y, the first 10 and the last 10:");
+    EXPECT_EQ(lines[3], "  x = 0");
+    EXPECT_EQ(lines[13], "  (12 more)");
+    EXPECT_EQ(lines[24], "16 maxima and 16 minima of y, the first 10 and the last 10:");
+    EXPECT_EQ(lines[35], "  (12 more)");
+}
+
+TEST(Readout, ZeroSlopeAtTheStartIsNoExtremum)
+{
+    // From rest at y = 1 the oscillator's first extremum is the minimum at pi.
+    const Readout r = readRun(run(builtin(Builtin::Oscillator), 1, 0, 5));
+    ASSERT_EQ(r.extrema.count, 1u);
+    EXPECT_FALSE(r.extrema.first[0].maximum);
+    EXPECT_NEAR(r.extrema.first[0].x, kPi, 3e-6);
+    ASSERT_EQ(r.zeros.count, 2u);
+    EXPECT_NEAR(r.zeros.first[0], kPi / 2, 3e-6);
+    EXPECT_NEAR(r.zeros.first[1], 3 * kPi / 2, 3e-6);
+}
+
+TEST(Readout, TellsTheRunsEndAndWhatItPasses)
+{
+    // Emden of index 1, y = sin x / x: no extremum after its start, one zero, where it stops.
+    const std::vector<std::string> lines = readoutLines(readRun(emden(1, 20)));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "314 samples, x from 0.01 to 3.14.");
+    EXPECT_EQ(lines[1], "No periodic orbit found.");
+    EXPECT_EQ(lines[2], "1 zero of y:");
+    EXPECT_EQ(lines[3].substr(0, 11), "  x = 3.141");
+    EXPECT_TRUE(lines[3].ends_with(" (after the last sample: the run stopped here, at y <= 0)"));
+    EXPECT_EQ(lines[4], "No maximum and no minimum of y.");
+    // The zero after xf is none of the run's: it ends at 3.141, the zero lies at pi.
+    EXPECT_EQ(readRun(emden(1, 3.141)).zeros.count, 0u);
+    EXPECT_EQ(readoutLines(readRun(run(builtin(Builtin::Oscillator), 1, 0, -1))),
+              std::vector<std::string>{"The run has no samples."});
+    // Van der Pol's cycle, its numbers to the digits its cycles agree to.
+    EXPECT_EQ(readoutLines(readRun(run(builtin(Builtin::VanDerPol), 2, 0, 200)))[1],
+              "Ends on a periodic orbit: period 6.6633 (all 29 cycles agree to 5 digits), "
+              "amplitude 2.0086.");
+    EXPECT_EQ(readoutLines(readRun(run(builtin(Builtin::Cosmos, -1.0), -0.5, 0, 60)))[1],
+              "Ends on a periodic orbit: period 6.10468 (all 8 cycles agree to 6 digits), "
+              "amplitude 0.632782 about y = -1.13278.");
+}
+
+TEST(Readout, KeepsTheLastCyclesOfALongRun)
+{
+    // 10^6 samples, 1500 cycles: the last 1000 are compared.
+    const Readout r = readRun(run(builtin(Builtin::VanDerPol), 2, 0, 10000));
+    ASSERT_TRUE(r.orbit);
+    EXPECT_EQ(r.orbit->agreeing, kComparedCycles);
+    EXPECT_TRUE(r.orbit->allCompared);
+    EXPECT_GT(r.orbit->cycles, kComparedCycles);
+    EXPECT_NEAR(r.orbit->period, 6.6633, 5e-5);
+    EXPECT_NE(readoutLines(r)[1].find("; no more are compared)"), std::string::npos);
+    // Only the first and the last extrema are kept, whatever their count.
+    EXPECT_EQ(r.extrema.first.size() + r.extrema.last.size(), 20u);
+    EXPECT_EQ(r.extrema.count, r.maxima + r.minima);
+}
+
+TEST(Readout, ALimitedRunEndsThereAndAnAbandonedOneWhereItWas)
+{
+    const RunParameters p = run(builtin(Builtin::Oscillator), 0, 1, 100);
+    const Readout first = readRun(p, 315);
+    EXPECT_EQ(first.samples, 315u);
+    EXPECT_EQ(first.lastX, solver::gridAbscissa(0, 314));
+    // 0, and pi between 3.14 and 3.15 is beyond the last sample, 3.14.
+    EXPECT_EQ(first.zeros.count, 1u);
+    // Abandoned at its first report: the read-out of the samples before it, no more.
+    int calls = 0;
+    const Readout abandoned = readRun(run(builtin(Builtin::Oscillator), 0, 1, 1000),
+                                      ~std::uint64_t{0}, [&](double fraction) {
+                                          EXPECT_GT(fraction, 0);
+                                          EXPECT_LT(fraction, 1);
+                                          return ++calls < 0;
+                                      });
+    EXPECT_EQ(calls, 1);
+    EXPECT_GT(abandoned.samples, 0u);
+    EXPECT_LT(abandoned.samples, 100001u);
+    EXPECT_EQ(abandoned.lastX, solver::gridAbscissa(0, abandoned.samples - 1));
+}
+
+} // namespace readout

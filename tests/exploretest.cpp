@@ -35,6 +35,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
@@ -1957,6 +1958,8 @@ void expectTheTableFits(QPlainTextEdit &text)
         if (b.text().startsWith(QStringLiteral("What limits")))
             continue;
         ++rows;
+        // Laid out where it lies beyond the visible part too.
+        text.document()->documentLayout()->blockBoundingRect(b);
         EXPECT_EQ(b.layout()->lineCount(), 1) << b.text().toStdString();
     }
     EXPECT_EQ(rows, 5); // the head and the four steps
@@ -1981,6 +1984,50 @@ TEST_F(PhaseAnalysisInView, TheAccuracyTableFitsItsPanelAtTheDefaultSizeAndOnALa
     QTest::qWait(50);
     expectTheTableFits(*text);
     EXPECT_GE(text->font().pointSizeF(), 6.0);
+}
+
+// The Read-out panel: of the last run with nothing marked, of the marked sample's run
+// otherwise, in the lines of the table tool's --readout, found on a thread of its own.
+TEST_F(Explore, TheReadoutTellsThePeriodOfTheMarkedRun)
+{
+    const auto vanDerPol = [&] {
+        choose(4);
+        enter({{1, QStringLiteral("0")}, {3, QStringLiteral("2")}, {4, QStringLiteral("0")}});
+        enter(2, "200");
+    };
+    ExploreWindow &window = open();
+    auto *readout = child<QPlainTextEdit>("ReadoutText");
+    EXPECT_EQ(readout->accessibleName(), QStringLiteral("Read-out of the run"));
+    EXPECT_EQ(readout->accessibleDescription(), QStringLiteral("No run yet"));
+    vanDerPol();
+    const auto shows = [&](const char *text) {
+        return QTest::qWaitFor([&] { return readout->toPlainText().contains(QLatin1String(text)); },
+                               10000);
+    };
+    ASSERT_TRUE(shows("period 6.6633")) << readout->toPlainText().toStdString();
+    EXPECT_TRUE(readout->toPlainText().contains(QStringLiteral("amplitude 2.0086")));
+    EXPECT_TRUE(readout->accessibleDescription().contains(QStringLiteral("last run")));
+    QProcess table;
+    table.start(QStringLiteral(REDURIVEZI_TABLE),
+                {"--eq", "4", "--y0", "2", "--z0", "0", "--xf", "200", "--readout"});
+    ASSERT_TRUE(table.waitForFinished(30000));
+    EXPECT_EQ(readout->toPlainText() + u'\n', QString::fromUtf8(table.readAllStandardOutput()));
+
+    // A second run, nothing marked: the panel follows it.
+    choose(3);
+    enter({{1, QStringLiteral("0")}, {3, QStringLiteral("0.01")}, {4, QStringLiteral("16.947")}});
+    enter(2, "50");
+    ASSERT_TRUE(shows("Settles on the equilibrium y = 0, y' = 0: stable node"))
+        << readout->toPlainText().toStdString();
+    // A sample of the first run marked: its read-out again.
+    auto *list = child<QAbstractItemView>("List1");
+    list->setCurrentIndex(list->model()->index(10, 0));
+    ASSERT_TRUE(shows("period 6.6633")) << readout->toPlainText().toStdString();
+    EXPECT_TRUE(readout->accessibleDescription().contains(QStringLiteral("marked")));
+    // Ready: no run to read out.
+    ready();
+    ASSERT_TRUE(shows("Make a run to see its read-out"));
+    EXPECT_TRUE(window.isVisible());
 }
 
 } // namespace

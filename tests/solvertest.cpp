@@ -2,6 +2,7 @@
 
 #include "solver/solver.h"
 #include "solver/builtins.h"
+#include "solver/formulaequation.h"
 #include "tests/recordingsink.h"
 
 #include <gtest/gtest.h>
@@ -504,3 +505,169 @@ TEST(FixedPoint, HandsOutTheSamplesSteppingWouldToTheEnd)
         EXPECT_EQ(differ, 0u) << c.xf;
     }
 }
+
+namespace {
+
+// Every state a run hands out, and the one its Emden stop keeps back.
+struct AllStates : solver::StateSink
+{
+    std::vector<solver::GridState> all;
+    std::vector<solver::GridState> keptBackStates;
+    bool state(const solver::GridState &s) override
+    {
+        all.push_back(s);
+        return true;
+    }
+    void keptBack(const solver::GridState &s) override { keptBackStates.push_back(s); }
+};
+
+// ---- The state the Emden stop keeps back -------------------------------------------------
+
+struct KeptBackCase
+{
+    std::string name;
+    solver::RunParameters p;
+    bool stops; // at the first zero, before xf
+};
+
+void PrintTo(const KeptBackCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class KeptBack : public testing::TestWithParam<KeptBackCase>
+{
+};
+
+// The state is the next one the same run would hand out without the stop: the very bits of
+// the run of the same equation told it has none.
+TEST_P(KeptBack, IsTheNextStateOfTheRunWithoutTheStop)
+{
+    const KeptBackCase &c = GetParam();
+    solver::Equation going = *c.p.eq;
+    going.stopsAtZero = false;
+    solver::RunParameters on = c.p;
+    on.eq = solver::EquationRef(std::make_shared<const solver::Equation>(going));
+    on.xf += 1; // past a stop after the last grid point, too
+    AllStates stopped, continued;
+    const RunOutcome out = run(c.p, stopped);
+    run(on, continued);
+    EXPECT_EQ(out.emdenStop, c.stops);
+    if (!c.stops) {
+        EXPECT_TRUE(stopped.keptBackStates.empty());
+        return;
+    }
+    ASSERT_EQ(stopped.keptBackStates.size(), 1u);
+    const GridState &kept = stopped.keptBackStates[0];
+    ASSERT_GT(continued.all.size(), stopped.all.size());
+    const GridState &next = continued.all[stopped.all.size()];
+    EXPECT_EQ(kept.i, static_cast<std::int64_t>(stopped.all.size()));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(kept.x), std::bit_cast<std::uint64_t>(next.x));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(kept.y), std::bit_cast<std::uint64_t>(next.y));
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(kept.z), std::bit_cast<std::uint32_t>(next.z));
+    EXPECT_LE(kept.y, 0.0);
+    EXPECT_GT(stopped.all.back().y, 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, KeptBack,
+    testing::Values(
+        KeptBackCase{"IndexOne",
+                     {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {1}},
+                     true},
+        KeptBackCase{"IndexZero",
+                     {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {0}},
+                     true},
+        KeptBackCase{"IndexThree",
+                     {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {3}},
+                     true},
+        // The zero at pi after the last grid point, 3.14, still stops the run after it.
+        KeptBackCase{
+            "AfterTheLastGridPoint",
+            {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 3.145, .values = {1}},
+            true},
+        KeptBackCase{"BeforeTheZero",
+                     {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 3, .values = {1}},
+                     false},
+        // y^2.5 of a negative stage has no value: a fault, and nothing is kept back.
+        KeptBackCase{
+            "FractionalIndex",
+            {.eq = Builtin::Emden, .x0 = 0.01, .y0 = 1, .z0 = 0, .xf = 20, .values = {2.5}},
+            false}),
+    [](const auto &info) { return info.param.name; });
+
+// ---- The run backward ----------------------------------------------------------------------
+
+struct MirrorCase
+{
+    std::string name;
+    solver::EquationRef eq;
+    double y0, z0, xf;
+};
+
+void PrintTo(const MirrorCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Backward : public testing::TestWithParam<MirrorCase>
+{
+};
+
+solver::EquationRef pendulum()
+{
+    return std::get<solver::EquationRef>(solver::formulaEquation("-sin(y)"));
+}
+
+// Where g depends on y alone, the run backward from (0, y0, z0) is the run forward from
+// (0, y0, -z0) mirrored: every operation meets the same numbers or their negatives, and
+// negation is exact, so x is negated, y is the same bit for bit and y' negated.
+TEST_P(Backward, IsTheForwardRunWithTheSlopeNegatedMirrored)
+{
+    const MirrorCase &c = GetParam();
+    AllStates back, forth;
+    const RunOutcome b =
+        runBackward(RunParameters{.eq = c.eq, .x0 = 0, .y0 = c.y0, .z0 = c.z0, .xf = -c.xf}, back);
+    const RunOutcome f =
+        run(RunParameters{.eq = c.eq, .x0 = 0, .y0 = c.y0, .z0 = -c.z0, .xf = c.xf}, forth);
+    EXPECT_FALSE(b.failed());
+    EXPECT_EQ(b.samples, f.samples);
+    ASSERT_EQ(back.all.size(), forth.all.size());
+    ASSERT_GT(back.all.size(), 1000u);
+    for (std::size_t i = 0; i < back.all.size(); ++i) {
+        const GridState &u = back.all[i], &v = forth.all[i];
+        ASSERT_EQ(u.x, -v.x) << i;
+        ASSERT_EQ(u.x, backwardAbscissa(0, static_cast<std::int64_t>(i))) << i;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(u.y), std::bit_cast<std::uint64_t>(v.y)) << i;
+        // An exact cancellation gives +0 both ways, where the mirror would be -0.
+        ASSERT_EQ(u.z, -v.z) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, Backward,
+    testing::Values(MirrorCase{"Oscillator", Builtin::Oscillator, 0.01, 16.947, 30},
+                    MirrorCase{"OscillatorFromRest", Builtin::Oscillator, 1, 0, 30},
+                    MirrorCase{"Pendulum", pendulum(), 1, 0.5, 30},
+                    // Over the top: round and round, y growing on.
+                    MirrorCase{"PendulumOverTheTop", pendulum(), 0, 2.5, 30}),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Backward, EndsAtAFaultAsTheForwardRunDoes)
+{
+    // Emden backward to x = 0, where 2/x has no value: the grid point -h * 100 + 1 is 0.
+    RecordingSink sink;
+    const RunOutcome out = runBackward(
+        {.eq = Builtin::Emden, .x0 = 1, .y0 = 0.84, .z0 = -0.3, .xf = 0, .values = {1}}, sink);
+    EXPECT_EQ(out.fault, Fault::DivisionByZero);
+    EXPECT_EQ(out.faultX, 0.0);
+    EXPECT_EQ(sink.samples.size(), 100u);
+    EXPECT_EQ(sink.samples.back().first, backwardAbscissa(1, 99));
+    // After x0 there is nothing to go back to.
+    RecordingSink none;
+    EXPECT_EQ(runBackward({.eq = Builtin::Oscillator, .x0 = 0, .y0 = 1, .xf = 1}, none).samples,
+              0u);
+    EXPECT_EQ(none.starts, 1);
+}
+
+} // namespace

@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The run's own message alone: that there is nothing to study adds nothing.
         StatusCase{"StudyOfARunWithoutSamples", "--eq 5 --study", 1, 0,
                    "redurivezi-table: division by zero at x = 0\n"},
-        StatusCase{"Help", "--help", 0, 46, ""}, StatusCase{"Version", "--version", 0, 5, ""},
+        StatusCase{"Help", "--help", 0, 61, ""}, StatusCase{"Version", "--version", 0, 5, ""},
         // A formula: where it stops being one, under the text, and nothing else (exit 2).
         StatusCase{"NotAFormula", "--formula 2y", 2, 0,
                    "redurivezi-table: '*' expected between two operands at column 2 (no implicit "
@@ -239,7 +239,55 @@ INSTANTIATE_TEST_SUITE_P(
                    "--runs)\n" +
                        kTry},
         StatusCase{"FromWithoutSweep", "--from 0 --to 1 --runs 3", 2, 0,
-                   "redurivezi-table: --from goes only with --sweep NAME\n" + kTry},
+                   "redurivezi-table: --from goes only with --sweep NAME or --equilibria\n" + kTry},
+        StatusCase{"RunsWithoutSweep", "--runs 3", 2, 0,
+                   "redurivezi-table: --runs goes only with --sweep NAME\n" + kTry},
+        // One thing printed instead of the list, and the run forward or backward.
+        StatusCase{"StudyAndReadout", "--study --readout", 2, 0,
+                   "redurivezi-table: --study and --readout both choose what is printed: give "
+                   "one of them\n" +
+                       kTry},
+        StatusCase{"EquilibriaAndBackward", "--equilibria --backward --equilibria", 2, 0,
+                   "redurivezi-table: --equilibria and --backward both choose what is printed: "
+                   "give one of them\n" +
+                       kTry},
+        StatusCase{"ReadoutWithCsv", "--readout --csv", 2, 0,
+                   "redurivezi-table: --readout prints lines of its own: it goes with neither "
+                   "--csv nor --reference\n" +
+                       kTry},
+        StatusCase{"EquilibriaWithReference", "--equilibria --reference", 2, 0,
+                   "redurivezi-table: --equilibria prints lines of its own: it goes with neither "
+                   "--csv nor --reference\n" +
+                       kTry},
+        StatusCase{"BackwardWithReference", "--backward --xf -1 --csv --reference", 2, 0,
+                   "redurivezi-table: --backward has no reference columns: it does not go with "
+                   "--reference\n" +
+                       kTry},
+        StatusCase{"SweepWithReadout", "--readout --sweep x0 --from 0 --to 1 --runs 3", 2, 0,
+                   "redurivezi-table: --sweep lists its runs one after another: it does not go "
+                   "with --readout\n" +
+                       kTry},
+        StatusCase{"SweepWithBackward", "--backward --sweep x0 --from 0 --to 1 --runs 3", 2, 0,
+                   "redurivezi-table: --sweep lists its runs one after another: it does not go "
+                   "with --backward\n" +
+                       kTry},
+        StatusCase{"SweepWithEquilibria", "--equilibria --sweep x0 --from 0 --to 1 --runs 3", 2, 0,
+                   "redurivezi-table: --sweep lists its runs one after another: it does not go "
+                   "with --equilibria\n" +
+                       kTry},
+        StatusCase{"EquilibriaBoundBeyondRange", "--eq 1 --equilibria --to 1e999", 1, 0,
+                   "redurivezi-table: --to: number out of range: 1e999\n"},
+        // Backward from x = 1 the grid point -h * 100 + 1 is 0, where 2/x has no value: the
+        // lines before it, then the message a forward run gives, with its status.
+        StatusCase{"BackwardFault", "--eq 5 --n 1 --x0 1 --y0 0.84 --z0 -0.3 --xf 0 --backward", 1,
+                   100, "redurivezi-table: division by zero at x = 0\n"},
+        StatusCase{"BackwardStartBeyondDrawing", "--eq 4 --y0 1e200 --xf -1 --backward", 1, 0,
+                   "redurivezi-table: drawing coordinate out of range at x = 0\n"},
+        // The read-out of the lines the list has, and the list's message and status.
+        StatusCase{"ReadoutOfAFault", "--eq 5 --readout", 1, 0,
+                   "redurivezi-table: division by zero at x = 0\n"},
+        StatusCase{"ReadoutOfAStartBeyondDrawing", "--eq 4 --y0 1e200 --readout", 1, 0,
+                   "redurivezi-table: drawing coordinate out of range at x = 0\n"},
         StatusCase{"RunsOne", "--sweep x0 --from 0 --to 1 --runs 1", 2, 0,
                    "redurivezi-table: --runs must be a whole number from 2 to 100, not 1\n" + kTry},
         StatusCase{"Runs101", "--sweep x0 --from 0 --to 1 --runs 101", 2, 0,
@@ -377,7 +425,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "redurivezi-table: --from '1,5' read as 1\n"
                    "redurivezi-table: --to '2x' read as 2\n"},
         ReadAsCase{"Study", "--eq 2 --xf 5x --study", "--eq 2 --xf 5 --study",
-                   "redurivezi-table: --xf '5x' read as 5\n"}),
+                   "redurivezi-table: --xf '5x' read as 5\n"},
+        ReadAsCase{"EquilibriaBounds", "--eq 1 --equilibria --from -1,5 --to 2x",
+                   "--eq 1 --equilibria --from -1 --to 2",
+                   "redurivezi-table: --from '-1,5' read as -1\n"
+                   "redurivezi-table: --to '2x' read as 2\n"},
+        ReadAsCase{"Readout", "--eq 4 --xf 50x --readout", "--eq 4 --xf 50 --readout",
+                   "redurivezi-table: --xf '50x' read as 50\n"}),
     [](const auto &info) { return info.param.name; });
 
 TEST(Table, WarningsComeBeforeTheLines)
@@ -439,7 +493,37 @@ INSTANTIATE_TEST_SUITE_P(
                    "redurivezi-table: no samples: the final abscissa is before x0\n"},
         EndingCase{"FinalAtStart", "--x0 1 --xf 1", 1, ""},
         EndingCase{"FamilyStartsBeyondTheEnd", "--xf 0.01 --sweep x0 --from 0 --to 1 --runs 2", 2,
-                   "redurivezi-table: no samples: the final abscissa is before x0\n"}),
+                   "redurivezi-table: no samples: the final abscissa is before x0\n"},
+        // Backward the final abscissa lies before x0.
+        EndingCase{"BackwardFinalAfterStart", "--x0 1 --xf 2 --backward", 0,
+                   "redurivezi-table: no samples: the final abscissa is after x0\n"},
+        EndingCase{"BackwardFinalAtStart", "--x0 1 --xf 1 --backward", 1, ""},
+        EndingCase{"BackwardFinalBeforeStart", "--x0 1 --xf 0 --backward", 101, ""},
+        // Rising through x = 2, so that backward it falls to 0 after x = 1.91.
+        EndingCase{"BackwardEmdenFirstZero",
+                   "--eq 5 --n 1 --x0 2 --y0 0.1 --z0 1 --xf -1 --backward", 10,
+                   "redurivezi-table: the run ended at the first zero: y <= 0 after x = 1.91\n"},
+        EndingCase{"BackwardEmdenZeroAfterTheLastGridPoint",
+                   "--eq 5 --n 1 --x0 2 --y0 0.1 --z0 1 --xf 1.905 --backward", 10, ""},
+        // The read-out of no sample is its note alone; of the lines before the Emden stop,
+        // the stop's note after it.
+        EndingCase{"ReadoutOfNoSample", "--x0 1 --xf 0 --readout", 0,
+                   "redurivezi-table: no samples: the final abscissa is before x0\n"},
+        EndingCase{"ReadoutBeforeTheEmdenStop", kEmden + "--n 1 --xf 10 --readout", 5,
+                   "redurivezi-table: the run ended at the first zero: y <= 0 after x = 3.14\n"},
+        // Equilibria: why there are none, on standard error.
+        EndingCase{"EquilibriaDependOnX", "--eq 2 --equilibria", 0,
+                   "redurivezi-table: no equilibria: the equation depends on x\n"},
+        EndingCase{"EquilibriaOfEmden", "--eq 5 --equilibria", 0,
+                   "redurivezi-table: no equilibria: the equation depends on x\n"},
+        EndingCase{"EquilibriaEverywhere", "--equilibria", 0,
+                   "redurivezi-table: every point of y' = 0 is an equilibrium: g(y, 0) is 0 "
+                   "there\n"},
+        EndingCase{"EquilibriaTooMany", "--formula \"sin(100*y)\" --equilibria", 0,
+                   "redurivezi-table: more than 200 equilibria with y from -5 to 15: narrow "
+                   "--from and --to\n"},
+        EndingCase{"EquilibriaNoneInRange", "--eq 6 --equilibria --from 2", 0,
+                   "redurivezi-table: no equilibria with y from 2 to 15\n"}),
     [](const auto &info) { return info.param.name; });
 
 // Each run's note after its own lines, as the single run's.
@@ -548,6 +632,189 @@ INSTANTIATE_TEST_SUITE_P(
                   1}),
     [](const auto &info) { return info.param.name; });
 
+// ---- The read-out of a run ------------------------------------------------------------------
+
+struct ReadoutCase
+{
+    std::string name;
+    std::string args;              // the run, without --readout
+    std::vector<std::string> head; // its first lines
+    int lines;
+};
+
+void PrintTo(const ReadoutCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Readout : public testing::TestWithParam<ReadoutCase>
+{
+};
+
+TEST_P(Readout, TellsWhatTheListedSamplesEndOnAndEndsAsTheListDoes)
+{
+    const ReadoutCase &c = GetParam();
+    const Result r = table(c.args + " --readout"), list = table(c.args);
+    std::istringstream lines(r.out);
+    for (const std::string &expected : c.head) {
+        std::string line;
+        std::getline(lines, line);
+        EXPECT_EQ(line, expected);
+    }
+    EXPECT_EQ(lineCount(r.out), c.lines);
+    // Of the very samples the list lists, and then the list's message and status.
+    const std::string last = lastLine(list.out);
+    EXPECT_EQ(c.head[0], std::to_string(lineCount(list.out)) + " samples, x from " +
+                             list.out.substr(0, list.out.find(' ')) + " to " +
+                             last.substr(0, last.find(' ')) + ".");
+    EXPECT_EQ(r.err, list.err);
+    EXPECT_EQ(r.status, list.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, Readout,
+    testing::Values(
+        // Its period and amplitude to the digits its 29 cycles agree to; 60 zeros, 60 extrema.
+        ReadoutCase{"VanDerPol",
+                    "--eq 4 --y0 2 --z0 0 --xf 200",
+                    {"20001 samples, x from 0 to 200.",
+                     "Ends on a periodic orbit: period 6.6633 (all 29 cycles agree to 5 digits), "
+                     "amplitude 2.0086.",
+                     "60 zeros of y, the first 10 and the last 10:", "  x = 2.1616950978997425"},
+                    46},
+        ReadoutCase{"Damped",
+                    "--eq 3 --xf 50",
+                    {"5001 samples, x from 0 to 50.",
+                     "Settles on the equilibrium y = 0, y' = 0: stable node, eigenvalues -1, -5 "
+                     "(at x = 50 it is 8.2e-22 from it).",
+                     "No zero of y.", "1 maximum and no minimum of y:",
+                     "  maximum at x = 0.40177070867488385, y = 2.274655324628961"},
+                    5},
+        // The zero after the last sample, where the run stops, and the stop's note.
+        ReadoutCase{"EmdenFirstZero",
+                    kEmden + "--n 1 --xf 20",
+                    {"314 samples, x from 0.01 to 3.14.", "No periodic orbit found.",
+                     "1 zero of y:",
+                     "  x = 3.1415932483069033 (after the last sample: the run stopped here, at y "
+                     "<= 0)",
+                     "No maximum and no minimum of y."},
+                    5},
+        // The next step takes y^1.5 of a negative y: the last cubic, continued, and the
+        // list's message, status 1.
+        ReadoutCase{"EmdenFractionalIndex",
+                    kEmden + "--n 1.5 --xf 20",
+                    {"365 samples, x from 0.01 to 3.65.", "No periodic orbit found.",
+                     "1 zero of y:",
+                     "  x = 3.653708264110655 (after the last sample, on its interval's cubic "
+                     "continued: the run's next step has no value)"},
+                    5},
+        ReadoutCase{"FormulaFaultPartway",
+                    "--formula \"sqrt(y)\" --y0 0.5 --z0 -1 --xf 2",
+                    {"60 samples, x from 0 to 0.59.", "No periodic orbit found.", "1 zero of y:",
+                     "  x = 0.5989368848810022 (after the last sample, on its interval's cubic "
+                     "continued: the run's next step has no value)"},
+                    5},
+        // The window cannot draw y beyond single precision: the read-out ends where the
+        // list does.
+        ReadoutCase{"DrawingEndsPartway",
+                    "--y0 3.3e38 --z0 1e37",
+                    {"103 samples, x from 0 to 1.02.", "No periodic orbit found.", "No zero of y.",
+                     "No maximum and no minimum of y."},
+                    4},
+        ReadoutCase{"SineForced",
+                    "--eq 2 --xf 100",
+                    {"10001 samples, x from 0 to 100.", "No periodic orbit found."},
+                    46}),
+    [](const auto &info) { return info.param.name; });
+
+// ---- The equilibria --------------------------------------------------------------------------
+
+struct EquilibriaCase
+{
+    std::string name;
+    std::string args; // the equation, without --equilibria
+    std::string out;
+};
+
+void PrintTo(const EquilibriaCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Equilibria : public testing::TestWithParam<EquilibriaCase>
+{
+};
+
+TEST_P(Equilibria, AreALineEachWithTheirClass)
+{
+    const EquilibriaCase &c = GetParam();
+    const Result r = table(c.args + " --equilibria");
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Equations, Equilibria,
+    testing::Values(
+        EquilibriaCase{"VanDerPol", "--eq 4",
+                       "y = 0, y' = 0: unstable focus, eigenvalues 0.5 ± 0.866025i\n"},
+        EquilibriaCase{"Damped", "--eq 3", "y = 0, y' = 0: stable node, eigenvalues -1, -5\n"},
+        EquilibriaCase{"Oscillator", "--eq 1", "y = 0, y' = 0: center, eigenvalues 0 ± 1i\n"},
+        EquilibriaCase{"Cosmos", "--eq 6 --lam 1", "y = 1, y' = 0: saddle, eigenvalues 1, -1\n"},
+        // lam y = 1/y^2 at y = lam^(-1/3) = 1/2, dg/dy = lam.
+        EquilibriaCase{"CosmosLamEight", "--eq 6 --lam 8",
+                       "y = 0.5, y' = 0: saddle, eigenvalues 2.82843, -2.82843\n"},
+        // The run's fields count for nothing here.
+        EquilibriaCase{"Pendulum", "--formula \"-sin(y)\" --x0 3 --xf 1e9",
+                       "y = -3.141592653589793, y' = 0: saddle, eigenvalues 1, -1\n"
+                       "y = 0, y' = 0: center, eigenvalues 0 ± 1i\n"
+                       "y = 3.141592653589793, y' = 0: saddle, eigenvalues 1, -1\n"
+                       "y = 6.283185307179586, y' = 0: center, eigenvalues 0 ± 1i\n"
+                       "y = 9.42477796076938, y' = 0: saddle, eigenvalues 1, -1\n"
+                       "y = 12.566370614359172, y' = 0: center, eigenvalues 0 ± 1i\n"},
+        EquilibriaCase{"PendulumBetween", "--formula \"-sin(y)\" --from 3 --to=7",
+                       "y = 3.141592653589793, y' = 0: saddle, eigenvalues 1, -1\n"
+                       "y = 6.283185307179586, y' = 0: center, eigenvalues 0 ± 1i\n"},
+        EquilibriaCase{"DampedPendulum",
+                       "--formula \"-sin(y) - c*y'\" --param c=0.5 --from -4 --to 4",
+                       "y = -3.141592653589793, y' = 0: saddle, eigenvalues 0.780776, -1.28078\n"
+                       "y = 0, y' = 0: stable focus, eigenvalues -0.25 ± 0.968246i\n"
+                       "y = 3.141592653589793, y' = 0: saddle, eigenvalues 0.780776, -1.28078\n"}),
+    [](const auto &info) { return info.param.name; });
+
+// ---- The run backward -----------------------------------------------------------------------
+
+// Each line of `lines` with its x negated, "0" as it is: x is the text before the first
+// blank or comma.
+std::string mirrored(const std::string &lines)
+{
+    std::istringstream in(lines);
+    std::string out;
+    for (std::string line; std::getline(in, line);)
+        out += (line.rfind("0 ", 0) == 0 || line.rfind("0,", 0) == 0 || line == "x,y" ? "" : "-") +
+               line + "\n";
+    return out;
+}
+
+// Where g depends on y alone, the run backward from (0, y0, z0) is the forward run from
+// (0, y0, -z0) mirrored, bit for bit: negation is exact. So are its lines.
+TEST(Table, BackwardListsTheForwardRunWithTheSlopeNegatedMirrored)
+{
+    for (const std::string eq : {"--eq 1", "--formula \"-sin(y)\" --y0 1 --z0 1.5"})
+        for (const std::string csv : {"", " --csv"}) {
+            const std::string z0 = eq == "--eq 1" ? "16.947" : "1.5";
+            const Result back = table(eq + " --z0 " + z0 + " --xf -30 --backward" + csv);
+            const Result forth = table(eq + " --z0 -" + z0 + " --xf 30" + csv);
+            ASSERT_EQ(back.status, 0) << back.err;
+            EXPECT_EQ(lineCount(back.out), 3001 + !csv.empty());
+            EXPECT_EQ(back.out, mirrored(forth.out)) << eq << csv;
+        }
+    // x decreasing, in the list's format.
+    const Result r = table("--eq 1 --xf -0.02 --backward");
+    EXPECT_EQ(r.out, "0   .0100\n-0.01   -.1595\n-0.02   -.3289\n");
+}
+
 // ---- An output that fails is told, whatever is written --------------------------------
 
 struct OutputCase
@@ -576,6 +843,9 @@ INSTANTIATE_TEST_SUITE_P(Outputs, OutputError,
                                          OutputCase{"ShortList", "--xf 0"},
                                          OutputCase{"Csv", "--xf 1 --csv --reference"},
                                          OutputCase{"Study", "--eq 2 --study"},
+                                         OutputCase{"Readout", "--eq 4 --xf 100 --readout"},
+                                         OutputCase{"Backward", "--xf -100 --backward"},
+                                         OutputCase{"Equilibria", "--eq 1 --equilibria"},
                                          OutputCase{"Help", "--help"},
                                          OutputCase{"Version", "--version"}),
                          [](const auto &info) { return info.param.name; });

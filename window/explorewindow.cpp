@@ -5,6 +5,7 @@
 #include "window/accuracypanel.h"
 #include "window/equationbar.h"
 #include "window/exploreprobe.h"
+#include "window/readoutpanel.h"
 #include "window/runvariation.h"
 #include "window/sliderpanel.h"
 
@@ -21,6 +22,7 @@
 #include <QGridLayout>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <QtMath>
 
 using fields::Field;
@@ -87,7 +89,12 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
     }
     m_probe = new ExploreProbe(m_views, m_worker.tracks(), m_links.model, m_links.list, this);
     m_accuracy = new AccuracyPanel(this);
-    layout->addWidget(m_accuracy, 3, 1);
+    // The read-out below the accuracy, in the same cell beside the error view.
+    m_readout = new ReadoutPanel(this);
+    auto *panels = new QVBoxLayout;
+    panels->addWidget(m_accuracy, 1);
+    panels->addWidget(m_readout, 1);
+    layout->addLayout(panels, 3, 1);
     m_variation = new RunVariation({m_links.model, m_worker, m_links.choice, *m_sliders,
                                     m_links.nextRun, [this] { return m_probe->markedRow(); },
                                     m_links.typeAndRun, m_links.guard},
@@ -115,6 +122,10 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
             if (m_fieldSpec.p.eq->dependsOnX && m_probe->markedRow() < 0)
                 nextRunChanged();
         });
+    // With nothing marked the read-out follows the last run; a run's rows are known once it
+    // has ended.
+    for (auto signal : {&RunModel::runStarted, &RunModel::runEnded, &RunModel::cleared})
+        connect(&model, signal, this, &ExploreWindow::updateReadout);
     connect(&m_worker, &RenderThread::rendered, this, &ExploreWindow::collect,
             Qt::QueuedConnection);
     connect(
@@ -123,6 +134,7 @@ ExploreWindow::ExploreWindow(Links links, QWidget *parent)
 
     follow();
     updateField();
+    updateReadout();
     m_variation->followBase();
     const QModelIndex current = m_links.list.currentIndex();
     if (current.isValid())
@@ -272,10 +284,19 @@ void ExploreWindow::markRow(int row)
     if (const RunRecord *r = m_links.model.runOf(row))
         run = r->params;
     m_accuracy->showRun(run);
+    updateReadout();
     if (moved && !m_fieldSpec.p.eq->dependsOnX)
         m_variation->followBase(); // nextRunChanged() does it otherwise
     if (moved && m_fieldSpec.p.eq->dependsOnX)
         nextRunChanged();
+}
+
+void ExploreWindow::updateReadout()
+{
+    const std::vector<RunRecord> &runs = m_links.model.runs();
+    const RunRecord *marked = m_links.model.runOf(m_probe->markedRow());
+    const RunRecord *run = marked ? marked : runs.empty() ? nullptr : &runs.back();
+    m_readout->showRun(run ? std::optional<RunRecord>(*run) : std::nullopt, marked != nullptr);
 }
 
 void ExploreWindow::runFrom(ExploreView &view, QPointF at)

@@ -23,6 +23,7 @@ class EquationChoice;
 class ExploreProbe;
 class ExploreView;
 class QLabel;
+class ReadoutPanel;
 class RunModel;
 class RunVariation;
 class SampleView;
@@ -86,6 +87,8 @@ private:
     // The error view's line: how far the reference has come, or where it ended.
     void updateReferenceCaption();
     void showMenu(ExploreView &view, QPoint at);
+    // The read-out of the marked sample's run, or with nothing marked of the last run.
+    void updateReadout();
 
     // The phase plane's analysis as the image shown was drawn with: to the probe and in the
     // view's description.
@@ -101,6 +104,7 @@ private:
     std::uint64_t m_version = 0; // of the last snapshot of the runs handed to the worker
     bool m_showReference = true;
     AccuracyPanel *m_accuracy = nullptr;
+    ReadoutPanel *m_readout = nullptr;
     QElapsedTimer m_referenceLag; // since when the reference falls behind the runs
     QElapsedTimer m_runClock;     // since the run under way started
     ExploreView *m_views[RenderThread::kViews] = {};
