@@ -4,6 +4,7 @@
 
 #include "explore/studyworker.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
@@ -30,6 +31,7 @@ AccuracyPanel::AccuracyPanel(QWidget *parent)
     m_text->setBackgroundRole(QPalette::Window);
     m_text->setAccessibleName(tr("Accuracy of the marked run"));
     layout->addWidget(m_text, 1);
+    m_text->viewport()->installEventFilter(this);
     connect(m_worker, &StudyWorker::done, this, &AccuracyPanel::refresh);
     connect(m_progress, &QTimer::timeout, this, &AccuracyPanel::refresh);
     m_progress->setInterval(250);
@@ -44,10 +46,11 @@ void AccuracyPanel::showRun(const std::optional<solver::RunParameters> &run)
     refresh();
 }
 
-void AccuracyPanel::resizeEvent(QResizeEvent *event)
+bool AccuracyPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    QGroupBox::resizeEvent(event);
-    fitFont();
+    if (watched == m_text->viewport() && event->type() == QEvent::Resize)
+        fitFont();
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void AccuracyPanel::fitFont()

@@ -29,7 +29,8 @@ public:
     void showRun(const std::optional<solver::RunParameters> &run);
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    // The text's width as laid out, each time it changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The hint, the study under way or its result, as things stand.
