@@ -2,6 +2,7 @@
 
 #include "analysis/equilibria.h"
 
+#include "analysis/bracket.h"
 #include "solver/checked.h"
 
 #include <charconv>
@@ -39,8 +40,7 @@ double scanPoint(double from, double to, int k, int n)
 std::optional<double> bisect(const solver::RunParameters &p, double a, double b, double ga,
                              double gb)
 {
-    const double least = std::min(std::fabs(ga), std::fabs(gb));
-    const double most = std::max(std::fabs(ga), std::fabs(gb));
+    const double ga0 = ga, gb0 = gb;
     // Each halving at least halves the bracket's width in doubles: about 2100 at most
     // from the widest bracket down to adjacent subnormals.
     for (int i = 0; i < 2200; ++i) {
@@ -57,10 +57,7 @@ std::optional<double> bisect(const solver::RunParameters &p, double a, double b,
         else
             b = mid, gb = gm;
     }
-    // Towards a root |g| falls as the bracket closes; towards a pole it grows, at the end
-    // nearer the pole as far as the bracket's nearer end, which may lie next to it.
-    if (std::min(std::fabs(ga), std::fabs(gb)) > least &&
-        std::max(std::fabs(ga), std::fabs(gb)) >= most)
+    if (closesOnPole(ga0, gb0, ga, gb))
         return std::nullopt;
     return std::fabs(ga) <= std::fabs(gb) ? a : b;
 }

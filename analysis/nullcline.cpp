@@ -2,6 +2,7 @@
 
 #include "analysis/nullcline.h"
 
+#include "analysis/bracket.h"
 #include "solver/checked.h"
 
 #include <algorithm>
@@ -45,8 +46,7 @@ public:
     // edge crosses a pole instead.
     std::optional<PhasePoint> crossing(PhasePoint a, PhasePoint b, double ga, double gb) const
     {
-        const double least = std::min(std::fabs(ga), std::fabs(gb));
-        const double most = std::max(std::fabs(ga), std::fabs(gb));
+        const double ga0 = ga, gb0 = gb;
         for (int k = 0; k < kRefinements; ++k) {
             const PhasePoint mid{a.y / 2.0 + b.y / 2.0, a.z / 2.0 + b.z / 2.0};
             const double gm = g(mid);
@@ -60,10 +60,7 @@ public:
             else
                 b = mid, gb = gm;
         }
-        // Towards a root |g| falls as the bracket closes; towards a pole it grows, at the
-        // end nearer the pole as far as the edge's nearer end, which may lie next to it.
-        if (std::min(std::fabs(ga), std::fabs(gb)) > least &&
-            std::max(std::fabs(ga), std::fabs(gb)) >= most)
+        if (closesOnPole(ga0, gb0, ga, gb))
             return std::nullopt;
         // The last bracket, cut where the line through its ends crosses 0.
         const double t = ga / (ga - gb);
